@@ -1,0 +1,67 @@
+# Quillon: the two commands are `make run` and `make test`; the rest serve development.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+RUN_DIR ?= run
+FUZZ_SECONDS ?= 60
+CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_WERROR=ON
+
+.PHONY: all deps configure build run test test-core test-asan bench fuzz format tidy clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+configure: $(BUILD)/build.ninja
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Prepares a working directory laid out as on a user's machine (plc/ and drivers/ beside it) and starts the tool.
+run: build
+	@bash scripts/prepare-run-dir.sh $(BUILD) $(RUN_DIR)
+	@bash scripts/start.sh $(BUILD) $(RUN_DIR)
+
+test: build test-asan
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 900
+
+test-core: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L core
+
+# The core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_WERROR=ON \
+	  -DQUILLON_SANITIZE=ON -DQUILLON_GUI=OFF -DQUILLON_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L core --timeout 900
+
+bench: deps
+	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLON_GUI=OFF -DQUILLON_TESTS=OFF
+	cmake --build $(BUILD)-bench -j $(JOBS)
+	$(BUILD)-bench/bench/quillon_bench
+
+# Runs every fuzz target for FUZZ_SECONDS seconds on its corpus (new finds are kept in fuzz/corpus/<name>).
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUILLON_FUZZ=ON -DQUILLON_GUI=OFF -DQUILLON_TESTS=OFF -DQUILLON_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	  name=$${f##*/fuzz_}; mkdir -p fuzz/corpus/$$name; \
+	  echo "== $$name"; $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 fuzz/corpus/$$name || exit 1; \
+	done
+
+format:
+	git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format -i
+
+tidy: configure
+	git ls-files -- 'src/model/*.cpp' 'src/persist/*.cpp' 'src/plc/*.cpp' 'src/comm/*.cpp' | \
+	  xargs -r clang-tidy -p $(BUILD) --quiet
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BUILD)-bench

@@ -1,0 +1,34 @@
+# The core: every rule, limit, message and byte of the system, in standard C++ only.
+# Each subsystem folder is an object library, so that a subsystem's tests link only what they need;
+# quillon_core is the static library made of all of them.
+set(QUILLON_CORE_PARTS model plc persist comm)
+# What each part's code uses besides itself.
+set(QUILLON_DEPS_model "")
+set(QUILLON_DEPS_plc model)
+set(QUILLON_DEPS_persist plc model)
+set(QUILLON_DEPS_comm persist plc model)
+
+set(QUILLON_CORE_OBJECTS "")
+foreach(part IN LISTS QUILLON_CORE_PARTS)
+  file(GLOB _sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${part}/*.cpp)
+  if(_sources)
+    add_library(quillon_${part} OBJECT ${_sources})
+    target_include_directories(quillon_${part} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    list(APPEND QUILLON_CORE_OBJECTS $<TARGET_OBJECTS:quillon_${part}>)
+  endif()
+endforeach()
+
+if(NOT QUILLON_CORE_OBJECTS)
+  message(FATAL_ERROR "no core sources found")
+endif()
+add_library(quillon_core STATIC ${QUILLON_CORE_OBJECTS})
+target_include_directories(quillon_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
+
+# quillon_link_part(TARGET PART): links TARGET with the objects of PART and of every part it uses.
+function(quillon_link_part target part)
+  foreach(p IN LISTS part QUILLON_DEPS_${part})
+    if(TARGET quillon_${p})
+      target_link_libraries(${target} PRIVATE quillon_${p})
+    endif()
+  endforeach()
+endfunction()
