@@ -1,0 +1,95 @@
+#pragma once
+
+#include "model/Result.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <vector>
+
+namespace quillon {
+
+// The operating-system calls a save goes through. Tests replace them to make a disk run full or a sync
+// fail at a chosen moment; the fuzzers replace fsync to keep thousands of saves a second affordable.
+struct FileSystemCalls {
+    std::function<ssize_t(int fd, const void* data, std::size_t size)> write;
+    std::function<int(int fd)> fsync;
+    std::function<int(const char* from, const char* to)> rename;
+
+    // The real calls.
+    static FileSystemCalls system();
+};
+
+// Every file the tool saves is written beside its final name and renamed over it only once every byte
+// has reached the disk, so a crash, a kill or a full disk at any moment leaves either the old file or
+// the complete new one, never a half-written file. The old file is untouched until the rename.
+class AtomicFileWriter final {
+public:
+    using Producer = std::function<Status(AtomicFileWriter& out)>;
+
+    // The temporary file gets a unique hidden name in the target's folder.
+    explicit AtomicFileWriter(std::filesystem::path target,
+                              FileSystemCalls calls = FileSystemCalls::system());
+    // The temporary file has a fixed name in the target's folder (the settings file goes through
+    // "torvik.ini"); an old file of that name is replaced.
+    AtomicFileWriter(std::filesystem::path target, std::string temporaryName,
+                     FileSystemCalls calls = FileSystemCalls::system());
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    // Removes the temporary file unless commit() succeeded.
+    ~AtomicFileWriter();
+
+    // Creates the temporary file. Must succeed before anything is written.
+    Status open();
+    // Appends bytes. After the first failure every later call returns that failure.
+    Status write(std::span<const std::uint8_t> bytes);
+    Status write(std::string_view text);
+    // Overwrites bytes already written (the application file patches an offset into its settings
+    // section once the whole image is known); the range must lie within what was written.
+    Status patch(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+    // Bytes written so far.
+    std::uint64_t position() const noexcept { return position_; }
+    // Flushes, syncs, closes and renames the temporary file over the target, then syncs the folder.
+    Status commit();
+    // Abandons the save: the temporary file is removed and the target stays as it was.
+    void discard() noexcept;
+
+    const std::filesystem::path& target() const noexcept { return target_; }
+    const std::filesystem::path& temporaryPath() const noexcept { return temporary_; }
+
+    // One whole save: open, write the bytes, commit.
+    static Status writeFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                            FileSystemCalls calls = FileSystemCalls::system());
+    // One whole save whose bytes come from a producer; a producer failure abandons the save.
+    static Status writeFile(const std::filesystem::path& target, const Producer& produce,
+                            FileSystemCalls calls = FileSystemCalls::system());
+    // Removes the temporary files that saves of `target` by processes no longer running left behind
+    // when they were killed. Returns how many were removed.
+    static std::size_t removeStaleTemporaries(const std::filesystem::path& target);
+
+private:
+    Status fail(std::string_view action, int error);
+    Status flushBuffer();
+    Status writeRaw(const std::uint8_t* data, std::size_t size);
+    void closeDescriptor() noexcept;
+
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    bool fixedTemporary_ = false;
+    FileSystemCalls calls_;
+    int fd_ = -1;
+    std::vector<std::uint8_t> buffer_;
+    std::uint64_t position_ = 0;
+    std::uint64_t flushed_ = 0;
+    bool created_ = false;
+    bool committed_ = false;
+    std::optional<Failure> failure_;
+};
+
+} // namespace quillon

@@ -1,0 +1,172 @@
+#include "persist/SettingsFile.h"
+
+#include "TempFolder.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace quillon {
+namespace {
+
+using test::TempFolder;
+
+std::string fileWith(const std::string& user, const std::string& company, const std::string& port,
+                     const std::string& name) {
+    return "[UserInfo]\nUserName=" + user + "\nCompName=" + company + "\n\n[COM]\nComPort=" + port +
+           "\n\n[Last Application]\nFileName=" + name + "\n";
+}
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void write(const std::string& text) const { TempFolder::writeText(dir_ / "orvik.ini", text); }
+    std::string content() const { return TempFolder::readText(dir_ / "orvik.ini"); }
+
+    TempFolder dir_;
+    SettingsFile settings_{dir_.path()};
+    int port_ = SettingsFile::kDefaultComPortIndex;
+    std::string name_ = "unchanged";
+};
+
+TEST_F(SettingsFileTest, AMissingFileChangesNothing) {
+    EXPECT_FALSE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(port_, 1);
+    EXPECT_EQ(name_, "unchanged");
+    std::string user = "u";
+    std::string company = "c";
+    EXPECT_FALSE(settings_.readUser(user, company));
+}
+
+TEST_F(SettingsFileTest, ReadsThePortAndTheLastApplicationByLinePosition) {
+    write(fileWith("Ann", "Works", "3", "/home/ann/line4.ovm"));
+    EXPECT_TRUE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(port_, 2); // the third port
+    EXPECT_EQ(name_, "/home/ann/line4.ovm");
+
+    // Keys and headers are not looked at, only positions; extra lines are ignored.
+    write("a\nb\nc\nd\ne\nwhatever=7\ng\nh\nx=/a=b.ovm\nextra\nlines\n");
+    EXPECT_TRUE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(port_, 6);
+    EXPECT_EQ(name_, "/a=b.ovm");
+
+    // A file edited on another system, with carriage returns and no final line feed.
+    write("[UserInfo]\r\nUserName=Bo\r\nCompName=\r\n\r\n[COM]\r\nComPort=4\r\n\r\n[Last "
+          "Application]\r\nFileName=C.ovm");
+    EXPECT_TRUE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(port_, 3);
+    EXPECT_EQ(name_, "C.ovm");
+}
+
+TEST_F(SettingsFileTest, AFileThatEndsEarlyKeepsWhatWasRead) {
+    write("[UserInfo]\nUserName=\nCompName=\n\n[COM]\n");
+    EXPECT_FALSE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(port_, 1);
+    EXPECT_EQ(name_, "unchanged");
+
+    write("[UserInfo]\nUserName=\nCompName=\n\n[COM]\nComPort=5\n\n[Last Application]\n");
+    EXPECT_FALSE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(port_, 4);
+    EXPECT_EQ(name_, ""); // no line 9: nothing is reopened
+}
+
+TEST_F(SettingsFileTest, ABadPortValueKeepsThePortItHad) {
+    for (const std::string value : {"", "abc", "0", "-2", "256", "99999999999999999999"}) {
+        port_ = 1;
+        write(fileWith("", "", value, "x.ovm"));
+        EXPECT_TRUE(settings_.readStartup(port_, name_)) << value;
+        EXPECT_EQ(port_, 1) << value;
+    }
+    write("[UserInfo]\nUserName=\nCompName=\n\n[COM]\nno value here\n\n[Last Application]\nno value\n");
+    EXPECT_TRUE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(port_, 1);
+    EXPECT_EQ(name_, "");
+    // Leading digits count, as a hand-edited "ComPort= 12 ; USB" shows.
+    write(fileWith("", "", " 12 ; USB", ""));
+    EXPECT_TRUE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(port_, 11);
+}
+
+TEST_F(SettingsFileTest, LongLinesNeitherShiftPositionsNorOpenACutPath) {
+    const std::string longUser(500, 'u');
+    const std::string longPath = "/" + std::string(300, 'p') + ".ovm";
+    write(fileWith(longUser, "Co", "2", longPath));
+    EXPECT_TRUE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(port_, 1);
+    EXPECT_EQ(name_, ""); // a cut path would name another file
+
+    const std::string longest = "/" + std::string(250, 'p') + ".ovm"; // 255 characters
+    write(fileWith("", "", "2", longest));
+    EXPECT_TRUE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(name_, longest);
+}
+
+TEST_F(SettingsFileTest, ReadsTheUserLines) {
+    write(fileWith("Ann Smith", "Smith = Sons", "2", ""));
+    std::string user;
+    std::string company;
+    EXPECT_TRUE(settings_.readUser(user, company));
+    EXPECT_EQ(user, "Ann Smith");
+    EXPECT_EQ(company, "Smith = Sons");
+
+    write("[UserInfo]\nUserName=Only\n");
+    company = "old";
+    EXPECT_FALSE(settings_.readUser(user, company));
+    EXPECT_EQ(user, "Only");
+}
+
+TEST_F(SettingsFileTest, ShutdownWritesTheNineLines) {
+    ASSERT_TRUE(settings_.writeShutdown(1, "/w/plant.ovm", true).ok());
+    EXPECT_EQ(content(), "[UserInfo]\nUserName=\nCompName=\n\n[COM]\nComPort=2\n\n[Last Application]\n"
+                         "FileName=/w/plant.ovm\n");
+    EXPECT_EQ(dir_.names(), std::vector<std::string>{"orvik.ini"});
+
+    // An unsaved application, or none, leaves line 9 empty so that the next start opens nothing.
+    ASSERT_TRUE(settings_.writeShutdown(0, "/w/unsaved.ovm", false).ok());
+    EXPECT_EQ(content(), fileWith("", "", "1", ""));
+    EXPECT_TRUE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(port_, 0);
+    EXPECT_EQ(name_, "");
+
+    // A name with a line break would break the line positions of the next run.
+    ASSERT_TRUE(settings_.writeShutdown(0, "/w/a\nb.ovm", true).ok());
+    EXPECT_EQ(content(), fileWith("", "", "1", ""));
+}
+
+TEST_F(SettingsFileTest, UserLinesSurviveEveryRunAndExtraLinesAreDropped) {
+    const std::string longCompany(150, 'c');
+    write(fileWith("Ann = Smith", longCompany, "7", "/old.ovm") + "extra line\n");
+    for (int run = 0; run < 3; ++run) {
+        ASSERT_TRUE(settings_.readStartup(port_, name_));
+        ASSERT_TRUE(settings_.writeShutdown(port_, name_, true).ok());
+    }
+    EXPECT_EQ(content(), fileWith("Ann = Smith", longCompany, "7", "/old.ovm"));
+    std::string user;
+    std::string company;
+    EXPECT_TRUE(settings_.readUser(user, company));
+    EXPECT_EQ(user, "Ann = Smith");
+    EXPECT_EQ(company.size(), SettingsFile::kMaxUserNameLength);
+}
+
+TEST_F(SettingsFileTest, AFailedShutdownWriteLeavesTheOldFile) {
+    const std::string old = fileWith("Ann", "Works", "3", "/a.ovm");
+    write(old);
+    auto calls = FileSystemCalls::system();
+    calls.write = [](int, const void*, std::size_t) -> ssize_t {
+        errno = ENOSPC;
+        return -1;
+    };
+    const SettingsFile full(dir_.path(), calls);
+    Status s = full.writeShutdown(0, "/b.ovm", true);
+    ASSERT_FALSE(s.ok());
+    EXPECT_NE(s.message().find("orvik.ini"), std::string::npos);
+    EXPECT_EQ(content(), old);
+    EXPECT_EQ(dir_.names(), std::vector<std::string>{"orvik.ini"});
+
+    // "torvik.ini" cannot be created: here a folder stands in its place.
+    std::filesystem::create_directory(dir_ / "torvik.ini");
+    s = settings_.writeShutdown(0, "/b.ovm", true);
+    EXPECT_FALSE(s.ok());
+    EXPECT_EQ(content(), old);
+}
+
+} // namespace
+} // namespace quillon
