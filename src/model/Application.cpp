@@ -1,5 +1,6 @@
 #include "model/Application.h"
 
+#include "model/BitmapObject.h"
 #include "model/TextFormat.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@ namespace quillon {
 namespace {
 
 constexpr std::int32_t kNodeDelta = static_cast<std::int32_t>(Node::kRecordBytes);
+constexpr std::string_view kScreenLimit = "This application contains 65534 screens.\nCan not add new screen.";
 constexpr std::string_view kListFull = "The list already contain maximum tasks.\nCan not add new task.";
 constexpr std::string_view kReadLimitRefusal =
     "Can not accept the selected Tag(s). Otherwise the number of Tags in this screen will be more than the "
@@ -354,14 +356,8 @@ Tag* Application::findTagByAddress(std::uint32_t nodeNumber, const TagValues& pr
 }
 
 bool Application::isTagReferenced(const Tag& tag) const {
-    bool used = false;
-    forEachTaskListOwner([&](const TaskListOwner& owner) {
-        for (std::size_t l = 0; !used && l < owner.taskListCount(); ++l) {
-            const auto& tasks = owner.taskList(l).tasks();
-            used = std::any_of(tasks.begin(), tasks.end(), [&](const auto& t) { return t->refersTo(tag); });
-        }
-    });
-    return used || std::find(logger_.tags.begin(), logger_.tags.end(), &tag) != logger_.tags.end();
+    // The walk only reads; it takes the document as the replace operations do.
+    return TagReferences(const_cast<Application&>(*this)).firstUse(tag).has_value();
 }
 
 void Application::renumber() {
@@ -766,12 +762,34 @@ void Application::forEachTaskListOwner(const std::function<void(TaskListOwner&)>
     for (const auto& key : globalKeys_) {
         visit(*key);
     }
+    for (const auto& screen : screens_) {
+        for (const auto& object : screen->objects()) {
+            if (TaskListOwner* area = object->taskOwner()) {
+                visit(*area);
+            }
+        }
+        visit(*screen);
+        for (const auto& key : screen->keys()) {
+            visit(*key);
+        }
+    }
 }
 
 void Application::forEachTaskListOwner(const std::function<void(const TaskListOwner&)>& visit) const {
     visit(*this);
     for (const auto& key : globalKeys_) {
         visit(*key);
+    }
+    for (const auto& screen : screens_) {
+        for (const auto& object : screen->objects()) {
+            if (const TaskListOwner* area = object->taskOwner()) {
+                visit(*area);
+            }
+        }
+        visit(*screen);
+        for (const auto& key : screen->keys()) {
+            visit(*key);
+        }
     }
 }
 
@@ -854,6 +872,9 @@ void Application::assignDefaultNames(const PrefixFunction& prefixOf) {
         tag->name = formatText("Tag%u", tag->sequence_);
         tag->prefix = tag->block_->prefix;
     }
+    for (const auto& screen : screens_) {
+        screen->name = formatText("Screen%u", screen->number());
+    }
 }
 
 void Application::close() {
@@ -862,6 +883,9 @@ void Application::close() {
         list->bytes_ = 0;
     }
     globalKeys_.clear();
+    clipboard_.reset();
+    screens_.clear();
+    alarms_.reset();
     logger_ = LoggerSettings{};
     globalReadList_.clear();
     loadedReadList_.clear();
@@ -911,7 +935,8 @@ MemoryTotals Application::recount() const {
             }
             if (&owner == this) {
                 (l == kPowerOn ? t.powerOnBytes : t.globalTaskBytes) = listBytes;
-            } else {
+            } else if (const auto* key = dynamic_cast<const KeyDefinition*>(&owner);
+                       key != nullptr && key->host() == static_cast<const KeyHost*>(this)) {
                 keyBytes += listBytes;
             }
         }
@@ -920,6 +945,10 @@ MemoryTotals Application::recount() const {
     if (auto it = reads.find(this); it != reads.end()) {
         t.globalReadListBytes = it->second.sectionBytes();
     }
+    for (const auto& screen : screens_) {
+        t.screenBytes += screen->recountEntryLength() + 4;
+    }
+    t.alarmBytes = alarms_ ? alarms_->sectionBytes() : 0;
     t.pictureBytes = totals_.pictureBytes; // taken from the picture library, not from the records
     t.applicationSize = MemoryTotals::kEmptyApplicationBytes + t.networkBytes + t.globalReadListBytes +
                         t.powerOnBytes + t.globalTaskBytes + t.globalKeyBytes + t.screenBytes + t.alarmBytes +
@@ -950,6 +979,15 @@ Status Application::checkConsistency() const {
     for (const auto& c : counters) {
         if (c.kept != c.counted) {
             return fail(formatText("%s is %u, the records give %u", c.name, c.kept, c.counted));
+        }
+    }
+    for (std::size_t i = 0; i < screens_.size(); ++i) {
+        const Screen& screen = *screens_[i];
+        if (screen.totals_ != &totals_ || (i > 0 && screens_[i - 1]->number() >= screen.number())) {
+            return fail(formatText("screen %u is out of order", screen.number()));
+        }
+        if (Status s = screen.checkConsistency(); !s) {
+            return s;
         }
     }
     std::size_t tagsInBlocks = 0;
@@ -1057,6 +1095,286 @@ Status Application::checkConsistency() const {
         return fail("the proposed node number is stale");
     }
     return Status::success();
+}
+
+// ---------------------------------------------------------------- screens
+
+Result<Screen*> Application::addScreen(std::unique_ptr<Screen> screen) {
+    if (!screen) {
+        return Result<Screen*>::fail("No screen to add.");
+    }
+    if (screen->inApplication() || screen.get() == clipboard_.get()) {
+        return Result<Screen*>::fail("The screen is already part of an application.");
+    }
+    if (screens_.size() >= Screen::kMaxNumber) {
+        return Result<Screen*>::fail(std::string(kScreenLimit));
+    }
+    if (screen->number() < 1 || screen->number() > Screen::kMaxNumber) {
+        return Result<Screen*>::fail("Screen numbers are 1 to 65534.");
+    }
+    auto at =
+        std::lower_bound(screens_.begin(), screens_.end(), screen->number(),
+                         [](const std::unique_ptr<Screen>& s, std::uint32_t n) { return s->number() < n; });
+    if (at != screens_.end() && (*at)->number() == screen->number()) {
+        return Result<Screen*>::fail("A screen of this number already exists.");
+    }
+    Screen* added = screen.get();
+    screens_.insert(at, std::move(screen));
+    added->totals_ = &totals_;
+    addBytes(totals_.screenBytes, added->imageBytes());
+    addBytes(totals_.applicationSize, added->imageBytes());
+    return added;
+}
+
+bool Application::canAddScreen(Prompter& prompter) const {
+    if (screens_.size() >= Screen::kMaxNumber) {
+        prompter.information(kScreenLimit);
+        return false;
+    }
+    return true;
+}
+
+Result<std::unique_ptr<Screen>> Application::removeScreen(Screen& screen) {
+    auto it =
+        std::find_if(screens_.begin(), screens_.end(), [&](const auto& s) { return s.get() == &screen; });
+    if (it == screens_.end()) {
+        return Result<std::unique_ptr<Screen>>::fail("The screen is not part of this application.");
+    }
+    const std::int64_t bytes = screen.imageBytes();
+    addBytes(totals_.screenBytes, -bytes);
+    addBytes(totals_.applicationSize, -bytes);
+    std::unique_ptr<Screen> taken = std::move(*it);
+    screens_.erase(it);
+    taken->totals_ = nullptr;
+    return taken;
+}
+
+Screen* Application::findScreen(std::uint32_t number) const noexcept {
+    auto at =
+        std::lower_bound(screens_.begin(), screens_.end(), number,
+                         [](const std::unique_ptr<Screen>& s, std::uint32_t n) { return s->number() < n; });
+    return at != screens_.end() && (*at)->number() == number ? at->get() : nullptr;
+}
+
+bool Application::isScreenNameFree(std::string_view name, const Screen* except) const noexcept {
+    return std::none_of(screens_.begin(), screens_.end(),
+                        [&](const auto& s) { return s.get() != except && s->name == name; });
+}
+
+Status Application::renumberScreen(Screen& screen, std::uint32_t number) {
+    if (number < 1 || number > Screen::kMaxNumber) {
+        return Status::fail("Screen numbers are 1 to 65534.");
+    }
+    if (Screen* holder = findScreen(number); holder != nullptr) {
+        return holder == &screen ? Status::success()
+                                 : Status::fail("A screen of this number already exists.");
+    }
+    auto taken = removeScreen(screen);
+    if (!taken) {
+        return taken.failure();
+    }
+    taken.value()->number_ = number;
+    return addScreen(std::move(taken.value())).ok() ? Status::success()
+                                                    : Status::fail("The screen could not be renumbered.");
+}
+
+std::size_t Application::countScreensWithTouchAreas() const noexcept {
+    return static_cast<std::size_t>(
+        std::count_if(screens_.begin(), screens_.end(), [](const auto& s) { return s->hasTouchAreas(); }));
+}
+
+void Application::removeAllTouchAreas() {
+    for (const auto& screen : screens_) {
+        std::vector<ScreenObject*> areas;
+        for (const auto& object : screen->objects()) {
+            if (object->kind() == ObjectKind::TouchArea) {
+                areas.push_back(object.get());
+            }
+        }
+        for (ScreenObject* area : areas) {
+            (void)screen->removeObject(*area);
+        }
+    }
+}
+
+bool Application::isPictureUsed(std::uint32_t pictureId) const noexcept {
+    for (const auto& screen : screens_) {
+        for (const auto& object : screen->objects()) {
+            if (const auto* bitmap = dynamic_cast<const BitmapObject*>(object.get());
+                bitmap != nullptr && bitmap->pictureId() == pictureId) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void Application::pictureRemoved(std::uint32_t pictureId) noexcept {
+    // Only pictures that no object shows are removed from the library, so an object showing the removed
+    // number itself keeps it rather than silently showing the next picture.
+    auto shift = [pictureId](Screen& screen) {
+        for (const auto& object : screen.objects()) {
+            if (auto* bitmap = dynamic_cast<BitmapObject*>(object.get());
+                bitmap != nullptr && bitmap->pictureId() > pictureId) {
+                bitmap->setPictureId(bitmap->pictureId() - 1);
+            }
+        }
+    };
+    for (const auto& screen : screens_) {
+        shift(*screen);
+    }
+    if (clipboard_) {
+        shift(*clipboard_);
+    }
+}
+
+Screen& Application::clipboard() {
+    if (!clipboard_) {
+        clipboard_ = std::make_unique<Screen>(0);
+        clipboard_->name = "Clipboard";
+    }
+    return *clipboard_;
+}
+
+// ---------------------------------------------------------------- keys of screens
+
+Result<KeyDefinition*> Application::addKey(Screen& screen, std::unique_ptr<KeyDefinition> key) {
+    if (!screen.inApplication()) {
+        return Result<KeyDefinition*>::fail("The screen is not part of this application.");
+    }
+    if (!key) {
+        return Result<KeyDefinition*>::fail("No key to add.");
+    }
+    if (key->host_ != nullptr || key->taskBytes() != 0 ||
+        key->taskList(0).size() + key->taskList(1).size() + key->taskList(2).size() != 0) {
+        return Result<KeyDefinition*>::fail("A key joins its list without tasks and only once.");
+    }
+    if (screen.keys_.size() >= 65535) { // the screen entry counts its keys in 16 bits
+        return Result<KeyDefinition*>::fail("Can't create new Key.");
+    }
+    KeyDefinition* added = key.get();
+    added->host_ = &screen;
+    added->legend.reset(); // legends belong to global keys
+    added->entryLength_ = KeyDefinition::kEmptyEntryLength;
+    screen.keys_.push_back(std::move(key));
+    screen.chargeKeyBytes(totals_, KeyDefinition::kEntryBytes);
+    addBytes(totals_.applicationSize, KeyDefinition::kEntryBytes);
+    return added;
+}
+
+Status Application::removeKey(Screen& screen, KeyDefinition& key) {
+    auto it = std::find_if(screen.keys_.begin(), screen.keys_.end(),
+                           [&](const auto& k) { return k.get() == &key; });
+    if (it == screen.keys_.end() || !screen.inApplication()) {
+        return Status::fail("The key is not part of this screen.");
+    }
+    for (std::size_t l = 0; l < key.taskListCount(); ++l) {
+        while (!key.taskList(l).empty()) {
+            removeAt(key, l, key.taskList(l).size() - 1);
+        }
+    }
+    const std::int32_t bytes = -static_cast<std::int32_t>(key.entryLength_ + 4);
+    screen.chargeKeyBytes(totals_, bytes);
+    addBytes(totals_.applicationSize, bytes);
+    screen.keys_.erase(it);
+    return Status::success();
+}
+
+// ---------------------------------------------------------------- alarms and logger
+
+AlarmTable& Application::alarmTable() {
+    if (!alarms_) {
+        alarms_ = std::make_unique<AlarmTable>();
+    }
+    return *alarms_;
+}
+
+std::size_t Application::alarmTextCount() const noexcept {
+    return alarms_ ? alarms_->textCount() : 0;
+}
+
+void Application::recomputeAlarmBytes() noexcept {
+    const std::uint32_t bytes = alarms_ ? alarms_->sectionBytes() : 0;
+    addBytes(totals_.applicationSize, static_cast<std::int64_t>(bytes) - totals_.alarmBytes);
+    totals_.alarmBytes = bytes;
+}
+
+Status Application::setAlarmText(std::size_t alarm, std::string_view text) {
+    Status s = alarmTable().setText(alarm, text, AlarmTable::textLimit(modelClass(modelId_)));
+    recomputeAlarmBytes();
+    return s;
+}
+
+Status Application::setAlarmOptions(std::size_t alarm, std::uint8_t options) {
+    return alarmTable().setOptions(alarm, options);
+}
+
+Status Application::setGroupTag(std::size_t group, Tag* tag) {
+    if (tag != nullptr && !ownsTag(tag)) {
+        return Status::fail("The tag is not part of this application.");
+    }
+    return alarmTable().setGroupTag(group, tag);
+}
+
+Status Application::setTagMode(std::uint8_t mode) {
+    return alarmTable().setTagMode(mode);
+}
+
+Status Application::addLoggerTag(Tag& tag) {
+    if (!ownsTag(&tag)) {
+        return Status::fail("The tag is not part of this application.");
+    }
+    if (std::find(logger_.tags.begin(), logger_.tags.end(), &tag) != logger_.tags.end()) {
+        return Status::fail("The tag is already logged.");
+    }
+    logger_.tags.push_back(&tag);
+    return Status::success();
+}
+
+bool Application::removeLoggerTag(Tag& tag) {
+    auto it = std::find(logger_.tags.begin(), logger_.tags.end(), &tag);
+    if (it == logger_.tags.end()) {
+        return false;
+    }
+    logger_.tags.erase(it);
+    return true;
+}
+
+// ---------------------------------------------------------------- tag references
+
+void Application::retagTask(TaskListOwner& owner, std::size_t list, Task& task, Tag* tag1, Tag* tag2) {
+    // A touch area on the clipboard is outside the document: its changes stay inside its own record.
+    const bool counted = owner.attached();
+    ReadListHolder* holder = owner.readListHolder(*this, list);
+    auto moveReads = [&](bool enter) {
+        if (holder == nullptr) {
+            return;
+        }
+        const TaskReads reads = taskReads(task);
+        for (std::size_t i = 0; i < reads.count; ++i) {
+            Block& block = *reads.blocks[i];
+            if (counted) {
+                enter ? enterRead(block, *holder) : leaveRead(block, *holder);
+            } else if (const std::int32_t delta =
+                           enter ? holder->readList().enter(block) : holder->readList().leave(block);
+                       delta != 0) {
+                holder->chargeReadListBytes(totals_, delta);
+            }
+        }
+    };
+    moveReads(false);
+    const std::int32_t before = signedBytes(task.imageBytes());
+    task.tag1 = tag1;
+    task.tag2 = tag2;
+    const std::int32_t delta = signedBytes(task.imageBytes()) - before;
+    if (delta != 0) {
+        addBytes(owner.mutableTaskList(list).bytes_, delta);
+        owner.chargeTaskBytes(list, totals_, delta);
+        if (counted) {
+            addBytes(totals_.applicationSize, delta);
+        }
+    }
+    moveReads(true);
 }
 
 } // namespace quillon

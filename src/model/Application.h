@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/AlarmTable.h"
 #include "model/ApplicationInfo.h"
 #include "model/Block.h"
 #include "model/KeyDefinition.h"
@@ -10,8 +11,10 @@
 #include "model/Prompter.h"
 #include "model/ReadList.h"
 #include "model/Result.h"
+#include "model/Screen.h"
 #include "model/Tag.h"
 #include "model/TagIndex.h"
+#include "model/TagReferences.h"
 #include "model/TaskList.h"
 #include "model/TaskListOwner.h"
 #include "model/UnitSettings.h"
@@ -175,6 +178,71 @@ public:
     std::uint32_t screenReadRegisters(const ReadList& screenList) const noexcept;
     bool checkReadLimit(const ReadList& screenList) const noexcept;
 
+    // ---- Screens ----
+
+    std::size_t screenCount() const noexcept { return screens_.size(); }
+    // Every screen in ascending number.
+    const std::vector<std::unique_ptr<Screen>>& screens() const noexcept { return screens_; }
+    // Inserts in number order with everything the screen holds; refuses a number outside 1..65534, a
+    // number in use and a screen beyond the 65534th.
+    Result<Screen*> addScreen(std::unique_ptr<Screen> screen);
+    // False, after "This application contains 65534 screens.\nCan not add new screen.", when full.
+    bool canAddScreen(Prompter& prompter) const;
+    // Takes the screen out with everything it holds and hands it back.
+    Result<std::unique_ptr<Screen>> removeScreen(Screen& screen);
+    Screen* findScreen(std::uint32_t number) const noexcept;
+    bool isScreenNameFree(std::string_view name, const Screen* except = nullptr) const noexcept;
+    // Gives the screen a free number and moves it to its place in the order.
+    Status renumberScreen(Screen& screen, std::uint32_t number);
+    bool checkReadLimit(const Screen& screen) const noexcept { return checkReadLimit(screen.readList()); }
+    // Screens with at least one touch-screen area, and their removal when the touch screen is switched off.
+    std::size_t countScreensWithTouchAreas() const noexcept;
+    void removeAllTouchAreas();
+    // Pictures of the library shown by bitmap objects; after the library lost a picture, the objects of
+    // the pictures behind it follow their pictures' new numbers.
+    bool isPictureUsed(std::uint32_t pictureId) const noexcept;
+    void pictureRemoved(std::uint32_t pictureId) noexcept;
+    // The hidden screen that holds cut and copied objects; created on first use, never written and never
+    // counted.
+    Screen& clipboard();
+    Screen* clipboardIfAny() noexcept { return clipboard_.get(); }
+    const Screen* clipboardIfAny() const noexcept { return clipboard_.get(); }
+
+    // Keys of a screen: 21 bytes each with their task lists, charged to the screen.
+    Result<KeyDefinition*> addKey(Screen& screen, std::unique_ptr<KeyDefinition> key);
+    Status removeKey(Screen& screen, KeyDefinition& key);
+    // Global keys under the same names.
+    Result<KeyDefinition*> addKey(std::unique_ptr<KeyDefinition> key) { return addGlobalKey(std::move(key)); }
+    Status removeKey(KeyDefinition& key) { return removeGlobalKey(key); }
+
+    // ---- Alarms ----
+
+    // The alarm table, created on first use.
+    AlarmTable& alarmTable();
+    AlarmTable* alarmsIfAny() noexcept { return alarms_.get(); }
+    const AlarmTable* alarmsIfAny() const noexcept { return alarms_.get(); }
+    std::size_t alarmTextCount() const noexcept;
+    // The alarm edits; each keeps alarmBytes and applicationSize exact. Texts are limited by the display.
+    Status setAlarmText(std::size_t alarm, std::string_view text);
+    Status setAlarmOptions(std::size_t alarm, std::uint8_t options);
+    Status setGroupTag(std::size_t group, Tag* tag);
+    Status setTagMode(std::uint8_t mode);
+    void recomputeAlarmBytes() noexcept;
+
+    // ---- Logger ----
+
+    const std::vector<Tag*>& loggerTags() const noexcept { return logger_.tags; }
+    // Each tag is logged once; the logger takes no bytes of the image beyond its placeholder.
+    Status addLoggerTag(Tag& tag);
+    bool removeLoggerTag(Tag& tag);
+
+    // ---- Tag references ----
+
+    TagReferences tagReferences() noexcept { return TagReferences(*this); }
+    // Points a task at other tags, moving its reads and keeping its list's bytes exact (a Wait task's
+    // layout follows whether its tag is a bit).
+    void retagTask(TaskListOwner& owner, std::size_t list, Task& task, Tag* tag1, Tag* tag2);
+
     // ---- Document-wide ----
 
     // The unit memory must hold the application; shows the overflow message otherwise.
@@ -236,6 +304,9 @@ private:
     ReadList globalReadList_;
     ReadList loadedReadList_;
     std::uint8_t nextNodeNumber_ = 1;
+    std::vector<std::unique_ptr<Screen>> screens_;
+    std::unique_ptr<Screen> clipboard_;
+    std::unique_ptr<AlarmTable> alarms_;
 };
 
 } // namespace quillon

@@ -67,4 +67,7 @@ private:
     KeyHost* host_ = nullptr;
 };
 
+// The Press (0), Pressed (1) and Released (2) lists of a key.
+inline const TaskList& keyTasks(const KeyDefinition& key, std::size_t index) { return key.taskList(index); }
+
 } // namespace quillon

@@ -30,6 +30,8 @@ public:
 
 private:
     friend class Application;
+    // A copied touch area takes copies of the tasks before it is on any screen.
+    friend class TouchAreaObject;
 
     std::vector<std::unique_ptr<Task>> tasks_;
     std::uint32_t bytes_ = 0;

@@ -1,0 +1,29 @@
+#include "model/DataEntryRegisterObject.h"
+
+namespace quillon {
+
+std::unique_ptr<ScreenObject> DataEntryRegisterObject::clone() const {
+    return std::make_unique<DataEntryRegisterObject>(*this);
+}
+
+void DataEntryRegisterObject::LoadEditValues(EditValues& values) const {
+    values.format = format;
+    values.lowLimit = lowLimit;
+    values.highLimit = highLimit;
+    values.tag = tag();
+}
+
+Status DataEntryRegisterObject::writeKindPart(ByteSink& sink, const ObjectWriteContext& /*context*/) const {
+    sink.u8(static_cast<std::uint8_t>(format.dataType));
+    sink.u8(static_cast<std::uint8_t>(format.code[0]));
+    sink.u8(static_cast<std::uint8_t>(format.code[1]));
+    sink.u32(lowLimit);
+    sink.u32(highLimit);
+    sink.u8(format.first.code);
+    sink.i32(format.first.operand);
+    sink.u8(format.second.code);
+    sink.i32(format.second.operand);
+    return Status::success();
+}
+
+} // namespace quillon

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "model/FilledShapeObject.h"
+
+namespace quillon {
+
+// An ellipse inside the object's rectangle.
+class EllipseObject final : public FilledShapeObject {
+public:
+    EllipseObject() : FilledShapeObject(ObjectKind::Ellipse) { lengthChanged(); }
+
+    std::unique_ptr<ScreenObject> clone() const override;
+};
+
+} // namespace quillon

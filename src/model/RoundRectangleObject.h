@@ -1,0 +1,15 @@
+#pragma once
+
+#include "model/FilledShapeObject.h"
+
+namespace quillon {
+
+// A rectangle with rounded corners.
+class RoundRectangleObject final : public FilledShapeObject {
+public:
+    RoundRectangleObject() : FilledShapeObject(ObjectKind::RoundRectangle) { lengthChanged(); }
+
+    std::unique_ptr<ScreenObject> clone() const override;
+};
+
+} // namespace quillon
