@@ -1,0 +1,307 @@
+#include "shell/ApplicationLifecycle.h"
+
+#include "model/PanelModel.h"
+#include "model/TextFormat.h"
+#include "model/UnitSettings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <ctime>
+
+namespace quillon::gui {
+namespace {
+
+constexpr const char* kCantStart = "Can't start new application.";
+constexpr const char* kCantSave = "Can not save the applicaion.\nTry again.";
+constexpr const char* kOverflow = "Application memory size is more than the memory-size of the VQ5K unit.\n\t"
+                                  "Delete some entities to avoid overflow.";
+constexpr const char* kSavePrompt = "Application ( %s )\nhas been changed.\n\nDo you want to save?";
+constexpr const char* kUntitled = "Untitled";
+
+std::string lowerCased(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::tm localTimeNow() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+} // namespace
+
+ApplicationLifecycle::ApplicationLifecycle(DocumentService& documents, Prompter& prompter, FileChooser& files,
+                                           ModelChooser& models, PasswordPrompt& password,
+                                           std::filesystem::path startDirectory)
+    : documents_(documents), prompter_(prompter), files_(files), models_(models), password_(password),
+      startDirectory_(std::move(startDirectory)) {}
+
+void ApplicationLifecycle::newApplication() {
+    if (isOpen() && !closeWithPrompt()) {
+        return;
+    }
+    models_.chooseModel([this](std::uint8_t position) { return acceptModel(position); });
+}
+
+bool ApplicationLifecycle::newApplicationAt(std::uint8_t position) {
+    if (isOpen() && !closeWithPrompt()) {
+        return false;
+    }
+    return acceptModel(position) && isOpen();
+}
+
+bool ApplicationLifecycle::acceptModel(std::uint8_t position) {
+    currentFileName_.clear();
+    if (position == kRefusedPosition180) {
+        prompter_.information("Model 'Orvik 180' is not supported in this version.");
+        return false;
+    }
+    if (position == kRefusedPosition520) {
+        prompter_.information("Model 'Orvik 520' is not supported in this version.");
+        return false;
+    }
+    const std::uint16_t modelId = modelIdForIndex(position);
+    if (modelId == 0) {
+        return false; // a row the picker does not have: nothing chosen yet
+    }
+    if (documents_.isOpen()) {
+        documents_.close();
+    }
+    if (!documents_.create(modelId, prompter_)) {
+        documents_.close();
+        prompter_.error(kCantStart);
+        setState(ShellState::NoApplication);
+        return true;
+    }
+    setState(ShellState::Unsaved);
+    if (hooks_.applicationOpened) {
+        hooks_.applicationOpened();
+    }
+    changed();
+    return true;
+}
+
+FileDialogRequest ApplicationLifecycle::fileRequest(const char* title) const {
+    return FileDialogRequest{title, kApplicationFilter, "*.ovm", "ovm", startDirectory_ / kResultFolder};
+}
+
+void ApplicationLifecycle::openCommand() {
+    if (isOpen() && !closeWithPrompt()) {
+        return;
+    }
+    if (hooks_.busy) {
+        hooks_.busy(true);
+    }
+    const auto chosen = files_.chooseOpenFile(fileRequest("Open Quillon Application"));
+    if (hooks_.busy) {
+        hooks_.busy(false);
+    }
+    if (!chosen) {
+        return;
+    }
+    // The path is kept as chosen: on this platform file names are case-sensitive, so a lower-cased
+    // copy would name another file (or none) at the next save and at the next start.
+    currentFileName_ = chosen->string();
+    openApplication(false);
+}
+
+bool ApplicationLifecycle::reopen(const std::string& fileName) {
+    if (fileName.empty()) {
+        return false;
+    }
+    currentFileName_ = fileName;
+    return openApplication(false);
+}
+
+bool ApplicationLifecycle::openApplication(bool fromUpload) {
+    const std::filesystem::path file =
+        fromUpload ? startDirectory_ / kUploadImage : std::filesystem::path(currentFileName_);
+    if (documents_.isOpen()) {
+        documents_.close();
+    }
+    if (hooks_.waitCursor) {
+        hooks_.waitCursor(true);
+    }
+    setState(ShellState::Loading);
+    const Status read = documents_.open(file, password_, prompter_);
+    if (read) {
+        setState(fromUpload ? ShellState::Unsaved : ShellState::Saved);
+        if (fromUpload) {
+            currentFileName_.clear();
+        }
+        if (hooks_.applicationOpened) {
+            hooks_.applicationOpened();
+        }
+    } else {
+        documents_.close();
+        setState(ShellState::NoApplication);
+        if (!fromUpload) {
+            prompter_.error(formatText("Can not load %s", file.string().c_str()));
+        }
+        currentFileName_.clear();
+    }
+    if (hooks_.waitCursor) {
+        hooks_.waitCursor(false);
+    }
+    changed();
+    return read.ok();
+}
+
+bool ApplicationLifecycle::memoryCheck() {
+    const std::uint32_t capacity = memoryCapacity(documents_.memoryOption());
+    if (capacity >= documents_.usedBytes()) {
+        return true;
+    }
+    prompter_.error(kOverflow);
+    return false;
+}
+
+void ApplicationLifecycle::save() {
+    if (!isOpen()) {
+        return;
+    }
+    if (state_ == ShellState::Unsaved || currentFileName_.empty()) {
+        saveAs();
+        return;
+    }
+    lastSave_ = SaveOutcome::Failed;
+    if (!memoryCheck()) {
+        return;
+    }
+    if (writeTo(currentFileName_)) {
+        lastSave_ = SaveOutcome::Written;
+    }
+}
+
+void ApplicationLifecycle::saveAs() {
+    if (!isOpen()) {
+        return;
+    }
+    lastSave_ = SaveOutcome::Failed;
+    if (!memoryCheck()) {
+        return;
+    }
+    if (hooks_.busy) {
+        hooks_.busy(true);
+    }
+    const auto chosen = files_.chooseSaveFile(fileRequest("Save Quillon Application"));
+    if (hooks_.busy) {
+        hooks_.busy(false);
+    }
+    if (!chosen) {
+        saveCancelled_ = true;
+        lastSave_ = SaveOutcome::DialogCancelled;
+        return;
+    }
+    saveCancelled_ = false;
+    // The new name is taken only once the file holds the application: after a failed write the
+    // application still belongs to the file it came from.
+    if (writeTo(*chosen)) {
+        currentFileName_ = chosen->string();
+        lastSave_ = SaveOutcome::Written;
+        changed();
+    }
+}
+
+bool ApplicationLifecycle::writeTo(const std::filesystem::path& file) {
+    if (hooks_.waitCursor) {
+        hooks_.waitCursor(true);
+    }
+    documents_.stampLastEdited(localTimeNow());
+    bool written = false;
+    if (!documents_.prepareForWrite(prompter_)) {
+        prompter_.error(kCantSave);
+    } else if (const Status status = documents_.write(file); !status) {
+        prompter_.error(status.message());
+    } else {
+        written = true;
+        setState(ShellState::Saved);
+    }
+    if (hooks_.waitCursor) {
+        hooks_.waitCursor(false);
+    }
+    changed();
+    return written;
+}
+
+SavePromptAnswer ApplicationLifecycle::savePrompt() {
+    const std::string name =
+        state_ == ShellState::Unsaved || currentFileName_.empty() ? std::string(kUntitled) : currentFileName_;
+    const PromptAnswer answer = prompter_.confirm(formatText(kSavePrompt, name.c_str()),
+                                                  PromptButtons::YesNoCancel, PromptAnswer::Yes);
+    switch (answer) {
+    case PromptAnswer::Yes:
+        lastSave_ = SaveOutcome::NotRun;
+        save();
+        // A save that did not reach the file keeps the application open: closing it now would lose
+        // the changes the user just asked to keep.
+        return lastSave_ == SaveOutcome::Written ? SavePromptAnswer::Saved : SavePromptAnswer::Cancelled;
+    case PromptAnswer::No:
+        return SavePromptAnswer::Discarded;
+    default:
+        return SavePromptAnswer::Cancelled;
+    }
+}
+
+bool ApplicationLifecycle::closeWithPrompt() {
+    if (!isOpen()) {
+        return true;
+    }
+    if (state_ != ShellState::Saved && savePrompt() == SavePromptAnswer::Cancelled) {
+        return false;
+    }
+    if (hooks_.applicationClosing) {
+        hooks_.applicationClosing();
+    }
+    documents_.close();
+    setState(ShellState::NoApplication);
+    currentFileName_.clear();
+    changed();
+    return true;
+}
+
+std::string ApplicationLifecycle::displayName() const {
+    if (state_ == ShellState::Unsaved || currentFileName_.empty()) {
+        return lowerCased(kUntitled);
+    }
+    return lowerCased(currentFileName_);
+}
+
+std::optional<std::string> ApplicationLifecycle::title() const {
+    if (state_ == ShellState::Loading) {
+        return std::nullopt;
+    }
+    if (state_ == ShellState::NoApplication) {
+        return std::string("Quillon");
+    }
+    return formatText("%s - [%s]", "Quillon", displayName().c_str());
+}
+
+void ApplicationLifecycle::commandRan(std::uint16_t id) {
+    setState(stateAfterCommand(state_, id));
+}
+
+void ApplicationLifecycle::markModified() {
+    if (state_ == ShellState::Saved || state_ == ShellState::Loading) {
+        setState(ShellState::Modified);
+    }
+}
+
+void ApplicationLifecycle::setState(ShellState state) {
+    if (state_ != state) {
+        state_ = state;
+        changed();
+    }
+}
+
+void ApplicationLifecycle::changed() {
+    if (hooks_.stateChanged) {
+        hooks_.stateChanged();
+    }
+}
+
+} // namespace quillon::gui

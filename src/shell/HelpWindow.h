@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace quillon::gui {
+
+// The help viewer: a browser over the topic pages in the help folder of the working directory.
+// Without that folder there is no help, and help requests do nothing.
+class HelpWindow final : public QWidget {
+    Q_OBJECT
+public:
+    explicit HelpWindow(QString helpFolder, QWidget* parent = nullptr);
+
+    bool available() const;
+    // Shows a page of the help folder; returns whether it was shown.
+    bool showPage(const QString& fileName);
+    // Shows the page of a dialog's topic number; a number without a page shows nothing.
+    bool showTopic(int topicNumber);
+    bool showFrontPage();
+
+    QString currentPage() const;
+    QTextBrowser* browser() const noexcept { return browser_; }
+
+private:
+    QString folder_;
+    QTextBrowser* browser_ = nullptr;
+};
+
+} // namespace quillon::gui

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "shell/ApplicationLifecycle.h"
+#include "shell/CommandDispatcher.h"
+#include "shell/DocumentService.h"
+#include "shell/FileChooser.h"
+#include "shell/ModelChooser.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <QMainWindow>
+#include <QTimer>
+
+class QDialog;
+
+namespace quillon::gui {
+
+class HelpWindow;
+class KeyboardHook;
+class QtFileChooser;
+class QtPrompter;
+class ShellMenus;
+class ShellStatusBar;
+class ToolStation;
+
+// What the main window works with. Only the documents are required; every other service left empty is
+// the desktop's own (message boxes, file dialogs, the New Application and password dialogs). Tests
+// put recording and scripted ones in.
+struct ShellServices {
+    DocumentService* documents = nullptr;
+    Prompter* prompter = nullptr;
+    FileChooser* files = nullptr;
+    ModelChooser* models = nullptr;
+    PasswordPrompt* password = nullptr;
+};
+
+struct ShellOptions {
+    // The working directory recorded at start-up: settings file, help, Result/, transfer images.
+    std::filesystem::path startDirectory;
+    // The folder of the help pages; empty means "help" in the start directory.
+    QString helpFolder;
+    bool showSplash = true;
+    bool maximised = true;
+};
+
+// The frame of the whole tool: menu bar, tool station, status bar with its clock, help, the one open
+// application and the dispatch of every command.
+class MainWindow final : public QMainWindow, private ModelChooser, private PasswordPrompt {
+    Q_OBJECT
+public:
+    static constexpr int kClockPeriodMs = 10000;
+    static constexpr QSize kMinimumSize{620, 450};
+
+    MainWindow(ShellServices services, ShellOptions options);
+    ~MainWindow() override;
+
+    // Start-up after the window exists: the clock, the window shown, the splash, the tool station and
+    // the reopening of the last application the settings file names.
+    void startUp();
+
+    // Every menu entry, tool-station button, accelerator and right-click entry arrives here.
+    void command(std::uint16_t id);
+    void command(CommandId id) { command(toId(id)); }
+
+    ApplicationLifecycle& lifecycle() noexcept { return lifecycle_; }
+    CommandDispatcher& dispatcher() noexcept { return dispatcher_; }
+    ShellMenus& menus() const noexcept { return *menus_; }
+    ToolStation& toolStation() const noexcept { return *station_; }
+    ShellStatusBar& shellStatusBar() const noexcept { return *status_; }
+    HelpWindow& helpWindow() const noexcept { return *help_; }
+    const QTimer& clockTimer() const noexcept { return clock_; }
+    int comPortIndex() const noexcept { return comPortIndex_; }
+    const std::string& lastApplication() const noexcept { return lastApplication_; }
+
+    // Runs a modal dialog of the tool: the tool station is disabled meanwhile, the dialog's Help opens
+    // its topic. Returns the dialog's result code.
+    int runDialog(QDialog& dialog);
+    // The Help window on a dialog's topic (F1 and Help buttons).
+    void showHelpTopic(int topic);
+    // Brings menus, tool station and title in line with the shell state.
+    void refresh();
+    // Shows the right-click menu `RB_ORVIK` at a global position (returns at once in tests when
+    // `exec` is false: the entries are only brought up to date).
+    void showRightClickMenu(const QPoint& globalPosition, bool exec = true);
+
+signals:
+    // The message loop is idle after start-up (used by the start-up benchmark and the smoke test).
+    void started();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    bool chooseModel(const ModelChooser::Accept& accept) override;
+    bool askPassword(std::string_view storedPassword) override;
+
+    void registerCommands();
+    void showMemoryConfiguration();
+    void showApplicationInformation();
+    void showAbout();
+    void tickClock();
+    void setBusy(bool busy);
+
+    std::unique_ptr<QtPrompter> ownPrompter_;
+    std::unique_ptr<QtFileChooser> ownFiles_;
+    ShellServices services_;
+    ShellOptions options_;
+    ApplicationLifecycle lifecycle_;
+    CommandDispatcher dispatcher_;
+    ShellMenus* menus_ = nullptr;
+    ToolStation* station_ = nullptr;
+    ShellStatusBar* status_ = nullptr;
+    HelpWindow* help_ = nullptr;
+    KeyboardHook* hook_ = nullptr;
+    QTimer clock_;
+    int comPortIndex_ = 1;
+    std::string lastApplication_;
+    int busyDepth_ = 0;
+};
+
+} // namespace quillon::gui

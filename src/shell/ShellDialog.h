@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+
+class QDialogButtonBox;
+class QPushButton;
+
+namespace quillon::gui {
+
+// Base of the tool's dialogs: a caption, a help topic served by its Help button and by F1, and the
+// placement every dialog takes (centred on the main window, clear of its bottom edge).
+class ShellDialog : public QDialog {
+    Q_OBJECT
+public:
+    // The bottom edge of a dialog stays at least this far above the main window's bottom edge.
+    static constexpr int kBottomClearance = 23;
+
+    ShellDialog(QWidget* parent, int helpTopic);
+
+    int helpTopic() const noexcept { return helpTopic_; }
+    // Whether the topic has a page; a Help button is offered only then.
+    bool hasHelp() const;
+    // F1 inside the dialog and its Help button. A topic without a page shows nothing.
+    void requestHelp();
+
+    // Where a dialog of this size goes over the given main window frame.
+    static QRect placement(const QRect& mainFrame, const QSize& dialogSize);
+
+signals:
+    void helpRequested(int topic);
+
+protected:
+    // The standard Ok / Cancel row, with a Help button when the topic has a page.
+    QDialogButtonBox* makeButtons(bool withCancel);
+    void showEvent(QShowEvent* event) override;
+
+private:
+    int helpTopic_ = 0;
+    bool placed_ = false;
+};
+
+} // namespace quillon::gui
