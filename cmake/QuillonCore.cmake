@@ -21,8 +21,15 @@ endforeach()
 if(NOT QUILLON_CORE_OBJECTS)
   message(FATAL_ERROR "no core sources found")
 endif()
+# The text form of applications is JSON; the library is header-only.
+find_package(nlohmann_json 3 REQUIRED)
+if(TARGET quillon_persist)
+  target_link_libraries(quillon_persist PUBLIC nlohmann_json::nlohmann_json)
+endif()
+
 add_library(quillon_core STATIC ${QUILLON_CORE_OBJECTS})
 target_include_directories(quillon_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(quillon_core PUBLIC nlohmann_json::nlohmann_json)
 
 # quillon_link_part(TARGET PART): links TARGET with the objects of PART and of every part it uses.
 function(quillon_link_part target part)

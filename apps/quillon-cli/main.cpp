@@ -1,19 +1,53 @@
 // quillon-cli: the headless commands of Quillon.
-#include <CLI/CLI.hpp>
+#include "ApplicationCommands.h"
+#include "CliContext.h"
+#include "PlcCommands.h"
+#include "TransferCommands.h"
 
+#include <CLI/CLI.hpp>
 #include <iostream>
 
 int main(int argc, char** argv) {
-    CLI::App app{"Quillon command-line tool: build, inspect and convert panel applications without a window."};
+    using namespace quillon::cli;
+    CliContext context(std::cout, std::cerr);
+    CLI::App app{
+        "Quillon command-line tool: build, inspect and convert panel applications without a window."};
     app.set_version_flag("--version", "quillon-cli 0.1.0");
-    app.require_subcommand(0, 1);
+    app.require_subcommand(1);
+    // Common options may stand before or after the command.
+    app.fallthrough();
+
+    CommonOptions& options = context.options();
+    app.add_option(
+        "--workdir", options.workdir,
+        "The tool's working directory: picture library, trace files (default: current directory).");
+    app.add_option("--plc-dir", options.plcDir, "The PLC catalog directory (default: <workdir>/../plc).");
+    app.add_option("--drivers-dir", options.driversDir,
+                   "The PLC driver directory (default: <workdir>/../drivers).");
+    app.add_option("--password", options.password, "The password of a protected application file.");
+    app.add_option(
+        "--answer", options.answer,
+        "How questions are answered: default (each question's own default), yes, no, ok or cancel.");
+
+    CommandAction action;
+    ApplicationCommands::add(app, context, action);
+    PlcCommands::add(app, context, action);
+    TransferCommands::add(app, context, action);
+
     try {
         app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
+    } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return CliContext::kFailure;
     }
-    if (app.get_subcommands().empty()) {
-        std::cout << app.help();
+    if (!context.applyOptions()) {
+        return CliContext::kFailure;
     }
-    return 0;
+    return action ? action() : CliContext::kFailure;
 }

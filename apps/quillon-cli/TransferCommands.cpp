@@ -1,0 +1,287 @@
+#include "TransferCommands.h"
+
+#include "ApplicationCommands.h"
+#include "comm/SerialPortMap.h"
+#include "comm/SystemClock.h"
+#include "comm/TransferEngine.h"
+#include "comm/TransferTexts.h"
+#include "comm/TtySerialPort.h"
+#include "model/Application.h"
+#include "model/Node.h"
+#include "model/RecordingPrompter.h"
+#include "persist/ApplicationReader.h"
+#include "persist/ApplicationWriter.h"
+#include "persist/PictureLibrary.h"
+#include "persist/PrepareForWrite.h"
+#include "plc/AreaFinder.h"
+#include "plc/DriverFiles.h"
+#include "plc/PlcCatalogFiles.h"
+
+#include <CLI/CLI.hpp>
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <optional>
+#include <unistd.h>
+
+namespace quillon::cli {
+namespace {
+
+namespace text = transfer_text;
+
+// The engine a Ctrl+C ends: the transfer stops within one wait and releases the port.
+std::atomic<TransferEngine*> runningEngine{nullptr};
+
+extern "C" void cancelOnInterrupt(int) {
+    if (TransferEngine* engine = runningEngine.load()) {
+        engine->cancel();
+    }
+}
+
+// A status text of the dialog: the texts that open with a line break are shown below its first line; here
+// every text is a line of its own.
+std::string statusLine(std::string_view status) {
+    std::string line(status);
+    while (!line.empty() && line.front() == '\n') {
+        line.erase(line.begin());
+    }
+    return line;
+}
+
+// The serial port, the engine and the screen output of one transfer.
+class TransferRun final {
+public:
+    explicit TransferRun(CliContext& context) : context_(context), engine_(port_, clock_) {
+        engine_.setObserver(TransferObserver{
+            [this](std::string_view status) { show(status); },
+            [this](std::uint32_t frame, std::uint32_t frameCount) { bar(frame, frameCount); }});
+    }
+
+    // The COMn map of the working directory; a broken map is refused rather than guessed around.
+    bool loadPortMap() {
+        auto map = SerialPortMap::load(context_.workdir() / SerialPortMap::kFileName);
+        if (!map) {
+            context_.prompter().error(map.message());
+            return false;
+        }
+        port_.setMap(std::move(*map));
+        return true;
+    }
+
+    template <typename Transfer>
+    TransferReport run(Transfer transfer) {
+        runningEngine = &engine_;
+        auto* previous = std::signal(SIGINT, cancelOnInterrupt);
+        TransferReport report = transfer(engine_);
+        std::signal(SIGINT, previous);
+        runningEngine = nullptr;
+        endBar();
+        return report;
+    }
+
+    int finish(const TransferReport& report, std::string_view successText) {
+        // The text the dialog keeps at the end is the last line, even when no status call carried it.
+        if (!report.status.empty() && report.status != lastStatus_) {
+            show(report.status);
+        }
+        if (report.succeeded() && report.status == successText) {
+            return CliContext::kSuccess;
+        }
+        if (report.outcome == TransferOutcome::Cancelled) {
+            context_.prompter().error("The transfer was cancelled.");
+        }
+        return CliContext::kFailure;
+    }
+
+private:
+    void show(std::string_view status) {
+        endBar();
+        lastStatus_ = status;
+        context_.out() << statusLine(status) << "\n" << std::flush;
+    }
+    void bar(std::uint32_t frame, std::uint32_t frameCount) {
+        if (isatty(STDERR_FILENO) == 0 || frameCount == 0) {
+            return;
+        }
+        constexpr std::uint32_t kWidth = 40;
+        const std::uint32_t filled =
+            static_cast<std::uint32_t>(std::uint64_t{std::min(frame, frameCount)} * kWidth / frameCount);
+        std::cerr << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, '.') << "] " << frame
+                  << "/" << frameCount << std::flush;
+        barShown_ = true;
+    }
+    void endBar() {
+        if (barShown_) {
+            std::cerr << "\n" << std::flush;
+            barShown_ = false;
+        }
+    }
+
+    CliContext& context_;
+    TtySerialPort port_;
+    SystemClock clock_;
+    TransferEngine engine_;
+    bool barShown_ = false;
+    std::string lastStatus_;
+};
+
+protocol::UnitCheck unitCheckOf(const Application& app) {
+    return protocol::UnitCheck{app.modelId(), app.unitSettings().memoryOption};
+}
+
+} // namespace
+
+int TransferCommands::download(CliContext& context, const std::filesystem::path& file,
+                               const std::string& port) {
+    PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
+    PictureLibrary pictures(context.workdir());
+    auto app = ApplicationCommands::open(context, catalogs, pictures, file);
+    if (!app) {
+        return CliContext::kFailure;
+    }
+    TransferRun run(context);
+    if (!run.loadPortMap()) {
+        return CliContext::kFailure;
+    }
+    // The image goes out exactly as a save would write it: the same preparation and the same writer.
+    const std::filesystem::path image = context.workdir() / "dnld_ovm.ovz";
+    const WriteContext write{catalogs, context.prompter(), &pictures, std::nullopt};
+    const Status prepared = TransferEngine::prepareDownload(
+        DownloadPreparation{[&] { return prepareForWrite(*app, &pictures, context.prompter()); },
+                            [&] {
+                                RecordingPrompter quiet;
+                                return app->checkCapacity(quiet)
+                                           ? Status::success()
+                                           : Status::fail(std::string(text::kMemoryOverflow));
+                            },
+                            [&]() -> Status {
+                                auto written =
+                                    ApplicationWriter::writeDownloadImage(*app, context.workdir(), write);
+                                return written ? Status::success() : Status::fail(written.message());
+                            }},
+        context.prompter());
+    if (!prepared) {
+        return CliContext::kFailure;
+    }
+    DownloadJob job;
+    job.imagePath = image;
+    job.applicationSize = app->totals().applicationSize;
+    job.unit = unitCheckOf(*app);
+    const TransferReport report = run.run([&](TransferEngine& engine) { return engine.download(port, job); });
+    return run.finish(report, text::kDownloadCompleted);
+}
+
+int TransferCommands::upload(CliContext& context, const std::filesystem::path& file,
+                             const std::string& port) {
+    PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
+    PictureLibrary pictures(context.workdir());
+    TransferRun run(context);
+    if (!run.loadPortMap()) {
+        return CliContext::kFailure;
+    }
+    UploadJob job;
+    job.imagePath = context.workdir() / "upld_ovm.ovz";
+    job.loadImage = [&](std::span<const std::uint8_t>) -> Status {
+        // The received image is opened from its file, as the tool opens it after an upload.
+        // A protected application opens with the --password given; a wrong one is not asked again.
+        bool asked = false;
+        ReadContext read{catalogs, context.prompter(), &pictures,
+                         [&asked, given = context.options().password]() -> std::optional<std::string> {
+                             if (asked) {
+                                 return std::nullopt;
+                             }
+                             asked = true;
+                             return given;
+                         },
+                         std::nullopt};
+        auto opened = ApplicationReader::open(job.imagePath, read);
+        if (!opened) {
+            return Status::fail(opened.message());
+        }
+        Application& app = **opened;
+        // The unit keeps no names; each block gets its address with its area's prefix.
+        app.assignDefaultNames([&](const Node& node, std::string_view address) -> std::string {
+            const auto areas = catalogs.areasOfModel(node.plcFile, node.modelIndex);
+            RecordingPrompter quiet;
+            const auto match = AreaFinder::find(areas, address, LookupFor::Block, quiet);
+            return match ? match->prefix : std::string();
+        });
+        if (!ApplicationCommands::save(context, app, catalogs, pictures, file)) {
+            return Status::fail("Can not save the uploaded application.");
+        }
+        return Status::success();
+    };
+    const TransferReport report = run.run([&](TransferEngine& engine) { return engine.upload(port, job); });
+    return run.finish(report, text::kUploadCompleted);
+}
+
+int TransferCommands::driver(CliContext& context, const std::filesystem::path& file,
+                             const std::string& port) {
+    PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
+    PictureLibrary pictures(context.workdir());
+    auto app = ApplicationCommands::open(context, catalogs, pictures, file);
+    if (!app) {
+        return CliContext::kFailure;
+    }
+    TransferRun run(context);
+    if (!run.loadPortMap()) {
+        return CliContext::kFailure;
+    }
+    DriverJob job;
+    job.driversDir = context.driversDir();
+    job.unit = unitCheckOf(*app);
+    for (const auto& node : app->nodes()) {
+        if (node->kind() != NodeKind::Unit) {
+            job.plcId = node->plcId;
+            break;
+        }
+    }
+    job.lookup = [](const std::filesystem::path& dir, std::uint16_t token,
+                    std::uint16_t plcId) -> Result<std::filesystem::path> {
+        if (auto found = DriverFiles::find(dir, token, plcId)) {
+            return *found;
+        }
+        return Result<std::filesystem::path>::fail("No driver file.");
+    };
+    const TransferReport report =
+        run.run([&](TransferEngine& engine) { return engine.downloadDriver(port, job); });
+    return run.finish(report, text::kDownloadCompleted);
+}
+
+void TransferCommands::add(CLI::App& app, CliContext& context, CommandAction& action) {
+    struct Args {
+        std::string file;
+        std::string port;
+    };
+    auto args = std::make_shared<Args>();
+    const auto portOption = [args](CLI::App* command) {
+        command
+            ->add_option("--port", args->port,
+                         "COMn (through ports.cfg of the working directory) or a device path.")
+            ->required();
+    };
+
+    CLI::App* down = app.add_subcommand("download", "Downloads an application file to the unit.");
+    down->add_option("FILE", args->file, "The application file (.ovm).")->required();
+    portOption(down);
+    down->callback([&context, &action, args] {
+        action = [&context, args] { return TransferCommands::download(context, args->file, args->port); };
+    });
+
+    CLI::App* up = app.add_subcommand("upload", "Uploads the unit's application and saves it to a file.");
+    up->add_option("FILE", args->file, "The application file to write (.ovm).")->required();
+    portOption(up);
+    up->callback([&context, &action, args] {
+        action = [&context, args] { return TransferCommands::upload(context, args->file, args->port); };
+    });
+
+    CLI::App* drv = app.add_subcommand(
+        "driver", "Downloads the PLC driver the application's network needs (from the drivers directory).");
+    drv->add_option("FILE", args->file, "The application file (.ovm).")->required();
+    portOption(drv);
+    drv->callback([&context, &action, args] {
+        action = [&context, args] { return TransferCommands::driver(context, args->file, args->port); };
+    });
+}
+
+} // namespace quillon::cli

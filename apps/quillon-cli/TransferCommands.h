@@ -1,0 +1,26 @@
+#pragma once
+
+#include "CliContext.h"
+
+#include <filesystem>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace quillon::cli {
+
+// `download`, `upload` and `driver`: the transfers to and from a unit on a serial port (a COMn name of the
+// tool's port map, or a device path). Each prints its status texts as lines, draws a progress bar when the
+// error stream is a terminal, and succeeds only when the transfer ends with its success text.
+class TransferCommands final {
+public:
+    static void add(CLI::App& app, CliContext& context, CommandAction& action);
+
+    static int download(CliContext& context, const std::filesystem::path& file, const std::string& port);
+    static int upload(CliContext& context, const std::filesystem::path& file, const std::string& port);
+    static int driver(CliContext& context, const std::filesystem::path& file, const std::string& port);
+};
+
+} // namespace quillon::cli

@@ -1,0 +1,669 @@
+#include "persist/TextFormWriter.h"
+
+#include "model/AlarmTable.h"
+#include "model/AlarmWindowObject.h"
+#include "model/Application.h"
+#include "model/BargraphObject.h"
+#include "model/BitTextObject.h"
+#include "model/BitmapObject.h"
+#include "model/Block.h"
+#include "model/DataEntryRegisterObject.h"
+#include "model/DateObject.h"
+#include "model/DisplayRegisterObject.h"
+#include "model/DisplayRegisterTextObject.h"
+#include "model/FilledShapeObject.h"
+#include "model/KeyDefinition.h"
+#include "model/Node.h"
+#include "model/PolygonObject.h"
+#include "model/PolylineObject.h"
+#include "model/Screen.h"
+#include "model/Tag.h"
+#include "model/Task.h"
+#include "model/TextObject.h"
+#include "model/TimeObject.h"
+#include "persist/PictureLibrary.h"
+#include "persist/TextFormVocabulary.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <nlohmann/json.hpp>
+
+namespace quillon {
+namespace {
+
+using Json = nlohmann::ordered_json;
+using Vocabulary = TextFormVocabulary;
+
+// A record short enough to read at a glance stays on one line: tag references, points, most tasks.
+constexpr std::size_t kInlineWidth = 120;
+
+std::string text(std::string_view bytes) {
+    return Vocabulary::bytesToUtf8(bytes);
+}
+
+bool hasArray(const Json& value) {
+    for (const auto& item : value) {
+        if (item.is_array() || (item.is_object() && hasArray(item))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string inlineText(const Json& value);
+
+std::string scalarText(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::strict);
+}
+
+std::string inlineText(const Json& value) {
+    if (value.is_object()) {
+        if (value.empty()) {
+            return "{}";
+        }
+        std::string out = "{";
+        bool first = true;
+        for (const auto& [key, item] : value.items()) {
+            out += first ? "" : ", ";
+            out += scalarText(Json(key)) + ": " + inlineText(item);
+            first = false;
+        }
+        return out + "}";
+    }
+    if (value.is_array()) {
+        if (value.empty()) {
+            return "[]";
+        }
+        std::string out = "[";
+        bool first = true;
+        for (const auto& item : value) {
+            out += first ? "" : ", ";
+            out += inlineText(item);
+            first = false;
+        }
+        return out + "]";
+    }
+    return scalarText(value);
+}
+
+// Pretty printing with one rule added to the usual two-space layout: a container without nested arrays
+// whose one-line form is short is written on one line, so that a record is one line of a diff.
+void emit(const Json& value, std::size_t indent, std::string& out) {
+    if (!value.is_structured() || value.empty()) {
+        out += inlineText(value);
+        return;
+    }
+    const std::string flat = inlineText(value);
+    const bool rowOfScalars = value.is_array() && std::all_of(value.begin(), value.end(), [](const Json& v) {
+                                  return !v.is_structured();
+                              });
+    if ((!hasArray(value) || rowOfScalars) && flat.size() + indent <= kInlineWidth) {
+        out += flat;
+        return;
+    }
+    const std::string inner(indent + 2, ' ');
+    out += value.is_object() ? "{\n" : "[\n";
+    bool first = true;
+    if (value.is_object()) {
+        for (const auto& [key, item] : value.items()) {
+            out += first ? "" : ",\n";
+            out += inner + scalarText(Json(key)) + ": ";
+            emit(item, indent + 2, out);
+            first = false;
+        }
+    } else {
+        for (const auto& item : value) {
+            out += first ? "" : ",\n";
+            out += inner;
+            emit(item, indent + 2, out);
+            first = false;
+        }
+    }
+    out += "\n" + std::string(indent, ' ') + (value.is_object() ? "}" : "]");
+}
+
+class DocumentWriter final {
+public:
+    DocumentWriter(const Application& app, const PictureLibrary* pictures) : app_(app), pictures_(pictures) {}
+
+    Result<Json> run();
+
+private:
+    Json tagRef(const Tag* tag) const;
+    Json task(const Task& task) const;
+    Json taskList(const TaskList& list) const;
+    Json key(const KeyDefinition& key, bool global) const;
+    Json animation(const std::optional<RangeAnimation>& animation, bool withOption) const;
+    Json format(const RegisterFormat& format) const;
+    Json filling(const std::optional<PercentFilling>& filling) const;
+    Json points(const std::vector<ObjectPoint>& points) const;
+    Result<Json> object(const ScreenObject& object);
+    Result<Json> screen(const Screen& screen);
+    Json network() const;
+    Json alarms() const;
+    Json logger() const;
+    Result<Json> pictures() const;
+
+    const Application& app_;
+    const PictureLibrary* pictures_;
+    // Library picture number -> number in the document (1, 2 ... in library order, as the image holds them).
+    std::map<std::uint32_t, std::uint32_t> pictureNumbers_;
+};
+
+Json DocumentWriter::tagRef(const Tag* tag) const {
+    if (tag == nullptr) {
+        return nullptr;
+    }
+    Json ref = Json::object();
+    ref["node"] = tag->nodeNumber();
+    ref["address"] = text(tag->address());
+    const char type = tag->type();
+    if (type == tag_type::kRegisterBit) {
+        ref["bit"] = tag->bit;
+    } else if (type == tag_type::kRegister) {
+        ref["bytes"] = tag->size;
+    } else if (type != tag_type::kCoil) {
+        ref["type"] = Vocabulary::tagTypeName(type);
+    }
+    if (tag->byteSelect != 0) {
+        ref["byteSelect"] = tag->byteSelect;
+    }
+    // Tags equal in all of the above are told apart by their order.
+    std::size_t earlier = 0;
+    for (const Tag* other : tag->block()->tags()) {
+        if (other == tag) {
+            break;
+        }
+        if (other->address() == tag->address() && other->type() == type && other->bit == tag->bit &&
+            other->size == tag->size && other->byteSelect == tag->byteSelect) {
+            ++earlier;
+        }
+    }
+    if (earlier != 0) {
+        ref["nth"] = earlier + 1;
+    }
+    return ref;
+}
+
+Json DocumentWriter::task(const Task& t) const {
+    Json j = Json::object();
+    const auto kind = static_cast<std::uint8_t>(t.kind);
+    const std::string_view name = Vocabulary::taskKindName(kind);
+    if (name.empty()) {
+        j["kind"] = kind;
+    } else {
+        j["kind"] = name;
+    }
+    j["subKind"] = t.subKind;
+    j["parameter"] = t.parameter;
+    j["value"] = t.value;
+    j["valueFormat"] = t.valueFormat;
+    j["tag1"] = tagRef(t.tag1);
+    j["tag2"] = tagRef(t.tag2);
+    return j;
+}
+
+Json DocumentWriter::taskList(const TaskList& list) const {
+    Json tasks = Json::array();
+    for (const auto& t : list.tasks()) {
+        tasks.push_back(task(*t));
+    }
+    return tasks;
+}
+
+Json DocumentWriter::key(const KeyDefinition& k, bool global) const {
+    Json j = Json::object();
+    j["key"] = k.firstKey();
+    j["secondKey"] = k.secondKey();
+    j["interrupt"] = k.interrupt;
+    j["password"] = k.password;
+    if (global) {
+        if (k.legend) {
+            j["legend"] = Json{{"type", k.legend->type},
+                               {"line1", text(k.legend->line1)},
+                               {"line2", text(k.legend->line2)},
+                               {"bitmapName", text(k.legend->bitmapName)}};
+        } else {
+            j["legend"] = nullptr;
+        }
+    }
+    Json lists = Json::object();
+    for (std::size_t l = 0; l < 3; ++l) {
+        lists[std::string(Vocabulary::kKeyLists[l])] = taskList(k.taskList(l));
+    }
+    j["tasks"] = std::move(lists);
+    return j;
+}
+
+Json DocumentWriter::animation(const std::optional<RangeAnimation>& a, bool withOption) const {
+    if (!a) {
+        return nullptr;
+    }
+    Json j = Json::object();
+    j["tag"] = tagRef(a->tag);
+    j["when"] = a->when;
+    j["low"] = a->low;
+    j["high"] = a->high;
+    if (withOption) {
+        j["option"] = a->option;
+    }
+    return j;
+}
+
+Json DocumentWriter::format(const RegisterFormat& f) const {
+    Json j = Json::object();
+    j["dataType"] = text(std::string(1, f.dataType));
+    j["code"] = text(std::string(f.code.begin(), f.code.end()));
+    j["first"] = Json{{"operation", f.first.code}, {"operand", f.first.operand}};
+    j["second"] = Json{{"operation", f.second.code}, {"operand", f.second.operand}};
+    return j;
+}
+
+Json DocumentWriter::filling(const std::optional<PercentFilling>& f) const {
+    if (!f) {
+        return nullptr;
+    }
+    return Json{{"minPercent", f->minPercent}, {"maxPercent", f->maxPercent}, {"direction", f->direction}};
+}
+
+Json DocumentWriter::points(const std::vector<ObjectPoint>& list) const {
+    Json j = Json::array();
+    for (const ObjectPoint& p : list) {
+        j.push_back(Json::array({p.x, p.y}));
+    }
+    return j;
+}
+
+Result<Json> DocumentWriter::object(const ScreenObject& o) {
+    Json j = Json::object();
+    std::uint8_t code = static_cast<std::uint8_t>(o.kind());
+    if (o.kind() == ObjectKind::Bargraph && static_cast<const BargraphObject&>(o).fromOldFormat()) {
+        code = static_cast<std::uint8_t>(ObjectKind::OldBargraph);
+    }
+    j["kind"] = Vocabulary::objectKindName(code);
+    j["left"] = o.left;
+    j["top"] = o.top;
+    j["right"] = o.right;
+    j["bottom"] = o.bottom;
+    j["font"] = o.font;
+    j["colourA"] = o.colourA;
+    j["colourB"] = o.colourB;
+    j["flash"] = o.flash;
+    j["zLevel"] = o.zLevel;
+    j["border"] = o.border;
+    j["showHide"] = animation(o.showHide(), false);
+    j["flashAnimation"] = animation(o.flashAnimation(), true);
+    j["tag"] = tagRef(o.tag());
+    switch (o.kind()) {
+    case ObjectKind::Bitmap: {
+        const auto found = pictureNumbers_.find(static_cast<const BitmapObject&>(o).pictureId());
+        if (found != pictureNumbers_.end()) {
+            j["picture"] = found->second;
+        } else {
+            j["picture"] = nullptr;
+        }
+        break;
+    }
+    case ObjectKind::Text:
+        j["text"] = text(static_cast<const TextObject&>(o).text());
+        break;
+    case ObjectKind::DataEntryCoil:
+    case ObjectKind::DisplayCoil: {
+        const auto& b = static_cast<const BitTextObject&>(o);
+        j["offText"] = text(b.offText());
+        j["onText"] = text(b.onText());
+        break;
+    }
+    case ObjectKind::DataEntryRegister: {
+        const auto& d = static_cast<const DataEntryRegisterObject&>(o);
+        j["format"] = format(d.format);
+        j["lowLimit"] = d.lowLimit;
+        j["highLimit"] = d.highLimit;
+        break;
+    }
+    case ObjectKind::DisplayRegister: {
+        const auto& d = static_cast<const DisplayRegisterObject&>(o);
+        j["format"] = format(d.format);
+        j["leadingZerosBlank"] = d.leadingZerosBlank;
+        break;
+    }
+    case ObjectKind::DisplayRegisterText: {
+        Json ranges = Json::array();
+        for (const RegisterTextRange& r : static_cast<const DisplayRegisterTextObject&>(o).ranges()) {
+            ranges.push_back(Json{{"from", r.from}, {"to", r.to}, {"text", text(r.text)}});
+        }
+        j["ranges"] = std::move(ranges);
+        break;
+    }
+    case ObjectKind::Time:
+        j["format"] = static_cast<const TimeObject&>(o).format;
+        break;
+    case ObjectKind::Date:
+        j["format"] = static_cast<const DateObject&>(o).format;
+        break;
+    case ObjectKind::Rectangle:
+    case ObjectKind::Ellipse:
+    case ObjectKind::RoundRectangle:
+        j["filling"] = filling(static_cast<const FilledShapeObject&>(o).filling());
+        break;
+    case ObjectKind::Polyline:
+        j["points"] = points(static_cast<const PolylineObject&>(o).points());
+        break;
+    case ObjectKind::Polygon: {
+        const auto& p = static_cast<const PolygonObject&>(o);
+        j["filling"] = filling(p.filling());
+        j["points"] = points(p.points());
+        break;
+    }
+    case ObjectKind::AlarmWindow: {
+        const AlarmWindowOptions& w = static_cast<const AlarmWindowObject&>(o).options();
+        Json columns = Json::array();
+        for (const AlarmColumn& c : w.columns) {
+            columns.push_back(Json{{"type", c.type}, {"header", text(c.header)}, {"option", c.option}});
+        }
+        j["windowOption"] = w.windowOption;
+        j["showHeaders"] = w.showHeaders;
+        j["secondWindowOption"] = w.secondWindowOption;
+        j["columns"] = std::move(columns);
+        break;
+    }
+    case ObjectKind::TouchArea: {
+        const TaskListOwner& owner = *o.taskOwner();
+        Json lists = Json::object();
+        for (std::size_t l = 0; l < 3; ++l) {
+            lists[std::string(Vocabulary::kKeyLists[l])] = taskList(owner.taskList(l));
+        }
+        j["tasks"] = std::move(lists);
+        break;
+    }
+    case ObjectKind::OldBargraph:
+    case ObjectKind::Bargraph: {
+        const auto& b = static_cast<const BargraphObject&>(o);
+        j["direction"] = b.direction;
+        j["minimum"] = b.minimum;
+        j["maximum"] = b.maximum;
+        break;
+    }
+    case ObjectKind::Error:
+        break;
+    }
+    return j;
+}
+
+Result<Json> DocumentWriter::screen(const Screen& s) {
+    Json j = Json::object();
+    j["number"] = s.number();
+    j["name"] = text(s.name);
+    j["description"] = text(s.description);
+    j["password"] = s.password;
+    j["type"] = Vocabulary::screenTypeName(static_cast<std::uint8_t>(s.type));
+    if (s.associated()) {
+        j["associated"] = *s.associated();
+    } else {
+        j["associated"] = nullptr;
+    }
+    Json objects = Json::array();
+    std::map<const ScreenObject*, std::size_t> positions;
+    for (const auto& o : s.objects()) {
+        auto made = object(*o);
+        if (!made) {
+            return made.failure();
+        }
+        positions.emplace(o.get(), positions.size() + 1);
+        objects.push_back(std::move(*made));
+    }
+    j["objects"] = std::move(objects);
+    // Each group ring once, from its first object in the list, in ring order.
+    Json groups = Json::array();
+    std::map<const ScreenObject*, bool> listed;
+    for (const auto& o : s.objects()) {
+        if (o->groupNext() == nullptr || listed[o.get()]) {
+            continue;
+        }
+        Json ring = Json::array();
+        const ScreenObject* at = o.get();
+        do {
+            listed[at] = true;
+            ring.push_back(positions[at]);
+            at = at->groupNext();
+        } while (at != nullptr && at != o.get() && !listed[at]);
+        groups.push_back(std::move(ring));
+    }
+    j["groups"] = std::move(groups);
+    Json lists = Json::object();
+    for (std::size_t l = 0; l < 3; ++l) {
+        lists[std::string(Vocabulary::kScreenLists[l])] = taskList(s.taskList(l));
+    }
+    j["tasks"] = std::move(lists);
+    Json keys = Json::array();
+    for (const auto& k : s.keys()) {
+        keys.push_back(key(*k, false));
+    }
+    j["keys"] = std::move(keys);
+    return j;
+}
+
+Json DocumentWriter::network() const {
+    Json nodes = Json::array();
+    for (const auto& node : app_.nodes()) {
+        Json n = Json::object();
+        n["number"] = node->number();
+        n["kind"] = Vocabulary::nodeKindName(static_cast<std::uint8_t>(node->kind()));
+        n["name"] = text(node->name);
+        n["plcId"] = node->plcId;
+        n["modelIndex"] = node->modelIndex;
+        n["modelCode"] = text(std::string(1, node->modelCode));
+        const auto special = node->specialData();
+        n["specialData"] = Json::array({special[0], special[1], special[2]});
+        Json blocks = Json::array();
+        for (const auto& block : node->blocks()) {
+            Json b = Json::object();
+            b["address"] = text(block->address());
+            b["size"] = block->size;
+            b["attribute"] = block->attribute;
+            b["name"] = text(block->name);
+            b["prefix"] = text(block->prefix);
+            Json tags = Json::array();
+            for (const Tag* tag : block->tags()) {
+                Json t = Json::object();
+                t["address"] = text(tag->address());
+                t["type"] = Vocabulary::tagTypeName(tag->type());
+                t["readWrite"] = Vocabulary::readWriteName(tag->readWrite);
+                t["bit"] = tag->bit;
+                t["bytes"] = tag->size;
+                t["byteSelect"] = tag->byteSelect;
+                t["attribute"] = tag->attribute;
+                t["name"] = text(tag->name);
+                t["prefix"] = text(tag->prefix);
+                tags.push_back(std::move(t));
+            }
+            b["tags"] = std::move(tags);
+            blocks.push_back(std::move(b));
+        }
+        n["blocks"] = std::move(blocks);
+        nodes.push_back(std::move(n));
+    }
+    return nodes;
+}
+
+Json DocumentWriter::alarms() const {
+    const AlarmTable* table = app_.alarmsIfAny();
+    // The image leaves the alarm section out while no alarm has a text, and so does the text form.
+    if (table == nullptr || table->textCount() == 0) {
+        return nullptr;
+    }
+    Json j = Json::object();
+    j["tagMode"] = table->tagMode();
+    Json groups = Json::array();
+    for (std::size_t g = 0; g < AlarmTable::kGroups; ++g) {
+        if (table->groupTag(g) != nullptr) {
+            groups.push_back(Json{{"group", g}, {"tag", tagRef(table->groupTag(g))}});
+        }
+    }
+    j["groups"] = std::move(groups);
+    Json texts = Json::array();
+    for (std::size_t a = 0; a < AlarmTable::kAlarms; ++a) {
+        if (!table->text(a).empty()) {
+            texts.push_back(
+                Json{{"alarm", a}, {"options", table->options(a)}, {"text", text(table->text(a))}});
+        }
+    }
+    j["texts"] = std::move(texts);
+    return j;
+}
+
+Json DocumentWriter::logger() const {
+    const LoggerSettings& l = app_.logger();
+    Json j = Json::object();
+    j["memorySize"] = l.memorySize;
+    j["frequency"] = l.frequency;
+    j["frequencyUnit"] = l.frequencyUnit;
+    j["whenFull"] = l.whenFull;
+    j["startAtPowerUp"] = l.startAtPowerUp;
+    j["useStartTime"] = l.useStartTime;
+    j["useStopTime"] = l.useStopTime;
+    j["option"] = l.option;
+    j["pageHeader"] = text(l.pageHeader);
+    j["option2"] = l.option2;
+    j["separator"] = text(std::string(1, l.separator));
+    Json tags = Json::array();
+    for (const Tag* tag : l.tags) {
+        tags.push_back(tagRef(tag));
+    }
+    j["tags"] = std::move(tags);
+    return j;
+}
+
+Result<Json> DocumentWriter::pictures() const {
+    Json list = Json::array();
+    for (const auto& [library, number] : pictureNumbers_) {
+        auto picture = pictures_->readPicture(library);
+        if (!picture) {
+            return picture.failure();
+        }
+        Json rows = Json::array();
+        const std::uint32_t rowBytes = PictureRecord::rowBytes(picture->width());
+        const std::vector<std::uint8_t>& bytes = picture->rows();
+        const auto bitAt = [&](std::uint32_t x, std::uint32_t y) {
+            return (bytes[std::size_t{y} * rowBytes + x / 8] & (0x80U >> (x % 8))) != 0;
+        };
+        for (std::uint32_t y = 0; y < picture->height(); ++y) {
+            std::string row;
+            for (std::uint32_t x = 0; x < picture->width(); ++x) {
+                row.push_back(bitAt(x, y) ? Vocabulary::kLit : Vocabulary::kDark);
+            }
+            // The bits that pad a row to whole bytes are part of the image; they are shown only when set.
+            std::string padding;
+            bool set = false;
+            for (std::uint32_t x = picture->width(); x < rowBytes * 8; ++x) {
+                const bool lit = bitAt(x, y);
+                set = set || lit;
+                padding.push_back(lit ? Vocabulary::kLit : Vocabulary::kDark);
+            }
+            if (set) {
+                row.push_back(Vocabulary::kPadding);
+                row += padding;
+            }
+            rows.push_back(std::move(row));
+        }
+        list.push_back(Json{{"picture", number},
+                            {"width", picture->width()},
+                            {"height", picture->height()},
+                            {"rows", std::move(rows)}});
+    }
+    return list;
+}
+
+Result<Json> DocumentWriter::run() {
+    // Pictures are numbered in library order, the order of their data in the image.
+    if (pictures_ != nullptr && storesBitmaps(app_.modelId())) {
+        for (const auto& s : app_.screens()) {
+            for (const auto& o : s->objects()) {
+                if (o->kind() == ObjectKind::Bitmap) {
+                    pictureNumbers_.emplace(static_cast<const BitmapObject&>(*o).pictureId(), 0);
+                }
+            }
+        }
+        auto contents = pictures_->scan();
+        if (!contents) {
+            return contents.failure();
+        }
+        std::uint32_t next = 1;
+        for (auto it = pictureNumbers_.begin(); it != pictureNumbers_.end();) {
+            if (it->first >= contents->pictures.size()) {
+                it = pictureNumbers_.erase(it);
+                continue;
+            }
+            it->second = next++;
+            ++it;
+        }
+    }
+
+    Json doc = Json::object();
+    doc["format"] = Vocabulary::kFormat;
+    doc["version"] = Vocabulary::kVersion;
+    doc["model"] = app_.modelId();
+    doc["modelName"] = std::string(app_.panelModelName());
+    doc["password"] = text(app_.password());
+    const ApplicationInfo& info = app_.info();
+    std::array<char, 64> stamp{};
+    const CalendarTime& t = info.lastEdited;
+    std::snprintf(stamp.data(), stamp.size(), "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month + 1, t.day,
+                  t.hour, t.minute, t.second);
+    doc["info"] = Json{{"title", text(info.title)},
+                       {"author", text(info.author)},
+                       {"lastEdited", stamp.data()},
+                       {"description", text(info.description)}};
+    const UnitSettings& u = app_.unitSettings();
+    doc["unitSettings"] =
+        Json{{"memoryOption", u.memoryOption},       {"touchScreen", u.touchScreen},
+             {"extendedKeypad", u.extendedKeypad},   {"keypadRows", u.keypadRows},
+             {"keypadColumns", u.keypadColumns},     {"inputWords", u.inputWords},
+             {"outputWords", u.outputWords},         {"printerBaud", u.printerBaud},
+             {"printerBits", u.printerBits},         {"printerParity", u.printerParity},
+             {"printerColumns", u.printerColumns},   {"printerTerminator", u.printerTerminator},
+             {"keypadQueueSize", u.keypadQueueSize}, {"queueFullIgnore", u.queueFullIgnore},
+             {"floatWordOrder", u.floatWordOrder}};
+    doc["nodes"] = network();
+    doc["powerOnTasks"] = taskList(app_.powerOnTasks());
+    doc["globalTasks"] = taskList(app_.globalTasks());
+    Json keys = Json::array();
+    for (const auto& k : app_.globalKeys()) {
+        keys.push_back(key(*k, true));
+    }
+    doc["globalKeys"] = std::move(keys);
+    Json screens = Json::array();
+    for (const auto& s : app_.screens()) {
+        auto made = screen(*s);
+        if (!made) {
+            return made.failure();
+        }
+        screens.push_back(std::move(*made));
+    }
+    doc["screens"] = std::move(screens);
+    doc["alarms"] = alarms();
+    doc["logger"] = logger();
+    auto list = pictures();
+    if (!list) {
+        return list.failure();
+    }
+    doc["pictures"] = std::move(*list);
+    return doc;
+}
+
+} // namespace
+
+Result<std::string> TextFormWriter::write(const Application& application, const PictureLibrary* pictures) {
+    DocumentWriter writer(application, pictures);
+    auto doc = writer.run();
+    if (!doc) {
+        return doc.failure();
+    }
+    std::string out;
+    emit(*doc, 0, out);
+    out.push_back('\n');
+    return out;
+}
+
+} // namespace quillon

@@ -1,0 +1,162 @@
+#include "OvmRichApplication.h"
+#include "persist/TextFormReader.h"
+#include "persist/TextFormVocabulary.h"
+#include "persist/TextFormWriter.h"
+
+#include <gtest/gtest.h>
+
+namespace quillon::test {
+namespace {
+
+std::string exportText(OvmFixture& f, const Application& app) {
+    auto text = TextFormWriter::write(app, &f.library());
+    if (!text) {
+        throw std::runtime_error(text.message());
+    }
+    return *text;
+}
+
+Result<std::unique_ptr<Application>> importText(OvmFixture& f, std::string_view text) {
+    return TextFormReader::read(text, TextFormContext{f.catalogs(), f.prompter, &f.library()});
+}
+
+class TextFormRoundTrip : public ::testing::TestWithParam<std::uint16_t> {};
+
+// .ovm -> text -> .ovm gives the same bytes, and text -> .ovm -> text the same text, on the rich
+// applications of every model.
+TEST_P(TextFormRoundTrip, BothWaysAreLossless) {
+    OvmFixture f;
+    auto app = Application::create(GetParam(), f.prompter);
+    ASSERT_TRUE(app);
+    addRichContent(f, *app, f.network(*app));
+    const auto image = f.prepareAndWrite(*app);
+    auto opened = f.read(image);
+    ASSERT_TRUE(opened) << opened.message();
+
+    const std::string text = exportText(f, **opened);
+    auto imported = importText(f, text);
+    ASSERT_TRUE(imported) << imported.message();
+    ASSERT_TRUE((*imported)->checkConsistency()) << (*imported)->checkConsistency().message();
+    EXPECT_EQ((*imported)->totals(), (*opened)->totals());
+    const auto again = f.prepareAndWrite(**imported);
+    EXPECT_EQ(again, image);
+
+    auto reopened = f.read(again);
+    ASSERT_TRUE(reopened) << reopened.message();
+    EXPECT_EQ(exportText(f, **reopened), text);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModels, TextFormRoundTrip,
+                         ::testing::Values(10, 12, 15, 20, 30, 40, 41, 42, 480, 500, 510, 520));
+
+TEST(TextForm, LayoutIsCanonicalAndNamesTagsByAddress) {
+    OvmFixture f;
+    auto app = Application::create(500, f.prompter);
+    addRichContent(f, *app, f.network(*app));
+    auto opened = f.read(f.prepareAndWrite(*app));
+    ASSERT_TRUE(opened);
+    const std::string text = exportText(f, **opened);
+    EXPECT_TRUE(
+        text.starts_with("{\n  \"format\": \"quillon-application\",\n  \"version\": 1,\n  \"model\": 500,"));
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(text.find('\t'), std::string::npos);
+    // A task names its tags by node and address on one line of the text.
+    EXPECT_NE(text.find("{\"node\": 1, \"address\": \"40003\", \"bytes\": 2}"), std::string::npos);
+    EXPECT_NE(text.find("{\"node\": 1, \"address\": \"40001\", \"bytes\": 1, \"byteSelect\": 1}"),
+              std::string::npos);
+    // The same application gives the same text.
+    EXPECT_EQ(exportText(f, **opened), text);
+}
+
+TEST(TextForm, PanelCharacterBytesSurviveAsLatinOneCharacters) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) {
+        all.push_back(static_cast<char>(b));
+    }
+    const std::string text = TextFormVocabulary::bytesToUtf8(all);
+    EXPECT_EQ(TextFormVocabulary::utf8ToBytes(text), all);
+    EXPECT_EQ(TextFormVocabulary::bytesToUtf8("\xB0"), "\xC2\xB0");
+    EXPECT_FALSE(TextFormVocabulary::utf8ToBytes("\xE2\x82\xAC")); // the euro sign is not a panel character
+    EXPECT_FALSE(TextFormVocabulary::utf8ToBytes("\xC3"));         // cut short
+    EXPECT_FALSE(TextFormVocabulary::utf8ToBytes("\xC1\x81"));     // overlong
+}
+
+struct BadDocument {
+    const char* what;
+    std::string from; // replaced in the exported text ...
+    std::string to;   // ... by this
+    std::string expected;
+};
+
+class TextFormRefusal : public ::testing::TestWithParam<BadDocument> {};
+
+// A bad document is refused as a whole, with the JSON pointer of the value and the reason.
+TEST_P(TextFormRefusal, NamesThePlaceAndTheReason) {
+    OvmFixture f;
+    auto app = Application::create(500, f.prompter);
+    addRichContent(f, *app, f.network(*app));
+    auto opened = f.read(f.prepareAndWrite(*app));
+    ASSERT_TRUE(opened);
+    std::string text = exportText(f, **opened);
+    const auto at = text.find(GetParam().from);
+    ASSERT_NE(at, std::string::npos) << GetParam().what;
+    text.replace(at, GetParam().from.size(), GetParam().to);
+    auto imported = importText(f, text);
+    ASSERT_FALSE(imported) << GetParam().what;
+    EXPECT_TRUE(imported.message().starts_with(GetParam().expected)) << imported.message();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextFormRefusal,
+    ::testing::Values(
+        BadDocument{"not JSON", "\"version\": 1,", "\"version\": 1", "The document is not valid JSON: "},
+        BadDocument{"other format", "quillon-application", "something-else", "/format: must be"},
+        BadDocument{"newer version", "\"version\": 1", "\"version\": 2", "/version: must be 1"},
+        BadDocument{"no such model", "\"model\": 500", "\"model\": 501", "/model: is no panel model"},
+        BadDocument{"byte out of range", "\"memoryOption\": ", "\"memoryOption\": 300, \"x\": ",
+                    "/unitSettings/memoryOption: must be a whole number from 0 to 255"},
+        BadDocument{"tag that does not exist", "\"address\": \"40003\", \"bytes\": 2}",
+                    "\"address\": \"49999\", \"bytes\": 2}", "/"},
+        BadDocument{"duplicate tag name", "\"name\": \"T2\"", "\"name\": \"T1\"", "/nodes/"},
+        BadDocument{"character beyond the panel's set", "\"title\": \"Line 4\"",
+                    "\"title\": \"Line \\u20ac\"", "/info/title: holds a character beyond U+00FF"},
+        BadDocument{"overlong title", "\"title\": \"Line 4\"", "\"title\": \"" + std::string(51, 'x') + "\"",
+                    "/info/title: must have at most 50 characters"},
+        BadDocument{"screen 0", "\"number\": 1,\n      \"name\": \"Screen1\"",
+                    "\"number\": 0,\n      \"name\": \"Screen1\"",
+                    "/screens/0/number: must be a whole number"},
+        BadDocument{"bad time", "\"lastEdited\": \"", "\"lastEdited\": \"yesterday\", \"x\": \"",
+                    "/info/lastEdited: must be a time"}));
+
+TEST(TextForm, RefusesDeepNestingAndNonObjects) {
+    OvmFixture f;
+    auto deep = importText(f, std::string(100, '[') + std::string(100, ']'));
+    ASSERT_FALSE(deep);
+    EXPECT_TRUE(deep.message().starts_with("The document nests deeper")) << deep.message();
+    auto list = importText(f, "[]");
+    ASSERT_FALSE(list);
+    EXPECT_EQ(list.message(), "/: the document must be a JSON object");
+    auto empty = importText(f, "");
+    ASSERT_FALSE(empty);
+    EXPECT_TRUE(empty.message().starts_with("The document is not valid JSON")) << empty.message();
+}
+
+// A hand-written document may leave out what has a default; the model's rules still apply.
+TEST(TextForm, MinimalDocumentGivesANewApplication) {
+    OvmFixture f;
+    auto imported = importText(f, R"({"format": "quillon-application", "version": 1, "model": 40,
+        "nodes": [{"number": 0, "kind": "unit"}],
+        "powerOnTasks": [{"kind": "gotoScreen", "value": 1}],
+        "screens": [{"number": 1, "name": "Start", "objects": [
+            {"kind": "text", "left": 0, "top": 0, "right": 59, "bottom": 15, "text": "Hello"}]}]})");
+    ASSERT_TRUE(imported) << imported.message();
+    Application& app = **imported;
+    EXPECT_EQ(app.nodeCount(), 1U);
+    EXPECT_EQ(app.nodes()[0]->name, "Operator Panel");
+    EXPECT_EQ(app.screenCount(), 1U);
+    EXPECT_EQ(app.powerOnTaskCount(), 1U);
+    EXPECT_TRUE(app.checkConsistency()) << app.checkConsistency().message();
+}
+
+} // namespace
+} // namespace quillon::test
