@@ -20,3 +20,7 @@ if(_gui_sources)
   target_link_libraries(quillon_gui PUBLIC quillon_core Qt6::Widgets Qt6::PrintSupport Qt6::SerialPort)
   set_target_properties(quillon_gui PROPERTIES AUTOMOC ON)
 endif()
+
+# The bare window the start-up benchmark (bench/gui-startup.sh) measures the tool against.
+add_executable(quillon_bare_window ${PROJECT_SOURCE_DIR}/bench/bare-window/main.cpp)
+target_link_libraries(quillon_bare_window PRIVATE Qt6::Widgets)

@@ -3,7 +3,9 @@
 //   --new MODEL            start with a new application for the model id (10, 12, 40, 42 or 500)
 //   --screenshot FILE      once the window is idle, save a picture of it to FILE, print its title, quit
 //   --quit-when-idle       quit as soon as the window is idle (start-up timing)
+//   --script FILE          play the steps of FILE against the window (see ScriptRunner.h)
 
+#include "ScriptRunner.h"
 #include "model/PanelModel.h"
 #include "shell/MainWindow.h"
 #include "shell/ModelDocumentService.h"
@@ -11,6 +13,8 @@
 #include "shell/SingleInstance.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <memory>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -30,7 +34,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption screenshot("screenshot", "Save a picture of the idle window to FILE and quit.",
                                         "FILE");
     const QCommandLineOption quitWhenIdle("quit-when-idle", "Quit as soon as the window is idle.");
-    parser.addOptions({noSplash, newModel, screenshot, quitWhenIdle});
+    const QCommandLineOption script("script", "Play the steps of FILE against the window.", "FILE");
+    parser.addOptions({noSplash, newModel, screenshot, quitWhenIdle, script});
     parser.process(app);
 
     const QString workingDirectory = QDir::currentPath();
@@ -41,11 +46,28 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    quillon::gui::ModelDocumentService documents;
+    QStringList steps;
+    if (parser.isSet(script)) {
+        QString error;
+        steps = ScriptRunner::readSteps(parser.value(script), error);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "--script: %s\n", qPrintable(error));
+            return 2;
+        }
+    }
+
+    // The catalog files lie beside the working directory, as the unit's shipped layout has them.
+    const std::filesystem::path start = workingDirectory.toStdString();
+    quillon::gui::ModelDocumentService documents((start / ".." / "plc").lexically_normal(), start);
     quillon::gui::ShellOptions options;
-    options.startDirectory = workingDirectory.toStdString();
-    options.showSplash = !parser.isSet(noSplash) && !parser.isSet(screenshot) && !parser.isSet(quitWhenIdle);
+    options.startDirectory = start;
+    options.showSplash = !parser.isSet(noSplash) && !parser.isSet(screenshot) &&
+                         !parser.isSet(quitWhenIdle) && !parser.isSet(script);
     quillon::gui::MainWindow window(quillon::gui::ShellServices{&documents}, options);
+    std::unique_ptr<ScriptRunner> runner;
+    if (!steps.isEmpty()) {
+        runner = std::make_unique<ScriptRunner>(window, steps);
+    }
 
     QObject::connect(&window, &quillon::gui::MainWindow::started, &window, [&] {
         if (parser.isSet(newModel)) {
@@ -57,6 +79,9 @@ int main(int argc, char* argv[]) {
                 return;
             }
             window.lifecycle().newApplicationAt(*model->newApplicationPosition);
+        }
+        if (runner) {
+            runner->start();
         }
         if (parser.isSet(quitWhenIdle)) {
             QTimer::singleShot(0, &app, &QApplication::quit);

@@ -215,8 +215,11 @@ bool ApplicationLifecycle::writeTo(const std::filesystem::path& file) {
     bool written = false;
     if (!documents_.prepareForWrite(prompter_)) {
         prompter_.error(kCantSave);
-    } else if (const Status status = documents_.write(file); !status) {
-        prompter_.error(status.message());
+    } else if (const Status status = documents_.write(file, prompter_); !status) {
+        if (!status.message().empty()) {
+            prompter_.error(status.message());
+        }
+        prompter_.error(kCantSave);
     } else {
         written = true;
         setState(ShellState::Saved);

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,15 +53,15 @@ struct MemoryReport {
     std::uint32_t globalTagTableSize = 0;
 };
 
-// Asked by the reader when a file carries a password. Returns true once the user typed the stored
-// password exactly (letter case counts), false when the user gave up.
+// Asked by the reader when a file carries a password: the text the user typed, or nothing when the user
+// gave up. The reader compares it with the stored password, says "Incorrect Password." and asks again.
 class PasswordPrompt {
 public:
     PasswordPrompt() = default;
     PasswordPrompt(const PasswordPrompt&) = delete;
     PasswordPrompt& operator=(const PasswordPrompt&) = delete;
     virtual ~PasswordPrompt() = default;
-    virtual bool askPassword(std::string_view storedPassword) = 0;
+    virtual std::optional<std::string> askPassword() = 0;
 };
 
 // The one open application as the shell sees it. The model, the writer and the reader plug in behind
@@ -88,7 +90,15 @@ public:
     // messages through the prompter.
     virtual Status prepareForWrite(Prompter& prompter) = 0;
     // Writes the application image; the old file stays intact unless the whole new one was written.
-    virtual Status write(const std::filesystem::path& file) = 0;
+    virtual Status write(const std::filesystem::path& file, Prompter& prompter) = 0;
+    // Download: writes the prepared application as the transfer image "dnld_ovm.ovz" into the folder,
+    // exactly as a save writes a file; returns the bytes to send. The cause of a failure is shown; the
+    // download command follows it with its own message.
+    virtual Result<std::vector<std::uint8_t>> writeDownloadImage(const std::filesystem::path& folder,
+                                                                 Prompter& prompter) = 0;
+    // An application read from the unit carries no names: default ones are given to nodes, blocks, tags
+    // and screens.
+    virtual void assignDefaultNames(Prompter& prompter) = 0;
     // Destroys the application with everything it holds.
     virtual void close() noexcept = 0;
 
@@ -96,6 +106,8 @@ public:
     virtual std::uint8_t memoryOption() const noexcept = 0;
     virtual std::uint32_t usedBytes() const noexcept = 0;
     virtual bool hasTouchScreen() const noexcept = 0;
+    // The PLC id of the first PLC node of the network (nodes in address order, the unit's own skipped).
+    virtual std::optional<std::uint16_t> firstPlcId() const = 0;
     virtual ApplicationFields info() const = 0;
     virtual void setInfo(const ApplicationFields& info) = 0;
     virtual MemoryReport memoryReport() const = 0;

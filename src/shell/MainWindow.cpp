@@ -1,7 +1,21 @@
 #include "shell/MainWindow.h"
 
+#include "comm/SerialPortMap.h"
+#include "comm/SystemClock.h"
+#include "comm/TransferEngine.h"
+#include "comm/TtySerialPort.h"
+#include "model/Application.h"
+#include "model/PanelModel.h"
+#include "model/UnitSettings.h"
+#include "persist/ApplicationReader.h"
+#include "persist/ApplicationWriter.h"
 #include "persist/SettingsFile.h"
+#include "plc/DriverFiles.h"
+#include "plc/PlcCatalogFiles.h"
+#include "plc/ui/PlcSelectionDialog.h"
 #include "shell/ApplicationInfoDialog.h"
+#include "shell/ByteViewDialog.h"
+#include "shell/ComPortDialog.h"
 #include "shell/HelpTopics.h"
 #include "shell/HelpWindow.h"
 #include "shell/KeyboardHook.h"
@@ -15,6 +29,7 @@
 #include "shell/SplashDialog.h"
 #include "shell/ToolIcons.h"
 #include "shell/ToolStation.h"
+#include "shell/TransferDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,7 +46,13 @@ namespace quillon::gui {
 namespace {
 
 ShellServices withDefaults(ShellServices services, QtPrompter* prompter, QtFileChooser* files,
-                           ModelChooser* models, PasswordPrompt* password) {
+                           ModelChooser* models, PasswordPrompt* password, SerialPort* port, Clock* clock) {
+    if (services.port == nullptr) {
+        services.port = port;
+    }
+    if (services.linkClock == nullptr) {
+        services.linkClock = clock;
+    }
     if (services.prompter == nullptr) {
         services.prompter = prompter;
     }
@@ -52,7 +73,10 @@ ShellServices withDefaults(ShellServices services, QtPrompter* prompter, QtFileC
 MainWindow::MainWindow(ShellServices services, ShellOptions options)
     : ownPrompter_(services.prompter == nullptr ? std::make_unique<QtPrompter>() : nullptr),
       ownFiles_(services.files == nullptr ? std::make_unique<QtFileChooser>() : nullptr),
-      services_(withDefaults(services, ownPrompter_.get(), ownFiles_.get(), this, this)),
+      ownPort_(services.port == nullptr ? std::make_unique<TtySerialPort>() : nullptr),
+      ownLinkClock_(services.linkClock == nullptr ? std::make_unique<SystemClock>() : nullptr),
+      services_(withDefaults(services, ownPrompter_.get(), ownFiles_.get(), this, this, ownPort_.get(),
+                             ownLinkClock_.get())),
       options_(std::move(options)),
       lifecycle_(*services_.documents, *services_.prompter, *services_.files, *services_.models,
                  *services_.password, options_.startDirectory),
@@ -158,6 +182,12 @@ void MainWindow::registerCommands() {
     dispatcher_.registerCommand(CommandId::Exit, EnableRule::Always, [this] { close(); });
     dispatcher_.registerCommand(CommandId::ToolStationExit, EnableRule::Always, [this] { close(); });
     dispatcher_.registerCommand(CommandId::CompareWith, EnableRule::Never, [] {});
+    dispatcher_.registerCommand(CommandId::CommunicationPort, EnableRule::Always,
+                                [this] { chooseComPort(); });
+    dispatcher_.registerCommand(CommandId::Download, EnableRule::WithApplication, [this] { download(); });
+    dispatcher_.registerCommand(CommandId::Upload, EnableRule::Always, [this] { upload(); });
+    dispatcher_.registerCommand(CommandId::OtherUtilities, EnableRule::Always, [this] { showByteView(); });
+    dispatcher_.registerCommand(CommandId::AddRemovePlcs, EnableRule::Always, [this] { showPlcSelection(); });
 }
 
 void MainWindow::startUp() {
@@ -238,9 +268,12 @@ bool MainWindow::chooseModel(const ModelChooser::Accept& accept) {
     return runDialog(dialog) == QDialog::Accepted;
 }
 
-bool MainWindow::askPassword(std::string_view storedPassword) {
-    PasswordDialog dialog(this, storedPassword, *services_.prompter);
-    return runDialog(dialog) == QDialog::Accepted;
+std::optional<std::string> MainWindow::askPassword() {
+    PasswordDialog dialog(this);
+    if (runDialog(dialog) != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.password();
 }
 
 void MainWindow::showMemoryConfiguration() {
@@ -258,6 +291,129 @@ void MainWindow::showApplicationInformation() {
 void MainWindow::showAbout() {
     SplashDialog about(this, SplashDialog::Mode::About);
     runDialog(about);
+}
+
+void MainWindow::chooseComPort() {
+    const std::filesystem::path mapFile = options_.startDirectory / std::string(SerialPortMap::kFileName);
+    const auto map = SerialPortMap::load(mapFile);
+    ComPortDialog dialog(this, comPortIndex_, [&map](int number) {
+        if (!map) {
+            return std::string();
+        }
+        const auto device = map->devicePath(SerialPortMap::portName(number - 1));
+        return device ? *device : std::string();
+    });
+    if (runDialog(dialog) == QDialog::Accepted) {
+        comPortIndex_ = dialog.portIndex();
+    }
+}
+
+TransferServices MainWindow::transferServices() {
+    TransferServices link;
+    link.port = services_.port;
+    link.clock = services_.linkClock;
+    link.timing = options_.linkTiming;
+    link.refreshPortMap = [this] {
+        if (!ownPort_) {
+            return;
+        }
+        // A map that cannot be read leaves every port on its default device; the link reports a port
+        // it cannot open in the dialog's status line.
+        auto map = SerialPortMap::load(options_.startDirectory / std::string(SerialPortMap::kFileName));
+        ownPort_->setMap(map ? std::move(*map) : SerialPortMap{});
+    };
+    link.portIndex = [this] { return comPortIndex_; };
+    link.choosePort = [this] { chooseComPort(); };
+    return link;
+}
+
+void MainWindow::download() {
+    DocumentService& docs = *services_.documents;
+    Prompter& prompter = *services_.prompter;
+    const Status prepared = TransferEngine::prepareDownload(
+        DownloadPreparation{[&] { return docs.prepareForWrite(prompter); },
+                            [&] {
+                                return memoryCapacity(docs.memoryOption()) >= docs.usedBytes()
+                                           ? Status::success()
+                                           : Status::fail("overflow");
+                            },
+                            [&]() -> Status {
+                                auto image = docs.writeDownloadImage(options_.startDirectory, prompter);
+                                return image ? Status::success() : Status(image.failure());
+                            }},
+        prompter);
+    if (!prepared) {
+        return;
+    }
+    TransferServices link = transferServices();
+    link.modelId = docs.modelId();
+    const std::filesystem::path start = options_.startDirectory;
+    link.downloadJob = [&docs, start] {
+        DownloadJob job;
+        job.imagePath = start / std::string(ApplicationWriter::kDownloadImage);
+        job.applicationSize = docs.usedBytes();
+        job.unit = protocol::UnitCheck{docs.modelId(), docs.memoryOption()};
+        return job;
+    };
+    link.driverJob = [&docs, start] {
+        DriverJob job;
+        job.driversDir = (start / ".." / "drivers").lexically_normal();
+        job.plcId = docs.firstPlcId();
+        job.unit = protocol::UnitCheck{docs.modelId(), docs.memoryOption()};
+        job.lookup = [](const std::filesystem::path& dir, std::uint16_t token,
+                        std::uint16_t plcId) -> Result<std::filesystem::path> {
+            if (auto file = DriverFiles::find(dir, token, plcId)) {
+                return *file;
+            }
+            return Failure{"The driver file is not available.", 0};
+        };
+        return job;
+    };
+    TransferDialog dialog(this, TransferDialog::Mode::Download, std::move(link));
+    runDialog(dialog);
+}
+
+void MainWindow::upload() {
+    TransferServices link = transferServices();
+    link.applicationOpen = lifecycle_.isOpen();
+    link.closeApplication = [this] {
+        const bool closed = lifecycle_.closeWithPrompt();
+        refresh();
+        return closed;
+    };
+    link.uploadImage = options_.startDirectory / ApplicationLifecycle::kUploadImage;
+    link.loadUpload = [this]() -> Status {
+        if (!lifecycle_.openApplication(true)) {
+            refresh();
+            return Status::fail(std::string(ApplicationReader::kUploadIncomplete));
+        }
+        // The unit keeps no names: the parts get default ones, with prefixes from the catalogs.
+        services_.documents->assignDefaultNames(*services_.prompter);
+        refresh();
+        return Status::success();
+    };
+    TransferDialog dialog(this, TransferDialog::Mode::Upload, std::move(link));
+    runDialog(dialog);
+}
+
+void MainWindow::showPlcSelection() {
+    if (lifecycle_.isOpen()) {
+        // The nodes of the open application name their PLCs; the list they were chosen from stays put.
+        services_.prompter->information("To add or remove PLC's, Close present application and Try Again.");
+        return;
+    }
+    PlcCatalogFiles catalogs((options_.startDirectory / ".." / "plc").lexically_normal(),
+                             *services_.prompter);
+    PlcSelectionDialog dialog(this, catalogs, *services_.prompter);
+    runDialog(dialog);
+}
+
+void MainWindow::showByteView() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ByteViewDialog dialog(this, options_.startDirectory / std::string(ApplicationWriter::kDownloadImage),
+                          options_.startDirectory / ApplicationLifecycle::kUploadImage);
+    QApplication::restoreOverrideCursor();
+    runDialog(dialog);
 }
 
 void MainWindow::tickClock() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "comm/Clock.h"
+#include "comm/SerialLink.h"
+#include "comm/SerialPort.h"
 #include "shell/ApplicationLifecycle.h"
 #include "shell/CommandDispatcher.h"
 #include "shell/DocumentService.h"
@@ -15,8 +18,13 @@
 
 class QDialog;
 
+namespace quillon {
+class TtySerialPort;
+}
+
 namespace quillon::gui {
 
+struct TransferServices;
 class HelpWindow;
 class KeyboardHook;
 class QtFileChooser;
@@ -34,6 +42,10 @@ struct ShellServices {
     FileChooser* files = nullptr;
     ModelChooser* models = nullptr;
     PasswordPrompt* password = nullptr;
+    // The serial port of the transfers and the clock of their waits; empty: the machine's serial
+    // devices (mapped through ports.cfg of the start directory) and its tick counter.
+    SerialPort* port = nullptr;
+    Clock* linkClock = nullptr;
 };
 
 struct ShellOptions {
@@ -43,6 +55,7 @@ struct ShellOptions {
     QString helpFolder;
     bool showSplash = true;
     bool maximised = true;
+    LinkTiming linkTiming = LinkTiming::standard();
 };
 
 // The frame of the whole tool: menu bar, tool station, status bar with its clock, help, the one open
@@ -72,6 +85,8 @@ public:
     HelpWindow& helpWindow() const noexcept { return *help_; }
     const QTimer& clockTimer() const noexcept { return clock_; }
     int comPortIndex() const noexcept { return comPortIndex_; }
+    // The "COM Port" dialog; the choice is written to the settings file when the tool closes.
+    void chooseComPort();
     const std::string& lastApplication() const noexcept { return lastApplication_; }
 
     // Runs a modal dialog of the tool: the tool station is disabled meanwhile, the dialog's Help opens
@@ -97,17 +112,24 @@ protected:
 
 private:
     bool chooseModel(const ModelChooser::Accept& accept) override;
-    bool askPassword(std::string_view storedPassword) override;
+    std::optional<std::string> askPassword() override;
 
     void registerCommands();
     void showMemoryConfiguration();
     void showApplicationInformation();
     void showAbout();
+    void download();
+    void upload();
+    void showByteView();
+    void showPlcSelection();
+    TransferServices transferServices();
     void tickClock();
     void setBusy(bool busy);
 
     std::unique_ptr<QtPrompter> ownPrompter_;
     std::unique_ptr<QtFileChooser> ownFiles_;
+    std::unique_ptr<TtySerialPort> ownPort_;
+    std::unique_ptr<Clock> ownLinkClock_;
     ShellServices services_;
     ShellOptions options_;
     ApplicationLifecycle lifecycle_;

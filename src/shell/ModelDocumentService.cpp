@@ -2,15 +2,42 @@
 
 #include "model/Application.h"
 #include "model/Block.h"
+#include "model/NewApplication.h"
 #include "model/Node.h"
 #include "model/Task.h"
+#include "model/TextFormat.h"
 #include "model/UnitSettings.h"
-#include "model/NewApplication.h"
+#include "persist/ApplicationReader.h"
+#include "persist/ApplicationWriter.h"
+#include "persist/AtomicFileWriter.h"
+#include "persist/OvmLayout.h"
+#include "persist/PrepareForWrite.h"
+#include "plc/AreaFinder.h"
+#include "plc/PlcCatalogFiles.h"
+
+#include <fstream>
+#include <system_error>
 
 namespace quillon::gui {
 namespace {
 
-constexpr const char* kNoFiles = "Application files can not be read or written by this build of Quillon.";
+// The whole file, refused when it is larger than any application image can be.
+Result<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (ec) {
+        return Failure{formatText("Can not load %s", file.string().c_str()), 0};
+    }
+    if (size > ApplicationReader::kMaxFileBytes) {
+        return Failure{formatText("Can not load %s", file.string().c_str()), 0};
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    std::ifstream in(file, std::ios::binary);
+    if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
+        return Failure{formatText("Can not load %s", file.string().c_str()), 0};
+    }
+    return bytes;
+}
 
 std::vector<ReadLine> linesOf(const ReadList& list) {
     std::vector<ReadLine> lines;
@@ -27,7 +54,10 @@ std::vector<ReadLine> linesOf(const ReadList& list) {
 
 } // namespace
 
-ModelDocumentService::ModelDocumentService() = default;
+ModelDocumentService::ModelDocumentService(std::filesystem::path catalogDirectory,
+                                           const std::filesystem::path& workingDirectory)
+    : catalogDirectory_(std::move(catalogDirectory)), pictures_(workingDirectory) {}
+
 ModelDocumentService::~ModelDocumentService() = default;
 
 Status ModelDocumentService::create(std::uint16_t modelId, Prompter& prompter) {
@@ -38,8 +68,21 @@ Status ModelDocumentService::create(std::uint16_t modelId, Prompter& prompter) {
     return {};
 }
 
-Status ModelDocumentService::open(const std::filesystem::path&, PasswordPrompt&, Prompter&) {
-    return Status::fail(kNoFiles);
+Status ModelDocumentService::open(const std::filesystem::path& file, PasswordPrompt& password,
+                                  Prompter& prompter) {
+    application_.reset();
+    auto bytes = readWholeFile(file);
+    if (!bytes) {
+        return bytes.failure();
+    }
+    PlcCatalogFiles catalogs(catalogDirectory_, prompter);
+    ReadContext context{catalogs, prompter, &pictures_, [&password] { return password.askPassword(); }, {}};
+    auto read = ApplicationReader::read(*bytes, context);
+    if (!read) {
+        return read.failure();
+    }
+    application_ = std::move(*read);
+    return {};
 }
 
 void ModelDocumentService::stampLastEdited(const std::tm& t) {
@@ -50,12 +93,67 @@ void ModelDocumentService::stampLastEdited(const std::tm& t) {
     }
 }
 
-Status ModelDocumentService::prepareForWrite(Prompter&) {
-    return Status::fail(kNoFiles);
+Status ModelDocumentService::prepareForWrite(Prompter& prompter) {
+    if (!application_) {
+        return Status::fail("No application is open.");
+    }
+    return quillon::prepareForWrite(*application_, &pictures_, prompter);
 }
 
-Status ModelDocumentService::write(const std::filesystem::path&) {
-    return Status::fail(kNoFiles);
+Status ModelDocumentService::write(const std::filesystem::path& file, Prompter& prompter) {
+    if (!application_) {
+        return Status::fail("No application is open.");
+    }
+    PlcCatalogFiles catalogs(catalogDirectory_, prompter);
+    const WriteContext context{catalogs, prompter, &pictures_, {}};
+    auto bytes = ApplicationWriter::write(*application_, context);
+    if (!bytes) {
+        return bytes.failure();
+    }
+    if (Status written = AtomicFileWriter::writeFile(file, *bytes, context.fileSystem); !written) {
+        return written;
+    }
+    // The document now holds where the extension section of its file begins, as a reopen would.
+    std::uint32_t extension = 0;
+    for (std::size_t i = 0; i < 4 && OvmLayout::kExtensionPatchOffset + i < bytes->size(); ++i) {
+        extension |= static_cast<std::uint32_t>((*bytes)[OvmLayout::kExtensionPatchOffset + i]) << (8 * i);
+    }
+    application_->unitSettings().extensionOffset = extension;
+    return {};
+}
+
+Result<std::vector<std::uint8_t>>
+ModelDocumentService::writeDownloadImage(const std::filesystem::path& folder, Prompter& prompter) {
+    if (!application_) {
+        return Failure{"No application is open.", 0};
+    }
+    PlcCatalogFiles catalogs(catalogDirectory_, prompter);
+    const WriteContext context{catalogs, prompter, &pictures_, {}};
+    auto bytes = ApplicationWriter::write(*application_, context);
+    if (!bytes) {
+        if (!bytes.message().empty()) {
+            prompter.error(bytes.message());
+        }
+        return bytes;
+    }
+    const std::filesystem::path image = folder / std::string(ApplicationWriter::kDownloadImage);
+    if (Status written = AtomicFileWriter::writeFile(image, *bytes, context.fileSystem); !written) {
+        prompter.error(written.message());
+        return written.failure();
+    }
+    return bytes;
+}
+
+void ModelDocumentService::assignDefaultNames(Prompter& prompter) {
+    if (!application_) {
+        return;
+    }
+    PlcCatalogFiles catalogs(catalogDirectory_, prompter);
+    application_->assignDefaultNames([&](const Node& node, std::string_view address) {
+        const auto match = AreaFinder::find(catalogs.areasOfModel(node.plcFile, node.modelIndex), address,
+                                            LookupFor::Block, prompter);
+        return match ? match->prefix : std::string();
+    });
 }
 
 void ModelDocumentService::close() noexcept {
@@ -76,6 +174,18 @@ std::uint32_t ModelDocumentService::usedBytes() const noexcept {
 
 bool ModelDocumentService::hasTouchScreen() const noexcept {
     return application_ && application_->unitSettings().touchScreen != 0;
+}
+
+std::optional<std::uint16_t> ModelDocumentService::firstPlcId() const {
+    if (!application_) {
+        return std::nullopt;
+    }
+    for (const auto& node : application_->nodes()) {
+        if (node->kind() != NodeKind::Unit) {
+            return node->plcId;
+        }
+    }
+    return std::nullopt;
 }
 
 ApplicationFields ModelDocumentService::info() const {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "persist/PictureLibrary.h"
 #include "shell/DocumentService.h"
 
+#include <filesystem>
 #include <memory>
 
 namespace quillon {
@@ -10,30 +12,39 @@ class Application;
 
 namespace quillon::gui {
 
-// The documents on the application model: a new application gets the unit's own node, the model's
-// default global keys and the power-on task that shows screen 1. Reading and writing application files
-// join when the reader and the writer do; until then Open, Save and Save As stay disabled.
+// The documents on the application model, the application-file reader and writer: a new application
+// gets the unit's own node, the model's default global keys and the power-on task that shows screen 1;
+// files are read whole and written through a work file that replaces the old one only when complete.
+// The PLC catalog files rebuild and place the network's tags; the picture library in the working
+// directory supplies and takes back the pictures of graphic models.
 class ModelDocumentService final : public DocumentService {
 public:
-    ModelDocumentService();
+    // catalogDirectory: the PLC catalog files ("../plc" beside the working directory at run time);
+    // workingDirectory: the picture library.
+    ModelDocumentService(std::filesystem::path catalogDirectory,
+                         const std::filesystem::path& workingDirectory);
     ~ModelDocumentService() override;
 
     bool canCreate() const noexcept override { return true; }
-    bool canOpen() const noexcept override { return false; }
-    bool canSave() const noexcept override { return false; }
+    bool canOpen() const noexcept override { return true; }
+    bool canSave() const noexcept override { return true; }
 
     bool isOpen() const noexcept override { return application_ != nullptr; }
     Status create(std::uint16_t modelId, Prompter& prompter) override;
     Status open(const std::filesystem::path& file, PasswordPrompt& password, Prompter& prompter) override;
     void stampLastEdited(const std::tm& localTime) override;
     Status prepareForWrite(Prompter& prompter) override;
-    Status write(const std::filesystem::path& file) override;
+    Status write(const std::filesystem::path& file, Prompter& prompter) override;
+    Result<std::vector<std::uint8_t>> writeDownloadImage(const std::filesystem::path& folder,
+                                                         Prompter& prompter) override;
+    void assignDefaultNames(Prompter& prompter) override;
     void close() noexcept override;
 
     std::uint16_t modelId() const noexcept override;
     std::uint8_t memoryOption() const noexcept override;
     std::uint32_t usedBytes() const noexcept override;
     bool hasTouchScreen() const noexcept override;
+    std::optional<std::uint16_t> firstPlcId() const override;
     ApplicationFields info() const override;
     void setInfo(const ApplicationFields& info) override;
     MemoryReport memoryReport() const override;
@@ -41,7 +52,11 @@ public:
     // The open application, for the editors that work on it in place.
     Application* application() noexcept { return application_.get(); }
 
+    const std::filesystem::path& catalogDirectory() const noexcept { return catalogDirectory_; }
+
 private:
+    std::filesystem::path catalogDirectory_;
+    PictureLibrary pictures_;
     std::unique_ptr<Application> application_;
 };
 

@@ -1,7 +1,5 @@
 #include "shell/PasswordDialog.h"
 
-#include "model/Prompter.h"
-
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,8 +7,7 @@
 
 namespace quillon::gui {
 
-PasswordDialog::PasswordDialog(QWidget* parent, std::string_view storedPassword, Prompter& prompter)
-    : ShellDialog(parent, 0), stored_(storedPassword), prompter_(prompter) {
+PasswordDialog::PasswordDialog(QWidget* parent) : ShellDialog(parent, 0) {
     setWindowTitle(tr("Quillon : Password"));
     setObjectName("Password_Upload");
     entry_ = new QLineEdit(this);
@@ -18,23 +15,16 @@ PasswordDialog::PasswordDialog(QWidget* parent, std::string_view storedPassword,
     entry_->setMaxLength(kPasswordLimit);
     entry_->setEchoMode(QLineEdit::Password);
     QDialogButtonBox* buttons = makeButtons(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &PasswordDialog::tryAccept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(tr("This application is protected. Enter its &password:"), this));
     layout->addWidget(entry_);
     layout->addWidget(buttons);
 }
 
-void PasswordDialog::tryAccept() {
-    // The stored password is bytes; compare bytes, not characters in some encoding.
+std::string PasswordDialog::password() const {
     const QByteArray typed = entry_->text().toLatin1();
-    if (std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())) == stored_) {
-        accept();
-        return;
-    }
-    prompter_.error("Incorrect Password.");
-    entry_->clear();
-    entry_->setFocus();
+    return std::string(typed.constData(), static_cast<std::size_t>(typed.size()));
 }
 
 } // namespace quillon::gui

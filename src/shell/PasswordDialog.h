@@ -3,32 +3,25 @@
 #include "shell/ShellDialog.h"
 
 #include <string>
-#include <string_view>
 
 class QLineEdit;
 
-namespace quillon {
-class Prompter;
-}
-
 namespace quillon::gui {
 
-// Asked before a protected application is loaded. Ok compares the entry with the stored password byte
-// for byte (letter case counts); a wrong entry is cleared and the dialog stays open.
+// Asked before a protected application is loaded. The reader compares the entry with the stored
+// password byte for byte (letter case counts) and asks again after a wrong one.
 class PasswordDialog final : public ShellDialog {
     Q_OBJECT
 public:
     static constexpr int kPasswordLimit = 8;
 
-    PasswordDialog(QWidget* parent, std::string_view storedPassword, Prompter& prompter);
+    explicit PasswordDialog(QWidget* parent);
 
     QLineEdit* entry() const noexcept { return entry_; }
-    // What Ok does; public so that the comparison can be exercised directly.
-    void tryAccept();
+    // The entry as the file stores passwords: one byte per character.
+    std::string password() const;
 
 private:
-    std::string stored_;
-    Prompter& prompter_;
     QLineEdit* entry_ = nullptr;
 };
 

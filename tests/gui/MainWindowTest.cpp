@@ -144,18 +144,19 @@ private slots:
     void entryStatesWithoutAndWithAnApplication() {
         Shell s;
         const auto enabled = [&](std::uint16_t id) { return s.entry(id)->isEnabled(); };
-        for (const std::uint16_t id : {451, 216, 461, 926}) {
+        // Upload, the port, the PLC selection and the byte view need no application.
+        for (const std::uint16_t id : {451, 216, 461, 926, 453, 921, 905, 925}) {
             QVERIFY2(enabled(id), qPrintable(QString::number(id)));
         }
-        for (const std::uint16_t id : {902, 454, 903, 931, 904, 477, 923, 924, 925}) {
+        for (const std::uint16_t id : {902, 454, 903, 931, 904, 477, 923, 924}) {
             QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
         }
         s.newApp();
-        for (const std::uint16_t id : {451, 452, 902, 454, 903, 931, 924, 216}) {
+        for (const std::uint16_t id : {451, 452, 902, 454, 903, 931, 924, 216, 477, 453, 921, 905}) {
             QVERIFY2(enabled(id), qPrintable(QString::number(id)));
         }
         // The logger entry stays grayed; features not built yet stay disabled, never dead.
-        for (const std::uint16_t id : {455, 923, 904, 475, 450, 456, 457, 477, 453, 921, 905}) {
+        for (const std::uint16_t id : {455, 923, 904, 475, 450, 456, 457}) {
             QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
         }
         // Without the reader and writer Open and Save are not offered.

@@ -28,11 +28,14 @@ public:
     std::uint8_t option = 1;
     std::uint32_t used = 141;
     bool touch = false;
+    std::optional<std::uint16_t> plcId;
 
     std::vector<std::uint16_t> created;
     std::vector<std::filesystem::path> opened;
     std::vector<std::filesystem::path> written;
     int prepared = 0;
+    int defaultNames = 0;
+    std::vector<std::filesystem::path> downloadImages;
     int stamps = 0;
     std::tm lastStamp{};
     bool open_ = false;
@@ -56,8 +59,17 @@ public:
         if (!std::filesystem::exists(file)) {
             return Status::fail("missing");
         }
-        if (storedPassword && !password.askPassword(*storedPassword)) {
-            return Status::fail("password");
+        if (storedPassword) {
+            // As the reader does: ask until the entry matches or the user gives up.
+            for (;;) {
+                const auto typed = password.askPassword();
+                if (!typed) {
+                    return Status::fail("password");
+                }
+                if (*typed == *storedPassword) {
+                    break;
+                }
+            }
         }
         open_ = true;
         return {};
@@ -70,18 +82,25 @@ public:
         ++prepared;
         return failPrepare ? Status::fail("prepare") : Status{};
     }
-    Status write(const std::filesystem::path& file) override {
+    Status write(const std::filesystem::path& file, Prompter&) override {
         if (failWrite) {
             return Status::fail(*failWrite);
         }
         written.push_back(file);
         return {};
     }
+    Result<std::vector<std::uint8_t>> writeDownloadImage(const std::filesystem::path& folder,
+                                                         Prompter&) override {
+        downloadImages.push_back(folder);
+        return std::vector<std::uint8_t>{1, 2, 3};
+    }
+    void assignDefaultNames(Prompter&) override { ++defaultNames; }
     void close() noexcept override { open_ = false; }
     std::uint16_t modelId() const noexcept override { return created.empty() ? 0 : created.back(); }
     std::uint8_t memoryOption() const noexcept override { return option; }
     std::uint32_t usedBytes() const noexcept override { return used; }
     bool hasTouchScreen() const noexcept override { return touch; }
+    std::optional<std::uint16_t> firstPlcId() const override { return plcId; }
     ApplicationFields info() const override { return fields; }
     void setInfo(const ApplicationFields& f) override { fields = f; }
     MemoryReport memoryReport() const override { return report; }
@@ -133,13 +152,19 @@ public:
     }
 };
 
+// Answers with each scripted entry in turn; Cancel when the script runs out.
 class ScriptedPassword final : public PasswordPrompt {
 public:
-    std::optional<std::string> typed;
-    std::vector<std::string> asked;
-    bool askPassword(std::string_view stored) override {
-        asked.emplace_back(stored);
-        return typed && *typed == stored;
+    std::deque<std::string> typed;
+    int asked = 0;
+    std::optional<std::string> askPassword() override {
+        ++asked;
+        if (typed.empty()) {
+            return std::nullopt;
+        }
+        std::string entry = typed.front();
+        typed.pop_front();
+        return entry;
     }
 };
 

@@ -1,0 +1,257 @@
+#include "ScriptRunner.h"
+
+#include <cstdio>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPixmap>
+
+namespace {
+
+constexpr int kPollMs = 50;
+constexpr int kStepTimeoutMs = 10000;
+constexpr int kTransferTimeoutMs = 90000;
+
+// A menu text as the user reads it: no mnemonic marks, no accelerator text.
+QString plain(QString text) {
+    const qsizetype tab = text.indexOf('\t');
+    if (tab >= 0) {
+        text.truncate(tab);
+    }
+    return text.remove('&').trimmed();
+}
+
+QAction* findEntry(const QList<QAction*>& actions, QStringList path) {
+    if (path.isEmpty()) {
+        return nullptr;
+    }
+    const QString head = path.takeFirst();
+    for (QAction* action : actions) {
+        if (plain(action->text()) != head) {
+            continue;
+        }
+        if (path.isEmpty()) {
+            return action;
+        }
+        if (action->menu() != nullptr) {
+            return findEntry(action->menu()->actions(), path);
+        }
+    }
+    return nullptr;
+}
+
+int keyOf(const QString& name) {
+    static const QList<QPair<QString, int>> keys{
+        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"Up", Qt::Key_Up},  {"Down", Qt::Key_Down},
+        {"Left", Qt::Key_Left},     {"Right", Qt::Key_Right},   {"Tab", Qt::Key_Tab}};
+    for (const auto& [text, key] : keys) {
+        if (text == name) {
+            return key;
+        }
+    }
+    return 0;
+}
+
+void sendKey(QWidget* target, int key, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+} // namespace
+
+ScriptRunner::ScriptRunner(QMainWindow& window, QStringList steps)
+    : window_(window), steps_(std::move(steps)) {
+    timer_.setInterval(kPollMs);
+    connect(&timer_, &QTimer::timeout, this, &ScriptRunner::poll);
+}
+
+QStringList ScriptRunner::readSteps(const QString& file, QString& error) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        error = QString("cannot read the script %1").arg(file);
+        return {};
+    }
+    QStringList steps;
+    for (const QString& line : QString::fromUtf8(in.readAll()).split('\n')) {
+        const QString step = line.trimmed();
+        if (!step.isEmpty() && !step.startsWith('#')) {
+            steps << step;
+        }
+    }
+    return steps;
+}
+
+void ScriptRunner::start() {
+    timer_.start();
+}
+
+QWidget* ScriptRunner::modal() const {
+    return QApplication::activeModalWidget();
+}
+
+void ScriptRunner::fail(const QString& reason) {
+    timer_.stop();
+    QString open;
+    if (const QWidget* dialog = modal()) {
+        open = QString(" [dialog up: '%1'").arg(dialog->windowTitle());
+        if (const auto* box = qobject_cast<const QMessageBox*>(dialog)) {
+            open += QString(", message '%1'").arg(box->text());
+        }
+        open += "]";
+    }
+    std::fprintf(stderr, "script step %d (%s): %s%s\n", next_ + 1, qPrintable(steps_.value(next_)),
+                 qPrintable(reason), qPrintable(open));
+    std::fflush(stderr);
+    // Ending here is deliberate: a failed script must not leave a window waiting for a user.
+    std::_Exit(1);
+}
+
+void ScriptRunner::poll() {
+    if (next_ >= steps_.size()) {
+        timer_.stop();
+        return;
+    }
+    if (runStep(steps_[next_])) {
+        std::printf("step %d: %s\n", next_ + 1, qPrintable(steps_[next_]));
+        std::fflush(stdout);
+        ++next_;
+        waitedMs_ = 0;
+        return;
+    }
+    waitedMs_ += kPollMs;
+    // A transfer at the line's own pace takes longer than a dialog takes to come up.
+    const int limit = steps_[next_].startsWith("wait-text") ? kTransferTimeoutMs : kStepTimeoutMs;
+    if (waitedMs_ > limit) {
+        fail("timed out");
+    }
+}
+
+bool ScriptRunner::runStep(const QString& step) {
+    const qsizetype space = step.indexOf(' ');
+    const QString verb = space < 0 ? step : step.left(space);
+    const QString argument = space < 0 ? QString() : step.mid(space + 1).trimmed();
+
+    if (verb == "menu") {
+        if (modal() != nullptr) {
+            return false;
+        }
+        QAction* entry = findEntry(window_.menuBar()->actions(), argument.split('/'));
+        if (entry == nullptr) {
+            fail("no such menu entry");
+            return false;
+        }
+        if (!entry->isEnabled()) {
+            fail("the menu entry is disabled");
+            return false;
+        }
+        // Triggered from the event loop: the dialogs it opens run their own loops, and the next
+        // steps are played from inside them.
+        QTimer::singleShot(0, entry, &QAction::trigger);
+        return true;
+    }
+    if (verb == "wait-dialog") {
+        return modal() != nullptr && modal()->windowTitle() == argument && modal()->isVisible();
+    }
+    if (verb == "key" || verb == "type") {
+        QWidget* window = modal() != nullptr ? modal() : &window_;
+        QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+        if (verb == "type") {
+            for (const QChar c : argument) {
+                sendKey(target, 0, QString(c));
+            }
+            return true;
+        }
+        const int key = keyOf(argument);
+        if (key == 0) {
+            fail("unknown key");
+            return false;
+        }
+        sendKey(target, key);
+        return true;
+    }
+    if (verb == "file") {
+        auto* dialog = qobject_cast<QFileDialog*>(modal());
+        if (dialog == nullptr) {
+            return false;
+        }
+        // Typed into the name field and confirmed, as the user does; the dialog itself then checks the
+        // name (and asks before overwriting).
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        if (name == nullptr) {
+            fail("the file dialog has no name field");
+            return false;
+        }
+        name->setText(argument);
+        if (!QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection)) {
+            fail("the file dialog does not accept");
+        }
+        return true;
+    }
+    if (verb == "button") {
+        if (modal() == nullptr) {
+            return false;
+        }
+        for (QAbstractButton* button : modal()->findChildren<QAbstractButton*>()) {
+            if (plain(button->text()) == argument && button->isVisible() && button->isEnabled()) {
+                QTimer::singleShot(0, button, &QAbstractButton::click);
+                return true;
+            }
+        }
+        return false;
+    }
+    if (verb == "wait-text") {
+        // A label of the dialog that is up shows exactly this text ("\n" and "\t" as escapes).
+        if (modal() == nullptr) {
+            return false;
+        }
+        QString wanted = argument;
+        wanted.replace("\\n", "\n").replace("\\t", "\t");
+        for (const QLabel* label : modal()->findChildren<QLabel*>()) {
+            if (label->text() == wanted) {
+                return true;
+            }
+        }
+        return false;
+    }
+    if (verb == "expect-title") {
+        if (modal() != nullptr) {
+            return false;
+        }
+        if (window_.windowTitle() != argument) {
+            fail(QString("the title is '%1'").arg(window_.windowTitle()));
+            return false;
+        }
+        std::printf("title: %s\n", qPrintable(window_.windowTitle()));
+        return true;
+    }
+    if (verb == "screenshot") {
+        if (modal() != nullptr) {
+            return false;
+        }
+        if (!window_.grab().save(argument)) {
+            fail("could not save the picture");
+        }
+        return true;
+    }
+    if (verb == "quit") {
+        if (modal() != nullptr) {
+            return false;
+        }
+        QTimer::singleShot(0, &window_, &QMainWindow::close);
+        return true;
+    }
+    fail("unknown step");
+    return false;
+}
