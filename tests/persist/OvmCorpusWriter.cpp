@@ -1,4 +1,4 @@
-// Writes the seed corpus of the reader's fuzz target: images made by the writer for every panel model, and
+// Writes a seed corpus for the reader's fuzz target: images made by the writer for every panel model, and
 // small images with one object of each kind. Runs only when QUILLON_WRITE_OVM_CORPUS names the folder.
 #include "OvmRichApplication.h"
 
