@@ -21,6 +21,33 @@ endforeach()
 if(NOT QUILLON_CORE_OBJECTS)
   message(FATAL_ERROR "no core sources found")
 endif()
+
+# The shipped panel character set is compiled in from its text file, which stays the one source of truth:
+# editing the file makes the next build re-run this step; the generated source lives in the build tree.
+if(TARGET quillon_model)
+  set(_font_file ${PROJECT_SOURCE_DIR}/data/fonts/orvik5x7.fnt)
+  if(NOT EXISTS ${_font_file})
+    message(FATAL_ERROR "missing panel font ${_font_file}")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_font_file})
+  file(READ ${_font_file} _font_hex HEX)
+  file(SIZE ${_font_file} QUILLON_FONT_SIZE)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," QUILLON_FONT_BYTES "${_font_hex}")
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/generated/BuiltInPanelFont.cpp @ONLY CONTENT [[
+// Generated from data/fonts/orvik5x7.fnt when the project is configured; edit that file, not this one.
+#include <cstddef>
+
+namespace quillon::detail {
+extern const unsigned char kBuiltInPanelFont[];
+extern const std::size_t kBuiltInPanelFontSize;
+const unsigned char kBuiltInPanelFont[] = {
+@QUILLON_FONT_BYTES@0x00};
+const std::size_t kBuiltInPanelFontSize = @QUILLON_FONT_SIZE@;
+} // namespace quillon::detail
+]])
+  target_sources(quillon_model PRIVATE ${PROJECT_BINARY_DIR}/generated/BuiltInPanelFont.cpp)
+endif()
+
 # The text form of applications is JSON; the library is header-only.
 find_package(nlohmann_json 3 REQUIRED)
 if(TARGET quillon_persist)
