@@ -8,6 +8,11 @@ namespace quillon {
 // single-byte fields; it is always written in the current form.
 class BargraphObject final : public ScreenObject {
 public:
+    static constexpr std::uint8_t kLeftToRight = 0;
+    static constexpr std::uint8_t kRightToLeft = 1;
+    static constexpr std::uint8_t kBottomToTop = 2;
+    static constexpr std::uint8_t kTopToBottom = 3;
+
     explicit BargraphObject(bool fromOldFormat = false)
         : ScreenObject(ObjectKind::Bargraph), fromOldFormat_(fromOldFormat) {
         lengthChanged();
@@ -17,6 +22,7 @@ public:
     bool fromOldFormat() const noexcept { return fromOldFormat_; }
 
     std::unique_ptr<ScreenObject> clone() const override;
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const override;
     bool hasMainTag() const noexcept override { return true; }
     void LoadEditValues(EditValues& values) const override;
 

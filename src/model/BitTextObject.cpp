@@ -1,5 +1,9 @@
 #include "model/BitTextObject.h"
 
+#include "model/ObjectDrawing.h"
+
+#include <algorithm>
+
 namespace quillon {
 
 Status BitTextObject::setTexts(std::string_view offText, std::string_view onText) {
@@ -23,6 +27,17 @@ Status BitTextObject::writeKindPart(ByteSink& sink, const ObjectWriteContext& /*
     sink.chars(offText_);
     sink.u8(static_cast<std::uint8_t>(onText_.size()));
     sink.chars(onText_);
+    return Status::success();
+}
+
+Status BitTextObject::Draw(DrawingSurface& surface, const DrawParameters& parameters) const {
+    const char placeholder = kind() == ObjectKind::DataEntryCoil ? '#' : '@';
+    const auto used = static_cast<std::int64_t>(std::max(onText_.size(), offText_.size()));
+    const ObjectDrawing drawing(surface, parameters);
+    const ObjectBounds shown = ObjectDrawing::bounds(*this);
+    drawing.beginAlphaNumeric(*this, shown);
+    drawing.drawCells(drawing.cells(shown, font),
+                      [&](std::int64_t index) { return index < used ? placeholder : ' '; });
     return Status::success();
 }
 

@@ -19,6 +19,8 @@ public:
 
     bool hasMainTag() const noexcept final { return true; }
     void LoadEditValues(EditValues& values) const final;
+    // The placeholder over as many cells as the longer text needs: "#" for data entry, "@" for display.
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const final;
 
 protected:
     explicit BitTextObject(ObjectKind kind) noexcept : ScreenObject(kind) {}

@@ -1,5 +1,11 @@
 #include "model/BitmapObject.h"
 
+#include "model/ObjectDrawing.h"
+#include "model/PictureSource.h"
+
+#include <algorithm>
+#include <string>
+
 namespace quillon {
 
 BitmapObject::BitmapObject() : ScreenObject(ObjectKind::Bitmap) {
@@ -23,6 +29,47 @@ Status BitmapObject::writeKindPart(ByteSink& sink, const ObjectWriteContext& con
         return offset.failure();
     }
     sink.u32(*offset);
+    return Status::success();
+}
+
+Status BitmapObject::Draw(DrawingSurface& surface, const DrawParameters& parameters) const {
+    if (parameters.pictures == nullptr) {
+        return Status::fail(std::string(ObjectDrawing::kCannotOpenPictures));
+    }
+    auto picture = parameters.pictures->picture(pictureId_);
+    if (!picture) {
+        return Status::fail(std::string(ObjectDrawing::kCannotOpenPictures));
+    }
+    const ObjectDrawing drawing(surface, parameters);
+    const Colour dark = drawing.ink();
+    const std::int64_t scale = drawing.zoom() / 10;
+    const SurfacePoint origin = drawing.windowPoint(left, top);
+    // Only the part of the picture that lies on the screen is drawn; each run of equal pixels in a row
+    // is one block of scale × scale window pixels per unit pixel.
+    const CanvasSize screen = drawing.geometry().screenSize();
+    const std::int64_t firstX = std::max<std::int64_t>(0, -std::int64_t{left});
+    const std::int64_t endX = std::min<std::int64_t>(picture->width, std::int64_t{screen.width} - left);
+    const std::int64_t firstY = std::max<std::int64_t>(0, -std::int64_t{top});
+    const std::int64_t endY = std::min<std::int64_t>(picture->height, std::int64_t{screen.height} - top);
+    auto windowAt = [](std::int64_t start, std::int64_t offset) {
+        return static_cast<std::int32_t>(
+            std::clamp(start + offset, -ObjectDrawing::kCoordinateLimit, ObjectDrawing::kCoordinateLimit));
+    };
+    for (std::int64_t y = firstY; y < endY; ++y) {
+        std::int64_t x = firstX;
+        while (x < endX) {
+            const bool lit = picture->lit(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+            std::int64_t runEnd = x + 1;
+            while (runEnd < endX &&
+                   picture->lit(static_cast<std::uint32_t>(runEnd), static_cast<std::uint32_t>(y)) == lit) {
+                ++runEnd;
+            }
+            surface.fillRectangle({windowAt(origin.x, x * scale), windowAt(origin.y, y * scale),
+                                   windowAt(origin.x, runEnd * scale), windowAt(origin.y, (y + 1) * scale)},
+                                  lit ? kWhite : dark);
+            x = runEnd;
+        }
+    }
     return Status::success();
 }
 

@@ -14,6 +14,7 @@ public:
     void setPictureId(std::uint32_t id) noexcept { pictureId_ = id; }
 
     std::unique_ptr<ScreenObject> clone() const override;
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const override;
     void LoadEditValues(EditValues& values) const override;
 
 protected:

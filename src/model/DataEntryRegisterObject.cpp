@@ -1,5 +1,7 @@
 #include "model/DataEntryRegisterObject.h"
 
+#include "model/ObjectDrawing.h"
+
 namespace quillon {
 
 std::unique_ptr<ScreenObject> DataEntryRegisterObject::clone() const {
@@ -23,6 +25,14 @@ Status DataEntryRegisterObject::writeKindPart(ByteSink& sink, const ObjectWriteC
     sink.i32(format.first.operand);
     sink.u8(format.second.code);
     sink.i32(format.second.operand);
+    return Status::success();
+}
+
+Status DataEntryRegisterObject::Draw(DrawingSurface& surface, const DrawParameters& parameters) const {
+    const ObjectDrawing drawing(surface, parameters);
+    const ObjectBounds shown = ObjectDrawing::bounds(*this);
+    drawing.beginAlphaNumeric(*this, shown);
+    drawing.drawTextAtTopLeft(shown, ObjectDrawing::numericPlaceholder(format, '~'));
     return Status::success();
 }
 

@@ -1,5 +1,7 @@
 #include "model/DisplayRegisterObject.h"
 
+#include "model/ObjectDrawing.h"
+
 namespace quillon {
 
 std::unique_ptr<ScreenObject> DisplayRegisterObject::clone() const {
@@ -21,6 +23,14 @@ Status DisplayRegisterObject::writeKindPart(ByteSink& sink, const ObjectWriteCon
     sink.i32(format.first.operand);
     sink.u8(format.second.code);
     sink.i32(format.second.operand);
+    return Status::success();
+}
+
+Status DisplayRegisterObject::Draw(DrawingSurface& surface, const DrawParameters& parameters) const {
+    const ObjectDrawing drawing(surface, parameters);
+    const ObjectBounds shown = ObjectDrawing::bounds(*this);
+    drawing.beginAlphaNumeric(*this, shown);
+    drawing.drawTextAtTopLeft(shown, ObjectDrawing::numericPlaceholder(format, '^'));
     return Status::success();
 }
 

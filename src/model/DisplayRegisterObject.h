@@ -10,6 +10,7 @@ public:
     DisplayRegisterObject() : ScreenObject(ObjectKind::DisplayRegister) { lengthChanged(); }
 
     std::unique_ptr<ScreenObject> clone() const override;
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const override;
     bool hasMainTag() const noexcept override { return true; }
     void LoadEditValues(EditValues& values) const override;
 

@@ -1,5 +1,7 @@
 #include "model/DisplayRegisterTextObject.h"
 
+#include "model/ObjectDrawing.h"
+
 #include <algorithm>
 
 namespace quillon {
@@ -46,6 +48,20 @@ Status DisplayRegisterTextObject::writeKindPart(ByteSink& sink, const ObjectWrit
         sink.i32(r.to);
         sink.chars(r.text);
     }
+    return Status::success();
+}
+
+Status DisplayRegisterTextObject::Draw(DrawingSurface& surface, const DrawParameters& parameters) const {
+    std::size_t longest = 0;
+    for (const RegisterTextRange& range : ranges_) {
+        longest = std::max(longest, range.text.size());
+    }
+    const auto used = static_cast<std::int64_t>(longest);
+    const ObjectDrawing drawing(surface, parameters);
+    const ObjectBounds shown = ObjectDrawing::bounds(*this);
+    drawing.beginAlphaNumeric(*this, shown);
+    drawing.drawCells(drawing.cells(shown, font),
+                      [&](std::int64_t index) { return index < used ? '$' : ' '; });
     return Status::success();
 }
 

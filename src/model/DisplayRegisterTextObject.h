@@ -20,6 +20,7 @@ public:
     Status setRanges(std::span<const RegisterTextRange> ranges);
 
     std::unique_ptr<ScreenObject> clone() const override;
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const override;
     bool hasMainTag() const noexcept override { return true; }
     void LoadEditValues(EditValues& values) const override;
 

@@ -46,17 +46,36 @@ struct SurfaceRect {
 using BrushPattern = std::array<std::array<Colour, 8>, 8>;
 
 // How shapes combine with what is already drawn. NotXorPen lets the objects beneath a touch area show
-// through its pattern.
-enum class RasterOp : std::uint8_t { CopyPen, NotXorPen };
+// through its pattern; MaskPen keeps only what both have lit (the dots of the grid).
+enum class RasterOp : std::uint8_t { CopyPen, NotXorPen, MaskPen };
+
+class PictureSource;
+
+// The computer's clock as Time and Date objects show it.
+struct DrawClock {
+    std::int32_t hour = 0;
+    std::int32_t minute = 0;
+    std::int32_t second = 0;
+    std::int32_t day = 1;
+    std::int32_t month = 1;
+    std::int32_t year = 2000;
+
+    friend bool operator==(const DrawClock&, const DrawClock&) = default;
+};
 
 // Where an object is drawn: zoom in tenths (10, 20 or 30), the scroll offsets that are added to every
 // window coordinate, and whether the object belongs to the screen being edited (inactive objects, such
-// as those of an associated screen beneath it, draw gray where active ones draw black).
+// as those of an associated screen beneath it, draw gray where active ones draw black). The display class
+// of the application's model decides the cells of alpha-numeric objects; pictures come from the source
+// (none: bitmaps cannot be drawn); Time and Date show the clock.
 struct DrawParameters {
     std::int32_t zoom = 10;
     std::int32_t xOffset = 0;
     std::int32_t yOffset = 0;
     bool active = true;
+    std::uint8_t displayClass = 52;
+    const PictureSource* pictures = nullptr;
+    DrawClock clock;
 };
 
 // The drawing primitives that objects are rendered with. The core only describes what is drawn; the

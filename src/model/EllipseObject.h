@@ -10,6 +10,7 @@ public:
     EllipseObject() : FilledShapeObject(ObjectKind::Ellipse) { lengthChanged(); }
 
     std::unique_ptr<ScreenObject> clone() const override;
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const override;
 };
 
 } // namespace quillon

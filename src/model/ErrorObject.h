@@ -10,6 +10,7 @@ public:
     ErrorObject() : ScreenObject(ObjectKind::Error) { lengthChanged(); }
 
     std::unique_ptr<ScreenObject> clone() const override;
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const override;
     // An error area has no properties of its own to edit.
     void LoadEditValues(EditValues& /*values*/) const override {}
 

@@ -1,5 +1,7 @@
 #include "model/PolygonObject.h"
 
+#include "model/ObjectDrawing.h"
+
 namespace quillon {
 
 Status PolygonObject::setPoints(std::span<const ObjectPoint> points) {
@@ -32,6 +34,21 @@ Status PolygonObject::writeKindPart(ByteSink& sink, const ObjectWriteContext& /*
         sink.u16(p.x);
         sink.u16(p.y);
     }
+    return Status::success();
+}
+
+Status PolygonObject::Draw(DrawingSurface& surface, const DrawParameters& parameters) const {
+    if (points_.empty()) {
+        return Status::success();
+    }
+    const ObjectDrawing drawing(surface, parameters);
+    auto shape = drawing.windowPoints(points_, ObjectDrawing::kCannotDrawPolygon);
+    if (!shape) {
+        return shape.failure();
+    }
+    drawing.selectPen(colourB);
+    drawing.selectFill(colourA);
+    surface.polygon(*shape);
     return Status::success();
 }
 

@@ -22,6 +22,7 @@ public:
     void setFilling(std::optional<PercentFilling> filling);
 
     std::unique_ptr<ScreenObject> clone() const override;
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const override;
     bool hasMainTag() const noexcept override { return true; }
     void LoadEditValues(EditValues& values) const override { values.points = points_; }
 

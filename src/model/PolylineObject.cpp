@@ -1,5 +1,7 @@
 #include "model/PolylineObject.h"
 
+#include "model/ObjectDrawing.h"
+
 namespace quillon {
 
 Status PolylineObject::setPoints(std::span<const ObjectPoint> points) {
@@ -21,6 +23,20 @@ Status PolylineObject::writeKindPart(ByteSink& sink, const ObjectWriteContext& /
         sink.u16(p.x);
         sink.u16(p.y);
     }
+    return Status::success();
+}
+
+Status PolylineObject::Draw(DrawingSurface& surface, const DrawParameters& parameters) const {
+    if (points_.empty()) {
+        return Status::success();
+    }
+    const ObjectDrawing drawing(surface, parameters);
+    auto shape = drawing.windowPoints(points_, ObjectDrawing::kCannotDrawPolyline);
+    if (!shape) {
+        return shape.failure();
+    }
+    drawing.selectPen(colourB);
+    surface.polyline(*shape);
     return Status::success();
 }
 

@@ -19,6 +19,7 @@ public:
     Status setPoints(std::span<const ObjectPoint> points);
 
     std::unique_ptr<ScreenObject> clone() const override;
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const override;
     void LoadEditValues(EditValues& values) const override { values.points = points_; }
 
 protected:

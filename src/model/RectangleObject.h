@@ -10,6 +10,7 @@ public:
     RectangleObject() : FilledShapeObject(ObjectKind::Rectangle) { lengthChanged(); }
 
     std::unique_ptr<ScreenObject> clone() const override;
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const override;
 };
 
 } // namespace quillon

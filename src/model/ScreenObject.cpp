@@ -236,11 +236,6 @@ void ScreenObject::leaveAllReads() {
     leaveOwnReads();
 }
 
-void ScreenObject::Draw(DrawingSurface& /*surface*/, const DrawParameters& /*parameters*/) const {
-    // The unit's look of each kind is drawn by the screen editor's renderer, which walks the objects;
-    // the model keeps no drawing state of its own.
-}
-
 Status ScreenObject::Write(ByteSink& sink, const ObjectWriteContext& context) const {
     const std::int32_t cellWidth = context.characterCells ? kCellWidth : 1;
     const std::int32_t cellHeight = context.characterCells ? kCellHeight : 1;

@@ -109,8 +109,9 @@ public:
     virtual TaskListOwner* taskOwner() noexcept { return nullptr; }
     virtual const TaskListOwner* taskOwner() const noexcept { return nullptr; }
 
-    // Renders the object in the unit's look.
-    virtual void Draw(DrawingSurface& surface, const DrawParameters& parameters) const;
+    // Renders the object in the unit's look. A failure (a picture that cannot be read, ...) carries the
+    // message the user sees; whatever could be drawn has been drawn.
+    virtual Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const = 0;
     // Copies the kind's own properties into the editor's current-property set.
     virtual void LoadEditValues(EditValues& values) const = 0;
     // Appends the object's record: common part, animations, main tag, kind part.

@@ -19,6 +19,7 @@ public:
     Status setText(std::string_view text);
 
     std::unique_ptr<ScreenObject> clone() const override;
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const override;
     void LoadEditValues(EditValues& values) const override;
 
 protected:

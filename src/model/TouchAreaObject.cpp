@@ -1,5 +1,6 @@
 #include "model/TouchAreaObject.h"
 
+#include "model/ObjectDrawing.h"
 #include "model/Screen.h"
 
 #include <vector>
@@ -90,6 +91,17 @@ Status TouchAreaObject::writeKindPart(ByteSink& sink, const ObjectWriteContext& 
         }
     }
     sink.append(bytes);
+    return Status::success();
+}
+
+Status TouchAreaObject::Draw(DrawingSurface& surface, const DrawParameters& parameters) const {
+    const ObjectDrawing drawing(surface, parameters);
+    // Not-xor with the X pattern keeps the objects beneath visible through the area.
+    surface.setPen(std::nullopt, 0);
+    surface.setPatternBrush(ObjectDrawing::touchPattern(drawing.active()));
+    surface.setRasterOp(RasterOp::NotXorPen);
+    surface.rectangle(drawing.windowRect(ObjectDrawing::bounds(*this)));
+    surface.setRasterOp(RasterOp::CopyPen);
     return Status::success();
 }
 

@@ -22,6 +22,7 @@ public:
     TouchAreaObject(const TouchAreaObject& other);
 
     std::unique_ptr<ScreenObject> clone() const override;
+    Status Draw(DrawingSurface& surface, const DrawParameters& parameters) const override;
     // A touch area keeps no properties in the editor's set; its tasks have an editor of their own.
     void LoadEditValues(EditValues& /*values*/) const override {}
 
