@@ -42,9 +42,11 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L core --timeout 900
 
 bench: deps
-	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLON_GUI=OFF -DQUILLON_TESTS=OFF
+	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLON_TESTS=OFF
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	$(BUILD)-bench/bench/quillon_bench
+	if [ -x $(BUILD)-bench/bench/quillon_gui_bench ]; then \
+	  QT_QPA_PLATFORM=offscreen $(BUILD)-bench/bench/quillon_gui_bench; fi
 
 # Runs every fuzz target for FUZZ_SECONDS seconds on its corpus (new finds are kept in fuzz/corpus/<name>).
 fuzz: deps

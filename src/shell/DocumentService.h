@@ -12,6 +12,11 @@
 #include <string_view>
 #include <vector>
 
+namespace quillon {
+class Application;
+class PictureSource;
+} // namespace quillon
+
 namespace quillon::gui {
 
 // The four texts of the application information dialog and the time of the last save.
@@ -111,6 +116,12 @@ public:
     virtual ApplicationFields info() const = 0;
     virtual void setInfo(const ApplicationFields& info) = 0;
     virtual MemoryReport memoryReport() const = 0;
+
+    // The open application's model for the editors that work on it directly (the screen editor); nothing
+    // when no application is open or the service keeps no model.
+    virtual Application* application() noexcept { return nullptr; }
+    // Where Bitmap objects find their pictures; nothing when the service has no picture library.
+    virtual const PictureSource* pictures() const noexcept { return nullptr; }
 };
 
 } // namespace quillon::gui

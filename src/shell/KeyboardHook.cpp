@@ -13,12 +13,17 @@ KeyboardHook::KeyboardHook(Actions actions, QObject* parent)
     : QObject(parent), actions_(std::move(actions)) {}
 
 bool KeyboardHook::eventFilter(QObject* watched, QEvent* event) {
+    // Every key press is announced by its shortcut check and ends with its release.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyRelease) {
+        lastEvent_ = nullptr;
+        lastWatched_ = nullptr;
+    }
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
         return QObject::eventFilter(watched, event);
     }
     const auto* widget = static_cast<QWidget*>(watched);
-    if (event == lastEvent_ && lastWatched_ != nullptr && watched != lastWatched_ &&
-        widget->isAncestorOf(static_cast<const QWidget*>(lastWatched_))) {
+    if (event == lastEvent_ && lastWatched_ && lastWatched_->isWidgetType() && watched != lastWatched_ &&
+        widget->isAncestorOf(static_cast<const QWidget*>(lastWatched_.data()))) {
         return QObject::eventFilter(watched, event);
     }
     lastEvent_ = event;

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QObject>
+#include <QPointer>
 
 namespace quillon::gui {
 
@@ -29,9 +30,10 @@ protected:
 private:
     Actions actions_;
     // A key event nobody takes travels up to the parents and is offered again at each; only its first
-    // offer counts.
+    // offer counts. The next key's event may be built at the same address, so the memory is wiped
+    // before each new key, and the receiver is watched in case it has gone since.
     const QEvent* lastEvent_ = nullptr;
-    const QObject* lastWatched_ = nullptr;
+    QPointer<QObject> lastWatched_;
     bool insert_ = false;
     bool caps_ = false;
     bool num_ = false;

@@ -4,7 +4,9 @@
 #include "comm/SystemClock.h"
 #include "comm/TransferEngine.h"
 #include "comm/TtySerialPort.h"
+#include "editor/ScreenSession.h"
 #include "model/Application.h"
+#include "model/PanelFont.h"
 #include "model/PanelModel.h"
 #include "model/UnitSettings.h"
 #include "persist/ApplicationReader.h"
@@ -96,6 +98,7 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
 
     // The settings file gives the serial port and the application to reopen.
     SettingsFile(options_.startDirectory).readStartup(comPortIndex_, lastApplication_);
+    loadPanelFont();
 
     menus_ = new ShellMenus(menuBar(), this);
     connect(menus_, &ShellMenus::command, this, [this](std::uint16_t id) { command(id); });
@@ -127,8 +130,7 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     clock_.setInterval(kClockPeriodMs);
     connect(&clock_, &QTimer::timeout, this, &MainWindow::tickClock);
 
-    lifecycle_.setHooks(LifecycleHooks{[this] { refresh(); },
-                                       [this](bool busy) { setBusy(busy); },
+    lifecycle_.setHooks(LifecycleHooks{[this] { refresh(); }, [this](bool busy) { setBusy(busy); },
                                        [](bool wait) {
                                            if (wait) {
                                                QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -136,22 +138,82 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
                                                QApplication::restoreOverrideCursor();
                                            }
                                        },
-                                       {},
-                                       {}});
+                                       [this] {
+                                           if (session_ != nullptr) {
+                                               session_->applicationClosing();
+                                           }
+                                       },
+                                       [this] {
+                                           if (session_ != nullptr) {
+                                               session_->applicationOpened();
+                                           }
+                                       }});
     dispatcher_.setAround([] { QToolTip::hideText(); },
                           [this](std::uint16_t) {
                               if (!isActiveWindow() && QApplication::activeModalWidget() == nullptr) {
                                   activateWindow();
                               }
-                              setFocus();
+                              // The screen session takes the focus back after every command.
+                              if (session_ != nullptr && session_->isOpen()) {
+                                  session_->commandRan();
+                              } else {
+                                  setFocus();
+                              }
                           });
+
+    SessionHost host;
+    host.mainWindow = this;
+    host.clientArea = [this] { return centralWidget(); };
+    host.dispatcher = &dispatcher_;
+    host.menus = menus_;
+    host.statusBar = [this] { return status_; };
+    host.prompter = services_.prompter;
+    host.runDialog = [this](QDialog& dialog) { return runDialog(dialog); };
+    host.application = [this] { return services_.documents->application(); };
+    host.pictures = [this] { return services_.documents->pictures(); };
+    host.font = [this]() -> const PanelFont& { return panelFont(); };
+    host.command = [this](std::uint16_t id) { command(id); };
+    host.showToolStation = [this](bool shown) {
+        if (station_ != nullptr) {
+            station_->setVisible(shown);
+        }
+    };
+    host.modified = [this] {
+        lifecycle_.markModified();
+        refresh();
+    };
+    session_ = new ScreenSession(std::move(host), this);
     registerCommands();
+    session_->registerCommands();
 }
 
 MainWindow::~MainWindow() {
+    // The session takes its tool bars out of the window while the window is still whole.
+    delete session_;
+    session_ = nullptr;
     if (hook_ != nullptr) {
         qApp->removeEventFilter(hook_);
     }
+}
+
+const PanelFont& MainWindow::panelFont() const noexcept {
+    return panelFont_ != nullptr ? *panelFont_ : PanelFont::builtIn();
+}
+
+void MainWindow::loadPanelFont() {
+    const std::filesystem::path file = options_.startDirectory / kPanelFontFile;
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) {
+        // A working directory without its own font file draws with the character set the tool carries.
+        return;
+    }
+    auto loaded = PanelFont::load(file);
+    if (!loaded) {
+        panelFontProblem_ =
+            QString::fromStdString(loaded.failure().message + "\nThe built-in panel font is used.");
+        return;
+    }
+    panelFont_ = std::make_unique<PanelFont>(std::move(*loaded));
 }
 
 void MainWindow::registerCommands() {
@@ -211,6 +273,9 @@ void MainWindow::startUp() {
     refresh();
     station_->centre();
     setFocus();
+    if (!panelFontProblem_.isEmpty()) {
+        services_.prompter->error(panelFontProblem_.toStdString());
+    }
     if (!lastApplication_.empty() && services_.documents->canOpen()) {
         lifecycle_.reopen(lastApplication_);
     }
@@ -236,6 +301,9 @@ void MainWindow::refresh() {
     menus_->setDefineShown(lifecycle_.isOpen());
     const auto enabled = [this](std::uint16_t id) { return dispatcher_.isEnabled(id); };
     menus_->refresh(enabled);
+    if (session_ != nullptr) {
+        session_->refresh();
+    }
     if (station_ != nullptr) {
         station_->refresh(enabled);
         station_->centre();
@@ -460,6 +528,19 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (station_ != nullptr) {
         station_->centre();
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || session_ == nullptr) {
+        return;
+    }
+    // A minimised tool closes the screen session and opens it again when restored.
+    if (isMinimized()) {
+        session_->minimised();
+    } else {
+        session_->restored();
     }
 }
 

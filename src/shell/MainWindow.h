@@ -19,8 +19,9 @@
 class QDialog;
 
 namespace quillon {
+class PanelFont;
 class TtySerialPort;
-}
+} // namespace quillon
 
 namespace quillon::gui {
 
@@ -29,6 +30,7 @@ class HelpWindow;
 class KeyboardHook;
 class QtFileChooser;
 class QtPrompter;
+class ScreenSession;
 class ShellMenus;
 class ShellStatusBar;
 class ToolStation;
@@ -88,6 +90,13 @@ public:
     // The "COM Port" dialog; the choice is written to the settings file when the tool closes.
     void chooseComPort();
     const std::string& lastApplication() const noexcept { return lastApplication_; }
+    // The screen session (its window exists only while a screen is being edited).
+    ScreenSession& screenSession() const noexcept { return *session_; }
+    // The panel character set the screens are drawn with: the working directory's font file, or the
+    // built-in copy when that is missing or damaged.
+    const PanelFont& panelFont() const noexcept;
+    // The file the panel character set is read from.
+    static constexpr const char* kPanelFontFile = "fonts/orvik5x7.fnt";
 
     // Runs a modal dialog of the tool: the tool station is disabled meanwhile, the dialog's Help opens
     // its topic. Returns the dialog's result code.
@@ -109,6 +118,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     bool chooseModel(const ModelChooser::Accept& accept) override;
@@ -125,6 +135,7 @@ private:
     TransferServices transferServices();
     void tickClock();
     void setBusy(bool busy);
+    void loadPanelFont();
 
     std::unique_ptr<QtPrompter> ownPrompter_;
     std::unique_ptr<QtFileChooser> ownFiles_;
@@ -143,6 +154,9 @@ private:
     int comPortIndex_ = 1;
     std::string lastApplication_;
     int busyDepth_ = 0;
+    std::unique_ptr<PanelFont> panelFont_;
+    QString panelFontProblem_;
+    ScreenSession* session_ = nullptr;
 };
 
 } // namespace quillon::gui

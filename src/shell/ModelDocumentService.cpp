@@ -56,7 +56,8 @@ std::vector<ReadLine> linesOf(const ReadList& list) {
 
 ModelDocumentService::ModelDocumentService(std::filesystem::path catalogDirectory,
                                            const std::filesystem::path& workingDirectory)
-    : catalogDirectory_(std::move(catalogDirectory)), pictures_(workingDirectory) {}
+    : catalogDirectory_(std::move(catalogDirectory)), pictures_(workingDirectory),
+      pictureSource_(workingDirectory) {}
 
 ModelDocumentService::~ModelDocumentService() = default;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "persist/LibraryPictureSource.h"
 #include "persist/PictureLibrary.h"
 #include "shell/DocumentService.h"
 
@@ -49,14 +50,15 @@ public:
     void setInfo(const ApplicationFields& info) override;
     MemoryReport memoryReport() const override;
 
-    // The open application, for the editors that work on it in place.
-    Application* application() noexcept { return application_.get(); }
+    Application* application() noexcept override { return application_.get(); }
+    const PictureSource* pictures() const noexcept override { return &pictureSource_; }
 
     const std::filesystem::path& catalogDirectory() const noexcept { return catalogDirectory_; }
 
 private:
     std::filesystem::path catalogDirectory_;
     PictureLibrary pictures_;
+    LibraryPictureSource pictureSource_;
     std::unique_ptr<Application> application_;
 };
 

@@ -65,6 +65,10 @@ void ShellStatusBar::setCoordinates(int x, int y) {
     coordinates_->setText(QString::asprintf("X:%3d  Y:%3d", x, y));
 }
 
+void ShellStatusBar::setCoordinatesText(const QString& text) {
+    coordinates_->setText(text);
+}
+
 void ShellStatusBar::clearCoordinates() {
     coordinates_->clear();
 }

@@ -22,6 +22,8 @@ public:
     // "X:%3d  Y:%3d" in the screen's own units.
     void setCoordinates(int x, int y);
     void clearCoordinates();
+    // The position field as the screen editor words it.
+    void setCoordinatesText(const QString& text);
     QString coordinates() const;
     void setKeyIndicators(bool insert, bool capsLock, bool numLock);
     bool indicatorOn(const QString& name) const;
