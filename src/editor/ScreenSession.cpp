@@ -372,12 +372,17 @@ void ScreenSession::createToolBars() {
     } else {
         objectsBar_ = makeBar("txt_objects", {212, kSeparator, 101, 207, 197, 176, 177, 178, 179, 158});
     }
+    // The tools bar starts a row of its own, so that no bar is folded away on a normal screen.
+    host_.mainWindow->addToolBarBreak(Qt::TopToolBarArea);
     toolsBar_ = makeBar("tools", {337, 339, kSeparator, 190,        154, 155, 156, kSeparator, 210, 232, 233,
                                   341, 343, 115,        kSeparator, 191, 192, 193, 194,        195, 196});
     screenBar_->setVisible(!screenBarHidden_);
 }
 
 void ScreenSession::destroyToolBars() {
+    if (toolsBar_ != nullptr) {
+        host_.mainWindow->removeToolBarBreak(toolsBar_);
+    }
     for (QToolBar** bar : {&screenBar_, &objectsBar_, &toolsBar_}) {
         if (*bar != nullptr) {
             host_.mainWindow->removeToolBar(*bar);

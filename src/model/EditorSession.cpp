@@ -1,5 +1,6 @@
 #include "model/EditorSession.h"
 
+#include "model/AlarmWindowObject.h"
 #include "model/Application.h"
 #include "model/ObjectGeometry.h"
 #include "model/Prompter.h"
@@ -511,6 +512,10 @@ bool EditorSession::prepareForPaint() {
     }
     const CanvasGeometry g = geometry();
     for (ScreenObject* object : objects) {
+        // An alarm window narrower than its columns need is widened to them.
+        if (auto* alarms = dynamic_cast<AlarmWindowObject*>(object)) {
+            moved = alarms->widenToFit(displayClass()) || moved;
+        }
         moved = ObjectMover::moveBorderInward(*screen_, *object, g) || moved;
     }
     return moved;

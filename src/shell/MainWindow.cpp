@@ -485,6 +485,10 @@ void MainWindow::showByteView() {
 }
 
 void MainWindow::tickClock() {
+    // Time and Date objects show the computer's clock.
+    if (session_ != nullptr && session_->isOpen()) {
+        session_->screenChanged();
+    }
     if (status_ != nullptr) {
         status_->showTime(QTime::currentTime());
         status_->setKeyIndicators(hook_->insertMode(), hook_->capsLock(), hook_->numLock());
@@ -528,6 +532,10 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (station_ != nullptr) {
         station_->centre();
+    }
+    // The session window keeps its place in the client area.
+    if (session_ != nullptr && session_->isOpen()) {
+        session_->layout();
     }
 }
 

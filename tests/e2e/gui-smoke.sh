@@ -54,12 +54,19 @@ fi
 saved="$run/work/Result/Press4.ovm"
 shown=$(tr '[:upper:]' '[:lower:]' <<<"$saved")
 shot2="$build/gui-smoke-reopened.png"
-rm -f "$shot2"
+shot3="$build/gui-smoke-screen-session.png"
+rm -f "$shot2" "$shot3"
 printf '%s\n' \
   "menu File/New..." \
   "wait-dialog Quillon : New Application" \
   "key Return" \
   "expect-title Quillon - [untitled]" \
+  "menu Define/Screens..." \
+  "wait-dialog Quillon : New Screen" \
+  "key Return" \
+  "menu Screen/Zoom In" \
+  "screenshot $shot3" \
+  "menu Screen/Close Screens session" \
   "menu File/Save" \
   "wait-dialog Save Quillon Application" \
   "file $saved" \
@@ -82,6 +89,10 @@ out=$(timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" \
 echo "$out"
 if [ ! -s "$saved" ]; then
   echo "gui-smoke: the application was not saved to $saved" >&2
+  exit 1
+fi
+if [ ! -s "$shot3" ]; then
+  echo "gui-smoke: no screenshot of the screen session" >&2
   exit 1
 fi
 if [ ! -s "$shot2" ]; then
@@ -144,4 +155,4 @@ if [ -x "$sim" ]; then
 else
   echo "gui-smoke: quillon-unitsim is not built; the transfer session is skipped"
 fi
-echo "gui-smoke: ok, screenshots in $shot and $shot2"
+echo "gui-smoke: ok, screenshots in $shot, $shot3 and $shot2"

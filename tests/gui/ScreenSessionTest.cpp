@@ -5,6 +5,7 @@
 #include "editor/ScreenSession.h"
 
 #include "ShellFakes.h"
+#include "editor/GridConfigurationDialog.h"
 #include "editor/ScreenCanvas.h"
 #include "editor/ScreenSessionWindow.h"
 #include "model/Application.h"
@@ -21,9 +22,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -224,6 +228,31 @@ private slots:
         QCOMPARE(frame.pixelColor(24, 32), QColor(Qt::black));
         QCOMPARE(frame.pixelColor(25, 32), QColor(Qt::white));
         QCOMPARE(frame.pixelColor(0, 0), QColor(Qt::white));
+    }
+
+    void gridConfigurationKeepsSpacingsInRange() {
+        Window w;
+        w.openModel(500);
+        w.window->command(CommandId::Screens);
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<GridConfigurationDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->windowTitle(), QString("Quillon : Grid Configuration"));
+            QCOMPARE(dialog->horizontalField()->value(), 8);
+            QCOMPARE(dialog->verticalField()->value(), 6);
+            // A spacing typed below 2 becomes 2 when the field is left.
+            dialog->horizontalField()->setFocus();
+            dialog->horizontalField()->selectAll();
+            QTest::keyClicks(dialog->horizontalField(), "1");
+            dialog->verticalField()->setFocus();
+            dialog->snapBox()->setChecked(true);
+            dialog->accept();
+        });
+        w.window->command(CommandId::GridConfiguration);
+        QCOMPARE(w.editor().gridConfiguration(), (GridConfiguration{2, 6, true}));
+        // Snapping at zoom 20: steps of twice the spacings in window pixels.
+        QCOMPARE(w.editor().snapStepX(), 12);
+        QCOMPARE(w.editor().snapStepY(), 4);
     }
 
     void mouseSelectsMovesAndUndoRestores() {

@@ -1,6 +1,7 @@
 #include "model/EditorSession.h"
 
 #include "CanvasFixture.h"
+#include "model/AlarmWindowObject.h"
 #include "model/RecordingPrompter.h"
 #include "model/RectangleObject.h"
 
@@ -259,4 +260,15 @@ TEST_F(SessionTest, RightClickMenus) {
     EXPECT_EQ(session.rightClickMenu({300, 300}), RightClickMenu::Screen);
     session.selectAll();
     EXPECT_EQ(session.rightClickMenu({85, 14}), RightClickMenu::None);
+}
+
+TEST_F(SessionTest, PaintingFitsAlarmWindowsAndBordersIntoTheScreen) {
+    // An alarm window two cells wide needs the width of its columns: it is widened before it is shown.
+    auto& alarms = doc.put<AlarmWindowObject>({0, 100, 11, 107});
+    AlarmWindowOptions options;
+    options.columns = {{AlarmWindowObject::kNumber, "Num", 0}, {AlarmWindowObject::kAlarmText, "Alarm", 15}};
+    ASSERT_TRUE(alarms.setOptions(options));
+    EXPECT_TRUE(session.prepareForPaint());
+    EXPECT_EQ(alarms.right, (3 + 1 + 15) * 6 - 1);
+    EXPECT_FALSE(session.prepareForPaint()); // nothing left to change
 }
