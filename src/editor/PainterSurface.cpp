@@ -1,6 +1,7 @@
 #include "editor/PainterSurface.h"
 
 #include "model/PanelFont.h"
+#include "model/PictureSource.h"
 
 #include <algorithm>
 #include <vector>
@@ -142,30 +143,64 @@ void PainterSurface::fillRectangle(const SurfaceRect& rect, Colour colour) {
     painter_.fillRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, toQColor(colour));
 }
 
+void PainterSurface::picture(SurfacePoint origin, std::int32_t scale, const PictureBits& bits,
+                             const PictureArea& area, Colour lit, Colour dark) {
+    const std::int64_t width = (std::int64_t{area.endX} - area.firstX) * scale;
+    const std::int64_t height = (std::int64_t{area.endY} - area.firstY) * scale;
+    const std::int64_t left = std::int64_t{origin.x} + std::int64_t{area.firstX} * scale;
+    const std::int64_t top = std::int64_t{origin.y} + std::int64_t{area.firstY} * scale;
+    constexpr std::int64_t kLimit = std::int64_t{1} << 28;
+    if (scale <= 0 || width <= 0 || height <= 0 || width > kLimit || height > kLimit || left > kLimit ||
+        top > kLimit || left < -kLimit || top < -kLimit) {
+        DrawingSurface::picture(origin, scale, bits, area, lit, dark);
+        return;
+    }
+    // The picture goes in one copy: each row of blocks is built once and repeated for its height.
+    QImage block(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    const QRgb on = qRgb(lit.red, lit.green, lit.blue);
+    const QRgb off = qRgb(dark.red, dark.green, dark.blue);
+    for (std::int32_t y = area.firstY; y < area.endY; ++y) {
+        const int row = (y - area.firstY) * scale;
+        auto* line = reinterpret_cast<QRgb*>(block.scanLine(row));
+        int at = 0;
+        for (std::int32_t x = area.firstX; x < area.endX; ++x) {
+            const QRgb colour =
+                bits.lit(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y)) ? on : off;
+            for (std::int32_t i = 0; i < scale; ++i) {
+                line[at++] = colour;
+            }
+        }
+        for (int i = 1; i < scale; ++i) {
+            std::copy_n(line, width, reinterpret_cast<QRgb*>(block.scanLine(row + i)));
+        }
+    }
+    const QPainter::CompositionMode mode = painter_.compositionMode();
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_.drawImage(static_cast<int>(left), static_cast<int>(top), block);
+    painter_.setCompositionMode(mode);
+}
+
 bool PainterSurface::selectFont(std::string_view face, std::int32_t /*height*/, std::int32_t /*width*/) {
     const PanelFace* found = findPanelFace(face);
     if (found == nullptr) {
         return false;
     }
-    if (found != face_) {
-        face_ = found;
-        glyphs_.clear();
-    }
+    face_ = found;
     return true;
 }
 
 void PainterSurface::setTextColours(Colour foreground, Colour background) {
     const QRgb fg = qRgb(foreground.red, foreground.green, foreground.blue);
     const QRgb bg = qRgb(background.red, background.green, background.blue);
-    if (fg != foreground_ || bg != background_) {
-        foreground_ = fg;
-        background_ = bg;
-        glyphs_.clear();
-    }
+    foreground_ = fg;
+    background_ = bg;
 }
 
 const QImage& PainterSurface::glyphImage(std::uint8_t code) {
-    const auto it = glyphs_.constFind(code);
+    const auto faceIndex = static_cast<quint64>(face_ - panelFaces().data());
+    const quint64 key = (faceIndex << 56) | (quint64{code} << 48) | (quint64{foreground_ & 0xFFFFFFU} << 24) |
+                        quint64{background_ & 0xFFFFFFU};
+    const auto it = glyphs_.constFind(key);
     if (it != glyphs_.constEnd()) {
         return *it;
     }
@@ -181,7 +216,10 @@ const QImage& PainterSurface::glyphImage(std::uint8_t code) {
             line[x] = at < dots.size() && dots[at] != 0 ? foreground_ : background_;
         }
     }
-    return *glyphs_.insert(code, cell);
+    if (glyphs_.size() >= kMaxCachedGlyphs) {
+        glyphs_.clear();
+    }
+    return *glyphs_.insert(key, cell);
 }
 
 void PainterSurface::text(SurfacePoint at, std::string_view characters) {

@@ -43,6 +43,8 @@ public:
     void line(SurfacePoint from, SurfacePoint to) override;
     void setPixel(SurfacePoint at, Colour colour) override;
     void fillRectangle(const SurfaceRect& rect, Colour colour) override;
+    void picture(SurfacePoint origin, std::int32_t scale, const PictureBits& bits, const PictureArea& area,
+                 Colour lit, Colour dark) override;
 
     bool selectFont(std::string_view face, std::int32_t height, std::int32_t width) override;
     void setTextColours(Colour foreground, Colour background) override;
@@ -55,6 +57,7 @@ private:
     // pixel inside the exclusive rectangle.
     QRect outlineRect(const SurfaceRect& rect) const noexcept;
     const QImage& glyphImage(std::uint8_t code);
+    static constexpr qsizetype kMaxCachedGlyphs = 4096;
 
     QImage& image_;
     QPainter painter_;
@@ -63,8 +66,8 @@ private:
     QRgb foreground_ = 0;
     QRgb background_ = 0;
     bool penVisible_ = true;
-    // Cells already drawn in the current face and colours, by character code.
-    QHash<std::uint32_t, QImage> glyphs_;
+    // Cells already drawn, by face, colours and character code: screens mix a few of each.
+    QHash<quint64, QImage> glyphs_;
 };
 
 } // namespace quillon::gui

@@ -44,32 +44,20 @@ Status BitmapObject::Draw(DrawingSurface& surface, const DrawParameters& paramet
     const Colour dark = drawing.ink();
     const std::int64_t scale = drawing.zoom() / 10;
     const SurfacePoint origin = drawing.windowPoint(left, top);
-    // Only the part of the picture that lies on the screen is drawn; each run of equal pixels in a row
-    // is one block of scale × scale window pixels per unit pixel.
+    // Only the part of the picture that lies on the screen is drawn, each unit pixel a block of
+    // scale × scale window pixels.
     const CanvasSize screen = drawing.geometry().screenSize();
     const std::int64_t firstX = std::max<std::int64_t>(0, -std::int64_t{left});
     const std::int64_t endX = std::min<std::int64_t>(picture->width, std::int64_t{screen.width} - left);
     const std::int64_t firstY = std::max<std::int64_t>(0, -std::int64_t{top});
     const std::int64_t endY = std::min<std::int64_t>(picture->height, std::int64_t{screen.height} - top);
-    auto windowAt = [](std::int64_t start, std::int64_t offset) {
-        return static_cast<std::int32_t>(
-            std::clamp(start + offset, -ObjectDrawing::kCoordinateLimit, ObjectDrawing::kCoordinateLimit));
-    };
-    for (std::int64_t y = firstY; y < endY; ++y) {
-        std::int64_t x = firstX;
-        while (x < endX) {
-            const bool lit = picture->lit(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
-            std::int64_t runEnd = x + 1;
-            while (runEnd < endX &&
-                   picture->lit(static_cast<std::uint32_t>(runEnd), static_cast<std::uint32_t>(y)) == lit) {
-                ++runEnd;
-            }
-            surface.fillRectangle({windowAt(origin.x, x * scale), windowAt(origin.y, y * scale),
-                                   windowAt(origin.x, runEnd * scale), windowAt(origin.y, (y + 1) * scale)},
-                                  lit ? kWhite : dark);
-            x = runEnd;
-        }
+    if (firstX >= endX || firstY >= endY) {
+        return Status::success();
     }
+    surface.picture(origin, static_cast<std::int32_t>(scale), *picture,
+                    PictureArea{static_cast<std::int32_t>(firstX), static_cast<std::int32_t>(endX),
+                                static_cast<std::int32_t>(firstY), static_cast<std::int32_t>(endY)},
+                    kWhite, dark);
     return Status::success();
 }
 

@@ -50,6 +50,15 @@ using BrushPattern = std::array<std::array<Colour, 8>, 8>;
 enum class RasterOp : std::uint8_t { CopyPen, NotXorPen, MaskPen };
 
 class PictureSource;
+struct PictureBits;
+
+// The part of a picture that is drawn: columns [firstX, endX) and rows [firstY, endY), in picture pixels.
+struct PictureArea {
+    std::int32_t firstX = 0;
+    std::int32_t endX = 0;
+    std::int32_t firstY = 0;
+    std::int32_t endY = 0;
+};
 
 // The computer's clock as Time and Date objects show it.
 struct DrawClock {
@@ -105,6 +114,12 @@ public:
     virtual void setPixel(SurfacePoint at, Colour colour) = 0;
     // Fills without outline, for the pixel blocks of pictures.
     virtual void fillRectangle(const SurfaceRect& rect, Colour colour) = 0;
+
+    // A picture drawn with its top-left pixel at `origin`, each picture pixel a block of scale x scale
+    // window pixels, lit pixels in `lit` and the others in `dark`. The default draws each run of equal
+    // pixels of a row as one filled rectangle; a surface that can copy whole images does better.
+    virtual void picture(SurfacePoint origin, std::int32_t scale, const PictureBits& bits,
+                         const PictureArea& area, Colour lit, Colour dark);
 
     // Selects a raster font face of the panel; height and width 0 take the face's own size. Returns false
     // when the face is not available.
