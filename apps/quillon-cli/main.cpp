@@ -2,6 +2,7 @@
 #include "ApplicationCommands.h"
 #include "CliContext.h"
 #include "PlcCommands.h"
+#include "RenderCommand.h"
 #include "TransferCommands.h"
 
 #include <CLI/CLI.hpp>
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     ApplicationCommands::add(app, context, action);
     PlcCommands::add(app, context, action);
     TransferCommands::add(app, context, action);
+    RenderCommand::add(app, context, action);
 
     try {
         app.parse(argc, argv);

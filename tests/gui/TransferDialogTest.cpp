@@ -158,10 +158,19 @@ std::vector<std::uint8_t> bytesOf(const std::filesystem::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The start directory, "work" inside the test's folder, so that "../drivers" is the test's own too.
+std::filesystem::path workFolder(const QTemporaryDir& dir) {
+    const std::filesystem::path work = std::filesystem::path(dir.path().toStdString()) / "work";
+    std::filesystem::create_directories(work);
+    std::filesystem::create_directories(work.parent_path() / "drivers");
+    return work;
+}
+
 struct Window {
     PtyUnit unit;
     QTemporaryDir dir;
-    std::filesystem::path start{dir.path().toStdString()};
+    std::filesystem::path start{workFolder(dir)};
+    std::filesystem::path drivers{start.parent_path() / "drivers"};
     ModelDocumentService docs{std::filesystem::path(QUILLON_SOURCE_DIR) / "data" / "plc", start};
     RecordingPrompter prompter;
     ScriptedFiles files;
@@ -193,6 +202,42 @@ struct Window {
     void newApp() {
         models.positions = {4}; // VQ5K-822, the emulator's default model
         window->command(CommandId::New);
+    }
+    // A PLC node at a network address, as the network editor leaves it.
+    void addPlc(std::uint8_t number, std::uint8_t plcId) {
+        auto node = std::make_unique<Node>(NodeKind::Plc, number);
+        node->name = "Node" + std::to_string(number);
+        node->plcId = plcId;
+        node->plcName = "PLC " + std::to_string(plcId);
+        node->modelNames = {"Model A"};
+        node->plcFile = "..\\plc\\" + std::to_string(plcId) + ".plc";
+        QVERIFY(docs.application()->addNode(std::move(node)).ok());
+    }
+    std::vector<std::uint8_t> writeDriver(const std::string& name, std::size_t size, std::uint8_t seed) {
+        std::vector<std::uint8_t> bytes(size);
+        for (std::size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<std::uint8_t>(seed + i * 37);
+        }
+        std::ofstream(drivers / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return bytes;
+    }
+    // Download with "Firmware" chosen; the dialog's status text when the transfer has ended.
+    // The progress strip's width at the end goes to `bar`.
+    QString firmwareDownload(int* bar = nullptr) {
+        QString status;
+        whenModal<TransferDialog>([&](TransferDialog& d) {
+            d.firmwareChoice()->setChecked(true);
+            if (runTransfer(d)) {
+                status = d.statusText();
+            }
+            if (bar != nullptr) {
+                *bar = d.progressStrip()->barWidth();
+            }
+            d.reject();
+        });
+        window->command(CommandId::Download);
+        return status;
     }
 };
 
@@ -304,6 +349,60 @@ private slots:
         });
         w.window->command(CommandId::Download);
         QVERIFY(checked);
+    }
+
+    void firmwareDownloadSendsTheDriverOfTheFirstPlcNode() {
+        Window w;
+        QVERIFY(w.unit.ok());
+        UnitEmulator& unit = w.unit.start(quickUnit());
+        w.newApp();
+        // Two PLC nodes, the higher address added first: the lower address is the one whose driver goes.
+        w.addPlc(9, 3);
+        w.addPlc(4, 7);
+        // VQ5K-822 (token 500) takes the drivers of code 140; the greatest revision by text is sent. The
+        // driver is longer than one frame and its checksum byte is one of the protocol's own bytes.
+        w.writeDriver("14000709.abs", 120, 1);
+        w.writeDriver("1400070A.abs", 120, 2);
+        std::vector<std::uint8_t> driver = w.writeDriver("14000710.abs", 333, 5);
+        std::uint8_t sum = 0;
+        for (std::size_t i = 0; i + 1 < driver.size(); ++i) {
+            sum ^= driver[i];
+        }
+        driver.back() = static_cast<std::uint8_t>(sum ^ 0x99);
+        std::ofstream(w.drivers / "14000710.abs", std::ios::binary)
+            .write(reinterpret_cast<const char*>(driver.data()), static_cast<std::streamsize>(driver.size()));
+        w.writeDriver("14000301.abs", 50, 9); // the other node's driver
+
+        int bar = 0;
+        QCOMPARE(w.firmwareDownload(&bar), q(text::kDownloadCompleted));
+        QCOMPARE(bar, ProgressStrip::kWidth);
+        QVERIFY(unit.storedDriver().has_value());
+        QCOMPARE(*unit.storedDriver(), driver);
+        QVERIFY(!unit.storedImage().has_value()); // the application itself stays where it was
+        QVERIFY(w.prompter.empty());
+
+        // No driver for the node's PLC: nothing reaches the unit, and "Try again" is offered.
+        std::filesystem::remove_all(w.drivers);
+        std::filesystem::create_directories(w.drivers);
+        const std::uint32_t before = unit.completedTransfers();
+        QCOMPARE(w.firmwareDownload(), q(text::kCanNotOpenDownloadFile));
+        // An empty driver file would leave the unit with no driver at all.
+        std::ofstream(w.drivers / "14000701.abs", std::ios::binary).flush();
+        QCOMPARE(w.firmwareDownload(), q(text::kCanNotOpenDownloadFile));
+        QCOMPARE(unit.completedTransfers(), before);
+        QCOMPARE(*unit.storedDriver(), driver);
+    }
+
+    void firmwareDownloadStopsAtTheUnitCheck() {
+        Window w;
+        EmulatorSettings other = quickUnit();
+        other.modelToken = 10;
+        UnitEmulator& unit = w.unit.start(other);
+        w.newApp();
+        w.addPlc(1, 7);
+        w.writeDriver("14000701.abs", 80, 3);
+        QCOMPARE(w.firmwareDownload(), q(text::kModelMismatch));
+        QVERIFY(!unit.storedDriver().has_value());
     }
 
     void closeCancelsARunningTransfer() {

@@ -1,13 +1,21 @@
 #include "plc/ui/PlcSelectionDialog.h"
 
 #include "model/Prompter.h"
+#include "plc/PlcCatalog.h"
 #include "plc/PlcCatalogFiles.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace quillon::gui {
@@ -15,6 +23,72 @@ namespace {
 
 QString fromStd(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool hasPlcExtension(const std::filesystem::path& file) {
+    const std::string extension = file.extension().string();
+    return extension.size() == 4 && extension[0] == '.' && (extension[1] | 0x20) == 'p' &&
+           (extension[2] | 0x20) == 'l' && (extension[3] | 0x20) == 'c';
+}
+
+bool isDigit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
+
+// The PLC id a catalog file's name carries ("0007_010.plc" is PLC 7, revision 10), or -1 when the name
+// is not one of a catalog file.
+int catalogFileId(const std::filesystem::path& file) {
+    const std::string name = file.filename().string();
+    if (name.size() != 12 || !hasPlcExtension(file) || name[4] != '_') {
+        return -1;
+    }
+    int id = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        if (i == 4) {
+            continue;
+        }
+        if (!isDigit(name[i])) {
+            return -1;
+        }
+        if (i < 4) {
+            id = id * 10 + (name[i] - '0');
+        }
+    }
+    return id;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        if (!text.empty()) {
+            text += '\n';
+        }
+        text += line;
+    }
+    return text;
+}
+
+std::string withList(std::string_view format, const std::vector<std::string>& lines) {
+    std::string text(format);
+    if (const auto at = text.find("%s"); at != std::string::npos) {
+        text.replace(at, 2, joinLines(lines));
+    }
+    return text;
+}
+
+// The local files a drag carries; nothing when it carries anything else as well.
+std::optional<std::vector<std::filesystem::path>> localFiles(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().isEmpty()) {
+        return std::nullopt;
+    }
+    std::vector<std::filesystem::path> files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return std::nullopt;
+        }
+        files.emplace_back(url.toLocalFile().toStdString());
+    }
+    return files;
 }
 
 } // namespace
@@ -28,8 +102,12 @@ PlcSelectionDialog::PlcSelectionDialog(QWidget* parent, PlcCatalogFiles& catalog
     selected_ = new QListWidget(this);
     selected_->setObjectName("selected");
     selected_->setSortingEnabled(true);
-    for (const std::string& name : catalogs_.supportedNames()) {
-        supported_->addItem(fromStd(name));
+    // The list is kept: a drop picks its PLCs from the very lines the dialog shows.
+    if (auto list = catalogs_.supportedList()) {
+        supportedList_ = std::move(*list);
+        for (const std::string& name : supportedList_->names()) {
+            supported_->addItem(fromStd(name));
+        }
     }
     for (const std::string& name : catalogs_.selectedNames()) {
         selected_->addItem(fromStd(name));
@@ -66,6 +144,7 @@ PlcSelectionDialog::PlcSelectionDialog(QWidget* parent, PlcCatalogFiles& catalog
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(buttons);
+    setAcceptDrops(true);
     updateButtons();
     resize(560, 380);
 }
@@ -86,14 +165,114 @@ void PlcSelectionDialog::updateButtons() {
     remove_->setEnabled(selected_->currentItem() != nullptr);
 }
 
+bool PlcSelectionDialog::select(const std::string& name) {
+    const QString shown = fromStd(name);
+    if (isSelected(shown)) {
+        return false;
+    }
+    selected_->addItem(shown);
+    changed_ = true;
+    return true;
+}
+
 void PlcSelectionDialog::addCurrent() {
     const QListWidgetItem* current = supported_->currentItem();
-    if (current == nullptr || isSelected(current->text())) {
+    if (current == nullptr) {
         return;
     }
-    selected_->addItem(current->text());
-    changed_ = true;
+    const QByteArray name = current->text().toLatin1();
+    select(std::string(name.constData(), static_cast<std::size_t>(name.size())));
     updateButtons();
+}
+
+int PlcSelectionDialog::addDroppedFiles(const std::vector<std::filesystem::path>& files) {
+    std::vector<std::string> refused;
+    std::vector<std::string> unknown;
+    // Every PLC a file stands for is checked against the supported list first, so that one bad file
+    // of a drop takes nothing away from the others.
+    std::vector<std::string> chosen;
+    for (const std::filesystem::path& file : files) {
+        const std::string shownName = file.filename().empty() ? file.string() : file.filename().string();
+        std::error_code ec;
+        const bool regular = std::filesystem::is_regular_file(file, ec) && !ec;
+        const auto content = regular ? PlcCatalogFiles::readFile(file) : std::nullopt;
+        if (!content) {
+            refused.push_back(shownName);
+            continue;
+        }
+        if (const int id = catalogFileId(file); id >= 0) {
+            if (id > 255 || !PlcCatalog::parse(*content)) {
+                refused.push_back(shownName);
+                continue;
+            }
+            // The first supported line with the id, its name as written (trailing blanks and all).
+            const int position = supportedList_ ? supportedList_->positionOf(id) : -1;
+            if (position < 0) {
+                unknown.push_back(shownName + " (PLC " + std::to_string(id) + ")");
+            } else {
+                chosen.push_back(supportedList_->entries()[static_cast<std::size_t>(position)].name);
+            }
+            continue;
+        }
+        auto list = hasPlcExtension(file) ? PlcList::parse(*content) : Result<PlcList>::fail("");
+        if (!list || list.value().entries().empty()) {
+            refused.push_back(shownName);
+            continue;
+        }
+        for (const PlcListEntry& entry : list.value().entries()) {
+            const bool known =
+                supportedList_ &&
+                std::any_of(supportedList_->entries().begin(), supportedList_->entries().end(),
+                            [&](const PlcListEntry& supported) { return supported.name == entry.name; });
+            if (known) {
+                chosen.push_back(entry.name);
+            } else {
+                unknown.push_back(PlcList::withoutTrailingBlanks(entry.name));
+            }
+        }
+    }
+    int added = 0;
+    for (const std::string& name : chosen) {
+        added += select(name) ? 1 : 0;
+    }
+    updateButtons();
+    if (!refused.empty()) {
+        prompter_.error(withList(kNotCatalogFiles, refused));
+    }
+    if (!unknown.empty()) {
+        prompter_.information(withList(kNotSupported, unknown));
+    }
+    return added;
+}
+
+void PlcSelectionDialog::dragEnterEvent(QDragEnterEvent* event) {
+    if (localFiles(event->mimeData())) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void PlcSelectionDialog::dragMoveEvent(QDragMoveEvent* event) {
+    if (localFiles(event->mimeData())) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void PlcSelectionDialog::dropEvent(QDropEvent* event) {
+    const auto files = localFiles(event->mimeData());
+    if (!files) {
+        event->ignore();
+        return;
+    }
+    // The files are only read: the drop is a copy, whatever the source proposed. The messages come
+    // once the drop is over, so that the program the files came from is not held by a message box.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    QMetaObject::invokeMethod(
+        this, [this, dropped = *files] { addDroppedFiles(dropped); }, Qt::QueuedConnection);
 }
 
 void PlcSelectionDialog::removeCurrent() {
