@@ -13,6 +13,7 @@
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
 #include "model/ScreenObject.h"
+#include "model/TextObject.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/ModelDocumentService.h"
@@ -328,6 +329,47 @@ private slots:
         w.window->command(CommandId::Undo);
         QCOMPARE(w.screen().objectCount(), std::size_t{1});
         QCOMPARE(w.editor().selection().size(), std::size_t{1});
+    }
+
+    void characterDisplaysRefuseOverlapAndMoveInCells() {
+        Window w;
+        w.openModel(40); // 240 x 64, cells of 12 x 16 unit pixels
+        w.window->command(CommandId::Screens);
+        auto text = [&](int left, int right, const char* content) -> ScreenObject& {
+            auto object = ScreenObject::create(static_cast<std::uint8_t>(ObjectKind::Text));
+            object->left = left;
+            object->right = right;
+            object->bottom = 15;
+            static_cast<void>(static_cast<TextObject&>(*object).setText(content));
+            return **w.screen().appendObject(std::move(object));
+        };
+        ScreenObject& first = text(0, 47, "ABCD");
+        ScreenObject& second = text(72, 119, "EFGH");
+        w.canvas().invalidate();
+
+        // Dragged three cells right, the first would cover the second: it keeps its place.
+        QTest::mousePress(&w.canvas(), Qt::LeftButton, {}, w.at(6, 8));
+        QTest::mouseMove(&w.canvas(), w.at(42, 8));
+        QTest::mouseRelease(&w.canvas(), Qt::LeftButton, {}, w.at(42, 8));
+        QCOMPARE(first.left, 0);
+        QCOMPARE(second.left, 72);
+        // Passing one free cell on the way, it stays at the last place that was free; the drag moves by whole
+        // cells whatever the pointer's small vertical wobble.
+        QTest::mousePress(&w.canvas(), Qt::LeftButton, {}, w.at(6, 8));
+        QTest::mouseMove(&w.canvas(), w.at(19, 12));
+        QTest::mouseMove(&w.canvas(), w.at(42, 12));
+        QTest::mouseRelease(&w.canvas(), Qt::LeftButton, {}, w.at(42, 12));
+        QCOMPARE(first.left, 12);
+        QCOMPARE(first.right, 59);
+        QCOMPARE(first.top, 0);
+        // Up to its neighbour with the arrow key, then not into it.
+        w.canvas().setFocus();
+        QTest::keyClick(&w.canvas(), Qt::Key_Right);
+        QCOMPARE(first.left, 24);
+        QTest::keyClick(&w.canvas(), Qt::Key_Right);
+        QCOMPARE(first.left, 24);
+        QTest::keyClick(&w.canvas(), Qt::Key_Down);
+        QCOMPARE(first.top, 16);
     }
 
     void rightClickMenusFollowTheSelection() {
