@@ -2,7 +2,7 @@
 // reopening with scripted dialogs, the password asked through the reader, and what a file that cannot
 // be read or written leaves behind.
 
-#include "ShellFakes.h"
+#include "ModelWindow.h"
 #include "model/Application.h"
 #include "model/RecordingPrompter.h"
 #include "shell/HelpWindow.h"
@@ -26,38 +26,8 @@ std::vector<char> bytesOf(const std::string& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-struct Window {
-    QTemporaryDir dir;
-    ModelDocumentService docs{std::filesystem::path(QUILLON_SOURCE_DIR) / "data" / "plc",
-                              std::filesystem::path(dir.path().toStdString())};
-    RecordingPrompter prompter;
-    ScriptedFiles files;
-    ScriptedModels models;
-    ScriptedPassword password;
-    std::unique_ptr<MainWindow> window;
-
-    explicit Window(const std::string& settings = {}) {
-        if (!settings.empty()) {
-            std::ofstream(dir.filePath("orvik.ini").toStdString()) << settings;
-        }
-        ShellOptions options;
-        options.startDirectory = dir.path().toStdString();
-        options.helpFolder = QString(QUILLON_SOURCE_DIR) + "/data/help";
-        options.showSplash = false;
-        options.maximised = false;
-        window = std::make_unique<MainWindow>(ShellServices{&docs, &prompter, &files, &models, &password},
-                                              options);
-        window->startUp();
-    }
-    ~Window() {
-        if (window) {
-            prompter.script({PromptAnswer::No});
-            window->lifecycle().closeWithPrompt();
-            window->helpWindow().close();
-        }
-    }
-    std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
-    ApplicationLifecycle& life() { return window->lifecycle(); }
+struct Window : ModelWindow {
+    using ModelWindow::ModelWindow;
     // A new VQ5K-822 application saved under `name` through the menus' commands.
     void saveNew(const char* name) {
         models.positions = {4};

@@ -4,7 +4,7 @@
 
 #include "editor/ScreenSession.h"
 
-#include "ShellFakes.h"
+#include "ModelWindow.h"
 #include "editor/GridConfigurationDialog.h"
 #include "editor/ScreenCanvas.h"
 #include "editor/ScreenSessionWindow.h"
@@ -49,34 +49,8 @@ void acceptNextDialog() {
     });
 }
 
-struct Window {
-    QTemporaryDir dir;
-    ModelDocumentService docs{std::filesystem::path(QUILLON_SOURCE_DIR) / "data" / "plc",
-                              std::filesystem::path(dir.path().toStdString())};
-    RecordingPrompter prompter;
-    ScriptedFiles files;
-    ScriptedModels models;
-    ScriptedPassword password;
-    std::unique_ptr<MainWindow> window;
-
-    Window() {
-        ShellOptions options;
-        options.startDirectory = dir.path().toStdString();
-        options.helpFolder = QString(QUILLON_SOURCE_DIR) + "/data/help";
-        options.showSplash = false;
-        options.maximised = false;
-        window = std::make_unique<MainWindow>(ShellServices{&docs, &prompter, &files, &models, &password},
-                                              options);
-        window->resize(1024, 768);
-        window->startUp();
-    }
-    ~Window() {
-        if (window) {
-            prompter.script({PromptAnswer::No});
-            window->lifecycle().closeWithPrompt();
-            window->helpWindow().close();
-        }
-    }
+struct Window : ModelWindow {
+    Window() : ModelWindow({}, QSize(1024, 768)) {}
 
     // An application of any model, written to a file and opened through the menus, with `screens`
     // screens.
