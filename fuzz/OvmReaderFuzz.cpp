@@ -1,11 +1,16 @@
 // Feeds arbitrary bytes to the application reader as an application file. Whatever the bytes, the reader
 // must fail with a report or give an application; an application it gives must satisfy the model's
-// invariants, write again, and read back to the same bytes.
+// invariants, draw every screen at every zoom within bounded work, write again, and read back to the same
+// bytes.
 //
 // The reader rebuilds nodes from the shipped PLC catalogs: QUILLON_PLC_DIR names them, else the data/plc
 // folder beside this file's folder.
 #include "model/Application.h"
+#include "model/DrawingSurface.h"
+#include "model/PictureSource.h"
 #include "model/Prompter.h"
+#include "model/Screen.h"
+#include "model/ScreenDrawing.h"
 #include "persist/ApplicationReader.h"
 #include "persist/ApplicationWriter.h"
 #include "persist/AtomicFileWriter.h"
@@ -66,6 +71,62 @@ const std::filesystem::path& pictureFolder() {
     return path;
 }
 
+// Counts what a drawing asks for; a screen of at most 255 objects has bounded work whatever its records say.
+class CountingSurface final : public quillon::DrawingSurface {
+public:
+    std::uint64_t calls = 0;
+
+    void setPen(std::optional<quillon::Colour>, std::int32_t) override { ++calls; }
+    void setBrush(std::optional<quillon::Colour>) override { ++calls; }
+    void setPatternBrush(const quillon::BrushPattern&) override { ++calls; }
+    void setRasterOp(quillon::RasterOp) override { ++calls; }
+    void rectangle(const quillon::SurfaceRect&) override { ++calls; }
+    void ellipse(const quillon::SurfaceRect&) override { ++calls; }
+    void roundRectangle(const quillon::SurfaceRect&, std::int32_t, std::int32_t) override { ++calls; }
+    void polyline(std::span<const quillon::SurfacePoint> points) override { calls += 1 + points.size(); }
+    void polygon(std::span<const quillon::SurfacePoint> points) override { calls += 1 + points.size(); }
+    void line(quillon::SurfacePoint, quillon::SurfacePoint) override { ++calls; }
+    void setPixel(quillon::SurfacePoint, quillon::Colour) override { ++calls; }
+    void fillRectangle(const quillon::SurfaceRect&, quillon::Colour) override { ++calls; }
+    bool selectFont(std::string_view, std::int32_t, std::int32_t) override {
+        ++calls;
+        return true;
+    }
+    void setTextColours(quillon::Colour, quillon::Colour) override { ++calls; }
+    void text(quillon::SurfacePoint, std::string_view characters) override { calls += 1 + characters.size(); }
+};
+
+// Every picture a 9 x 3 pattern, so bitmaps draw whatever their ids.
+class FixedPictures final : public quillon::PictureSource {
+public:
+    quillon::Result<quillon::PictureBits> picture(std::uint32_t id) const override {
+        if (id % 7 == 6) {
+            return quillon::Failure{"Can not open pictures' library.", 0};
+        }
+        return quillon::PictureBits{9, 3, std::vector<std::uint8_t>(6, 0xA5)};
+    }
+};
+
+void drawEveryScreen(const quillon::Application& app) {
+    const FixedPictures pictures;
+    for (const auto& screen : app.screens()) {
+        for (const std::int32_t zoom : {10, 20, 30}) {
+            CountingSurface surface;
+            quillon::DrawParameters parameters;
+            parameters.zoom = zoom;
+            parameters.displayClass = quillon::modelClass(app.modelId());
+            parameters.pictures = &pictures;
+            parameters.active = zoom != 20;
+            quillon::ScreenGridOptions grid;
+            grid.dotGrid = true;
+            grid.touchGrid = true;
+            static_cast<void>(quillon::drawScreen(surface, app, *screen, parameters, grid));
+            // The screen's own cells, pixels and grids bound the work: 960 x 720 window pixels at most.
+            check(surface.calls < 50'000'000);
+        }
+    }
+}
+
 quillon::FileSystemCalls withoutSync() {
     auto calls = quillon::FileSystemCalls::system();
     calls.fsync = [](int) { return 0; };
@@ -105,6 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     check(static_cast<bool>((*app)->checkConsistency()));
+    drawEveryScreen(**app);
 
     // Writing puts every screen's data-entry objects first (preparation does the same to the document), so
     // the image written from a damaged file may order its objects differently from that file; from the
