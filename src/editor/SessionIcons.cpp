@@ -90,6 +90,29 @@ void drawAlignment(QPainter& p, int s, std::uint16_t id) {
     }
 }
 
+// A word or sign in a box of its own size, for the tools that show text.
+void drawSign(QPainter& p, int s, const QString& sign, bool framed, qreal size = 0.55) {
+    QFont font = p.font();
+    font.setPixelSize(static_cast<int>(s * size));
+    font.setBold(true);
+    p.setFont(font);
+    if (framed) {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(1.5, 4.5, s - 3, s - 9));
+    }
+    p.setPen(Qt::black);
+    p.drawText(QRect(0, 0, s, s), Qt::AlignCenter, sign);
+}
+
+void drawStack(QPainter& p, int s, bool upper) {
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(upper ? QColor(160, 160, 160) : Qt::white);
+    p.drawRect(QRectF(2.5, 2.5, s * 0.55, s * 0.55));
+    p.setBrush(upper ? Qt::white : QColor(160, 160, 160));
+    p.drawRect(QRectF(s * 0.4, s * 0.4, s * 0.55, s * 0.55));
+}
+
 void drawLetters(QPainter& p, int s, std::uint16_t id) {
     QString label;
     if (const auto text = commandText(id)) {
@@ -228,6 +251,139 @@ QPixmap SessionIcons::picture(std::uint16_t id, int s) {
         p.drawLine(box.topLeft(), box.bottomRight());
         p.drawLine(box.topRight(), box.bottomLeft());
         break;
+    case CommandId::PlaceText:
+        drawSign(p, s, "T", false, 0.8);
+        break;
+    case CommandId::PlaceDataEntry:
+        drawSign(p, s, "12|", true, 0.45);
+        break;
+    case CommandId::PlaceDisplayData:
+        drawSign(p, s, "123", false, 0.45);
+        break;
+    case CommandId::PlaceError:
+        drawSign(p, s, "E", true, 0.55);
+        break;
+    case CommandId::PlaceTime: {
+        p.setPen(QPen(Qt::black, 1.5));
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRectF(2, 2, s - 4, s - 4));
+        p.drawLine(QPointF(s / 2.0, s / 2.0), QPointF(s / 2.0, 5));
+        p.drawLine(QPointF(s / 2.0, s / 2.0), QPointF(s - 6, s / 2.0));
+        break;
+    }
+    case CommandId::PlaceDate:
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(2.5, 3.5, s - 5, s - 6));
+        p.fillRect(QRectF(3, 4, s - 6, 4), QColor(180, 0, 0));
+        p.setPen(Qt::black);
+        for (int y = 10; y < s - 3; y += 3) {
+            for (int x = 5; x < s - 4; x += 3) {
+                p.drawPoint(x, y);
+            }
+        }
+        break;
+    case CommandId::PlaceAlarm: {
+        QPainterPath bell;
+        bell.moveTo(4, s - 6);
+        bell.cubicTo(6, s - 8, 5, 3, s / 2.0, 3);
+        bell.cubicTo(s - 5, 3, s - 6, s - 8, s - 4, s - 6);
+        bell.closeSubpath();
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(230, 190, 40));
+        p.drawPath(bell);
+        p.drawEllipse(QRectF(s / 2.0 - 2, s - 6, 4, 3));
+        break;
+    }
+    case CommandId::PlaceBitmap: {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(210, 230, 255));
+        p.drawRect(QRectF(2.5, 3.5, s - 5, s - 7));
+        const QPointF hills[] = {{3, s - 4.0}, {8, 9}, {12, 13}, {15, 8}, {s - 3.0, s - 4.0}};
+        p.setBrush(QColor(60, 140, 60));
+        p.drawPolygon(hills, 5);
+        break;
+    }
+    case CommandId::CharacterSet:
+        drawSign(p, s, QString::fromUtf8("\u00c4\u00e7"), true, 0.5);
+        break;
+    case CommandId::ScreenKeys:
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(230, 230, 230));
+        p.drawRoundedRect(QRectF(2.5, 4.5, s - 5, s - 8), 3, 3);
+        drawSign(p, s, "F1", false, 0.4);
+        break;
+    case CommandId::ScreenTaskLists:
+        p.setPen(QPen(Qt::black, 1));
+        for (int y = 5; y < s - 2; y += 4) {
+            p.drawRect(3, y - 1, 2, 2);
+            p.drawLine(7, y, s - 3, y);
+        }
+        break;
+    case CommandId::ScreenSelect:
+        drawPage(p, QRectF(2, 2, s - 8, s - 4));
+        p.setPen(QPen(QColor(0, 0, 160), 2));
+        p.drawLine(QPointF(s - 8, s / 2.0), QPointF(s - 2, s / 2.0));
+        p.drawLine(QPointF(s - 5, s / 2.0 - 3), QPointF(s - 2, s / 2.0));
+        p.drawLine(QPointF(s - 5, s / 2.0 + 3), QPointF(s - 2, s / 2.0));
+        break;
+    case CommandId::SelectAll:
+        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(1.5, 1.5, s - 3, s - 3));
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(160, 160, 160));
+        p.drawRect(QRectF(4.5, 4.5, 5, 5));
+        p.drawEllipse(QRectF(s - 10, s - 10, 6, 6));
+        break;
+    case CommandId::Copy:
+        drawPage(p, QRectF(2, 2, s - 9, s - 7));
+        drawPage(p, QRectF(7, 5, s - 9, s - 7));
+        break;
+    case CommandId::Paste:
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(200, 160, 100));
+        p.drawRect(QRectF(2.5, 3.5, s - 7, s - 5));
+        drawPage(p, QRectF(8, 7, s - 10, s - 9));
+        break;
+    case CommandId::Cut:
+        p.setPen(QPen(Qt::black, 1.5));
+        p.drawLine(QPointF(6, 2), QPointF(s - 6, s - 8));
+        p.drawLine(QPointF(s - 6, 2), QPointF(6, s - 8));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(2, s - 8, 6, 6));
+        p.drawEllipse(QRectF(s - 8, s - 8, 6, 6));
+        break;
+    case CommandId::Edit: {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(240, 200, 60));
+        const QPointF pencil[] = {{4, s - 4.0}, {5, s - 8.0}, {s - 6.0, 3}, {s - 3.0, 6}, {8, s - 5.0}};
+        p.drawPolygon(pencil, 5);
+        break;
+    }
+    case CommandId::SendBack:
+    case CommandId::BringFront:
+        p.setRenderHint(QPainter::Antialiasing, false);
+        drawStack(p, s, id == toId(CommandId::BringFront));
+        break;
+    case CommandId::Group:
+    case CommandId::Ungroup:
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(160, 160, 160));
+        p.drawRect(QRectF(4.5, 4.5, 5, 5));
+        p.drawEllipse(QRectF(s - 10, s - 10, 6, 6));
+        p.setPen(QPen(id == toId(CommandId::Group) ? Qt::black : QColor(200, 0, 0), 1, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(2.5, 2.5, s - 5, s - 5));
+        break;
+    case CommandId::RightRotate: {
+        p.setPen(QPen(QColor(0, 0, 128), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(3, 3, s - 6, s - 6), 90 * 16, -270 * 16);
+        p.drawLine(QPointF(s / 2.0, 3), QPointF(s / 2.0 - 4, 0.5));
+        p.drawLine(QPointF(s / 2.0, 3), QPointF(s / 2.0 - 4, 6.5));
+        break;
+    }
     case CommandId::AlignTop:
     case CommandId::AlignBottom:
     case CommandId::AlignLeft:
