@@ -10,6 +10,7 @@
 #include "editor/ScreenSessionWindow.h"
 #include "model/Application.h"
 #include "model/EditorSession.h"
+#include "model/PanelFont.h"
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
 #include "model/ScreenObject.h"
@@ -21,10 +22,13 @@
 #include "shell/ShellStatusBar.h"
 #include "shell/ToolStation.h"
 
+#include <fstream>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -388,6 +392,26 @@ private slots:
         QCOMPARE(frame.pixelColor(29, 2), QColor(128, 0, 0));
         QCOMPARE(frame.pixelColor(29, 0), QColor(127, 255, 255));
         QCOMPARE(frame.pixelColor(32, 2), QColor(Qt::white));
+    }
+
+    void aDamagedPanelFontIsReportedAndTheBuiltInOneUsed() {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("fonts");
+        std::ofstream(dir.filePath(MainWindow::kPanelFontFile).toStdString())
+            << "quillon-panel-font 1\nchar 65\n#\n";
+        FakeDocuments docs;
+        RecordingPrompter prompter;
+        ShellOptions options;
+        options.startDirectory = dir.path().toStdString();
+        options.showSplash = false;
+        options.maximised = false;
+        MainWindow window(ShellServices{&docs, &prompter}, options);
+        window.startUp();
+        QCOMPARE(prompter.prompts().size(), std::size_t{1});
+        const std::string shown = prompter.texts().front();
+        QVERIFY(shown.starts_with("Can not load the panel font"));
+        QVERIFY(shown.ends_with("The built-in panel font is used."));
+        QCOMPARE(&window.panelFont(), &PanelFont::builtIn());
     }
 
     void minimisingClosesTheSessionAndRestoringReopensIt() {
