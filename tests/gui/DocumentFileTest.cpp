@@ -2,7 +2,7 @@
 // reopening with scripted dialogs, the password asked through the reader, and what a file that cannot
 // be read or written leaves behind.
 
-#include "ModelWindow.h"
+#include "ShellWindow.h"
 #include "model/Application.h"
 #include "model/RecordingPrompter.h"
 #include "shell/HelpWindow.h"

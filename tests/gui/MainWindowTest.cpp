@@ -3,7 +3,7 @@
 
 #include "shell/MainWindow.h"
 
-#include "ShellFakes.h"
+#include "ShellWindow.h"
 #include "model/RecordingPrompter.h"
 #include "shell/HelpWindow.h"
 #include "shell/ShellMenus.h"
@@ -28,34 +28,8 @@ using namespace quillon::gui::testing;
 
 namespace {
 
-struct Shell {
-    QTemporaryDir dir;
-    FakeDocuments docs;
-    RecordingPrompter prompter;
-    ScriptedFiles files;
-    ScriptedModels models;
-    ScriptedPassword password;
-    std::unique_ptr<MainWindow> window;
-
-    explicit Shell(const std::string& settings = {}) {
-        if (!settings.empty()) {
-            std::ofstream(dir.filePath("orvik.ini").toStdString()) << settings;
-        }
-        ShellOptions options;
-        options.startDirectory = dir.path().toStdString();
-        options.helpFolder = QString(QUILLON_SOURCE_DIR) + "/data/help";
-        options.showSplash = false;
-        options.maximised = false;
-        window = std::make_unique<MainWindow>(ShellServices{&docs, &prompter, &files, &models, &password},
-                                              options);
-        window->startUp();
-    }
-    ~Shell() {
-        if (window) {
-            window->lifecycle().closeWithPrompt();
-            window->helpWindow().close();
-        }
-    }
+struct Shell : ShellWindow<FakeDocuments> {
+    using ShellWindow::ShellWindow;
     QAction* entry(std::uint16_t id) const { return window->menus().action(id); }
     void newApp() {
         models.positions = {4};

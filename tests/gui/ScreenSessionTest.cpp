@@ -4,7 +4,7 @@
 
 #include "editor/ScreenSession.h"
 
-#include "ModelWindow.h"
+#include "ShellWindow.h"
 #include "editor/GridConfigurationDialog.h"
 #include "editor/ScreenCanvas.h"
 #include "editor/ScreenSessionWindow.h"

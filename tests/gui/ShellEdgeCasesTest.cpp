@@ -3,7 +3,7 @@
 // F1 in dialogs with and without a help page, one key after another, and the screen session following the
 // window's own minimise and restore.
 
-#include "ShellFakes.h"
+#include "ShellWindow.h"
 #include "editor/ScreenSession.h"
 #include "model/Application.h"
 #include "model/RecordingPrompter.h"
@@ -30,32 +30,11 @@ using namespace quillon::gui::testing;
 
 namespace {
 
-struct Shell {
-    QTemporaryDir dir;
-    FakeDocuments docs;
-    RecordingPrompter prompter;
-    ScriptedFiles files;
-    ScriptedModels models;
-    ScriptedPassword password;
-    std::unique_ptr<MainWindow> window;
-
+struct Shell : ShellWindow<FakeDocuments> {
     Shell() {
-        ShellOptions options;
-        options.startDirectory = dir.path().toStdString();
-        options.helpFolder = QString(QUILLON_SOURCE_DIR) + "/data/help";
-        options.showSplash = false;
-        options.maximised = false;
-        window = std::make_unique<MainWindow>(ShellServices{&docs, &prompter, &files, &models, &password},
-                                              options);
-        window->startUp();
         window->show();
         window->resize(900, 700);
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-    ~Shell() {
-        prompter.script({PromptAnswer::No});
-        window->lifecycle().closeWithPrompt();
-        window->helpWindow().close();
     }
     void savedApp() {
         models.positions = {4};

@@ -1,8 +1,7 @@
 #pragma once
 
-// The main window on the real model, reader and writer in a temporary working directory, with scripted
-// prompts, file dialogs, model picker and password: the base of the window tests that work on real
-// applications.
+// The main window in a temporary working directory with scripted prompts, file dialogs, model picker and
+// password, on the documents a test chooses: the recording fake, or the real model, reader and writer.
 
 #include "ShellFakes.h"
 #include "model/RecordingPrompter.h"
@@ -13,15 +12,26 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include <QTemporaryDir>
 
 namespace quillon::gui::testing {
 
-struct ModelWindow {
+template <typename Documents>
+Documents makeDocuments(const QTemporaryDir& dir) {
+    if constexpr (std::is_same_v<Documents, ModelDocumentService>) {
+        return Documents{std::filesystem::path(QUILLON_SOURCE_DIR) / "data" / "plc",
+                         std::filesystem::path(dir.path().toStdString())};
+    } else {
+        return Documents{};
+    }
+}
+
+template <typename Documents>
+struct ShellWindow {
     QTemporaryDir dir;
-    ModelDocumentService docs{std::filesystem::path(QUILLON_SOURCE_DIR) / "data" / "plc",
-                              std::filesystem::path(dir.path().toStdString())};
+    Documents docs = makeDocuments<Documents>(dir);
     RecordingPrompter prompter;
     ScriptedFiles files;
     ScriptedModels models;
@@ -29,7 +39,7 @@ struct ModelWindow {
     std::unique_ptr<MainWindow> window;
 
     // `settings`: the settings file the tool finds in its working directory at start.
-    explicit ModelWindow(const std::string& settings = {}, QSize size = {}) {
+    explicit ShellWindow(const std::string& settings = {}, QSize size = {}) {
         if (!settings.empty()) {
             std::ofstream(dir.filePath("orvik.ini").toStdString()) << settings;
         }
@@ -45,18 +55,21 @@ struct ModelWindow {
         }
         window->startUp();
     }
-    ~ModelWindow() {
+    ~ShellWindow() {
         if (window) {
             prompter.script({PromptAnswer::No});
             window->lifecycle().closeWithPrompt();
             window->helpWindow().close();
         }
     }
-    ModelWindow(const ModelWindow&) = delete;
-    ModelWindow& operator=(const ModelWindow&) = delete;
+    ShellWindow(const ShellWindow&) = delete;
+    ShellWindow& operator=(const ShellWindow&) = delete;
 
     std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
     ApplicationLifecycle& life() { return window->lifecycle(); }
 };
+
+// The window on real applications.
+using ModelWindow = ShellWindow<ModelDocumentService>;
 
 } // namespace quillon::gui::testing
