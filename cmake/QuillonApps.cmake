@@ -8,10 +8,10 @@ if(_cli_sources)
   if(TARGET CLI11::CLI11)
     target_link_libraries(quillon-cli PRIVATE CLI11::CLI11)
   endif()
-  # `render` draws with the screen window's painter surface: only the Qt build has it. The surface needs
+  # `render` draws with the painter surface the screen window shares: only the Qt build has it. The surface needs
   # Qt Gui alone, so the tool does not take the whole user interface with it.
   if(QUILLON_GUI AND TARGET Qt6::Gui)
-    target_sources(quillon-cli PRIVATE ${PROJECT_SOURCE_DIR}/src/editor/PainterSurface.cpp)
+    target_sources(quillon-cli PRIVATE ${PROJECT_SOURCE_DIR}/src/ui/PainterSurface.cpp)
     target_link_libraries(quillon-cli PRIVATE Qt6::Gui)
     target_compile_definitions(quillon-cli PRIVATE QUILLON_CLI_RENDER=1)
   endif()

@@ -1,9 +1,10 @@
 # The core: every rule, limit, message and byte of the system, in standard C++ only.
 # Each subsystem folder is an object library, so that a subsystem's tests link only what they need;
 # quillon_core is the static library made of all of them.
-set(QUILLON_CORE_PARTS model plc persist comm)
-# What each part's code uses besides itself.
+set(QUILLON_CORE_PARTS model edit plc persist comm)
+# What each part's code uses besides itself (tools/check-layers.py holds the same table).
 set(QUILLON_DEPS_model "")
+set(QUILLON_DEPS_edit model)
 set(QUILLON_DEPS_plc model)
 set(QUILLON_DEPS_persist plc model)
 set(QUILLON_DEPS_comm persist plc model)

@@ -14,11 +14,11 @@
 #include <string>
 
 #if defined(QUILLON_CLI_RENDER)
-#include "editor/PainterSurface.h"
 #include "model/PanelFont.h"
 #include "model/ScreenDrawing.h"
 #include "persist/AtomicFileWriter.h"
 #include "persist/LibraryPictureSource.h"
+#include "ui/PainterSurface.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -9,8 +9,8 @@
 #include "model/PanelModel.h"
 #include "shell/MainWindow.h"
 #include "shell/ModelDocumentService.h"
-#include "shell/QtPrompter.h"
 #include "shell/SingleInstance.h"
+#include "ui/QtPrompter.h"
 
 #include <cstdio>
 #include <filesystem>

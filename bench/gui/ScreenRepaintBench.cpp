@@ -1,7 +1,6 @@
 // A whole repaint of a full screen (255 objects of every kind on the 320 x 240 model at zoom 30) against
 // drawing 255 plain rectangles into the same image: the canvas must repaint without visible delay.
 
-#include "editor/PainterSurface.h"
 #include "model/Application.h"
 #include "model/BitTextObject.h"
 #include "model/BitmapObject.h"
@@ -13,6 +12,7 @@
 #include "model/Screen.h"
 #include "model/ScreenDrawing.h"
 #include "model/TextObject.h"
+#include "ui/PainterSurface.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,10 @@
 
 #include "model/Prompter.h"
 #include "shell/DocumentService.h"
-#include "shell/FileChooser.h"
 #include "shell/ModelChooser.h"
-#include "shell/ShellState.h"
+#include "ui/DispatchGate.h"
+#include "ui/FileChooser.h"
+#include "ui/ShellState.h"
 
 #include <filesystem>
 #include <functional>
@@ -27,7 +28,7 @@ struct LifecycleHooks {
 
 // New, Open, Save, Save As, Close, the save prompt and the memory check: the flows that create, read,
 // write and drop the one application, and the shell state and file name they move.
-class ApplicationLifecycle final {
+class ApplicationLifecycle final : public DispatchGate {
 public:
     static constexpr const char* kApplicationFilter = "Quillon Applications(*.ovm)";
     static constexpr const char* kUploadImage = "upld_ovm.ovz";
@@ -40,7 +41,7 @@ public:
     void setHooks(LifecycleHooks hooks) { hooks_ = std::move(hooks); }
 
     ShellState state() const noexcept { return state_; }
-    bool isOpen() const noexcept { return state_ != ShellState::NoApplication; }
+    bool isOpen() const noexcept override { return state_ != ShellState::NoApplication; }
     const std::string& currentFileName() const noexcept { return currentFileName_; }
     bool saveCancelled() const noexcept { return saveCancelled_; }
     const std::filesystem::path& startDirectory() const noexcept { return startDirectory_; }
@@ -61,7 +62,7 @@ public:
     // True when no application is left open; false when the user kept it.
     bool closeWithPrompt();
     SavePromptAnswer savePrompt();
-    bool memoryCheck();
+    bool memoryCheck() override;
 
     // The window title; nothing while a file is being read (the title is left as it stands).
     std::optional<std::string> title() const;
@@ -69,7 +70,7 @@ public:
     std::string displayName() const;
 
     // The state rule of the command dispatch, applied after every command that ran.
-    void commandRan(std::uint16_t id);
+    void commandRan(std::uint16_t id) override;
     // Editors that changed the application call this.
     void markModified();
 

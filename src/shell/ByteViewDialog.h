@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/ShellDialog.h"
+#include "ui/ShellDialog.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #include "shell/ComPortDialog.h"
 
-#include "shell/HelpTopics.h"
+#include "ui/HelpTopics.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

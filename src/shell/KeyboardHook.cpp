@@ -1,7 +1,7 @@
 #include "shell/KeyboardHook.h"
 
 #include "shell/NewApplicationDialog.h"
-#include "shell/ShellDialog.h"
+#include "ui/ShellDialog.h"
 
 #include <QApplication>
 #include <QKeyEvent>

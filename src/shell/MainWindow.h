@@ -4,10 +4,10 @@
 #include "comm/SerialLink.h"
 #include "comm/SerialPort.h"
 #include "shell/ApplicationLifecycle.h"
-#include "shell/CommandDispatcher.h"
 #include "shell/DocumentService.h"
-#include "shell/FileChooser.h"
 #include "shell/ModelChooser.h"
+#include "ui/CommandDispatcher.h"
+#include "ui/FileChooser.h"
 
 #include <filesystem>
 #include <memory>

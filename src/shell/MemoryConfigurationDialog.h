@@ -1,7 +1,7 @@
 #pragma once
 
 #include "shell/DocumentService.h"
-#include "shell/ShellDialog.h"
+#include "ui/ShellDialog.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "shell/ModelChooser.h"
-#include "shell/ShellDialog.h"
+#include "ui/ShellDialog.h"
 
 #include <array>
 #include <cstdint>

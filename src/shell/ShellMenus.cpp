@@ -1,7 +1,7 @@
 #include "shell/ShellMenus.h"
 
-#include "shell/CommandId.h"
-#include "shell/CommandTexts.h"
+#include "ui/CommandId.h"
+#include "ui/CommandTexts.h"
 
 #include <QAction>
 #include <QMenu>

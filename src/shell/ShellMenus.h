@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/MenuHost.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -19,7 +21,7 @@ namespace quillon::gui {
 // entry carries its command id; triggering one emits `command`. Which pop-ups stand in the bar follows
 // the shell: Define only while an application is open, Screen, Objects and Tools only during a screen
 // session.
-class ShellMenus final : public QObject {
+class ShellMenus final : public QObject, public MenuHost {
     Q_OBJECT
 public:
     enum class Popup { File, Define, Communicate, Utilities, Screen, Objects, Tools, Help };
@@ -35,10 +37,10 @@ public:
     bool isShown(Popup which) const;
 
     void setDefineShown(bool shown);
-    void setSessionShown(bool shown);
+    void setSessionShown(bool shown) override;
 
     // The menu-bar entry of a command id (nullptr when the bar has none).
-    QAction* action(std::uint16_t id) const;
+    QAction* action(std::uint16_t id) const override;
     // The right-click entry of a command id (nullptr when that menu has none).
     QAction* rightClickAction(std::uint16_t id) const;
     // Every menu-bar entry with its id, in the order built.
@@ -46,7 +48,7 @@ public:
 
     // Enables each entry that `enabled` allows. The Logger entry of the Define menu stays grayed: the
     // logger is reached through the right-click menu.
-    void refresh(const std::function<bool(std::uint16_t id)>& enabled);
+    void refresh(const std::function<bool(std::uint16_t id)>& enabled) override;
 
 signals:
     void command(std::uint16_t id);

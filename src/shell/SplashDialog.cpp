@@ -1,6 +1,6 @@
 #include "shell/SplashDialog.h"
 
-#include "shell/ToolIcons.h"
+#include "ui/ToolIcons.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,8 +1,8 @@
 #include "shell/ToolStation.h"
 
-#include "shell/CommandId.h"
-#include "shell/CommandTexts.h"
-#include "shell/ToolIcons.h"
+#include "ui/CommandId.h"
+#include "ui/CommandTexts.h"
+#include "ui/ToolIcons.h"
 
 #include <QEnterEvent>
 #include <QGridLayout>

@@ -2,9 +2,9 @@
 
 #include "comm/SerialPortMap.h"
 #include "comm/TransferTexts.h"
-#include "shell/HelpTopics.h"
 #include "shell/ProgressStrip.h"
 #include "shell/UnitPicture.h"
+#include "ui/HelpTopics.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

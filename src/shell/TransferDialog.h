@@ -5,7 +5,7 @@
 #include "comm/SerialPort.h"
 #include "comm/TransferEngine.h"
 #include "model/Result.h"
-#include "shell/ShellDialog.h"
+#include "ui/ShellDialog.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,0 +1,510 @@
+#include "screen/ScreenSession.h"
+
+#include "edit/EditorSession.h"
+#include "model/Application.h"
+#include "model/Prompter.h"
+#include "model/Screen.h"
+#include "screen/GridConfigurationDialog.h"
+#include "screen/ScreenCanvas.h"
+#include "screen/ScreenCommands.h"
+#include "screen/ScreenSessionWindow.h"
+#include "screen/SessionIcons.h"
+#include "ui/CommandId.h"
+#include "ui/CommandTexts.h"
+#include "ui/MenuHost.h"
+#include "ui/ShellStatusBar.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolBar>
+
+namespace quillon::gui {
+namespace {
+
+constexpr std::uint16_t kSeparator = 0;
+
+struct MenuEntry {
+    std::uint16_t id;
+    const char* text;
+};
+
+QString fromView(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+ScreenSession::ScreenSession(SessionHost host, QObject* parent) : QObject(parent), host_(std::move(host)) {
+    objectMenu_ = new QMenu(host_.mainWindow);
+    objectMenu_->setObjectName("RB_OBJECT");
+    for (const MenuEntry& entry : std::initializer_list<MenuEntry>{{154, "&Cut"},
+                                                                   {155, "C&opy"},
+                                                                   {232, "Send Bac&k"},
+                                                                   {233, "Bring &Front"},
+                                                                   {210, "&Edit"},
+                                                                   {211, "&Animation Properties"}}) {
+        QAction* action = objectMenu_->addAction(QString::fromLatin1(entry.text));
+        action->setData(entry.id);
+    }
+    screenMenu_ = new QMenu(host_.mainWindow);
+    screenMenu_->setObjectName("RB_SCREEN");
+    for (const MenuEntry& entry : std::initializer_list<MenuEntry>{{156, "Past&e Object(s)"},
+                                                                   {129, "&New Screen..."},
+                                                                   {121, "&Delete Screen..."},
+                                                                   {122, "Du&plicate Screen..."},
+                                                                   {120, "Initia&lize Screen..."},
+                                                                   {130, "In&formation of Screen"},
+                                                                   {116, "&Keys of Screen"},
+                                                                   {171, "&Task-lists of Screen"},
+                                                                   {172, "Zoom &In"},
+                                                                   {173, "Zoom &Out"}}) {
+        QAction* action = screenMenu_->addAction(QString::fromLatin1(entry.text));
+        action->setData(entry.id);
+    }
+    for (QMenu* menu : {objectMenu_, screenMenu_}) {
+        connect(menu, &QMenu::triggered, this, [this](QAction* action) {
+            host_.command(static_cast<std::uint16_t>(action->data().toUInt()));
+        });
+    }
+}
+
+ScreenSession::~ScreenSession() {
+    destroyToolBars();
+}
+
+Application* ScreenSession::application() const {
+    return host_.application ? host_.application() : nullptr;
+}
+
+bool ScreenSession::sessionCommandsEnabled() const {
+    return isOpen() && editor_ != nullptr && editor_->screen() != nullptr;
+}
+
+void ScreenSession::registerSessionCommand(std::uint16_t id, std::function<void()> handler,
+                                           std::function<bool()> condition) {
+    host_.dispatcher->registerCommand(id, EnableRule::WithApplication, std::move(handler),
+                                      [this, condition = std::move(condition)] {
+                                          return sessionCommandsEnabled() && (!condition || condition());
+                                      });
+}
+
+void ScreenSession::registerCommands() {
+    CommandDispatcher& dispatch = *host_.dispatcher;
+    dispatch.registerCommand(
+        CommandId::Screens, EnableRule::WithApplication, [this] { open(); },
+        [this] { return editor_ != nullptr; });
+    registerSessionCommand(toId(CommandId::CloseScreenSession), [this] { close(); });
+    registerSessionCommand(
+        toId(CommandId::ZoomIn), [this] { zoom(+1); }, [this] { return editor_->canZoomIn(); });
+    registerSessionCommand(
+        toId(CommandId::ZoomOut), [this] { zoom(-1); }, [this] { return editor_->canZoomOut(); });
+    registerSessionCommand(toId(CommandId::AlphaNumericGrid), [this] {
+        editor_->toggleDotGrid();
+        screenChanged();
+    });
+    registerSessionCommand(
+        toId(CommandId::TouchScreenGrid),
+        [this] {
+            editor_->toggleTouchGrid();
+            screenChanged();
+        },
+        [this] { return editor_->touchGridCommandEnabled(); });
+    registerSessionCommand(
+        toId(CommandId::GridConfiguration), [this] { configureGrid(); },
+        [this] { return editor_->gridConfigurationEnabled(); });
+    registerSessionCommand(toId(CommandId::HideScreenMenu), [this] { toggleScreenToolBar(); });
+    registerSessionCommand(toId(CommandId::SelectAll), [this] {
+        editor_->selectAll();
+        screenChanged();
+    });
+    registerSessionCommand(toId(CommandId::Selecter), [this] {
+        editor_->returnToSelecter();
+        screenChanged();
+    });
+    registerSessionCommand(
+        toId(CommandId::Undo),
+        [this] {
+            editor_->undo();
+            screenChanged();
+        },
+        [this] { return editor_->canUndo(); });
+    registerSessionCommand(
+        toId(CommandId::Redo),
+        [this] {
+            editor_->redo();
+            screenChanged();
+        },
+        [this] { return editor_->canRedo(); });
+
+    // Screens manager. New and Duplicate are refused beforehand on a full application.
+    registerSessionCommand(toId(CommandId::ScreenNew), [this] { screens_->newScreen(); });
+    registerSessionCommand(toId(CommandId::ScreenDuplicate), [this] { screens_->duplicateScreen(); });
+    registerSessionCommand(toId(CommandId::ScreenInformation), [this] { screens_->screenInformation(); });
+    registerSessionCommand(toId(CommandId::ScreenInitialize), [this] { screens_->initializeScreen(); });
+    registerSessionCommand(toId(CommandId::ScreenDelete), [this] {
+        deleting_ = true;
+        screens_->deleteScreen();
+        deleting_ = false;
+        if (isOpen() && editor_->screen() == nullptr) {
+            // The deletion failed after the session had let go of the screen: show the first one.
+            Application* app = application();
+            if (app != nullptr && !app->screens().empty()) {
+                static_cast<void>(editor_->open(*app->screens().front()));
+                screenChanged();
+            } else {
+                close();
+            }
+        }
+    });
+    registerSessionCommand(toId(CommandId::ScreenSelect), [this] { screens_->selectScreen(); });
+    registerSessionCommand(toId(CommandId::ScreenViewAll), [this] { screens_->viewAllScreens(); });
+}
+
+void ScreenSession::applicationOpened() {
+    close();
+    screens_.reset();
+    editor_.reset();
+    Application* app = application();
+    if (app == nullptr) {
+        return;
+    }
+    editor_ = std::make_unique<EditorSession>(*app);
+    ScreenCommandContext context{*app, *host_.prompter, host_.mainWindow, host_.runDialog, {}, {},
+                                 {},   nullptr};
+    context.currentScreen = [this] { return editor_ != nullptr ? editor_->screen() : nullptr; };
+    context.makeCurrent = [this](Screen* screen) {
+        if (screen == nullptr) {
+            close();
+            return;
+        }
+        if (editor_->screen() == nullptr) {
+            static_cast<void>(editor_->open(*screen));
+        } else {
+            static_cast<void>(editor_->changeScreen(*screen));
+        }
+        editor_->returnToSelecter();
+        if (isOpen()) {
+            layout();
+        }
+    };
+    context.forgetHistory = [this](Screen& screen) {
+        if (deleting_) {
+            editor_->screenDeleted(screen);
+        } else {
+            editor_->discardHistory(screen);
+        }
+    };
+    context.pictures = host_.pictures ? host_.pictures() : nullptr;
+    screens_ = std::make_unique<ScreenCommands>(std::move(context));
+}
+
+void ScreenSession::applicationClosing() {
+    close();
+    screens_.reset();
+    editor_.reset();
+    lastScreen_.reset();
+}
+
+void ScreenSession::open() {
+    Application* app = application();
+    if (isOpen() || opening_ || app == nullptr || editor_ == nullptr) {
+        return;
+    }
+    opening_ = true;
+    if (app->screens().empty()) {
+        host_.showToolStation(false);
+        screens_->newScreen();
+        host_.showToolStation(true);
+        if (app->screens().empty()) {
+            opening_ = false;
+            return;
+        }
+    }
+    Screen* screen = editor_->screen();
+    if (screen == nullptr && lastScreen_) {
+        screen = app->findScreen(*lastScreen_);
+    }
+    if (screen == nullptr) {
+        screen = app->screens().front().get();
+    }
+    if (const Status opened = editor_->open(*screen); !opened) {
+        host_.prompter->error(opened.message());
+        opening_ = false;
+        return;
+    }
+    if (ShellStatusBar* status = host_.statusBar()) {
+        status->setMessage(tr("No object is selected."));
+    }
+    host_.showToolStation(false);
+    host_.menus->setSessionShown(true);
+
+    canvas_ = new ScreenCanvas(*editor_, host_.font());
+    canvas_->setPictureSource(host_.pictures);
+    window_ = new ScreenSessionWindow(host_.clientArea(), canvas_);
+    connect(window_, &ScreenSessionWindow::closeRequested, this,
+            [this] { host_.command(toId(CommandId::CloseScreenSession)); });
+    connect(window_, &ScreenSessionWindow::scrolled, this, [this](Qt::Orientation orientation, int position) {
+        editor_->setScroll(orientation == Qt::Horizontal, position);
+        layout();
+    });
+    connect(canvas_, &ScreenCanvas::scrollRequested, this, [this](Qt::Orientation orientation, int position) {
+        editor_->setScroll(orientation == Qt::Horizontal, position);
+        layout();
+    });
+    connect(canvas_, &ScreenCanvas::selectionChanged, this, &ScreenSession::refresh);
+    connect(canvas_, &ScreenCanvas::changed, this, [this] {
+        if (host_.modified) {
+            host_.modified();
+        }
+        refresh();
+    });
+    connect(canvas_, &ScreenCanvas::positionChanged, this, [this](const QString& text) {
+        if (ShellStatusBar* status = host_.statusBar()) {
+            status->setCoordinatesText(text);
+        }
+    });
+    connect(canvas_, &ScreenCanvas::positionCleared, this, [this] {
+        if (ShellStatusBar* status = host_.statusBar()) {
+            status->clearCoordinates();
+        }
+    });
+    connect(canvas_, &ScreenCanvas::editRequested, this, [this] { host_.command(toId(CommandId::Edit)); });
+    connect(canvas_, &ScreenCanvas::deleteRequested, this, [this] {
+        if (editor_->deleteSelection(*host_.prompter)) {
+            if (host_.modified) {
+                host_.modified();
+            }
+            screenChanged();
+        } else {
+            refresh();
+        }
+    });
+    connect(canvas_, &ScreenCanvas::menuRequested, this, [this](ScreenCanvas::Menu menu, const QPoint& at) {
+        showMenu(menu == ScreenCanvas::Menu::Object, at);
+    });
+    connect(canvas_, &ScreenCanvas::drawingFailed, this, &ScreenSession::showDrawingFailure);
+    createToolBars();
+    layout();
+    window_->show();
+    if (ShellStatusBar* status = host_.statusBar()) {
+        status->setSessionFieldsVisible(true);
+    }
+    canvas_->setFocus();
+    opening_ = false;
+    refresh();
+}
+
+void ScreenSession::close() {
+    if (!isOpen()) {
+        return;
+    }
+    if (editor_ != nullptr) {
+        if (Screen* screen = editor_->screen()) {
+            lastScreen_ = screen->number();
+        }
+        // Empty texts do not survive the session.
+        if (editor_->close() > 0 && host_.modified) {
+            host_.modified();
+        }
+    }
+    destroyToolBars();
+    host_.menus->setSessionShown(false);
+    window_->hide();
+    window_->deleteLater();
+    window_ = nullptr;
+    canvas_ = nullptr;
+    host_.showToolStation(true);
+    if (ShellStatusBar* status = host_.statusBar()) {
+        status->setSessionFieldsVisible(false);
+        status->clearCoordinates();
+        status->setMessage(QString());
+    }
+    host_.mainWindow->setFocus();
+}
+
+void ScreenSession::minimised() {
+    if (isOpen()) {
+        close();
+        closedByMinimise_ = true;
+    }
+}
+
+void ScreenSession::restored() {
+    if (closedByMinimise_) {
+        closedByMinimise_ = false;
+        host_.command(toId(CommandId::Screens));
+    }
+}
+
+void ScreenSession::createToolBars() {
+    const auto makeBar = [this](const char* name, std::initializer_list<std::uint16_t> ids) {
+        auto* bar = new QToolBar(QString::fromLatin1(name), host_.mainWindow);
+        bar->setObjectName(QString::fromLatin1(name));
+        bar->setMovable(false);
+        bar->setIconSize(QSize(SessionIcons::kSize, SessionIcons::kSize));
+        for (const std::uint16_t id : ids) {
+            if (id == kSeparator) {
+                bar->addSeparator();
+                continue;
+            }
+            QAction* action = bar->addAction(SessionIcons::icon(id), QString());
+            action->setData(id);
+            if (const auto text = commandText(id)) {
+                action->setToolTip(fromView(text->toolTip).trimmed());
+                action->setStatusTip(fromView(text->statusText));
+            }
+            connect(action, &QAction::triggered, this, [this, id] { host_.command(id); });
+        }
+        host_.mainWindow->addToolBar(Qt::TopToolBarArea, bar);
+        // Bars added to a window already shown stay hidden until told otherwise.
+        bar->show();
+        return bar;
+    };
+    screenBar_ = makeBar("screen_menu", {129, 122, 130, 121, 120, kSeparator, 152, 144, kSeparator, 116, 171,
+                                         kSeparator, 172, 173, 128, 127, kSeparator, 143});
+    const bool graphic = editor_ != nullptr && !editor_->characterDisplay();
+    if (graphic) {
+        objectsBar_ = makeBar("orvik_objects", {212, kSeparator, 101, 207, 197, 176, 177, 178, 179,
+                                                kSeparator, 108, 109, 112, 110, 111, 113, 157, 202});
+    } else {
+        objectsBar_ = makeBar("txt_objects", {212, kSeparator, 101, 207, 197, 176, 177, 178, 179, 158});
+    }
+    // The tools bar starts a row of its own, so that no bar is folded away on a normal screen.
+    host_.mainWindow->addToolBarBreak(Qt::TopToolBarArea);
+    toolsBar_ = makeBar("tools", {337, 339, kSeparator, 190,        154, 155, 156, kSeparator, 210, 232, 233,
+                                  341, 343, 115,        kSeparator, 191, 192, 193, 194,        195, 196});
+    screenBar_->setVisible(!screenBarHidden_);
+}
+
+void ScreenSession::destroyToolBars() {
+    if (toolsBar_ != nullptr) {
+        host_.mainWindow->removeToolBarBreak(toolsBar_);
+    }
+    for (QToolBar** bar : {&screenBar_, &objectsBar_, &toolsBar_}) {
+        if (*bar != nullptr) {
+            host_.mainWindow->removeToolBar(*bar);
+            (*bar)->deleteLater();
+            *bar = nullptr;
+        }
+    }
+}
+
+void ScreenSession::layout() {
+    if (!isOpen() || editor_ == nullptr || editor_->screen() == nullptr) {
+        return;
+    }
+    Screen& screen = *editor_->screen();
+    window_->setCaption(
+        QString("Screen [ %1 : %2 ]").arg(screen.number()).arg(QString::fromStdString(screen.name)));
+    const CanvasGeometry geometry = editor_->geometry();
+    QSize client(geometry.windowWidth(), geometry.windowHeight());
+    bool horizontal = false;
+    bool vertical = false;
+    if (const auto scroll = geometry.scrollLayout()) {
+        client = QSize(scroll->clientWidth, scroll->clientHeight);
+        horizontal = scroll->horizontalOffset > 0;
+        vertical = scroll->verticalOffset > 0;
+    }
+    window_->setClientArea(client, horizontal, vertical);
+    window_->setScrollPositions(editor_->horizontalScroll(), editor_->verticalScroll());
+    QWidget* area = host_.clientArea();
+    const std::uint8_t displayClass = editor_->displayClass();
+    const bool bottomAligned = displayClass == 51 || displayClass == 52;
+    window_->move(ScreenSessionWindow::placement(area->rect(), window_->size(), bottomAligned));
+    canvas_->invalidate();
+}
+
+void ScreenSession::refresh() {
+    if (editor_ == nullptr) {
+        return;
+    }
+    if (QAction* dot = host_.menus->action(toId(CommandId::AlphaNumericGrid))) {
+        dot->setText(fromView(editor_->dotGridMenuText()));
+    }
+    if (QAction* touch = host_.menus->action(toId(CommandId::TouchScreenGrid))) {
+        touch->setText(fromView(editor_->touchGridMenuText()));
+    }
+    if (QAction* hide = host_.menus->action(toId(CommandId::HideScreenMenu))) {
+        hide->setText(screenBarHidden_ ? tr("Show Screen &Menu") : tr("Hide Screen &Menu"));
+    }
+    const auto enabled = [this](std::uint16_t id) { return host_.dispatcher->isEnabled(id); };
+    host_.menus->refresh(enabled);
+    for (QToolBar* bar : {screenBar_, objectsBar_, toolsBar_}) {
+        if (bar == nullptr) {
+            continue;
+        }
+        for (QAction* action : bar->actions()) {
+            if (!action->isSeparator()) {
+                action->setEnabled(enabled(static_cast<std::uint16_t>(action->data().toUInt())));
+            }
+        }
+    }
+    updateStatus();
+}
+
+void ScreenSession::updateStatus() {
+    if (!isOpen() || editor_ == nullptr || !editor_->selecterMode()) {
+        return;
+    }
+    if (ShellStatusBar* status = host_.statusBar()) {
+        status->setMessage(QString::fromStdString(editor_->statusText()));
+    }
+}
+
+void ScreenSession::commandRan() {
+    if (isOpen()) {
+        canvas_->setFocus();
+        canvas_->invalidate();
+        refresh();
+    }
+}
+
+void ScreenSession::screenChanged() {
+    if (isOpen()) {
+        layout();
+    }
+    refresh();
+}
+
+void ScreenSession::zoom(int step) {
+    if (editor_->setZoom(step)) {
+        layout();
+    }
+}
+
+void ScreenSession::configureGrid() {
+    GridConfigurationDialog dialog(host_.mainWindow, editor_->gridConfiguration());
+    if (host_.runDialog(dialog) == QDialog::Accepted) {
+        editor_->setGridConfiguration(dialog.configuration());
+        screenChanged();
+    }
+}
+
+void ScreenSession::toggleScreenToolBar() {
+    screenBarHidden_ = !screenBarHidden_;
+    if (screenBar_ != nullptr) {
+        screenBar_->setVisible(!screenBarHidden_);
+    }
+}
+
+void ScreenSession::showDrawingFailure(const QString& message) {
+    host_.prompter->error(message.toStdString());
+}
+
+void ScreenSession::showMenu(bool objectMenu, const QPoint& globalPosition, bool exec) {
+    QMenu* menu = objectMenu ? objectMenu_ : screenMenu_;
+    const bool noZOrder = editor_ != nullptr && !editor_->objectMenuZOrderEnabled();
+    for (QAction* action : menu->actions()) {
+        const auto id = static_cast<std::uint16_t>(action->data().toUInt());
+        const bool zOrder = id == toId(CommandId::SendBack) || id == toId(CommandId::BringFront);
+        action->setEnabled(host_.dispatcher->isEnabled(id) && !(zOrder && noZOrder));
+    }
+    if (exec) {
+        menu->exec(globalPosition);
+    }
+}
+
+} // namespace quillon::gui

@@ -1,0 +1,252 @@
+// The shell's dialogs: the model picker and its arrow keys, the memory report arithmetic, the
+// information and password dialogs, the splash timers, dialog placement and the message boxes.
+
+#include "model/RecordingPrompter.h"
+#include "shell/ApplicationInfoDialog.h"
+#include "shell/KeyboardHook.h"
+#include "shell/MemoryConfigurationDialog.h"
+#include "shell/NewApplicationDialog.h"
+#include "shell/PasswordDialog.h"
+#include "shell/SplashDialog.h"
+#include "ui/QtPrompter.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace quillon;
+using namespace quillon::gui;
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pickerShowsDescriptionVoltageAndInterface() {
+        NewApplicationDialog dialog(nullptr, {});
+        QCOMPARE(dialog.position(), std::uint8_t{0});
+        QCOMPARE(dialog.descriptionText(), QString("2 lines of 16 characters"));
+        QCOMPARE(dialog.voltageText(), QString("5 VDC"));
+        QCOMPARE(dialog.interfaceText(), QString("RS232"));
+        dialog.selectPosition(4);
+        QCOMPARE(dialog.descriptionText(), QString("128 x 64 pixels"));
+        QCOMPARE(dialog.voltageText(), QString("24 VDC"));
+        QCOMPARE(dialog.interfaceText(), QString("RS232 / RS485"));
+        dialog.selectPosition(3);
+        QCOMPARE(dialog.findChild<QAbstractButton*>("model3")->text(), QString("VQ5K-422"));
+        QCOMPARE(dialog.findChild<QAbstractButton*>("model7")->text(), QString("Orvik 180"));
+        QCOMPARE(dialog.findChild<QAbstractButton*>("model8")->text(), QString("Orvik 520"));
+        QVERIFY(dialog.findChild<QPushButton*>() != nullptr);
+    }
+
+    void arrowKeysStepThroughTheFiveAndStopAtTheEnds() {
+        NewApplicationDialog dialog(nullptr, {});
+        dialog.stepLeft();
+        QCOMPARE(dialog.position(), std::uint8_t{0});
+        for (int i = 0; i < 6; ++i) {
+            dialog.stepRight();
+        }
+        QCOMPARE(dialog.position(), std::uint8_t{4});
+        dialog.stepLeft();
+        QCOMPARE(dialog.position(), std::uint8_t{3});
+        // A refused model chosen with the mouse is not left by the arrows.
+        dialog.selectPosition(kRefusedPosition180);
+        dialog.stepLeft();
+        dialog.stepRight();
+        QCOMPARE(dialog.position(), kRefusedPosition180);
+    }
+
+    void arrowKeysReachThePickerThroughTheKeyboardHook() {
+        int frontPage = 0;
+        KeyboardHook hook(KeyboardHook::Actions{[&] { ++frontPage; }, {}});
+        qApp->installEventFilter(&hook);
+        std::vector<std::uint8_t> accepted;
+        NewApplicationDialog dialog(nullptr, [&](std::uint8_t p) {
+            accepted.push_back(p);
+            return true;
+        });
+        QTimer::singleShot(0, [&] {
+            QWidget* focus = &dialog;
+            QTest::keyClick(focus, Qt::Key_Right);
+            QTest::keyClick(focus, Qt::Key_Right);
+            QTest::keyClick(focus, Qt::Key_Left);
+            QTest::keyClick(focus, Qt::Key_F1); // the dialog's topic, not the front page
+            dialog.findChild<QPushButton*>()->click();
+        });
+        QSignalSpy help(&dialog, &ShellDialog::helpRequested);
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        qApp->removeEventFilter(&hook);
+        QCOMPARE(accepted, std::vector<std::uint8_t>{1});
+        QCOMPARE(help.count(), 1);
+        QCOMPARE(help.at(0).at(0).toInt(), 5026);
+        QCOMPARE(frontPage, 0);
+    }
+
+    void refusedOkKeepsTheDialogOpen() {
+        int asked = 0;
+        NewApplicationDialog dialog(nullptr, [&](std::uint8_t) { return ++asked > 1; });
+        QTimer::singleShot(0, [&] {
+            QPushButton* ok = nullptr;
+            for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
+                if (b->text().contains("OK", Qt::CaseInsensitive)) {
+                    ok = b;
+                }
+            }
+            QVERIFY(ok != nullptr);
+            ok->click();
+            QVERIFY(dialog.isVisible());
+            ok->click();
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QCOMPARE(asked, 2);
+    }
+
+    void memorySummaryArithmetic() {
+        const MemorySummary s = MemorySummary::of(26000, 141);
+        QCOMPARE(s.availableKb, 25);
+        QCOMPARE(s.usedKb, 1);      // never shown as 0 KB
+        QCOMPARE(s.usedPercent, 1); // nor 0 %
+        QCOMPARE(s.freeBytes, 25859);
+        QCOMPARE(s.freeKb, 25);
+        QCOMPARE(s.freePercent, 99);
+        const MemorySummary full = MemorySummary::of(2097152, 2097152);
+        QCOMPARE(full.usedPercent, 100); // no overflow of U x 100 for the largest memories
+        const MemorySummary over = MemorySummary::of(8192, 9000);
+        QCOMPARE(over.freeBytes, -808); // shown as missing bytes, not as a wrapped-around huge number
+        const MemorySummary unknown = MemorySummary::of(0, 141);
+        QCOMPARE(unknown.usedPercent, 100);
+        QCOMPARE(unknown.freePercent, 0);
+    }
+
+    void memoryDialogLines() {
+        QCOMPARE(MemoryConfigurationDialog::readLine(ReadLine{3, "40001", 12}),
+                 QString("003     40001    12"));
+        MemoryReport report;
+        report.capacity = 64512;
+        report.used = 141;
+        report.nodes = {1, 14};
+        report.globalReadList = {{1, "D100", 2}};
+        MemoryConfigurationDialog dialog(nullptr, report);
+        QCOMPARE(dialog.windowTitle(), QString("Quillon : Memory Configuration"));
+        QCOMPARE(dialog.findChild<QLabel*>("NodesTotal")->text(), QString("1"));
+        QCOMPARE(dialog.findChild<QLabel*>("NodesBytes")->text(), QString("14"));
+        QCOMPARE(dialog.findChild<QLabel*>("OtherBytes")->text(), QString("114"));
+        QVERIFY(dialog.findChild<QLabel*>("LoggerTotal") == nullptr);
+        QCOMPARE(dialog.findChild<QLabel*>("UsedPercent")->text(), QString("1"));
+    }
+
+    void informationDialogFormatsAndLimits() {
+        ApplicationFields info;
+        info.title = "Press 4";
+        info.password = "abc";
+        info.lastEdited.tm_mday = 6;
+        info.lastEdited.tm_mon = 11;
+        info.lastEdited.tm_year = 124;
+        info.lastEdited.tm_hour = 7;
+        info.lastEdited.tm_min = 5;
+        info.lastEdited.tm_sec = 9;
+        ApplicationInfoDialog dialog(nullptr, info);
+        QCOMPARE(dialog.findChild<QLabel*>("date")->text(), QString("06/12/2024"));
+        QCOMPARE(dialog.findChild<QLabel*>("time")->text(), QString("07:05:09"));
+        auto* title = dialog.findChild<QLineEdit*>("title");
+        auto* password = dialog.findChild<QLineEdit*>("password");
+        QCOMPARE(title->maxLength(), 50);
+        QCOMPARE(dialog.findChild<QLineEdit*>("author")->maxLength(), 50);
+        QCOMPARE(password->maxLength(), 8);
+        QTest::keyClicks(password, "defghijkl");
+        QCOMPARE(password->text(), QString("abcdefgh"));
+        auto* description = dialog.findChild<QPlainTextEdit*>("description");
+        description->setPlainText(QString(600, 'x'));
+        QCOMPARE(description->toPlainText().size(), 500);
+        description->setPlainText(QString::fromUtf8("Pump \u2192 tank"));
+        const ApplicationFields out = dialog.result();
+        QCOMPARE(out.description, std::string("Pump  tank")); // one byte per character in the file
+        QCOMPARE(out.password, std::string("abcdefgh"));
+        QCOMPARE(out.title, std::string("Press 4"));
+        QCOMPARE(out.lastEdited.tm_mday, 6);
+        QVERIFY(dialog.findChildren<QPushButton*>().size() == 2); // no topic, so no Help button
+    }
+
+    void passwordDialogGivesTheEntryAsBytes() {
+        PasswordDialog dialog(nullptr);
+        QCOMPARE(dialog.objectName(), QString("Password_Upload"));
+        QCOMPARE(dialog.entry()->maxLength(), 8);
+        QCOMPARE(dialog.entry()->echoMode(), QLineEdit::Password);
+        dialog.entry()->setText("Ab12");
+        QCOMPARE(dialog.password(), std::string("Ab12"));
+    }
+
+    void splashClosesAfterTenSecondsAndAboutAfterForty() {
+        SplashDialog splash(nullptr, SplashDialog::Mode::StartUp);
+        QCOMPARE(splash.findChild<QLabel*>("productLine")->text(),
+                 QString("Configuration software for VQ5K series operator interfaces."));
+        splash.show();
+        for (int i = 0; i < 9; ++i) {
+            splash.tick();
+        }
+        QVERIFY(splash.isVisible());
+        splash.tick();
+        QVERIFY(!splash.isVisible());
+        QCOMPARE(splash.result(), int(QDialog::Accepted));
+
+        SplashDialog about(nullptr, SplashDialog::Mode::About);
+        QCOMPARE(about.secondsLeft(), 40);
+        about.show();
+        for (int i = 0; i < 39; ++i) {
+            about.tick();
+        }
+        QVERIFY(about.isVisible());
+        about.tick();
+        QVERIFY(!about.isVisible());
+    }
+
+    void dialogsCentreOnTheMainWindowClearOfItsBottom() {
+        const QRect main(0, 0, 800, 600);
+        QCOMPARE(ShellDialog::placement(main, QSize(200, 100)), QRect(300, 250, 200, 100));
+        // A tall dialog is lifted so that its bottom stays 23 pixels above the main window's.
+        const QRect tall = ShellDialog::placement(main, QSize(200, 570));
+        QCOMPARE(tall.bottom(), main.bottom() - 23);
+    }
+
+    void messageBoxesCarryTheExactTitleTextAndDefault() {
+        QtPrompter prompter;
+        int bracket = 0;
+        prompter.setBusyBracket([&](bool busy) { bracket += busy ? 1 : -1; });
+        QString title;
+        QString text;
+        QString defaultText;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            title = box->windowTitle();
+            text = box->text();
+            defaultText = box->defaultButton() != nullptr ? box->defaultButton()->text() : QString();
+            QCOMPARE(bracket, 1);
+            box->button(QMessageBox::No)->click();
+        });
+        const PromptAnswer answer =
+            prompter.confirm("Application ( Untitled )\nhas been changed.\n\nDo you want to save?",
+                             PromptButtons::YesNoCancel, PromptAnswer::Yes);
+        QCOMPARE(answer, PromptAnswer::No);
+        QCOMPARE(title, QString("Quillon : Confirmation"));
+        QCOMPARE(text, QString("Application ( Untitled )\nhas been changed.\n\nDo you want to save?"));
+        QVERIFY(defaultText.contains("Yes"));
+        QCOMPARE(bracket, 0);
+
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            title = box->windowTitle();
+            box->accept();
+        });
+        prompter.error("Can not load x.ovm");
+        QCOMPARE(title, QString("Quillon : Error"));
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "DialogsTest.moc"

@@ -1,0 +1,205 @@
+// The shell's corner cases through the real window: keys of commands that are not available, help
+// counting as a command of a stored application, the tool station's tool tips under a moving mouse,
+// F1 in dialogs with and without a help page, one key after another, and the screen session following the
+// window's own minimise and restore.
+
+#include "model/Application.h"
+#include "model/RecordingPrompter.h"
+#include "model/Screen.h"
+#include "screen/ScreenSession.h"
+#include "shell/KeyboardHook.h"
+#include "shell/MainWindow.h"
+#include "shell/ModelDocumentService.h"
+#include "shell/ToolStation.h"
+#include "support/ShellWindow.h"
+#include "ui/HelpWindow.h"
+#include "ui/ShellDialog.h"
+#include "ui/ShellStatusBar.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace quillon;
+using namespace quillon::gui;
+using namespace quillon::gui::testing;
+
+namespace {
+
+struct Shell : ShellWindow<FakeDocuments> {
+    Shell() {
+        window->show();
+        window->resize(900, 700);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void savedApp() {
+        models.positions = {4};
+        window->command(CommandId::New);
+        files.answers = {std::filesystem::path(dir.filePath("plant.ovm").toStdString())};
+        window->command(CommandId::Save);
+        QCOMPARE(window->lifecycle().state(), ShellState::Saved);
+    }
+    // Moves the mouse onto a point of a widget, as the window system reports it.
+    void pointAt(QWidget* widget, QPoint at) {
+        QTest::mouseMove(widget, at);
+        QApplication::processEvents();
+    }
+};
+
+// A dialog of the tool with a help topic and a field to type F1 into.
+class TopicDialog final : public ShellDialog {
+public:
+    TopicDialog(QWidget* parent, int topic) : ShellDialog(parent, topic) {
+        auto* layout = new QVBoxLayout(this);
+        field = new QLineEdit(this);
+        layout->addWidget(field);
+    }
+    QLineEdit* field = nullptr;
+};
+
+// Presses F1 in the dialog's field once it runs, then closes it.
+void pressF1InNextDialog() {
+    QTimer::singleShot(0, [] {
+        auto* dialog = dynamic_cast<TopicDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        dialog->field->setFocus();
+        QTest::keyClick(dialog->field, Qt::Key_F1);
+        dialog->reject();
+    });
+}
+
+} // namespace
+
+class ShellEdgeCasesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void saveKeyWithoutAnApplicationDoesNothing() {
+        Shell s;
+        QTest::keyClick(s.window.get(), Qt::Key_F2);
+        QTest::keyClick(s.window.get(), Qt::Key_F4, Qt::ControlModifier); // Close
+        QVERIFY(s.prompter.empty());
+        QVERIFY(s.files.requests.empty());
+        QVERIFY(s.docs.written.empty());
+        QCOMPARE(s.docs.prepared, 0);
+        QCOMPARE(s.window->lifecycle().state(), ShellState::NoApplication);
+    }
+
+    void helpMakesAStoredApplicationModifiedSoClosingAsks() {
+        Shell s;
+        s.savedApp();
+        QTest::keyClick(s.window.get(), Qt::Key_F1);
+        QVERIFY(s.window->helpWindow().isVisible());
+        QCOMPARE(s.window->lifecycle().state(), ShellState::Modified);
+        s.prompter.clear();
+        s.prompter.script({PromptAnswer::Cancel});
+        QTest::keyClick(s.window.get(), Qt::Key_F4, Qt::ControlModifier);
+        QCOMPARE(s.prompter.prompts().size(), std::size_t{1});
+        QCOMPARE(s.prompter.last().title, std::string("Quillon : Confirmation"));
+        QCOMPARE(s.window->lifecycle().state(), ShellState::Modified); // cancelled: still open
+    }
+
+    void toolTipFollowsTheMouseAcrossTheStation() {
+        Shell s;
+        ToolStation& station = s.window->toolStation();
+        QToolButton* newButton = station.button(451);
+        QToolButton* exitButton = station.button(462);
+        const QPoint middle(newButton->width() / 2, newButton->height() / 2);
+        s.pointAt(newButton, middle);
+        QCOMPARE(s.window->shellStatusBar().message(), QString("Start a new application."));
+        // Straight onto the next button: its entry replaces the first one.
+        s.pointAt(exitButton, middle);
+        QCOMPARE(s.window->shellStatusBar().message(), QString("Exit"));
+        // Off the buttons onto the window around the station: no entry, the message is blanked.
+        s.pointAt(s.window->centralWidget(), QPoint(5, 5));
+        QCOMPARE(s.window->shellStatusBar().message(), QString());
+        // Back on a button, then onto the panel between the buttons.
+        s.pointAt(newButton, middle);
+        QCOMPARE(s.window->shellStatusBar().message(), QString("Start a new application."));
+        s.pointAt(&station, QPoint(1, 1));
+        QCOMPARE(station.childAt(QPoint(1, 1)), nullptr);
+        QCOMPARE(s.window->shellStatusBar().message(), QString());
+    }
+
+    void f1InADialogShowsItsTopicOrNothing() {
+        Shell s;
+        HelpWindow& help = s.window->helpWindow();
+        {
+            TopicDialog noPage(s.window.get(), 5004); // a topic number without a page
+            pressF1InNextDialog();
+            s.window->runDialog(noPage);
+        }
+        QVERIFY(!help.isVisible());
+        {
+            TopicDialog download(s.window.get(), 5018);
+            pressF1InNextDialog();
+            s.window->runDialog(download);
+        }
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.currentPage(), QString("download.htm"));
+    }
+
+    void minimisingTheWindowClosesTheScreenSessionAndRestoringReopensIt() {
+        QTemporaryDir dir;
+        ModelDocumentService docs{std::filesystem::path(QUILLON_SOURCE_DIR) / "data" / "plc",
+                                  std::filesystem::path(dir.path().toStdString())};
+        RecordingPrompter prompter;
+        ScriptedFiles files;
+        ScriptedModels models;
+        ScriptedPassword password;
+        ShellOptions options;
+        options.startDirectory = dir.path().toStdString();
+        options.showSplash = false;
+        options.maximised = false;
+        MainWindow window(ShellServices{&docs, &prompter, &files, &models, &password}, options);
+        window.startUp();
+        RecordingPrompter quiet;
+        QVERIFY(docs.create(500, quiet));
+        QVERIFY(docs.application()->addScreen(std::make_unique<Screen>(1)));
+        QVERIFY(docs.prepareForWrite(quiet));
+        const std::filesystem::path file = dir.filePath("plant.ovm").toStdString();
+        QVERIFY(docs.write(file, quiet));
+        docs.close();
+        files.answers = {file};
+        window.command(CommandId::Open);
+        window.command(CommandId::Screens);
+        QVERIFY(window.screenSession().isOpen());
+        // The window system's own minimise and restore, not the session's entry points.
+        window.setWindowState(window.windowState() | Qt::WindowMinimized);
+        QVERIFY(!window.screenSession().isOpen());
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        QVERIFY(window.screenSession().isOpen());
+        prompter.script({PromptAnswer::No});
+        window.lifecycle().closeWithPrompt();
+        QVERIFY(!window.screenSession().isOpen());
+        // Restoring with no application open brings no session back.
+        window.setWindowState(window.windowState() | Qt::WindowMinimized);
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        QVERIFY(!window.screenSession().isOpen());
+        window.helpWindow().close();
+    }
+
+    void everyF1CountsWhereverItLands() {
+        int frontPage = 0;
+        KeyboardHook hook(KeyboardHook::Actions{[&] { ++frontPage; }, {}});
+        qApp->installEventFilter(&hook);
+        QWidget outer;
+        auto* inner = new QLineEdit(&outer);
+        // Key events of consecutive presses are often built at one address: the second press, offered to
+        // the parent of the first one's receiver, is a press of its own all the same.
+        QTest::keyClick(inner, Qt::Key_F1);
+        QTest::keyClick(&outer, Qt::Key_F1);
+        QCOMPARE(frontPage, 2);
+        // ... and a receiver that has gone since is not looked at.
+        delete inner;
+        QTest::keyClick(&outer, Qt::Key_F1);
+        QCOMPARE(frontPage, 3);
+        qApp->removeEventFilter(&hook);
+    }
+};
+
+QTEST_MAIN(ShellEdgeCasesTest)
+#include "ShellEdgeCasesTest.moc"

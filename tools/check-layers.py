@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+"""Fails when an include crosses the layers of src/ the wrong way.
+
+The core folders use standard C++ only and may include the core folders listed for them; the Qt folders
+may include the core, src/ui/ and themselves, and only the shell includes the editors it opens.
+docs/architecture.md draws the same table; a new folder under src/ must be added to it here.
+Usage: check-layers.py SOURCE_DIR
+"""
+import re
+import sys
+from pathlib import Path
+
+CORE = {
+    "model": set(),
+    "edit": {"model"},
+    "plc": {"model"},
+    "persist": {"plc", "model"},
+    "comm": {"persist", "plc", "model"},
+    "sim": {"edit", "plc", "model"},
+}
+ALL_CORE = set(CORE)
+QT = {
+    "ui": ALL_CORE,
+    "screen": ALL_CORE | {"ui"},
+    "define": ALL_CORE | {"ui"},
+    "print": ALL_CORE | {"ui"},
+    "shell": ALL_CORE | {"ui", "screen", "define", "print"},
+}
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+QT_HEADER = re.compile(r"^(Q[A-Za-z0-9]*|Qt[A-Za-z]*/.*|q[a-z0-9]*\.h)$")
+
+
+def acyclic(table):
+    state = {}
+
+    def visit(node):
+        if state.get(node) == 1:
+            return False
+        if state.get(node) == 2:
+            return True
+        state[node] = 1
+        ok = all(visit(dep) for dep in table.get(node, ()) if dep != node)
+        state[node] = 2
+        return ok
+
+    return all(visit(node) for node in table)
+
+
+def main():
+    root = Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
+    src = root / "src"
+    faults = []
+    if not acyclic({**CORE, **QT}):
+        faults.append("the layer table itself has a cycle")
+    for folder in sorted(p for p in src.iterdir() if p.is_dir()):
+        name = folder.name
+        if name not in CORE and name not in QT:
+            faults.append(f"src/{name}/: a folder the layer table does not know (add it to tools/check-layers.py)")
+            continue
+        allowed = (CORE[name] if name in CORE else QT[name]) | {name}
+        for path in sorted(folder.rglob("*")):
+            if path.suffix not in (".h", ".cpp") or not path.is_file():
+                continue
+            if path.parent != folder:
+                faults.append(f"{path.relative_to(root)}: folders do not nest inside a layer")
+            for number, line in enumerate(path.read_text(errors="replace").splitlines(), 1):
+                match = INCLUDE.match(line)
+                if not match:
+                    continue
+                kind, header = match.groups()
+                where = f"{path.relative_to(root)}:{number}"
+                if kind == "<":
+                    if name in CORE and QT_HEADER.match(header):
+                        faults.append(f"{where}: the core includes Qt <{header}>")
+                    continue
+                target = header.split("/")[0] if "/" in header else name
+                if (src / target).is_dir() and target not in allowed:
+                    faults.append(f"{where}: src/{name}/ may not include {header}")
+    for fault in faults:
+        print(fault)
+    print(f"layer check: {len(faults)} fault(s)")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
