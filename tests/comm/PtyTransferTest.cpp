@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <random>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -101,6 +103,12 @@ public:
     }
     UnitEmulator& emulator() { return *emulator_; }
     const std::string& path() const { return path_; }
+    // The device side as another program holding the line sees it.
+    int slave() const { return slave_; }
+    // Bytes the unit sends without being asked.
+    void send(std::span<const std::uint8_t> bytes) {
+        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
 
 private:
     int master_ = -1;
@@ -259,15 +267,97 @@ TEST_F(PtyFixture, PortsThatCanNotBeOpened) {
     const auto plain = dir / "plain";
     std::ofstream(plain) << "x";
     EXPECT_EQ(port.open(plain.string()).message(), plain.string() + ": not a serial port");
+}
 
-    // The port is this program's alone while it is open.
+namespace {
+
+bool exclusiveFlag(int fd) {
+    int set = 0;
+    EXPECT_EQ(::ioctl(fd, TIOCGEXCL, &set), 0);
+    return set != 0;
+}
+
+} // namespace
+
+// The port is this program's alone while it is open; an open refused because of that leaves the line exactly
+// as its holder has it: its settings, its exclusive flag and the bytes waiting in it.
+TEST_F(PtyFixture, ARefusedOpenChangesNothingOfTheLine) {
     TtySerialPort first;
     ASSERT_TRUE(first.open(unit.path()));
-    const auto second = port.open("COM4");
-    ASSERT_FALSE(second);
-    EXPECT_NE(second.message().find("in use by another program"), std::string::npos) << second.message();
+    EXPECT_FALSE(exclusiveFlag(unit.slave())) << "the tty's exclusive flag is not how the port is held";
+
+    // What the holder (or a third program) has made of the line in the meantime.
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(unit.slave(), &tio), 0);
+    ASSERT_EQ(::cfsetospeed(&tio, B4800), 0);
+    ASSERT_EQ(::cfsetispeed(&tio, B4800), 0);
+    ASSERT_EQ(::tcsetattr(unit.slave(), TCSANOW, &tio), 0);
+    ASSERT_EQ(::ioctl(unit.slave(), TIOCEXCL), 0);
+    const std::array<std::uint8_t, 3> waiting{0x01, 0xEE, 0x7F};
+    unit.send(waiting);
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const auto second = port.open("COM4");
+        ASSERT_FALSE(second);
+        // Either the lock refuses it or, for a user the exclusive flag keeps out, the open itself.
+        EXPECT_NE(second.message().find("in use by another program"), std::string::npos) << second.message();
+        EXPECT_FALSE(port.isOpen());
+    }
+    EXPECT_TRUE(exclusiveFlag(unit.slave())) << "the refused open cleared the holder's exclusive flag";
+    termios after{};
+    ASSERT_EQ(::tcgetattr(unit.slave(), &after), 0);
+    EXPECT_EQ(::cfgetospeed(&after), B4800) << "the refused open changed the line's settings";
+    EXPECT_EQ(after.c_cflag, tio.c_cflag);
+    EXPECT_EQ(after.c_iflag, tio.c_iflag);
+    EXPECT_EQ(after.c_lflag, tio.c_lflag);
+    std::array<std::uint8_t, 8> got{};
+    const auto read = first.read(got, 1000);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, waiting.size()) << "the refused open purged the holder's line";
+    EXPECT_EQ(got[1], 0xEE);
+
+    ASSERT_EQ(::ioctl(unit.slave(), TIOCNXCL), 0);
     first.close();
     EXPECT_TRUE(port.open("COM4")) << "released on close";
+}
+
+// A program killed while it holds the port leaves nothing behind that refuses the next open: the lock ends
+// with the killed program's descriptor, and the line is never marked exclusive.
+TEST_F(PtyFixture, AKilledHolderLeavesTheLineFree) {
+    std::array<int, 2> ready{};
+    ASSERT_EQ(::pipe(ready.data()), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TtySerialPort holder;
+        const char opened = holder.open(unit.path()) ? 'y' : 'n';
+        (void)::write(ready[1], &opened, 1);
+        for (;;) {
+            ::pause();
+        }
+    }
+    ::close(ready[1]);
+    struct Reaper {
+        pid_t pid;
+        ~Reaper() {
+            if (pid > 0) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, nullptr, 0);
+            }
+        }
+    } reaper{child};
+    char opened = 0;
+    ASSERT_EQ(::read(ready[0], &opened, 1), 1);
+    ::close(ready[0]);
+    EXPECT_EQ(opened, 'y');
+    EXPECT_FALSE(exclusiveFlag(unit.slave()));
+    EXPECT_FALSE(port.open("COM4")) << "held by the other process";
+    ASSERT_EQ(::kill(child, SIGKILL), 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    reaper.pid = 0;
+    EXPECT_FALSE(exclusiveFlag(unit.slave())) << "a flag outlives the killed holder";
+    const auto again = port.open("COM4");
+    EXPECT_TRUE(again) << again.message();
 }
 
 TEST_F(PtyFixture, CancelFromAnotherThreadReleasesThePort) {
