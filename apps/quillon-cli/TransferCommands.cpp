@@ -11,6 +11,7 @@
 #include "model/RecordingPrompter.h"
 #include "persist/ApplicationReader.h"
 #include "persist/ApplicationWriter.h"
+#include "persist/AtomicFileWriter.h"
 #include "persist/PictureLibrary.h"
 #include "persist/PrepareForWrite.h"
 #include "plc/AreaFinder.h"
@@ -18,6 +19,7 @@
 #include "plc/PlcCatalogFiles.h"
 
 #include <CLI/CLI.hpp>
+#include <array>
 #include <atomic>
 #include <csignal>
 #include <iostream>
@@ -29,8 +31,12 @@ namespace {
 
 namespace text = transfer_text;
 
-// The engine a Ctrl+C ends: the transfer stops within one wait and releases the port.
+// The engine a Ctrl+C, a kill or a closed terminal ends: the transfer stops within one wait and releases the
+// port.
 std::atomic<TransferEngine*> runningEngine{nullptr};
+
+// The signals that end a running transfer the way Ctrl+C does.
+constexpr std::array<int, 3> kCancellingSignals{SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void cancelOnInterrupt(int) {
     if (TransferEngine* engine = runningEngine.load()) {
@@ -51,7 +57,9 @@ std::string statusLine(std::string_view status) {
 // The serial port, the engine and the screen output of one transfer.
 class TransferRun final {
 public:
-    explicit TransferRun(CliContext& context) : context_(context), engine_(port_, clock_) {
+    TransferRun(CliContext& context, bool fastPolling)
+        : context_(context),
+          engine_(port_, clock_, fastPolling ? LinkTiming::fast() : LinkTiming::standard()) {
         engine_.setObserver(TransferObserver{
             [this](std::string_view status) { show(status); },
             [this](std::uint32_t frame, std::uint32_t frameCount) { bar(frame, frameCount); }});
@@ -71,9 +79,14 @@ public:
     template <typename Transfer>
     TransferReport run(Transfer transfer) {
         runningEngine = &engine_;
-        auto* previous = std::signal(SIGINT, cancelOnInterrupt);
+        std::array<void (*)(int), kCancellingSignals.size()> previous{};
+        for (std::size_t i = 0; i < kCancellingSignals.size(); ++i) {
+            previous[i] = std::signal(kCancellingSignals[i], cancelOnInterrupt);
+        }
         TransferReport report = transfer(engine_);
-        std::signal(SIGINT, previous);
+        for (std::size_t i = 0; i < kCancellingSignals.size(); ++i) {
+            std::signal(kCancellingSignals[i], previous[i]);
+        }
         runningEngine = nullptr;
         endBar();
         return report;
@@ -125,6 +138,19 @@ private:
     std::string lastStatus_;
 };
 
+// The uploaded application is saved only once the whole memory has come over, which takes more than a minute
+// for a large one: a target that can not be written is refused before anything is asked of the unit.
+Status checkUploadTarget(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) {
+        return Status::fail("Can not save the uploaded application to " + file.string() +
+                            ": it is a folder. Give the name of the application file to write.");
+    }
+    // The save writes beside the target and renames over it: a file that can be made there can be saved.
+    AtomicFileWriter probe(file);
+    return probe.open(); // the probe is removed when it goes out of scope
+}
+
 protocol::UnitCheck unitCheckOf(const Application& app) {
     return protocol::UnitCheck{app.modelId(), app.unitSettings().memoryOption};
 }
@@ -132,14 +158,14 @@ protocol::UnitCheck unitCheckOf(const Application& app) {
 } // namespace
 
 int TransferCommands::download(CliContext& context, const std::filesystem::path& file,
-                               const std::string& port) {
+                               const std::string& port, bool fastPolling) {
     PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
     PictureLibrary pictures(context.workdir());
     auto app = ApplicationCommands::open(context, catalogs, pictures, file);
     if (!app) {
         return CliContext::kFailure;
     }
-    TransferRun run(context);
+    TransferRun run(context, fastPolling);
     if (!run.loadPortMap()) {
         return CliContext::kFailure;
     }
@@ -171,11 +197,14 @@ int TransferCommands::download(CliContext& context, const std::filesystem::path&
     return run.finish(report, text::kDownloadCompleted);
 }
 
-int TransferCommands::upload(CliContext& context, const std::filesystem::path& file,
-                             const std::string& port) {
+int TransferCommands::upload(CliContext& context, const std::filesystem::path& file, const std::string& port,
+                             bool fastPolling) {
+    if (const Status target = checkUploadTarget(file); !target) {
+        return context.fail(target.message());
+    }
     PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
     PictureLibrary pictures(context.workdir());
-    TransferRun run(context);
+    TransferRun run(context, fastPolling);
     if (!run.loadPortMap()) {
         return CliContext::kFailure;
     }
@@ -215,15 +244,15 @@ int TransferCommands::upload(CliContext& context, const std::filesystem::path& f
     return run.finish(report, text::kUploadCompleted);
 }
 
-int TransferCommands::driver(CliContext& context, const std::filesystem::path& file,
-                             const std::string& port) {
+int TransferCommands::driver(CliContext& context, const std::filesystem::path& file, const std::string& port,
+                             bool fastPolling) {
     PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
     PictureLibrary pictures(context.workdir());
     auto app = ApplicationCommands::open(context, catalogs, pictures, file);
     if (!app) {
         return CliContext::kFailure;
     }
-    TransferRun run(context);
+    TransferRun run(context, fastPolling);
     if (!run.loadPortMap()) {
         return CliContext::kFailure;
     }
@@ -252,6 +281,7 @@ void TransferCommands::add(CLI::App& app, CliContext& context, CommandAction& ac
     struct Args {
         std::string file;
         std::string port;
+        bool fastPolling = false;
     };
     auto args = std::make_shared<Args>();
     const auto portOption = [args](CLI::App* command) {
@@ -259,20 +289,28 @@ void TransferCommands::add(CLI::App& app, CliContext& context, CommandAction& ac
             ->add_option("--port", args->port,
                          "COMn (through ports.cfg of the working directory) or a device path.")
             ->required();
+        command->add_flag(
+            "--fast-polling", args->fastPolling,
+            "Poll the unit again at once and take every reply as soon as it arrives, instead of "
+            "the standard pauses (200 ms between polls; 1200 ms before each read of an upload).");
     };
 
     CLI::App* down = app.add_subcommand("download", "Downloads an application file to the unit.");
     down->add_option("FILE", args->file, "The application file (.ovm).")->required();
     portOption(down);
     down->callback([&context, &action, args] {
-        action = [&context, args] { return TransferCommands::download(context, args->file, args->port); };
+        action = [&context, args] {
+            return TransferCommands::download(context, args->file, args->port, args->fastPolling);
+        };
     });
 
     CLI::App* up = app.add_subcommand("upload", "Uploads the unit's application and saves it to a file.");
     up->add_option("FILE", args->file, "The application file to write (.ovm).")->required();
     portOption(up);
     up->callback([&context, &action, args] {
-        action = [&context, args] { return TransferCommands::upload(context, args->file, args->port); };
+        action = [&context, args] {
+            return TransferCommands::upload(context, args->file, args->port, args->fastPolling);
+        };
     });
 
     CLI::App* drv = app.add_subcommand(
@@ -280,7 +318,9 @@ void TransferCommands::add(CLI::App& app, CliContext& context, CommandAction& ac
     drv->add_option("FILE", args->file, "The application file (.ovm).")->required();
     portOption(drv);
     drv->callback([&context, &action, args] {
-        action = [&context, args] { return TransferCommands::driver(context, args->file, args->port); };
+        action = [&context, args] {
+            return TransferCommands::driver(context, args->file, args->port, args->fastPolling);
+        };
     });
 }
 

@@ -12,15 +12,20 @@ class App;
 namespace quillon::cli {
 
 // `download`, `upload` and `driver`: the transfers to and from a unit on a serial port (a COMn name of the
-// tool's port map, or a device path). Each prints its status texts as lines, draws a progress bar when the
+// tool's port map, or a device path). A Ctrl+C, SIGTERM or SIGHUP cancels the transfer and releases the port.
+// Each prints its status texts as lines, draws a progress bar when the
 // error stream is a terminal, and succeeds only when the transfer ends with its success text.
 class TransferCommands final {
 public:
     static void add(CLI::App& app, CliContext& context, CommandAction& action);
 
-    static int download(CliContext& context, const std::filesystem::path& file, const std::string& port);
-    static int upload(CliContext& context, const std::filesystem::path& file, const std::string& port);
-    static int driver(CliContext& context, const std::filesystem::path& file, const std::string& port);
+    // fastPolling: poll the unit at once instead of with the standard pauses.
+    static int download(CliContext& context, const std::filesystem::path& file, const std::string& port,
+                        bool fastPolling);
+    static int upload(CliContext& context, const std::filesystem::path& file, const std::string& port,
+                      bool fastPolling);
+    static int driver(CliContext& context, const std::filesystem::path& file, const std::string& port,
+                      bool fastPolling);
 };
 
 } // namespace quillon::cli

@@ -123,7 +123,10 @@ int main(int argc, char** argv) {
     app.add_flag("--pace", pace, "send and take bytes at 960 bytes/s, the speed of 9600 baud 8-N-1");
     app.add_option("--bytes-per-second", settings.bytesPerSecond,
                    "send and take bytes at this speed (0: at once)");
-    app.add_option("--image", imageFile, "an application image (.ovz or .ovm) held in memory from the start")
+    app.add_option(
+           "--image", imageFile,
+           "an application file (.ovm) or transfer image (.ovz) whose application the unit holds from "
+           "the start")
         ->check(CLI::ExistingFile);
     app.add_option("--save", saveFile, "write every downloaded application image to this file");
     app.add_option("--link", link, "also make this symbolic link to the device (removed on exit)");
@@ -149,6 +152,25 @@ int main(int argc, char** argv) {
             return 2;
         }
         settings.faults.push_back(rule);
+    }
+
+    // The unit holds the application image, not the names and legends an application file adds after it.
+    std::optional<std::vector<std::uint8_t>> held;
+    if (!imageFile.empty()) {
+        std::ifstream in(imageFile, std::ios::binary);
+        const std::vector<std::uint8_t> file(std::istreambuf_iterator<char>(in), {});
+        if (!in.is_open()) {
+            std::fprintf(stderr, "quillon-unitsim: --image %s: the file can not be read\n",
+                         imageFile.c_str());
+            return 2;
+        }
+        auto image = quillon::UnitEmulator::memoryImage(file);
+        if (!image) {
+            std::fprintf(stderr, "quillon-unitsim: --image %s: %s\n", imageFile.c_str(),
+                         image.message().c_str());
+            return 2;
+        }
+        held = std::move(*image);
     }
 
     int master = -1;
@@ -185,10 +207,10 @@ int main(int argc, char** argv) {
             std::fflush(stdout);
         };
     }
+
     quillon::UnitEmulator emulator(master, settings, log);
-    if (!imageFile.empty()) {
-        std::ifstream in(imageFile, std::ios::binary);
-        emulator.setStoredImage(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}));
+    if (held) {
+        emulator.setStoredImage(std::move(*held));
     }
 
     std::printf("%s\n", device.c_str());

@@ -82,8 +82,10 @@ public:
         report_.outcome = outcome;
         return std::move(report_);
     }
+    // A step that failed because the transfer was cancelled says nothing of its own: the cancel's text is the
+    // only one shown.
     TransferReport fail(std::string_view statusText, std::string_view notCompleted) {
-        if (!statusText.empty()) {
+        if (!statusText.empty() && !link_.cancelled()) {
             status(statusText);
         }
         return finish(TransferOutcome::Failed, notCompleted);
@@ -117,8 +119,10 @@ TransferReport TransferEngine::Run::sendImage(std::string_view portName, std::sp
     if (!link_.send(startByte)) {
         return finish(TransferOutcome::Failed, notDone);
     }
-    if (!link_.expect(start, std::nullopt, timing.replyDeadlineMs).ok()) {
-        return fail(text::kNotRespondingStartDownload, notDone);
+    if (const Reply echo = link_.expect(start, std::nullopt, timing.replyDeadlineMs); !echo.ok()) {
+        // A silent unit has had its not-responding text from the link already; a wrong echo has had none.
+        return echo.kind == ReplyKind::Other ? fail(text::kNotRespondingStartDownload, notDone)
+                                             : finish(TransferOutcome::Failed, notDone);
     }
 
     // The unit changes over from its own program to the loader between the start byte and the unit check.
@@ -281,7 +285,8 @@ TransferReport TransferEngine::Run::receiveImage(std::string_view portName, cons
         // A length the unit can not send ends the frame at once; the frame is then judged bad.
         return n > protocol::kUploadFrameData ? 1 : n + 3;
     };
-    std::uint32_t total = 0;
+    // The image's first four bytes are its length; they may come in more than one frame.
+    std::optional<std::uint32_t> total;
     std::uint32_t frameCount = 0;
     std::uint8_t checksum = 0;
     bool complete = false;
@@ -292,17 +297,20 @@ TransferReport TransferEngine::Run::receiveImage(std::string_view portName, cons
             break;
         }
         auto data = protocol::uploadFrameData(std::span<const std::uint8_t>(buffer.data(), got));
-        if (data && frame == 0) {
-            // The image's first four bytes are its length; one that no unit can hold is not believed.
-            total = data->size() >= 4 ? protocol::readLe32(*data) : 0;
-            if (total < 4 || total > protocol::kLargestImage) {
+        if (data && !total && image.size() + data->size() >= 4) {
+            std::array<std::uint8_t, 4> head{};
+            const std::size_t fromImage = std::min<std::size_t>(image.size(), 4);
+            std::copy_n(image.begin(), fromImage, head.begin());
+            std::copy_n(data->begin(), 4 - fromImage, head.begin() + static_cast<std::ptrdiff_t>(fromImage));
+            // The length counts its own four bytes, and no unit holds more than its largest memory option: a
+            // length outside these bounds is not believed.
+            const std::uint32_t length = protocol::readLe32(head);
+            if (length < 4 || length > protocol::kLargestImage) {
                 data.reset();
+            } else {
+                total = length;
+                frameCount = framesFor(length, protocol::kUploadFrameData);
             }
-        }
-        // More bytes than the image's length would corrupt what follows it: the frame is as bad as a wrong
-        // BCC.
-        if (data && image.size() + data->size() > total) {
-            data.reset();
         }
         if (!data) {
             const std::array<std::uint8_t, 1> reject{protocol::kReject};
@@ -310,6 +318,10 @@ TransferReport TransferEngine::Run::receiveImage(std::string_view portName, cons
             status(text::withNumber(text::kComputerRejectedFrame, frame + 1));
             break;
         }
+        // A good frame is taken whole, even one that runs past the image's length: how a unit cuts its memory
+        // into frames is the unit's own affair, and nothing assures that its last frame stops at the length.
+        // The bytes are kept as the unit sent them (the reader takes the image by its own counts), and the
+        // image is complete once its length has arrived.
         file.write(reinterpret_cast<const char*>(data->data()), static_cast<std::streamsize>(data->size()));
         if (!file) {
             status(text::kCanNotOpenIntermediateFile);
@@ -320,11 +332,8 @@ TransferReport TransferEngine::Run::receiveImage(std::string_view portName, cons
         if (!link_.send(ack)) {
             break;
         }
-        if (frame == 0) {
-            frameCount = framesFor(total, protocol::kUploadFrameData);
-        }
         checksum ^= protocol::blockCheck(*data);
-        complete = image.size() == total;
+        complete = total && image.size() >= *total;
         progress(frame + 1, std::max(frameCount, frame + 1));
     }
     file.close();

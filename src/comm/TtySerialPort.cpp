@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
-#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -56,8 +55,9 @@ Status TtySerialPort::open(std::string_view portName) {
     if (fd < 0) {
         return Status::fail(reasonFor(*device, errno));
     }
-    auto fail = [&](int error) {
-        ::ioctl(fd, TIOCNXCL);
+    // Until the lock is held the line belongs to whoever holds it: a refused open only closes its own
+    // descriptor, and changes neither the line's settings nor what waits in it.
+    auto refuse = [&](int error) {
         ::close(fd);
         return Status::fail(reasonFor(*device, error));
     };
@@ -65,15 +65,15 @@ Status TtySerialPort::open(std::string_view portName) {
         ::close(fd);
         return Status::fail(*device + ": not a serial port");
     }
+    // The advisory lock is the only exclusion: it belongs to the open descriptor, so the kernel lets go of it
+    // however the program ends, killed included. The tty's own exclusive flag is not used, as it would
+    // outlive a killed program and refuse every later open of the line.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        return fail(errno == EWOULDBLOCK ? EBUSY : errno);
-    }
-    if (::ioctl(fd, TIOCEXCL) != 0) {
-        return fail(errno);
+        return refuse(errno == EWOULDBLOCK ? EBUSY : errno);
     }
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0) {
-        return fail(errno);
+        return refuse(errno);
     }
     ::cfmakeraw(&tio);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
@@ -84,7 +84,7 @@ Status TtySerialPort::open(std::string_view portName) {
     tio.c_cc[VTIME] = 0;
     if (::cfsetispeed(&tio, B9600) != 0 || ::cfsetospeed(&tio, B9600) != 0 ||
         ::tcsetattr(fd, TCSANOW, &tio) != 0) {
-        return fail(errno);
+        return refuse(errno);
     }
     fd_ = fd;
     device_ = *device;
@@ -96,8 +96,6 @@ void TtySerialPort::close() noexcept {
     if (fd_ < 0) {
         return;
     }
-    // The exclusive flag belongs to the tty, not to this descriptor: clear it, or the next open is refused.
-    ::ioctl(fd_, TIOCNXCL);
     ::flock(fd_, LOCK_UN);
     ::close(fd_);
     fd_ = -1;

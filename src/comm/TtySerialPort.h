@@ -5,8 +5,9 @@
 
 namespace quillon {
 
-// A serial port on a Linux tty device through termios. The device is held exclusively twice over: TIOCEXCL
-// refuses further opens of the tty, and an advisory lock keeps out programs that honour locks but open first.
+// A serial port on a Linux tty device through termios. The device is held exclusively by an advisory lock on
+// the open descriptor, which ends with the descriptor however the program ends; an open refused by the lock
+// leaves the line exactly as its holder has it.
 // The kernel's own buffers (4 KiB and up) are larger than any frame of the protocol, so no queue sizes are
 // set.
 class TtySerialPort final : public SerialPort {

@@ -52,6 +52,25 @@ std::uint8_t UnitEmulator::answerUnitCheck(const EmulatorSettings& settings,
     return settings.passReply == protocol::kAckAlternative ? protocol::kAckAlternative : protocol::kAck;
 }
 
+Result<std::vector<std::uint8_t>> UnitEmulator::memoryImage(std::span<const std::uint8_t> file) {
+    using Image = Result<std::vector<std::uint8_t>>;
+    if (file.size() < 4) {
+        return Image::fail("the file is " + std::to_string(file.size()) +
+                           " bytes long: too short to state its length");
+    }
+    const std::uint32_t length = protocol::readLe32(file);
+    if (length < 4 || length > protocol::kLargestImage) {
+        return Image::fail("the file states a length of " + std::to_string(length) +
+                           " bytes, which no unit memory holds (4 to " +
+                           std::to_string(protocol::kLargestImage) + ")");
+    }
+    if (length > file.size()) {
+        return Image::fail("the file states a length of " + std::to_string(length) + " bytes but has only " +
+                           std::to_string(file.size()));
+    }
+    return std::vector<std::uint8_t>(file.begin(), file.begin() + length);
+}
+
 std::optional<std::vector<std::uint8_t>> UnitEmulator::storedImage() const {
     std::lock_guard lock(storeMutex_);
     return image_;

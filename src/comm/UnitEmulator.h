@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Result.h"
+
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -79,6 +81,12 @@ public:
     // The reply to a unit-check request: the pass reply, or 81 to 84 for what does not match.
     static std::uint8_t answerUnitCheck(const EmulatorSettings& settings,
                                         std::span<const std::uint8_t, 20> request) noexcept;
+
+    // What a unit holds of an application file (.ovm) or a transfer image (.ovz): the image up to the length
+    // its first four bytes state, which is what a download gives the unit and an upload gives back (the
+    // names and legends after it stay with the file). A file too short for its length, or a length no unit
+    // memory holds, is refused with the reason.
+    static Result<std::vector<std::uint8_t>> memoryImage(std::span<const std::uint8_t> file);
 
     std::optional<std::vector<std::uint8_t>> storedImage() const;
     void setStoredImage(std::vector<std::uint8_t> image);

@@ -116,6 +116,20 @@ bool SettingsFile::readStartup(int& comPortIndex, std::string& currentFileName) 
     return true;
 }
 
+bool SettingsFile::readFastPolling() const {
+    std::ifstream in(path(), std::ios::binary);
+    if (!in.is_open()) {
+        return false;
+    }
+    std::string line;
+    for (int n = 1; n <= 12; ++n) {
+        if (!readLine(in, n >= 7 && n <= 9 ? kLongLine : kShortLine, line)) {
+            return false;
+        }
+    }
+    return valueOf(line) == "1";
+}
+
 bool SettingsFile::readUserLines(std::string& userName, std::string& companyName, std::size_t limit) const {
     std::ifstream in(path(), std::ios::binary);
     if (!in.is_open()) {
@@ -147,8 +161,8 @@ bool SettingsFile::readUser(std::string& userName, std::string& companyName) con
     return read;
 }
 
-Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFileName,
-                                   bool recordFileName) const {
+Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFileName, bool recordFileName,
+                                   bool fastPolling) const {
     std::string userName;
     std::string companyName;
     (void)readUserLines(userName, companyName, kUserLineKept);
@@ -168,6 +182,11 @@ Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFil
         text += currentFileName;
     }
     text += "\n";
+    if (fastPolling) {
+        text += "\n";
+        text += "[Transfer]\n";
+        text += "FastPolling=1\n";
+    }
 
     AtomicFileWriter writer(path(), std::string(kTemporaryName), calls_);
     if (Status s = writer.open(); !s) {

@@ -10,9 +10,9 @@
 
 namespace quillon {
 
-// "orvik.ini" in the working directory: the user and company lines, the serial port and the application
-// that was open when the tool was closed. Values are taken by line position; the section headers and
-// key names are only there for the person who opens the file.
+// "orvik.ini" in the working directory: the user and company lines, the serial port, the application
+// that was open when the tool was closed and whether the transfers poll at once. Values are taken by line
+// position; the section headers and key names are only there for the person who opens the file.
 class SettingsFile final {
 public:
     static constexpr std::string_view kFileName = "orvik.ini";
@@ -33,9 +33,17 @@ public:
     // both lines were read.
     bool readUser(std::string& userName, std::string& companyName) const;
 
+    // Whether the transfers poll the unit at once: line 12 holds "FastPolling=1". The standard timing is
+    // kept when the line is missing, as in every file written with the standard timing and every file
+    // of earlier versions, or holds anything else.
+    bool readFastPolling() const;
+
     // Shutdown: rewrites the whole file through "torvik.ini", keeping the user and company lines of
-    // the previous file. Line 9 names `currentFileName` only when `recordFileName` is set.
-    Status writeShutdown(int comPortIndex, std::string_view currentFileName, bool recordFileName) const;
+    // the previous file. Line 9 names `currentFileName` only when `recordFileName` is set. With the
+    // standard timing the file has its nine lines; fast polling adds three after them (an empty line,
+    // "[Transfer]" and "FastPolling=1"), so that the nine lines keep their positions for every reader.
+    Status writeShutdown(int comPortIndex, std::string_view currentFileName, bool recordFileName,
+                         bool fastPolling) const;
 
     std::filesystem::path path() const { return folder_ / kFileName; }
 

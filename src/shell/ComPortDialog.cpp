@@ -2,6 +2,7 @@
 
 #include "ui/HelpTopics.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
@@ -9,7 +10,7 @@
 
 namespace quillon::gui {
 
-ComPortDialog::ComPortDialog(QWidget* parent, int portIndex, const DeviceOf& deviceOf)
+ComPortDialog::ComPortDialog(QWidget* parent, int portIndex, const DeviceOf& deviceOf, bool fastPolling)
     : ShellDialog(parent, static_cast<int>(HelpTopic::ComPort)), initial_(portIndex) {
     setWindowTitle(tr("Quillon : COM Port"));
     setObjectName("COM_PORT");
@@ -27,6 +28,12 @@ ComPortDialog::ComPortDialog(QWidget* parent, int portIndex, const DeviceOf& dev
         list_->setCurrentRow(portIndex);
     }
     connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    fastPolling_ =
+        new QCheckBox(tr("&Fast polling: take every reply of the unit as soon as it arrives"), this);
+    fastPolling_->setObjectName("fastPolling");
+    fastPolling_->setToolTip(tr("Off: the standard timing, 200 ms between polls and 1200 ms before each "
+                                "read of an upload."));
+    fastPolling_->setChecked(fastPolling);
     QDialogButtonBox* buttons = makeButtons(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
@@ -34,8 +41,13 @@ ComPortDialog::ComPortDialog(QWidget* parent, int portIndex, const DeviceOf& dev
     layout->addWidget(list_);
     layout->addWidget(new QLabel(
         tr("A port can be pointed at another device in the file ports.cfg of the working folder."), this));
+    layout->addWidget(fastPolling_);
     layout->addWidget(buttons);
     resize(360, 420);
+}
+
+bool ComPortDialog::fastPolling() const {
+    return fastPolling_->isChecked();
 }
 
 int ComPortDialog::portIndex() const {

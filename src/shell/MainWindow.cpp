@@ -98,6 +98,7 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
 
     // The settings file gives the serial port and the application to reopen.
     SettingsFile(options_.startDirectory).readStartup(comPortIndex_, lastApplication_);
+    fastPolling_ = SettingsFile(options_.startDirectory).readFastPolling();
     loadPanelFont();
 
     menus_ = new ShellMenus(menuBar(), this);
@@ -364,15 +365,19 @@ void MainWindow::showAbout() {
 void MainWindow::chooseComPort() {
     const std::filesystem::path mapFile = options_.startDirectory / std::string(SerialPortMap::kFileName);
     const auto map = SerialPortMap::load(mapFile);
-    ComPortDialog dialog(this, comPortIndex_, [&map](int number) {
-        if (!map) {
-            return std::string();
-        }
-        const auto device = map->devicePath(SerialPortMap::portName(number - 1));
-        return device ? *device : std::string();
-    });
+    ComPortDialog dialog(
+        this, comPortIndex_,
+        [&map](int number) {
+            if (!map) {
+                return std::string();
+            }
+            const auto device = map->devicePath(SerialPortMap::portName(number - 1));
+            return device ? *device : std::string();
+        },
+        fastPolling_);
     if (runDialog(dialog) == QDialog::Accepted) {
         comPortIndex_ = dialog.portIndex();
+        fastPolling_ = dialog.fastPolling();
     }
 }
 
@@ -391,6 +396,7 @@ TransferServices MainWindow::transferServices() {
         ownPort_->setMap(map ? std::move(*map) : SerialPortMap{});
     };
     link.portIndex = [this] { return comPortIndex_; };
+    link.fastPolling = [this] { return fastPolling_; };
     link.choosePort = [this] { chooseComPort(); };
     return link;
 }
@@ -513,9 +519,9 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The settings go first: even a close the user then cancels has recorded the port and the file.
-    const Status written =
-        SettingsFile(options_.startDirectory)
-            .writeShutdown(comPortIndex_, lifecycle_.currentFileName(), recordsFileName(lifecycle_.state()));
+    const Status written = SettingsFile(options_.startDirectory)
+                               .writeShutdown(comPortIndex_, lifecycle_.currentFileName(),
+                                              recordsFileName(lifecycle_.state()), fastPolling_);
     if (!written) {
         services_.prompter->error(written.message());
     }

@@ -87,6 +87,8 @@ public:
     HelpWindow& helpWindow() const noexcept { return *help_; }
     const QTimer& clockTimer() const noexcept { return clock_; }
     int comPortIndex() const noexcept { return comPortIndex_; }
+    // Whether the transfers poll the unit at once (the COM port dialog's choice).
+    bool fastPolling() const noexcept { return fastPolling_; }
     // The "COM Port" dialog; the choice is written to the settings file when the tool closes.
     void chooseComPort();
     const std::string& lastApplication() const noexcept { return lastApplication_; }
@@ -152,6 +154,7 @@ private:
     KeyboardHook* hook_ = nullptr;
     QTimer clock_;
     int comPortIndex_ = 1;
+    bool fastPolling_ = false;
     std::string lastApplication_;
     int busyDepth_ = 0;
     std::unique_ptr<PanelFont> panelFont_;

@@ -184,7 +184,7 @@ void TransferDialog::start() {
         services_.refreshPortMap();
     }
 
-    engine_ = std::make_unique<TransferEngine>(*services_.port, *services_.clock, services_.timing);
+    engine_ = std::make_unique<TransferEngine>(*services_.port, *services_.clock, linkTiming());
     engine_->setObserver(TransferObserver{
         [this](std::string_view text) {
             const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -213,6 +213,14 @@ void TransferDialog::start() {
             this, [this, report = std::move(report)]() mutable { finish(std::move(report)); },
             Qt::QueuedConnection);
     });
+}
+
+LinkTiming TransferDialog::linkTiming() const {
+    LinkTiming timing = services_.timing;
+    if (services_.fastPolling && services_.fastPolling()) {
+        timing.fastPolling = true;
+    }
+    return timing;
 }
 
 void TransferDialog::finish(TransferReport report) {

@@ -34,6 +34,8 @@ struct TransferServices {
     // The selected port, 0-based (COM1 is 0), and the "COM Port" dialog that changes it.
     std::function<int()> portIndex;
     std::function<void()> choosePort;
+    // Whether the transfers poll the unit at once; asked at each Ok, as the port dialog may change it.
+    std::function<bool()> fastPolling;
 
     // Download.
     std::uint16_t modelId = 0;
@@ -73,6 +75,10 @@ public:
     QLabel* unitPicture() const noexcept { return picture_; }
     // The outcome of the last transfer, once it has ended.
     const std::optional<TransferReport>& lastReport() const noexcept { return lastReport_; }
+
+    // The timing the next transfer runs with: the services' timing, polling at once when the port
+    // dialog says so.
+    LinkTiming linkTiming() const;
 
     // Ok / "&Try again".
     void start();

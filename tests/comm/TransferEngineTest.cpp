@@ -28,6 +28,7 @@ std::vector<std::uint8_t> makeImage(std::uint32_t size, std::uint8_t seed = 7) {
 // The unit's side, message by message: every write of the engine is one message of the protocol.
 struct FakeUnit {
     std::optional<std::uint8_t> startEcho; // default: echo what was sent
+    bool silent = false;                   // answers nothing at all
     std::optional<std::uint8_t> checkReply = 1;
     std::map<std::uint32_t, std::optional<std::uint8_t>> frameReplies; // default 1
     std::optional<std::uint8_t> finalReply = 0xCC;
@@ -73,7 +74,7 @@ struct FakeUnit {
     }
     void onWrite(FakeSerialPort& p, const std::vector<std::uint8_t>& w) {
         auto say = [&](std::optional<std::uint8_t> b) {
-            if (b) {
+            if (b && !silent) {
                 p.reply({*b}, delayMs);
             }
         };
@@ -173,6 +174,76 @@ TEST_F(EngineFixture, DownloadSendsFramesWithWrappingOffsets) {
     expectLinkClosed();
 }
 
+// Every byte on the line for a 52-byte image, written out from the protocol's tables: the image starts with
+// its length (52 = 0x34), holds 0x10 at byte 4 and 0xA5 0x5A at its end, and zeros elsewhere.
+TEST_F(EngineFixture, DownloadBytesOnTheLine) {
+    std::vector<std::uint8_t> image(52, 0);
+    image[0] = 0x34;
+    image[4] = 0x10;
+    image[50] = 0xA5;
+    image[51] = 0x5A;
+    ASSERT_TRUE(engine.download("COM1", job(image)).succeeded());
+    // Frame 1: 50 data bytes at offset 0x0100, block check 0x34 ^ 0x10 = 0x24.
+    std::vector<std::uint8_t> frame1{50, 0x00, 0x01, 0x34, 0x00, 0x00, 0x00, 0x10};
+    frame1.resize(3 + 50, 0x00);
+    frame1.push_back(0x24);
+    const std::vector<std::vector<std::uint8_t>> expected{
+        {0xEE},
+        // Model 500 = 0x01F4, memory option 6 = 2048 KB = 0x0800, byte 11 is 1, byte 12 is 1 (not model 30).
+        {0x14, 0xF4, 0x01, 0x00, 0x08, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0},
+        frame1,
+        // Frame 2: the last 2 bytes at offset 0x0100 + 50 = 0x0132, block check 0xA5 ^ 0x5A = 0xFF.
+        {2, 0x32, 0x01, 0xA5, 0x5A, 0xFF},
+        // The end byte and the checksum of all data: 0x24 ^ 0xFF = 0xDB.
+        {0xCC, 0xDB},
+    };
+    EXPECT_EQ(port.writes, expected);
+}
+
+// An upload as the unit sends it, byte for byte; the tool's answers and the image it keeps. The image is
+// 6 bytes: its length 6, then 0xAB 0xCD.
+TEST_F(EngineFixture, UploadFramesOnTheLine) {
+    struct Case {
+        std::string what;
+        std::vector<std::vector<std::uint8_t>>
+            frames; // the unit's sends after the start echo, one per answer
+        std::vector<std::uint8_t> image;
+    };
+    const std::vector<Case> cases{
+        {"frames of 4 and 2 bytes",
+         {{4, 0, 6, 0, 0, 0, 0x06}, {2, 0, 0xAB, 0xCD, 0x66}, {0xDD, 0x60}},
+         {6, 0, 0, 0, 0xAB, 0xCD}},
+        {"a first frame shorter than the length field",
+         {{3, 0, 6, 0, 0, 0x06}, {3, 0, 0, 0xAB, 0xCD, 0x66}, {0xDD, 0x60}},
+         {6, 0, 0, 0, 0xAB, 0xCD}},
+        {"a last frame that runs past the length",
+         {{8, 0, 6, 0, 0, 0, 0xAB, 0xCD, 0xEE, 0xEE, 0x60}, {0xDD, 0x60}},
+         {6, 0, 0, 0, 0xAB, 0xCD, 0xEE, 0xEE}},
+    };
+    for (const auto& c : cases) {
+        std::size_t next = 0;
+        std::vector<std::uint8_t> answers;
+        port.onWrite([&](FakeSerialPort& p, const std::vector<std::uint8_t>& w) {
+            if (w == std::vector<std::uint8_t>{0xBB}) {
+                p.reply({0xBB}, 20);
+            } else {
+                answers.insert(answers.end(), w.begin(), w.end());
+            }
+            if (next < c.frames.size() && (w[0] == 0xBB || w[0] == 1)) {
+                p.reply(c.frames[next++], 20);
+            }
+        });
+        UploadJob j;
+        j.imagePath = dir / "upld_ovm.ovz";
+        const auto report = engine.upload("COM1", j);
+        EXPECT_EQ(report.status, "\nUpload is completed successfully.") << c.what;
+        EXPECT_EQ(report.image, c.image) << c.what;
+        std::vector<std::uint8_t> answersExpected(c.frames.size() - 1, 1);
+        answersExpected.push_back(0xDD);
+        EXPECT_EQ(answers, answersExpected) << c.what;
+    }
+}
+
 TEST_F(EngineFixture, DownloadTakesTheSpecTimeInStandardMode) {
     // 100 bytes: 2 frames. Standard timing: replies at 20 ms are seen by the poll after 200 ms, the unit
     // check costs the 1000 ms any-reply pause, then the 1200 ms pause before the first frame.
@@ -236,6 +307,36 @@ TEST_F(EngineFixture, DownloadUnitCheckReplies) {
     expectLinkClosed();
 }
 
+// A unit that answers nothing gets its not-responding text once, whichever transfer it is.
+TEST_F(EngineFixture, ASilentUnitIsReportedOnce) {
+    unit.silent = true;
+    const std::string notResponding = "\nVQ5K is not responding for  Start of download.";
+    EXPECT_EQ(engine.download("COM1", job(makeImage(200))).outcome, TransferOutcome::Failed);
+    EXPECT_EQ(statuses, (std::vector<std::string>{"\nPlease wait ...", notResponding}));
+
+    statuses.clear();
+    const auto driver = makeImage(120);
+    std::ofstream(dir / "140003AB.abs", std::ios::binary)
+        .write(reinterpret_cast<const char*>(driver.data()), static_cast<std::streamsize>(driver.size()));
+    DriverJob d;
+    d.driversDir = dir;
+    d.plcId = 3;
+    d.unit = {500, 6};
+    d.lookup = [](const std::filesystem::path& at, std::uint16_t, std::uint16_t) {
+        return Result<std::filesystem::path>(at / "140003AB.abs");
+    };
+    EXPECT_EQ(engine.downloadDriver("COM1", d).outcome, TransferOutcome::Failed);
+    EXPECT_EQ(statuses, (std::vector<std::string>{"\nPlease wait ...", notResponding}));
+
+    statuses.clear();
+    UploadJob u;
+    u.imagePath = dir / "upld_ovm.ovz";
+    EXPECT_EQ(engine.upload("COM1", u).status, "\nVQ5K is not responding for 'Start' of upload.");
+    EXPECT_EQ(statuses, (std::vector<std::string>{"\nPlease wait ...",
+                                                  "\nVQ5K is not responding for 'Start' of upload."}));
+    expectLinkClosed();
+}
+
 TEST_F(EngineFixture, DownloadFailurePaths) {
     const auto image = makeImage(200);
     unit.startEcho = 0x00;
@@ -279,6 +380,9 @@ TEST_F(EngineFixture, CancelEndsTheTransferAndReleasesThePort) {
     const auto report = engine.download("COM1", job(makeImage(500)));
     EXPECT_EQ(report.outcome, TransferOutcome::Cancelled);
     EXPECT_EQ(report.status, "\nDownload is not completed succesfully.");
+    // The frame whose answer the cancel cut short was not refused by the unit: no block-check text.
+    EXPECT_EQ(statuses,
+              (std::vector<std::string>{"\nPlease wait ...", "\nDownload is not completed succesfully."}));
     EXPECT_EQ(unit.offsets.size(), 4u) << "the frame sent before the cancel was seen, no more";
     expectLinkClosed();
     // The cancel belonged to that transfer only (the unit's answer to the last frame is let pass first).

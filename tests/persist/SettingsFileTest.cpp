@@ -114,21 +114,56 @@ TEST_F(SettingsFileTest, ReadsTheUserLines) {
 }
 
 TEST_F(SettingsFileTest, ShutdownWritesTheNineLines) {
-    ASSERT_TRUE(settings_.writeShutdown(1, "/w/plant.ovm", true).ok());
+    ASSERT_TRUE(settings_.writeShutdown(1, "/w/plant.ovm", true, false).ok());
     EXPECT_EQ(content(), "[UserInfo]\nUserName=\nCompName=\n\n[COM]\nComPort=2\n\n[Last Application]\n"
                          "FileName=/w/plant.ovm\n");
     EXPECT_EQ(dir_.names(), std::vector<std::string>{"orvik.ini"});
 
     // An unsaved application, or none, leaves line 9 empty so that the next start opens nothing.
-    ASSERT_TRUE(settings_.writeShutdown(0, "/w/unsaved.ovm", false).ok());
+    ASSERT_TRUE(settings_.writeShutdown(0, "/w/unsaved.ovm", false, false).ok());
     EXPECT_EQ(content(), fileWith("", "", "1", ""));
     EXPECT_TRUE(settings_.readStartup(port_, name_));
     EXPECT_EQ(port_, 0);
     EXPECT_EQ(name_, "");
 
     // A name with a line break would break the line positions of the next run.
-    ASSERT_TRUE(settings_.writeShutdown(0, "/w/a\nb.ovm", true).ok());
+    ASSERT_TRUE(settings_.writeShutdown(0, "/w/a\nb.ovm", true, false).ok());
     EXPECT_EQ(content(), fileWith("", "", "1", ""));
+}
+
+TEST_F(SettingsFileTest, FastPollingFollowsTheNineLines) {
+    // Files of earlier versions, and files written with the standard timing, have no line 12.
+    EXPECT_FALSE(settings_.readFastPolling()) << "no file";
+    write(fileWith("Ann", "Works", "3", "/a.ovm"));
+    EXPECT_FALSE(settings_.readFastPolling());
+    write(fileWith("Ann", "Works", "3", "/a.ovm") + "\n[Transfer]\n");
+    EXPECT_FALSE(settings_.readFastPolling()) << "a file that ends at line 11";
+
+    ASSERT_TRUE(settings_.writeShutdown(2, "/w/plant.ovm", true, true).ok());
+    EXPECT_EQ(content(),
+              "[UserInfo]\nUserName=Ann\nCompName=Works\n\n[COM]\nComPort=3\n\n[Last Application]\n"
+              "FileName=/w/plant.ovm\n\n[Transfer]\nFastPolling=1\n");
+    EXPECT_TRUE(settings_.readFastPolling());
+    // The nine lines are where they always were, for this version and every earlier one.
+    EXPECT_TRUE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(port_, 2);
+    EXPECT_EQ(name_, "/w/plant.ovm");
+    std::string user;
+    std::string company;
+    EXPECT_TRUE(settings_.readUser(user, company));
+    EXPECT_EQ(user, "Ann");
+
+    // Only the value 1 on line 12 chooses fast polling; a long line 9 does not shift it.
+    for (const std::string value : {"0", "", "yes", "11"}) {
+        write(fileWith("", "", "1", "") + "\n[Transfer]\nFastPolling=" + value + "\n");
+        EXPECT_FALSE(settings_.readFastPolling()) << value;
+    }
+    write(fileWith("", "", "1", std::string(600, 'n')) + "\n[Transfer]\nFastPolling=1\n");
+    EXPECT_TRUE(settings_.readFastPolling());
+
+    ASSERT_TRUE(settings_.writeShutdown(2, "/w/plant.ovm", true, false).ok());
+    EXPECT_EQ(content(), fileWith("", "", "3", "/w/plant.ovm")) << "back to the nine lines";
+    EXPECT_FALSE(settings_.readFastPolling());
 }
 
 TEST_F(SettingsFileTest, UserLinesSurviveEveryRunAndExtraLinesAreDropped) {
@@ -136,7 +171,7 @@ TEST_F(SettingsFileTest, UserLinesSurviveEveryRunAndExtraLinesAreDropped) {
     write(fileWith("Ann = Smith", longCompany, "7", "/old.ovm") + "extra line\n");
     for (int run = 0; run < 3; ++run) {
         ASSERT_TRUE(settings_.readStartup(port_, name_));
-        ASSERT_TRUE(settings_.writeShutdown(port_, name_, true).ok());
+        ASSERT_TRUE(settings_.writeShutdown(port_, name_, true, false).ok());
     }
     EXPECT_EQ(content(), fileWith("Ann = Smith", longCompany, "7", "/old.ovm"));
     std::string user;
@@ -155,7 +190,7 @@ TEST_F(SettingsFileTest, AFailedShutdownWriteLeavesTheOldFile) {
         return -1;
     };
     const SettingsFile full(dir_.path(), calls);
-    Status s = full.writeShutdown(0, "/b.ovm", true);
+    Status s = full.writeShutdown(0, "/b.ovm", true, false);
     ASSERT_FALSE(s.ok());
     EXPECT_NE(s.message().find("orvik.ini"), std::string::npos);
     EXPECT_EQ(content(), old);
@@ -163,7 +198,7 @@ TEST_F(SettingsFileTest, AFailedShutdownWriteLeavesTheOldFile) {
 
     // "torvik.ini" cannot be created: here a folder stands in its place.
     std::filesystem::create_directory(dir_ / "torvik.ini");
-    s = settings_.writeShutdown(0, "/b.ovm", true);
+    s = settings_.writeShutdown(0, "/b.ovm", true, false);
     EXPECT_FALSE(s.ok());
     EXPECT_EQ(content(), old);
 }

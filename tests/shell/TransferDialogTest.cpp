@@ -29,6 +29,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
@@ -478,6 +479,28 @@ private slots:
         QCOMPARE(dialog.list()->item(30)->text(), QString("COM31"));
         dialog.list()->setCurrentRow(6);
         QCOMPARE(dialog.portIndex(), 6);
+        QCOMPARE(dialog.fastPollingBox()->objectName(), QString("fastPolling"));
+        QVERIFY2(!dialog.fastPolling(), "the standard timing unless chosen");
+        dialog.fastPollingBox()->click();
+        QVERIFY(dialog.fastPolling());
+        ComPortDialog fast(nullptr, 1, {}, true);
+        QVERIFY(fast.fastPollingBox()->isChecked());
+    }
+
+    void transfersPollAsThePortDialogSays() {
+        TtySerialPort port;
+        SystemClock clock;
+        bool fast = false;
+        TransferServices services;
+        services.port = &port;
+        services.clock = &clock;
+        services.timing = LinkTiming::standard();
+        services.fastPolling = [&] { return fast; };
+        TransferDialog dialog(nullptr, TransferDialog::Mode::Upload, services);
+        QVERIFY(!dialog.linkTiming().fastPolling);
+        QCOMPARE(dialog.linkTiming().emptyPollPauseMs, 200u);
+        fast = true; // chosen in the port dialog while the transfer dialog is open
+        QVERIFY(dialog.linkTiming().fastPolling);
     }
 
     void chosenPortIsKeptInTheSettingsFile() {
@@ -493,16 +516,27 @@ private slots:
         w.window->command(CommandId::CommunicationPort);
         QVERIFY(shown);
         QCOMPARE(w.window->comPortIndex(), 6);
+        QVERIFY(!w.window->fastPolling());
         whenModal<ComPortDialog>([](ComPortDialog& d) {
             d.list()->setCurrentRow(2);
+            d.fastPollingBox()->setChecked(true);
             d.reject();
         });
         w.window->command(CommandId::CommunicationPort);
         QCOMPARE(w.window->comPortIndex(), 6);
+        QVERIFY2(!w.window->fastPolling(), "Cancel keeps the timing too");
+        whenModal<ComPortDialog>([](ComPortDialog& d) {
+            QVERIFY(!d.fastPolling());
+            d.fastPollingBox()->setChecked(true);
+            d.accept();
+        });
+        w.window->command(CommandId::CommunicationPort);
+        QVERIFY(w.window->fastPolling());
         w.window->close();
         std::ifstream in(w.start / "orvik.ini");
         const std::string settings{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         QVERIFY(settings.find("[COM]\nComPort=7\n") != std::string::npos);
+        QVERIFY(settings.find("\n[Transfer]\nFastPolling=1\n") != std::string::npos);
     }
 
     void byteViewListsBothImages() {
