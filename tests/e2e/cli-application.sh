@@ -70,6 +70,7 @@ if run check "$work/missing.ovm" 2>/dev/null; then fail "missing .ovm"; fi
 
 # The rich applications of the reader's corpus (every record kind, on every model) go both ways unchanged.
 cp "$work/plc/0001_001.plc" "$work/plc/0029_001.plc" # the PLC the corpus's network uses
+for list in orvk_all.PLC orvk_sel.PLC; do echo "Packed Modbus|29|" >>"$work/plc/$list"; done # and selects
 for model in 10 12 15 20 30 40 41 42 480 500 510 520; do
     rich="$source_dir/fuzz/corpus/OvmReaderFuzz/rich_$model.ovm"
     run --password Fz9 export "$rich" "$work/r$model.json" 2>"$work/err" || fail "export rich $model"
