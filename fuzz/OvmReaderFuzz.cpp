@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -42,7 +43,8 @@ std::filesystem::path shippedCatalogs() {
 
 const std::filesystem::path& pictureFolder();
 
-// The shipped catalogs and a PLC of id 29 (whose drivers pack the tags they read) made from the first.
+// The shipped catalogs and a PLC of id 29 (whose drivers pack the tags they read) made from the first,
+// in both PLC lists.
 const std::filesystem::path& catalogFolder() {
     static const std::filesystem::path path = [] {
         auto p = pictureFolder() / "plc";
@@ -53,6 +55,10 @@ const std::filesystem::path& catalogFolder() {
         }
         std::filesystem::copy_file(shippedCatalogs() / "0001_001.plc", p / "0029_001.plc",
                                    std::filesystem::copy_options::overwrite_existing);
+        // Nodes are rebuilt only for PLCs of the selected list.
+        for (const char* list : {"orvk_all.PLC", "orvk_sel.PLC"}) {
+            std::ofstream(p / list, std::ios::app) << "Packed Modbus|29|\n";
+        }
         return p;
     }();
     return path;

@@ -3,6 +3,7 @@
 #include "ImageDump.h"
 #include "model/AlarmTable.h"
 #include "model/Application.h"
+#include "model/ApplicationRules.h"
 #include "model/Block.h"
 #include "model/NewApplication.h"
 #include "model/Node.h"
@@ -102,7 +103,7 @@ std::unique_ptr<Application> ApplicationCommands::open(CliContext& context, PlcC
                          asked = true;
                          return given;
                      },
-                     std::nullopt};
+                     context.workdir()};
     auto opened = ApplicationReader::open(file, read);
     if (!opened) {
         if (asked && !given) {
@@ -119,7 +120,7 @@ bool ApplicationCommands::save(CliContext& context, Application& application, Pl
     if (!application.checkCapacity(context.prompter())) {
         return false;
     }
-    const WriteContext write{catalogs, context.prompter(), &pictures, std::nullopt};
+    const WriteContext write{catalogs, context.prompter(), &pictures, context.workdir()};
     return ApplicationWriter::save(application, file, write).ok();
 }
 
@@ -212,6 +213,9 @@ int ApplicationCommands::check(CliContext& context, const std::filesystem::path&
         } else if (++tagNames[tag.name] == 2) {
             problems.push_back("The tag name \"" + tag.name + "\" is used more than once.");
         }
+    }
+    for (std::string& broken : ApplicationRules::problems(*app)) {
+        problems.push_back(std::move(broken));
     }
     std::set<std::string> screenNames;
     for (const auto& s : app->screens()) {
@@ -313,6 +317,13 @@ int ApplicationCommands::importText(CliContext& context, const std::filesystem::
     auto app = TextFormReader::read(*text, TextFormContext{catalogs, context.prompter(), &pictures});
     if (!app) {
         return context.fail(json.string() + ": " + app.message());
+    }
+    // The text form may hold what no editor lets the user make; such an application is not written.
+    if (const auto broken = ApplicationRules::problems(**app); !broken.empty()) {
+        for (const std::string& problem : broken) {
+            context.prompter().error(json.string() + ": " + problem);
+        }
+        return CliContext::kFailure;
     }
     // The application file is replaced in one step, so a refusal anywhere leaves no partial file.
     return save(context, **app, catalogs, pictures, file) ? CliContext::kSuccess : CliContext::kFailure;

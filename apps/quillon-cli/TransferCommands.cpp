@@ -171,7 +171,7 @@ int TransferCommands::download(CliContext& context, const std::filesystem::path&
     }
     // The image goes out exactly as a save would write it: the same preparation and the same writer.
     const std::filesystem::path image = context.workdir() / "dnld_ovm.ovz";
-    const WriteContext write{catalogs, context.prompter(), &pictures, std::nullopt};
+    const WriteContext write{catalogs, context.prompter(), &pictures, context.workdir()};
     const Status prepared = TransferEngine::prepareDownload(
         DownloadPreparation{[&] { return prepareForWrite(*app, &pictures, context.prompter()); },
                             [&] {
@@ -222,7 +222,7 @@ int TransferCommands::upload(CliContext& context, const std::filesystem::path& f
                              asked = true;
                              return given;
                          },
-                         std::nullopt};
+                         context.workdir()};
         auto opened = ApplicationReader::open(job.imagePath, read);
         if (!opened) {
             return Status::fail(opened.message());

@@ -205,13 +205,16 @@ Status ImageReader::settings() {
 const CatalogFile* ImageReader::catalogFile(int plcId) {
     auto it = catalogFiles_.find(plcId);
     if (it == catalogFiles_.end()) {
-        it = catalogFiles_.emplace(plcId, context_.catalogs.findCatalogFile(plcId)).first;
-        modelNames_.emplace(plcId, it->second ? context_.catalogs.modelNames(plcId) : std::nullopt);
-        if (it->second) {
-            if (auto list = context_.catalogs.supportedList()) {
-                plcNames_.emplace(plcId, list->nameOf(plcId).value_or(std::string()));
-            }
+        // A node is rebuilt only for a PLC the user has selected to work with: the name comes from the
+        // selected list, whose lookup tells the user when the PLC is not there.
+        std::optional<std::string> name = context_.catalogs.plcNameOfId(plcId);
+        std::optional<CatalogFile> file;
+        if (name) {
+            file = context_.catalogs.findCatalogFile(plcId);
         }
+        it = catalogFiles_.emplace(plcId, std::move(file)).first;
+        modelNames_.emplace(plcId, it->second ? context_.catalogs.modelNames(plcId) : std::nullopt);
+        plcNames_.emplace(plcId, name.value_or(std::string()));
     }
     return it->second && modelNames_[plcId] ? &*it->second : nullptr;
 }
@@ -559,7 +562,10 @@ Status ImageReader::alarms() {
               in_.chars(length - 2U, text))) {
             return error(ovm_error::kAlarms);
         }
-        if (!app_->setAlarmText(alarm, text) || !app_->setAlarmOptions(alarm, options)) {
+        // The text is taken as stored, up to the table's 54 characters: the editor's shorter limit for
+        // the model's display applies to typing, not to texts another tool or unit has written.
+        if (!app_->alarmTable().setText(alarm, text, AlarmTable::kMaxTextLength) ||
+            !app_->setAlarmOptions(alarm, options)) {
             return error(ovm_error::kAlarms);
         }
     }

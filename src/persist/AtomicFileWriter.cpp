@@ -87,6 +87,11 @@ Status AtomicFileWriter::open() {
     if (failure_) {
         return Status(*failure_);
     }
+    // Saves of this target that were killed before their rename left their temporary files behind; the
+    // next save clears those of writers that no longer run.
+    if (!fixedTemporary_) {
+        (void)removeStaleTemporaries(target_);
+    }
     // A fixed temporary name may be a leftover of an earlier run: it is replaced, but never followed
     // through a link.
     const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (fixedTemporary_ ? O_TRUNC : O_EXCL);

@@ -70,7 +70,8 @@ public:
     static Status writeFile(const std::filesystem::path& target, const Producer& produce,
                             FileSystemCalls calls = FileSystemCalls::system());
     // Removes the temporary files that saves of `target` by processes no longer running left behind
-    // when they were killed. Returns how many were removed.
+    // when they were killed (every save does this before it creates its own). Returns how many were
+    // removed.
     static std::size_t removeStaleTemporaries(const std::filesystem::path& target);
 
 private:

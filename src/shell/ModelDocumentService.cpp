@@ -56,8 +56,8 @@ std::vector<ReadLine> linesOf(const ReadList& list) {
 
 ModelDocumentService::ModelDocumentService(std::filesystem::path catalogDirectory,
                                            const std::filesystem::path& workingDirectory)
-    : catalogDirectory_(std::move(catalogDirectory)), pictures_(workingDirectory),
-      pictureSource_(workingDirectory) {}
+    : catalogDirectory_(std::move(catalogDirectory)), workingDirectory_(workingDirectory),
+      pictures_(workingDirectory), pictureSource_(workingDirectory) {}
 
 ModelDocumentService::~ModelDocumentService() = default;
 
@@ -77,7 +77,8 @@ Status ModelDocumentService::open(const std::filesystem::path& file, PasswordPro
         return bytes.failure();
     }
     PlcCatalogFiles catalogs(catalogDirectory_, prompter);
-    ReadContext context{catalogs, prompter, &pictures_, [&password] { return password.askPassword(); }, {}};
+    ReadContext context{catalogs, prompter, &pictures_, [&password] { return password.askPassword(); },
+                        workingDirectory_};
     auto read = ApplicationReader::read(*bytes, context);
     if (!read) {
         return read.failure();
@@ -106,7 +107,7 @@ Status ModelDocumentService::write(const std::filesystem::path& file, Prompter& 
         return Status::fail("No application is open.");
     }
     PlcCatalogFiles catalogs(catalogDirectory_, prompter);
-    const WriteContext context{catalogs, prompter, &pictures_, {}};
+    const WriteContext context{catalogs, prompter, &pictures_, workingDirectory_};
     auto bytes = ApplicationWriter::write(*application_, context);
     if (!bytes) {
         return bytes.failure();
@@ -129,7 +130,7 @@ ModelDocumentService::writeDownloadImage(const std::filesystem::path& folder, Pr
         return Failure{"No application is open.", 0};
     }
     PlcCatalogFiles catalogs(catalogDirectory_, prompter);
-    const WriteContext context{catalogs, prompter, &pictures_, {}};
+    const WriteContext context{catalogs, prompter, &pictures_, workingDirectory_};
     auto bytes = ApplicationWriter::write(*application_, context);
     if (!bytes) {
         if (!bytes.message().empty()) {
@@ -234,9 +235,9 @@ MemoryReport ModelDocumentService::memoryReport() const {
     report.used = totals.applicationSize;
     report.nodes = {static_cast<std::uint32_t>(app.nodeCount()), totals.networkBytes};
     report.blocks = {app.globalReadBlocks(), totals.globalReadListBytes};
-    report.screens = {0, totals.screenBytes};
+    report.screens = {static_cast<std::uint32_t>(app.screenCount()), totals.screenBytes};
     report.keys = {static_cast<std::uint32_t>(app.globalKeyCount()), totals.globalKeyBytes};
-    report.alarms = {0, totals.alarmBytes};
+    report.alarms = {static_cast<std::uint32_t>(app.alarmTextCount()), totals.alarmBytes};
     report.powerOnTasks = {static_cast<std::uint32_t>(app.powerOnTaskCount()), totals.powerOnBytes};
     report.globalTasks = {static_cast<std::uint32_t>(app.globalTaskCount()), totals.globalTaskBytes};
     report.loggerBytes = totals.loggerBytes;

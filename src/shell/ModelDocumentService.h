@@ -17,11 +17,12 @@ namespace quillon::gui {
 // gets the unit's own node, the model's default global keys and the power-on task that shows screen 1;
 // files are read whole and written through a work file that replaces the old one only when complete.
 // The PLC catalog files rebuild and place the network's tags; the picture library in the working
-// directory supplies and takes back the pictures of graphic models.
+// directory supplies and takes back the pictures of graphic models, and every write and read leaves its
+// trace of tag codes ("DtoI.txt", "ItoD.txt") there.
 class ModelDocumentService final : public DocumentService {
 public:
     // catalogDirectory: the PLC catalog files ("../plc" beside the working directory at run time);
-    // workingDirectory: the picture library.
+    // workingDirectory: the picture library and the traces of tag codes.
     ModelDocumentService(std::filesystem::path catalogDirectory,
                          const std::filesystem::path& workingDirectory);
     ~ModelDocumentService() override;
@@ -57,6 +58,7 @@ public:
 
 private:
     std::filesystem::path catalogDirectory_;
+    std::filesystem::path workingDirectory_;
     PictureLibrary pictures_;
     LibraryPictureSource pictureSource_;
     std::unique_ptr<Application> application_;

@@ -70,6 +70,7 @@ if run check "$work/missing.ovm" 2>/dev/null; then fail "missing .ovm"; fi
 
 # The rich applications of the reader's corpus (every record kind, on every model) go both ways unchanged.
 cp "$work/plc/0001_001.plc" "$work/plc/0029_001.plc" # the PLC the corpus's network uses
+for list in orvk_all.PLC orvk_sel.PLC; do echo "Packed Modbus|29|" >>"$work/plc/$list"; done # and selects
 for model in 10 12 15 20 30 40 41 42 480 500 510 520; do
     rich="$source_dir/fuzz/corpus/OvmReaderFuzz/rich_$model.ovm"
     run --password Fz9 export "$rich" "$work/r$model.json" 2>"$work/err" || fail "export rich $model"
@@ -78,10 +79,54 @@ for model in 10 12 15 20 30 40 41 42 480 500 510 520; do
     run --password Fz9 export "$work/r$model.ovm" "$work/r$model-again.json" 2>"$work/err" || fail "re-export $model"
     cmp -s "$work/r$model.json" "$work/r$model-again.json" || fail "rich json -> .ovm -> json differs for $model"
 done
+# Writing and reading leave their traces of tag codes in the working directory, one line per code.
+[ -f "$work/tool/DtoI.txt" ] || fail "no DtoI.txt in the working directory after writing"
+grep -q "^[0-9]\{5\} [0-9]\{3\} .* [A-Za-z] [0-9]\{3\} [0-9]\{3\} [0-9]\{3\}$" "$work/tool/DtoI.txt" ||
+    fail "DtoI.txt holds no tag code line"
+grep -q "^ *[0-9]\{1,5\}  *[0-9]\{1,3\}  *[^ ]*  *[A-Za-z]  *[0-9]\{1,3\}  *[0-9]\{1,3\}  *[0-9]\{1,3\}$" \
+    "$work/tool/ItoD.txt" || fail "ItoD.txt holds no tag code line"
+
 if run export "$source_dir/fuzz/corpus/OvmReaderFuzz/rich_500.ovm" "$work/nopass.json" 2>"$work/err"; then
     fail "a protected file exported without its password"
 fi
 grep -q -- "--password" "$work/err" || fail "no hint at --password"
+
+# The editors' rules hold for imported and checked applications: no tag twice (same node, address, bit and
+# byte selector), no touch areas while the unit settings select no touch screen.
+python3 - "$work/r500.json" "$work/twice.json" "$work/notouch.json" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+twice = json.loads(json.dumps(d))
+tags = twice["nodes"][1]["blocks"][0]["tags"]
+again = dict(tags[0])
+again["name"] = "Again"
+tags.append(again)
+json.dump(twice, open(sys.argv[2], "w"))
+d["unitSettings"]["touchScreen"] = 0
+json.dump(d, open(sys.argv[3], "w"))
+PY
+if run import "$work/twice.json" "$work/twice.ovm" 2>"$work/err"; then fail "a tag defined twice imported"; fi
+grep -qxF "$work/twice.json: Tag 00005 of node 1: This tag is already defined." "$work/err" ||
+    fail "import: message for a tag defined twice"
+[ ! -e "$work/twice.ovm" ] || fail "import wrote a file with a tag defined twice"
+if run import "$work/notouch.json" "$work/notouch.ovm" 2>"$work/err"; then fail "touch areas without touch screen"; fi
+grep -q "Screen(s) have Touch-screen object(s). The unit settings select no touch screen.$" "$work/err" ||
+    fail "import: message for touch areas without touch screen"
+[ ! -e "$work/notouch.ovm" ] || fail "import wrote a file with touch areas but no touch screen"
+# The same in application files: the touch-screen setting byte cleared, a tag's address made its neighbour's.
+python3 - "$source_dir/fuzz/corpus/OvmReaderFuzz/rich_500.ovm" "$work/broken.ovm" <<'PY'
+import sys
+b = bytearray(open(sys.argv[1], "rb").read())
+b[50 + 8 + 1] = 0                  # settings: the second unit setting byte, the touch screen
+at = b.index(b"UW002")             # the unit's byte tag: now a second UW001 word, byte selector 0
+b[at:at + 5] = b"UW001"
+b[at - 1] = 0
+open(sys.argv[2], "wb").write(b)
+PY
+if run --password Fz9 check "$work/broken.ovm" >"$work/out" 2>"$work/err"; then fail "check passed broken rules"; fi
+grep -qxF "Tag UW001 of node 0: This tag is already defined." "$work/err" || fail "check: tag defined twice"
+grep -q "Screen(s) have Touch-screen object(s). The unit settings select no touch screen.$" "$work/err" ||
+    fail "check: touch areas without touch screen"
 
 # check lists every problem, not only the first: without its trailing names section every tag lacks a name.
 run --password Fz9 check "$source_dir/fuzz/corpus/OvmReaderFuzz/rich_500.ovm" >"$work/out" 2>"$work/err" ||

@@ -57,6 +57,7 @@ grep -q "^Global keys  *14$" "$work/out" || fail "uploaded keys"
 # A protected application with every kind of record: the unit keeps no names, so the upload gives the
 # default ones, with each block's prefix from the catalog.
 cp "$work/plc/0001_001.plc" "$work/plc/0029_001.plc" # the PLC the corpus's network uses
+for list in orvk_all.PLC orvk_sel.PLC; do echo "Packed Modbus|29|" >>"$work/plc/$list"; done # and selects
 rich="$source_dir/fuzz/corpus/OvmReaderFuzz/rich_500.ovm"
 run --password Fz9 download "$rich" --port "$work/unit500" >"$work/out" 2>"$work/err" || fail "download rich"
 if run upload "$work/rich-back.ovm" --port "$work/unit500" >"$work/out" 2>"$work/err"; then

@@ -2,6 +2,7 @@
 
 #include "TempFolder.h"
 
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -136,6 +137,50 @@ TEST_F(AtomicFileWriterTest, AFullDiskIsReportedAndTheOldFileStays) {
     expectOldFileOnly();
 }
 
+TEST_F(AtomicFileWriterTest, WritesThatTakeLessOrAreInterruptedStillSaveEveryByte) {
+    // A device that takes at most 1000 bytes per call.
+    std::size_t calls = 0;
+    FileSystemCalls small = FileSystemCalls::system();
+    small.write = [&calls](int fd, const void* data, std::size_t size) -> ssize_t {
+        ++calls;
+        return ::write(fd, data, std::min<std::size_t>(size, 1000));
+    };
+    const auto newer = pattern(30, 150001);
+    ASSERT_TRUE(AtomicFileWriter::writeFile(target_, newer, small).ok());
+    EXPECT_EQ(TempFolder::readBytes(target_), newer);
+    EXPECT_GE(calls, 151U);
+    EXPECT_EQ(dir_.names(), std::vector<std::string>{"app.ovm"});
+
+    // Every other call is interrupted by a signal before it writes anything; the rest take 999 bytes.
+    bool interrupt = true;
+    FileSystemCalls interrupted = FileSystemCalls::system();
+    interrupted.write = [&interrupt](int fd, const void* data, std::size_t size) -> ssize_t {
+        interrupt = !interrupt;
+        if (!interrupt) {
+            errno = EINTR;
+            return -1;
+        }
+        return ::write(fd, data, std::min<std::size_t>(size, 999));
+    };
+    const auto other = pattern(31, 70000);
+    Status s = AtomicFileWriter::writeFile(
+        target_,
+        [&other](AtomicFileWriter& out) {
+            if (Status w = out.write(other); !w) {
+                return w;
+            }
+            // A patch of bytes that went out in pieces.
+            const std::array<std::uint8_t, 4> mark{0xDE, 0xAD, 0xBE, 0xEF};
+            return out.patch(998, mark);
+        },
+        interrupted);
+    ASSERT_TRUE(s.ok()) << s.message();
+    auto expected = other;
+    std::copy_n(std::array<std::uint8_t, 4>{0xDE, 0xAD, 0xBE, 0xEF}.begin(), 4, expected.begin() + 998);
+    EXPECT_EQ(TempFolder::readBytes(target_), expected);
+    EXPECT_EQ(dir_.names(), std::vector<std::string>{"app.ovm"});
+}
+
 TEST_F(AtomicFileWriterTest, FailedSyncRenameOrProducerLeaveTheOldFile) {
     FileSystemCalls badSync = FileSystemCalls::system();
     badSync.fsync = [](int) {
@@ -239,8 +284,32 @@ TEST_F(AtomicFileWriterTest, ASaveKilledAtRandomPointsNeverDamagesTheFile) {
     }
     EXPECT_GT(keptOld, 0);
     EXPECT_GT(gotNew, 0);
-    AtomicFileWriter::removeStaleTemporaries(target_);
-    EXPECT_EQ(dir_.names(), std::vector<std::string>{"app.ovm"});
+    // The next save clears what the killed writers left.
+    ASSERT_TRUE(AtomicFileWriter::writeFile(target_, old_).ok());
+    expectOldFileOnly();
+}
+
+TEST_F(AtomicFileWriterTest, TheNextSaveRemovesTheTemporariesOfDeadWritersOnly) {
+    // A writer that has ended: its process id names no process any more.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const auto dead = dir_ / (".app.ovm." + std::to_string(child) + ".3.tmp");
+    const auto living = dir_ / (".app.ovm." + std::to_string(::getppid()) + ".1.tmp");
+    const auto otherTarget = dir_ / (".other.ovm." + std::to_string(child) + ".0.tmp");
+    const auto notOurs = dir_ / (".app.ovm." + std::to_string(child) + ".3.bak");
+    for (const auto& f : {dead, living, otherTarget, notOurs}) {
+        TempFolder::writeText(f, "half a save");
+    }
+    ASSERT_TRUE(AtomicFileWriter::writeFile(target_, pattern(40, 100)).ok());
+    EXPECT_FALSE(std::filesystem::exists(dead));
+    EXPECT_TRUE(std::filesystem::exists(living));
+    EXPECT_TRUE(std::filesystem::exists(otherTarget));
+    EXPECT_TRUE(std::filesystem::exists(notOurs));
+    EXPECT_EQ(dir_.names().size(), 4U);
 }
 
 TEST_F(AtomicFileWriterTest, StaleTemporariesOfRunningWritersAreKept) {

@@ -36,6 +36,7 @@
 #include "plc/PlcCatalogFiles.h"
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -57,11 +58,12 @@ inline void must(const Status& s) {
     }
 }
 
-// The shipped catalogs, with a PLC of id 29 (whose drivers pack the tags they read) added for the tests,
-// a picture library, and applications that use every record of the image.
+// The shipped catalogs, with a PLC of id 29 (whose drivers pack the tags they read) added to both PLC
+// lists for the tests, a picture library, and applications that use every record of the image.
 class OvmFixture {
 public:
     static constexpr std::string_view kPassword = "Fz9";
+    static constexpr std::string_view kPackedPlcName = "Packed Modbus";
 
     OvmFixture() : catalogs_(folder_ / "plc", prompter) {
         const auto plc = folder_ / "plc";
@@ -71,6 +73,9 @@ public:
             std::filesystem::copy_file(e.path(), plc / e.path().filename());
         }
         std::filesystem::copy_file(shipped / "0001_001.plc", plc / "0029_001.plc");
+        for (const char* list : {"orvk_all.PLC", "orvk_sel.PLC"}) {
+            std::ofstream(plc / list, std::ios::app) << kPackedPlcName << "|29|\n";
+        }
         std::filesystem::create_directories(folder_ / "work");
         library_ = std::make_unique<PictureLibrary>(folder_ / "work");
     }

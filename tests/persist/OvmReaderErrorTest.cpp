@@ -228,6 +228,90 @@ TEST_F(ReaderErrors, ScreensAlarmsAndLogger) {
     EXPECT_EQ(errorOf(prefix(Counts{}).add(unitNode()).zeros(12)), 1017);
 }
 
+TEST_F(ReaderErrors, AlarmTextsAreReadAsStoredUpToFiftyFourCharacters) {
+    // Model 20 edits at most 16 characters per text; a file may hold more, up to the table's 54.
+    Counts a;
+    a.alarms = 1;
+    const auto image = [&a](const std::string& text) {
+        return prefix(a)
+            .add(unitNode())
+            .u8(0)
+            .u8(0)
+            .u8(static_cast<unsigned>(text.size() + 2))
+            .u8(3)
+            .u8(1)
+            .text(text)
+            .zeros(13);
+    };
+    for (std::size_t length : {16U, 17U, 54U}) {
+        const std::string text(length, 'A');
+        f.prompter.clear();
+        auto read = f.read(image(text).b);
+        ASSERT_TRUE(read) << length;
+        EXPECT_EQ((*read)->alarmsIfAny()->text(3), text);
+        EXPECT_EQ((*read)->alarmsIfAny()->options(3), 1);
+        // 2 + the entry of group 0, in use though it has no tag + one text of length + 3.
+        EXPECT_EQ((*read)->totals().alarmBytes, 2 + 5 + length + 3);
+    }
+    // Beyond what any alarm text can hold the image is not one the unit or the tool made.
+    EXPECT_EQ(errorOf(image(std::string(55, 'A'))), 1002);
+}
+
+TEST_F(ReaderErrors, BlocksOfANodeOutOfAddressOrderAreRefused) {
+    const auto twoBlocks = [](std::string_view first, std::string_view second) {
+        return prefix(Counts{})
+            .u32(10 + 2 * 11)
+            .u8(0)
+            .u8(0)
+            .u8(0)
+            .u8(1)
+            .u8('5')
+            .zeros(3)
+            .u16(2)
+            .u16(9)
+            .u8(5)
+            .text(first)
+            .u8(10)
+            .u8(0)
+            .u8(0)
+            .u16(9)
+            .u8(5)
+            .text(second)
+            .u8(10)
+            .u8(0)
+            .u8(0)
+            .zeros(13);
+    };
+    EXPECT_EQ(errorOf(twoBlocks("UW000", "UW100")), -1);
+    // Tag references count blocks in file order: a node whose blocks come out of order cannot be kept.
+    EXPECT_EQ(errorOf(twoBlocks("UW100", "UW000")), 1033);
+}
+
+TEST_F(ReaderErrors, APlcNodeIsRebuiltOnlyWhenItsPlcIsSelected) {
+    const Bytes image =
+        prefix(Counts{}).add(Bytes{}.u32(10).u8(1).u8(3).u8(1).u8(1).u8('5').zeros(3).u16(0)).zeros(13);
+    const auto plc = f.folder() / "plc";
+    // The node takes its PLC name from the selected list, trailing blanks removed.
+    TempFolder::writeText(plc / "orvk_sel.PLC", "Chosen Modbus  |1|\nSiemens Step-7 Micro|2|\n");
+    f.prompter.clear();
+    auto read = f.read(image.b);
+    ASSERT_TRUE(read) << read.message();
+    EXPECT_EQ((*read)->nodes()[0]->plcName, "Chosen Modbus");
+    EXPECT_TRUE(f.prompter.empty());
+
+    // Supported but not selected: the user is told, and the node, hence the application, is not rebuilt.
+    TempFolder::writeText(plc / "orvk_sel.PLC", "Siemens Step-7 Micro|2|\n");
+    f.prompter.clear();
+    auto refused = f.read(image.b);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.code(), 1018);
+    ASSERT_EQ(f.prompter.prompts().size(), 2U);
+    EXPECT_EQ(f.prompter.prompts()[0].text,
+              "The PLC in the selected Application is not selected\nin the Configuration system.");
+    EXPECT_EQ(f.prompter.prompts()[0].title, "Quillon : Information");
+    EXPECT_EQ(f.prompter.prompts()[1].text, "FileOpen_Error:1018");
+}
+
 TEST_F(ReaderErrors, EveryObjectKindCutShortReportsItsNumber) {
     Counts c;
     c.screens = 1;

@@ -234,6 +234,26 @@ TEST(ConsecutiveAddresses, BlocksPositionsAndSixteenTags) {
     EXPECT_EQ(ConsecutiveAddresses::sixteenFrom(even, "V000", all).addresses.back(), "V036");
 }
 
+TEST(ConsecutiveAddresses, SixteenTagsThatEndExactlyAtTheAreaBound) {
+    const auto all = [](const std::string&) { return true; };
+    // D0000 to D0999: from D0984 the sixteenth tag is D0999, the last register of the area.
+    const RegisterArea d = area("Data|D|2|D|1|\t1|4|D|0000|0999|\t2|2|64|");
+    const auto last = ConsecutiveAddresses::sixteenFrom(d, "D0984", all);
+    ASSERT_EQ(last.outcome, ConsecutiveAddresses::SixteenOutcome::Defined);
+    EXPECT_EQ(last.addresses.front(), "D0984");
+    EXPECT_EQ(last.addresses.back(), "D0999");
+    EXPECT_EQ(ConsecutiveAddresses::sixteenFrom(d, "D0985", all).outcome,
+              ConsecutiveAddresses::SixteenOutcome::Impossible);
+    // Even octal registers up to 776: sixteen of them from 740 (octal 740 + 15 x 2 = 776).
+    const RegisterArea even = area(kOctalEven);
+    const auto pairs = ConsecutiveAddresses::sixteenFrom(even, "V740", all);
+    ASSERT_EQ(pairs.outcome, ConsecutiveAddresses::SixteenOutcome::Defined);
+    EXPECT_EQ(pairs.addresses[1], "V742");
+    EXPECT_EQ(pairs.addresses.back(), "V776");
+    EXPECT_EQ(ConsecutiveAddresses::sixteenFrom(even, "V742", all).outcome,
+              ConsecutiveAddresses::SixteenOutcome::Impossible);
+}
+
 TEST(TagRules, SizesBitsAndReadWrite) {
     EXPECT_EQ(TagRules::byteCountChoices(2).size(), 3u);
     EXPECT_EQ(TagRules::byteCountChoices(4).front().label, "2-Bytes (1-Word)");

@@ -1,19 +1,19 @@
-// Writes a seed corpus for the reader's fuzz target: images made by the writer for every panel model, and
-// small images with one object of each kind. Runs only when QUILLON_WRITE_OVM_CORPUS names the folder.
+// Writes a seed corpus for the reader's fuzz target into the folder given on the command line: images
+// made by the writer for every panel model, and small images with one object of each kind.
+//
+//   build/ovm_corpus_writer fuzz/corpus/OvmReaderFuzz
+//
+// The rich images are protected with the password "Fz9" and use the test PLC 29, which the fuzz target
+// and the scripts add to their copies of the catalogs.
 #include "OvmRichApplication.h"
 
-#include <cstdlib>
-#include <gtest/gtest.h>
+#include <cstdio>
+#include <exception>
 
 namespace quillon::test {
 namespace {
 
-TEST(OvmCorpus, WriteSeedCorpus) {
-    const char* target = std::getenv("QUILLON_WRITE_OVM_CORPUS");
-    if (target == nullptr) {
-        GTEST_SKIP() << "set QUILLON_WRITE_OVM_CORPUS to write the corpus";
-    }
-    const std::filesystem::path folder(target);
+void writeCorpus(const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder);
     const std::vector<std::uint16_t> models{10, 12, 15, 20, 30, 40, 41, 42, 480, 500, 510, 520};
     for (std::uint16_t model : models) {
@@ -48,3 +48,18 @@ TEST(OvmCorpus, WriteSeedCorpus) {
 
 } // namespace
 } // namespace quillon::test
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\nWrites the seed corpus of the reader's fuzz target.\n",
+                     argv[0]);
+        return 2;
+    }
+    try {
+        quillon::test::writeCorpus(argv[1]);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", argv[0], e.what());
+        return 1;
+    }
+    return 0;
+}
