@@ -130,6 +130,28 @@ bool SettingsFile::readFastPolling() const {
     return valueOf(line) == "1";
 }
 
+std::vector<std::string> SettingsFile::readRecentFiles() const {
+    std::vector<std::string> names;
+    std::ifstream in(path(), std::ios::binary);
+    if (!in.is_open()) {
+        return names;
+    }
+    std::string line;
+    for (int n = 1; n < kFirstRecentLine + kMaxRecentLines; ++n) {
+        const bool pathLine = (n >= 7 && n <= 9) || n >= kFirstRecentLine;
+        if (!readLine(in, pathLine ? kLongLine : kShortLine, line)) {
+            break;
+        }
+        if (n >= kFirstRecentLine) {
+            // A longer path than the list keeps is not offered: it would be cut to another file's name.
+            if (std::string name = valueOf(line); !name.empty() && name.size() <= kMaxFileNameLength) {
+                names.push_back(std::move(name));
+            }
+        }
+    }
+    return names;
+}
+
 bool SettingsFile::readUserLines(std::string& userName, std::string& companyName, std::size_t limit) const {
     std::ifstream in(path(), std::ios::binary);
     if (!in.is_open()) {
@@ -162,7 +184,7 @@ bool SettingsFile::readUser(std::string& userName, std::string& companyName) con
 }
 
 Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFileName, bool recordFileName,
-                                   bool fastPolling) const {
+                                   bool fastPolling, const std::vector<std::string>& recentFiles) const {
     std::string userName;
     std::string companyName;
     (void)readUserLines(userName, companyName, kUserLineKept);
@@ -182,10 +204,25 @@ Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFil
         text += currentFileName;
     }
     text += "\n";
-    if (fastPolling) {
+    std::vector<std::string_view> recent;
+    for (const std::string& name : recentFiles) {
+        if (recent.size() < static_cast<std::size_t>(kMaxRecentLines) && !name.empty() && recordable(name)) {
+            recent.push_back(name);
+        }
+    }
+    if (fastPolling || !recent.empty()) {
         text += "\n";
         text += "[Transfer]\n";
-        text += "FastPolling=1\n";
+        text += fastPolling ? "FastPolling=1\n" : "FastPolling=0\n";
+    }
+    if (!recent.empty()) {
+        text += "\n";
+        text += "[Recent Files]\n";
+        for (std::size_t i = 0; i < recent.size(); ++i) {
+            text += "File" + std::to_string(i + 1) + "=";
+            text += recent[i];
+            text += "\n";
+        }
     }
 
     AtomicFileWriter writer(path(), std::string(kTemporaryName), calls_);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -22,6 +23,9 @@ public:
     static constexpr int kMaxComPortNumber = 255;
     static constexpr std::size_t kMaxFileNameLength = 255;
     static constexpr std::size_t kMaxUserNameLength = 100;
+    // Where the recent list begins and how many lines it may take.
+    static constexpr int kFirstRecentLine = 15;
+    static constexpr int kMaxRecentLines = 8;
 
     explicit SettingsFile(std::filesystem::path folder, FileSystemCalls calls = FileSystemCalls::system());
 
@@ -38,12 +42,19 @@ public:
     // of earlier versions, or holds anything else.
     bool readFastPolling() const;
 
+    // The application files of the File menu's recent list, newest first: lines 15 to 22 hold
+    // "File1=" to "File8=" with a full path each. Empty when the file has no such lines, as every file
+    // of earlier versions.
+    std::vector<std::string> readRecentFiles() const;
+
     // Shutdown: rewrites the whole file through "torvik.ini", keeping the user and company lines of
     // the previous file. Line 9 names `currentFileName` only when `recordFileName` is set. With the
-    // standard timing the file has its nine lines; fast polling adds three after them (an empty line,
-    // "[Transfer]" and "FastPolling=1"), so that the nine lines keep their positions for every reader.
+    // standard timing and no recent files the file has its nine lines; fast polling adds three after
+    // them (an empty line, "[Transfer]" and "FastPolling=1"), so that the nine lines keep their
+    // positions for every reader. Recent files add, after those three (written with "FastPolling=0"
+    // under the standard timing), an empty line, "[Recent Files]" and one "FileN=" line each.
     Status writeShutdown(int comPortIndex, std::string_view currentFileName, bool recordFileName,
-                         bool fastPolling) const;
+                         bool fastPolling, const std::vector<std::string>& recentFiles = {}) const;
 
     std::filesystem::path path() const { return folder_ / kFileName; }
 

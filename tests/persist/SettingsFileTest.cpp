@@ -166,6 +166,56 @@ TEST_F(SettingsFileTest, FastPollingFollowsTheNineLines) {
     EXPECT_FALSE(settings_.readFastPolling());
 }
 
+TEST_F(SettingsFileTest, RecentFilesFollowTheTransferLines) {
+    // Earlier files have no recent list; nor has a file that stops inside the list's header.
+    EXPECT_TRUE(settings_.readRecentFiles().empty()) << "no file";
+    write(fileWith("Ann", "Works", "3", "/a.ovm") + "\n[Transfer]\nFastPolling=1\n\n[Recent Files]\n");
+    EXPECT_TRUE(settings_.readRecentFiles().empty());
+
+    // With the standard timing the transfer lines are written too, so that the list keeps its lines.
+    ASSERT_TRUE(settings_.writeShutdown(2, "/w/plant.ovm", true, false, {"/w/plant.ovm", "/w/b.ovm"}).ok());
+    EXPECT_EQ(content(),
+              "[UserInfo]\nUserName=Ann\nCompName=Works\n\n[COM]\nComPort=3\n\n[Last Application]\n"
+              "FileName=/w/plant.ovm\n\n[Transfer]\nFastPolling=0\n\n[Recent Files]\n"
+              "File1=/w/plant.ovm\nFile2=/w/b.ovm\n");
+    EXPECT_EQ(settings_.readRecentFiles(), (std::vector<std::string>{"/w/plant.ovm", "/w/b.ovm"}));
+    EXPECT_FALSE(settings_.readFastPolling());
+    EXPECT_TRUE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(name_, "/w/plant.ovm");
+
+    ASSERT_TRUE(settings_.writeShutdown(2, "", false, true, {"/w/b.ovm"}).ok());
+    EXPECT_TRUE(settings_.readFastPolling());
+    EXPECT_EQ(settings_.readRecentFiles(), std::vector<std::string>{"/w/b.ovm"});
+
+    // Eight lines at most are written and read; names a line cannot hold are left out, the rest keep
+    // their order. A hand-edited ninth line is not read.
+    std::vector<std::string> many;
+    for (int i = 1; i <= 9; ++i) {
+        many.push_back("/w/f" + std::to_string(i) + ".ovm");
+    }
+    many.insert(many.begin() + 1, "/w/two\nlines.ovm");
+    many.insert(many.begin() + 2, "");
+    many.insert(many.begin() + 3, "/" + std::string(SettingsFile::kMaxFileNameLength, 'x'));
+    ASSERT_TRUE(settings_.writeShutdown(0, "", false, false, many).ok());
+    const auto read = settings_.readRecentFiles();
+    ASSERT_EQ(read.size(), 8u);
+    EXPECT_EQ(read.front(), "/w/f1.ovm");
+    EXPECT_EQ(read.back(), "/w/f8.ovm");
+    write(content() + "File9=/w/f9.ovm\n");
+    EXPECT_EQ(settings_.readRecentFiles().size(), 8u);
+
+    // A path of 255 characters is kept, one of 256 is not offered (a cut path names another file).
+    const std::string longest = "/" + std::string(SettingsFile::kMaxFileNameLength - 1, 'y');
+    const std::string tooLong = longest + "z";
+    write(fileWith("", "", "1", "") + "\n[Transfer]\nFastPolling=0\n\n[Recent Files]\nFile1=" + tooLong +
+          "\nFile2=" + longest + "\nFile3=\nFile4=/w/c.ovm\r\n");
+    EXPECT_EQ(settings_.readRecentFiles(), (std::vector<std::string>{longest, "/w/c.ovm"}));
+
+    // Without recent files and with the standard timing the file is back to its nine lines.
+    ASSERT_TRUE(settings_.writeShutdown(0, "", false, false, {}).ok());
+    EXPECT_EQ(content(), fileWith("", "", "1", ""));
+}
+
 TEST_F(SettingsFileTest, UserLinesSurviveEveryRunAndExtraLinesAreDropped) {
     const std::string longCompany(150, 'c');
     write(fileWith("Ann = Smith", longCompany, "7", "/old.ovm") + "extra line\n");

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "model/Result.h"
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+// Where the tool works. Its working directory holds the settings file, the picture library, the transfer
+// images, the help pages and the fonts; the PLC catalog files lie in "../plc" and the driver files in
+// "../drivers" beside it. A prepared folder (a copy of the shipped data laid out that way, as `make run`
+// makes) is used as it is. An installed tool started anywhere else works in the user's own folder,
+// $XDG_DATA_HOME/quillon (by default ~/.local/share/quillon), laid out as work/, plc/ and drivers/ and
+// filled from the data shipped with the tool (<prefix>/share/quillon) at every start: files the user
+// changes (the selected PLC list, the fonts, the settings file, the picture library) are copied only
+// when they are missing; the other shipped files are brought up to the shipped version.
+class WorkingDirectoryLayout final {
+public:
+    static constexpr std::string_view kFolderName = "quillon";
+    static constexpr std::string_view kWorkFolder = "work";
+    static constexpr std::string_view kCatalogFolder = "plc";
+    static constexpr std::string_view kDriverFolder = "drivers";
+
+    // The folders the tool reads beside a working directory.
+    static std::filesystem::path catalogFolderOf(const std::filesystem::path& workingDirectory);
+    static std::filesystem::path driverFolderOf(const std::filesystem::path& workingDirectory);
+
+    // Whether the catalog list lies in "../plc" beside the folder.
+    static bool isPrepared(const std::filesystem::path& workingDirectory);
+    // Whether a folder holds shipped data: plc/ with the catalog list.
+    static bool isShippedData(const std::filesystem::path& folder);
+    // The first candidate that holds shipped data.
+    static std::optional<std::filesystem::path>
+    findShippedData(const std::vector<std::filesystem::path>& candidates);
+
+    // The user's folder: $XDG_DATA_HOME/quillon when that variable holds an absolute path, otherwise
+    // $HOME/.local/share/quillon; nothing when neither gives an absolute path. Either may be null.
+    static std::optional<std::filesystem::path> userRoot(const char* xdgDataHome, const char* home);
+
+    struct Choice {
+        std::filesystem::path workingDirectory;
+        // The user's folder was chosen: it is to be filled from the shipped data before use.
+        bool userFolder = false;
+    };
+    // A folder given on the command line wins; then the current directory when it is prepared; then the
+    // user's work folder; without one, the current directory as it is.
+    static Choice choose(const std::optional<std::filesystem::path>& given,
+                         const std::filesystem::path& current,
+                         const std::optional<std::filesystem::path>& userRoot);
+
+    // Lays out root/work (with Result/, help/ and fonts/), root/plc and root/drivers from the shipped
+    // data. Every file is written whole under its final name or not at all. Fails with a message naming
+    // the folder or file that could not be made.
+    static Status populate(const std::filesystem::path& shipped, const std::filesystem::path& root);
+};
+
+} // namespace quillon
