@@ -1,10 +1,25 @@
 # The programs: each app folder holds only its main() and what belongs to that program alone.
 find_package(CLI11 CONFIG QUIET)
+include(GNUInstallDirs)
+
+# Where an installed program finds the shipped data: share/quillon beside its bin/ (so that the
+# installation can be moved, and a package installed under /usr finds it), then the configured prefix.
+# A program run from the build folder also takes the source tree's data/.
+file(RELATIVE_PATH QUILLON_RELATIVE_DATADIR ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/quillon)
+function(quillon_app_definitions target)
+  target_compile_definitions(${target} PRIVATE
+    QUILLON_VERSION="${PROJECT_VERSION}"
+    QUILLON_RELATIVE_DATADIR="${QUILLON_RELATIVE_DATADIR}"
+    QUILLON_INSTALL_DATADIR="${CMAKE_INSTALL_FULL_DATADIR}/quillon"
+    QUILLON_BUILD_DIR="$<TARGET_FILE_DIR:${target}>"
+    QUILLON_SOURCE_DATADIR="${PROJECT_SOURCE_DIR}/data")
+endfunction()
 
 file(GLOB _cli_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/apps/quillon-cli/*.cpp)
 if(_cli_sources)
   add_executable(quillon-cli ${_cli_sources})
   target_link_libraries(quillon-cli PRIVATE quillon_core)
+  quillon_app_definitions(quillon-cli)
   if(TARGET CLI11::CLI11)
     target_link_libraries(quillon-cli PRIVATE CLI11::CLI11)
   endif()
@@ -21,6 +36,7 @@ file(GLOB _sim_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/apps/quillon-unit
 if(_sim_sources)
   add_executable(quillon-unitsim ${_sim_sources})
   target_link_libraries(quillon-unitsim PRIVATE quillon_core)
+  quillon_app_definitions(quillon-unitsim)
   if(TARGET CLI11::CLI11)
     target_link_libraries(quillon-unitsim PRIVATE CLI11::CLI11)
   endif()
@@ -32,6 +48,7 @@ if(QUILLON_GUI AND TARGET quillon_gui)
   if(_gui_app_sources)
     add_executable(quillon ${_gui_app_sources})
     target_link_libraries(quillon PRIVATE quillon_gui)
+    quillon_app_definitions(quillon)
     set_target_properties(quillon PROPERTIES AUTOMOC ON)
   endif()
 endif()

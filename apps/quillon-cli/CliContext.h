@@ -15,7 +15,9 @@ using CommandAction = std::function<int()>;
 
 // The options every command takes, as given on the command line.
 struct CommonOptions {
-    std::string workdir = ".";
+    // empty: the current directory when it is a prepared working directory (or --plc-dir is given),
+    // otherwise the user's folder, filled from the data installed with the tool
+    std::string workdir;
     std::string plcDir;     // empty: <workdir>/../plc
     std::string driversDir; // empty: <workdir>/../drivers
     std::optional<std::string> password;

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     CliContext context(std::cout, std::cerr);
     CLI::App app{
         "Quillon command-line tool: build, inspect and convert panel applications without a window."};
-    app.set_version_flag("--version", "quillon-cli 0.1.0");
+    app.set_version_flag("--version", "quillon-cli " QUILLON_VERSION);
     app.require_subcommand(1);
     // Common options may stand before or after the command.
     app.fallthrough();
@@ -21,7 +21,9 @@ int main(int argc, char** argv) {
     CommonOptions& options = context.options();
     app.add_option(
         "--workdir", options.workdir,
-        "The tool's working directory: picture library, trace files (default: current directory).");
+        "The tool's working directory: picture library, trace files (default: the current directory when "
+        "the PLC catalogs lie in ../plc beside it, else the user's folder ~/.local/share/quillon/work, "
+        "filled from the installed data).");
     app.add_option("--plc-dir", options.plcDir, "The PLC catalog directory (default: <workdir>/../plc).");
     app.add_option("--drivers-dir", options.driversDir,
                    "The PLC driver directory (default: <workdir>/../drivers).");

@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
         "frame with probability P, KIND alone at frame 1. Kinds: corrupt-ack, lose-ack, drop-byte,\n"
         "flip-byte, wrong-checksum (final checksum refused or sent wrong), stall (--stall-ms), disconnect\n"
         "(the line goes dead until the tool gives up)."};
+    app.set_version_flag("--version", "quillon-unitsim " QUILLON_VERSION);
     app.add_option("--model", settings.modelToken,
                    "unit model token (10, 12, 15, 20, 30, 40, 41, 42, 480, 500, 510, 520)")
         ->capture_default_str();

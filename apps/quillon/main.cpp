@@ -4,39 +4,93 @@
 //   --screenshot FILE      once the window is idle, save a picture of it to FILE, print its title, quit
 //   --quit-when-idle       quit as soon as the window is idle (start-up timing)
 //   --script FILE          play the steps of FILE against the window (see ScriptRunner.h)
+// and for everyone:
+//   --workdir DIR          work in DIR (the PLC catalogs in DIR/../plc, the drivers in DIR/../drivers)
+//   FILE                   an application file to open at start
+// Without --workdir the tool works in the current directory when it is a prepared one (the catalogs
+// beside it), otherwise in the user's folder, filled from the data installed with the tool.
 
 #include "ScriptRunner.h"
 #include "model/PanelModel.h"
+#include "persist/WorkingDirectoryLayout.h"
 #include "shell/MainWindow.h"
 #include "shell/ModelDocumentService.h"
 #include "shell/SingleInstance.h"
 #include "ui/QtPrompter.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <system_error>
+#include <vector>
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillon");
-    QApplication::setApplicationVersion("0.1.0");
+    QApplication::setApplicationVersion(QUILLON_VERSION);
 
     QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Quillon: builds operator panel applications and transfers them to the panel.");
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption noSplash("no-splash", "Start without the greeting.");
     const QCommandLineOption newModel("new", "Start with a new application for model id MODEL.", "MODEL");
     const QCommandLineOption screenshot("screenshot", "Save a picture of the idle window to FILE and quit.",
                                         "FILE");
     const QCommandLineOption quitWhenIdle("quit-when-idle", "Quit as soon as the window is idle.");
     const QCommandLineOption script("script", "Play the steps of FILE against the window.", "FILE");
-    parser.addOptions({noSplash, newModel, screenshot, quitWhenIdle, script});
+    const QCommandLineOption workdir(
+        "workdir",
+        "Work in DIR: settings, picture library, transfer images; the PLC catalogs are read from DIR/../plc.",
+        "DIR");
+    parser.addOptions({noSplash, newModel, screenshot, quitWhenIdle, script, workdir});
+    parser.addPositionalArgument("file", "An application file (*.ovm) to open.", "[FILE]");
     parser.process(app);
+
+    // Names on the command line are taken from where the tool was started, before it moves to its folder.
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        std::fprintf(stderr, "Give at most one application file.\n");
+        return 2;
+    }
+    std::string openFile;
+    if (!files.isEmpty()) {
+        openFile = QFileInfo(files.first()).absoluteFilePath().toStdString();
+    }
+    std::optional<std::filesystem::path> givenFolder;
+    if (parser.isSet(workdir)) {
+        givenFolder = QFileInfo(parser.value(workdir)).absoluteFilePath().toStdString();
+    }
+    // The shipped data lies in share/quillon beside bin/ of the installation; a tool run from its build
+    // folder takes the source tree's data/.
+    std::error_code ec;
+    const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();
+    std::vector<std::filesystem::path> shipped{executableFolder / QUILLON_RELATIVE_DATADIR,
+                                               QUILLON_INSTALL_DATADIR};
+    if (std::filesystem::equivalent(executableFolder, QUILLON_BUILD_DIR, ec)) {
+        shipped.emplace_back(QUILLON_SOURCE_DATADIR);
+    }
+    const auto chosen = quillon::WorkingDirectoryLayout::prepare(
+        givenFolder, QDir::currentPath().toStdString(),
+        quillon::WorkingDirectoryLayout::userRoot(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
+        shipped);
+    if (!chosen) {
+        std::fprintf(stderr, "%s\n", chosen.message().c_str());
+        quillon::gui::QtPrompter prompter;
+        prompter.error(chosen.message());
+        return 1;
+    }
+    // Every path of the tool is relative to its working directory, as it is in a prepared folder.
+    QDir::setCurrent(QString::fromStdString(chosen->workingDirectory.string()));
 
     const QString workingDirectory = QDir::currentPath();
     quillon::gui::SingleInstance instance(workingDirectory);
@@ -58,9 +112,11 @@ int main(int argc, char* argv[]) {
 
     // The catalog files lie beside the working directory, as the unit's shipped layout has them.
     const std::filesystem::path start = workingDirectory.toStdString();
-    quillon::gui::ModelDocumentService documents((start / ".." / "plc").lexically_normal(), start);
+    quillon::gui::ModelDocumentService documents(quillon::WorkingDirectoryLayout::catalogFolderOf(start),
+                                                 start);
     quillon::gui::ShellOptions options;
     options.startDirectory = start;
+    options.openFile = openFile;
     options.showSplash = !parser.isSet(noSplash) && !parser.isSet(screenshot) &&
                          !parser.isSet(quitWhenIdle) && !parser.isSet(script);
     quillon::gui::MainWindow window(quillon::gui::ShellServices{&documents}, options);

@@ -138,6 +138,33 @@ WorkingDirectoryLayout::Choice WorkingDirectoryLayout::choose(const std::optiona
     return Choice{*userRoot / kWorkFolder, true};
 }
 
+Result<WorkingDirectoryLayout::Choice>
+WorkingDirectoryLayout::prepare(const std::optional<fs::path>& given, const fs::path& current,
+                                const std::optional<fs::path>& userRoot,
+                                const std::vector<fs::path>& shippedCandidates) {
+    Choice choice = choose(given, current, userRoot);
+    std::error_code ec;
+    if (given && !fs::is_directory(*given, ec)) {
+        return Result<Choice>::fail("The working directory \"" + given->string() + "\" does not exist.");
+    }
+    if (!choice.userFolder) {
+        return choice;
+    }
+    const auto shipped = findShippedData(shippedCandidates);
+    if (!shipped) {
+        std::string looked;
+        for (const fs::path& candidate : shippedCandidates) {
+            looked += "\n" + candidate.lexically_normal().string();
+        }
+        return Result<Choice>::fail("The PLC catalogs shipped with the tool were not found in:" + looked +
+                                    "\nStart it in a prepared working directory or give one with --workdir.");
+    }
+    if (Status laidOut = populate(*shipped, choice.workingDirectory.parent_path()); !laidOut) {
+        return Failure{laidOut.failure()};
+    }
+    return choice;
+}
+
 Status WorkingDirectoryLayout::populate(const fs::path& shipped, const fs::path& root) {
     for (const fs::path& folder :
          {root / kWorkFolder, root / kWorkFolder / "Result", root / kCatalogFolder, root / kDriverFolder}) {

@@ -51,6 +51,14 @@ public:
                          const std::filesystem::path& current,
                          const std::optional<std::filesystem::path>& userRoot);
 
+    // The whole start: chooses the folder, checks that a folder given exists and fills the user's folder
+    // from the first candidate that holds shipped data. Fails with the message to show when the folder
+    // given is missing, no shipped data is found for the user's folder or it cannot be laid out.
+    static Result<Choice> prepare(const std::optional<std::filesystem::path>& given,
+                                  const std::filesystem::path& current,
+                                  const std::optional<std::filesystem::path>& userRoot,
+                                  const std::vector<std::filesystem::path>& shippedCandidates);
+
     // Lays out root/work (with Result/, help/ and fonts/), root/plc and root/drivers from the shipped
     // data. Every file is written whole under its final name or not at all. Fails with a message naming
     // the folder or file that could not be made.

@@ -117,6 +117,14 @@ bool ApplicationLifecycle::reopen(const std::string& fileName) {
     return openApplication(false);
 }
 
+bool ApplicationLifecycle::openFile(const std::string& fileName) {
+    if (fileName.empty() || (isOpen() && !closeWithPrompt())) {
+        return false;
+    }
+    currentFileName_ = fileName;
+    return openApplication(false);
+}
+
 bool ApplicationLifecycle::openApplication(bool fromUpload) {
     const std::filesystem::path file =
         fromUpload ? startDirectory_ / kUploadImage : std::filesystem::path(currentFileName_);
@@ -135,6 +143,9 @@ bool ApplicationLifecycle::openApplication(bool fromUpload) {
         }
         if (hooks_.applicationOpened) {
             hooks_.applicationOpened();
+        }
+        if (!fromUpload && hooks_.fileUsed) {
+            hooks_.fileUsed(currentFileName_);
         }
     } else {
         documents_.close();
@@ -223,6 +234,9 @@ bool ApplicationLifecycle::writeTo(const std::filesystem::path& file) {
     } else {
         written = true;
         setState(ShellState::Saved);
+        if (hooks_.fileUsed) {
+            hooks_.fileUsed(file.string());
+        }
     }
     if (hooks_.waitCursor) {
         hooks_.waitCursor(false);

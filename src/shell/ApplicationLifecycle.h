@@ -24,6 +24,8 @@ struct LifecycleHooks {
     std::function<void(bool wait)> waitCursor;
     std::function<void()> applicationClosing; // the screen session closes, editor selections are forgotten
     std::function<void()> applicationOpened;  // zoom back to two, menus to the open state
+    // An application file was read or written in full (the recent list of the File menu takes it).
+    std::function<void(const std::string& file)> fileUsed;
 };
 
 // New, Open, Save, Save As, Close, the save prompt and the memory check: the flows that create, read,
@@ -57,6 +59,10 @@ public:
     bool openApplication(bool fromUpload);
     // Start-up: reopens the application the settings file named.
     bool reopen(const std::string& fileName);
+    // Opens a named file as Open does once its dialog is confirmed: the open application is closed with
+    // the save prompt first (false, and nothing opened, when the user keeps it); a protected file asks
+    // for its password. Used for a file given on the command line and the recent files of the menu.
+    bool openFile(const std::string& fileName);
     void save();
     void saveAs();
     // True when no application is left open; false when the user kept it.

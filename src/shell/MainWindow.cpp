@@ -99,10 +99,15 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     // The settings file gives the serial port and the application to reopen.
     SettingsFile(options_.startDirectory).readStartup(comPortIndex_, lastApplication_);
     fastPolling_ = SettingsFile(options_.startDirectory).readFastPolling();
+    recent_ = RecentFiles(SettingsFile(options_.startDirectory).readRecentFiles());
     loadPanelFont();
 
     menus_ = new ShellMenus(menuBar(), this);
     connect(menus_, &ShellMenus::command, this, [this](std::uint16_t id) { command(id); });
+    connect(menus_, &ShellMenus::recentFileChosen, this,
+            [this](const QString& file) { openRecent(file.toStdString()); });
+    connect(menus_->popup(ShellMenus::Popup::File), &QMenu::aboutToShow, this, &MainWindow::showRecentFiles);
+    showRecentFiles();
 
     auto* central = new QWidget(this);
     central->setObjectName("centralArea");
@@ -148,6 +153,10 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
                                            if (session_ != nullptr) {
                                                session_->applicationOpened();
                                            }
+                                       },
+                                       [this](const std::string& file) {
+                                           recent_.add(file);
+                                           showRecentFiles();
                                        }});
     dispatcher_.setAround([] { QToolTip::hideText(); },
                           [this](std::uint16_t) {
@@ -217,6 +226,23 @@ void MainWindow::loadPanelFont() {
     panelFont_ = std::make_unique<PanelFont>(std::move(*loaded));
 }
 
+void MainWindow::showRecentFiles() {
+    recent_.dropMissing([](const std::string& file) {
+        std::error_code error;
+        return std::filesystem::is_regular_file(file, error);
+    });
+    menus_->setRecentFiles(recent_.entries());
+}
+
+void MainWindow::openRecent(const std::string& file) {
+    if (!dispatcher_.isEnabled(toId(CommandId::Open))) {
+        return;
+    }
+    lifecycle_.openFile(file);
+    showRecentFiles();
+    refresh();
+}
+
 void MainWindow::registerCommands() {
     DocumentService& docs = *services_.documents;
     dispatcher_.registerCommand(
@@ -277,7 +303,10 @@ void MainWindow::startUp() {
     if (!panelFontProblem_.isEmpty()) {
         services_.prompter->error(panelFontProblem_.toStdString());
     }
-    if (!lastApplication_.empty() && services_.documents->canOpen()) {
+    // A file named on the command line takes the place of the last application.
+    if (!options_.openFile.empty() && services_.documents->canOpen()) {
+        lifecycle_.openFile(options_.openFile);
+    } else if (!lastApplication_.empty() && services_.documents->canOpen()) {
         lifecycle_.reopen(lastApplication_);
     }
     QTimer::singleShot(0, this, &MainWindow::started);
@@ -519,9 +548,10 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The settings go first: even a close the user then cancels has recorded the port and the file.
-    const Status written = SettingsFile(options_.startDirectory)
-                               .writeShutdown(comPortIndex_, lifecycle_.currentFileName(),
-                                              recordsFileName(lifecycle_.state()), fastPolling_);
+    const Status written =
+        SettingsFile(options_.startDirectory)
+            .writeShutdown(comPortIndex_, lifecycle_.currentFileName(), recordsFileName(lifecycle_.state()),
+                           fastPolling_, recent_.entries());
     if (!written) {
         services_.prompter->error(written.message());
     }

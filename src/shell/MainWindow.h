@@ -3,6 +3,7 @@
 #include "comm/Clock.h"
 #include "comm/SerialLink.h"
 #include "comm/SerialPort.h"
+#include "persist/RecentFiles.h"
 #include "shell/ApplicationLifecycle.h"
 #include "shell/DocumentService.h"
 #include "shell/ModelChooser.h"
@@ -57,6 +58,8 @@ struct ShellOptions {
     QString helpFolder;
     bool showSplash = true;
     bool maximised = true;
+    // An application file to open at start-up instead of the last one (a file given on the command line).
+    std::string openFile;
     LinkTiming linkTiming = LinkTiming::standard();
 };
 
@@ -92,6 +95,10 @@ public:
     // The "COM Port" dialog; the choice is written to the settings file when the tool closes.
     void chooseComPort();
     const std::string& lastApplication() const noexcept { return lastApplication_; }
+    // The File menu's recent application files, newest first (missing ones are dropped when it opens).
+    const RecentFiles& recentFiles() const noexcept { return recent_; }
+    // Opens one of the recent files, as Open does.
+    void openRecent(const std::string& file);
     // The screen session (its window exists only while a screen is being edited).
     ScreenSession& screenSession() const noexcept { return *session_; }
     // The panel character set the screens are drawn with: the working directory's font file, or the
@@ -138,6 +145,7 @@ private:
     void tickClock();
     void setBusy(bool busy);
     void loadPanelFont();
+    void showRecentFiles();
 
     std::unique_ptr<QtPrompter> ownPrompter_;
     std::unique_ptr<QtFileChooser> ownFiles_;
@@ -156,6 +164,7 @@ private:
     int comPortIndex_ = 1;
     bool fastPolling_ = false;
     std::string lastApplication_;
+    RecentFiles recent_;
     int busyDepth_ = 0;
     std::unique_ptr<PanelFont> panelFont_;
     QString panelFontProblem_;

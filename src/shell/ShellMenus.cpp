@@ -240,7 +240,39 @@ QAction* ShellMenus::rightClickAction(std::uint16_t id) const {
     return it == rightClickActions_.end() ? nullptr : it->second;
 }
 
+void ShellMenus::setRecentFiles(const std::vector<std::string>& files) {
+    QMenu* file = popup(Popup::File);
+    for (QAction* old : recent_) {
+        file->removeAction(old);
+        old->deleteLater();
+    }
+    recent_.clear();
+    if (files.empty()) {
+        return;
+    }
+    QAction* exit = action(toId(CommandId::Exit));
+    int number = 0;
+    for (const std::string& name : files) {
+        ++number;
+        const QString path = QString::fromStdString(name);
+        // The number is the entry's mnemonic; an ampersand in the path is shown as it is.
+        auto* entry =
+            new QAction(QStringLiteral("&%1 %2").arg(number).arg(QString(path).replace('&', "&&")), file);
+        entry->setData(path);
+        entry->setStatusTip(QStringLiteral("Opens %1").arg(path));
+        entry->setEnabled(openEnabled_);
+        connect(entry, &QAction::triggered, this, [this, path] { emit recentFileChosen(path); });
+        file->insertAction(exit, entry);
+        recent_.append(entry);
+    }
+    recent_.append(file->insertSeparator(exit));
+}
+
 void ShellMenus::refresh(const std::function<bool(std::uint16_t id)>& enabled) {
+    openEnabled_ = enabled(toId(CommandId::Open));
+    for (QAction* entry : recent_) {
+        entry->setEnabled(openEnabled_);
+    }
     for (const auto& [id, action] : actions_) {
         action->setEnabled(id != toId(CommandId::Logger) && enabled(id));
     }

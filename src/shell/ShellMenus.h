@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <string>
+#include <vector>
 
 #include <QObject>
 #include <QStringList>
@@ -46,12 +48,19 @@ public:
     // Every menu-bar entry with its id, in the order built.
     const std::multimap<std::uint16_t, QAction*>& actions() const noexcept { return actions_; }
 
+    // The recent application files, newest first, as numbered entries of the File menu above Exit.
+    // They are live whenever Open is.
+    void setRecentFiles(const std::vector<std::string>& files);
+    const QList<QAction*>& recentActions() const noexcept { return recent_; }
+
     // Enables each entry that `enabled` allows. The Logger entry of the Define menu stays grayed: the
     // logger is reached through the right-click menu.
     void refresh(const std::function<bool(std::uint16_t id)>& enabled) override;
 
 signals:
     void command(std::uint16_t id);
+    // A recent file's entry was chosen.
+    void recentFileChosen(const QString& file);
 
 private:
     struct Entry {
@@ -70,6 +79,8 @@ private:
     QMenu* rightClick_ = nullptr;
     std::multimap<std::uint16_t, QAction*> actions_;
     std::map<std::uint16_t, QAction*> rightClickActions_;
+    QList<QAction*> recent_; // the entries and the separator after them
+    bool openEnabled_ = false;
 };
 
 } // namespace quillon::gui

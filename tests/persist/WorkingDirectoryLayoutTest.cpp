@@ -134,6 +134,36 @@ TEST_F(WorkingDirectoryLayoutTest, ThePreparedFolderTheUsersFolderOrTheOneGiven)
     EXPECT_FALSE(choice.userFolder);
 }
 
+TEST_F(WorkingDirectoryLayoutTest, PreparingTheStartFillsOnlyTheUsersFolder) {
+    const fs::path elsewhere = dir_ / "home";
+    fs::create_directories(elsewhere);
+    const std::vector<fs::path> candidates{dir_ / "bin" / ".." / "share" / "quillon", shipped()};
+
+    auto started = WorkingDirectoryLayout::prepare(std::nullopt, elsewhere, root(), candidates);
+    ASSERT_TRUE(started.ok()) << started.message();
+    EXPECT_EQ(started->workingDirectory, root() / "work");
+    EXPECT_EQ(text("plc/orvk_all.PLC"), "all v1");
+    EXPECT_TRUE(fs::is_empty(elsewhere)) << "the current directory is left alone";
+
+    // A folder given is used as it is; one that does not exist is refused with its name.
+    started = WorkingDirectoryLayout::prepare(elsewhere, elsewhere, root(), {});
+    ASSERT_TRUE(started.ok());
+    EXPECT_EQ(started->workingDirectory, elsewhere);
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+    started = WorkingDirectoryLayout::prepare(dir_ / "nowhere", elsewhere, root(), candidates);
+    ASSERT_FALSE(started.ok());
+    EXPECT_EQ(started.message(),
+              "The working directory \"" + (dir_ / "nowhere").string() + "\" does not exist.");
+
+    // Without shipped data the user's folder cannot be filled: the places looked at are named.
+    started =
+        WorkingDirectoryLayout::prepare(std::nullopt, elsewhere, dir_ / "other", {dir_ / "bin" / "share"});
+    ASSERT_FALSE(started.ok());
+    EXPECT_NE(started.message().find((dir_ / "bin" / "share").string()), std::string::npos)
+        << started.message();
+    EXPECT_FALSE(fs::exists(dir_ / "other"));
+}
+
 TEST_F(WorkingDirectoryLayoutTest, TheUsersFolderFollowsTheDataHomeVariable) {
     EXPECT_EQ(WorkingDirectoryLayout::userRoot("/x/data", "/home/ann"), fs::path("/x/data/quillon"));
     EXPECT_EQ(WorkingDirectoryLayout::userRoot(nullptr, "/home/ann"),

@@ -367,7 +367,7 @@ private slots:
     void titleIsLeftAloneWhileLoading() {
         Rig r;
         std::vector<std::optional<std::string>> titles;
-        r.life.setHooks({[&] { titles.push_back(r.life.title()); }, {}, {}, {}, {}});
+        r.life.setHooks({[&] { titles.push_back(r.life.title()); }, {}, {}, {}, {}, {}});
         const std::string file = r.path("x.ovm");
         r.touch(file);
         QVERIFY(r.life.reopen(file));
