@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
   nlohmann-json3-dev libcli11-dev
   xvfb xauth
+  help2man desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot file
 )
 
 missing=()

@@ -36,6 +36,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillon");
     QApplication::setApplicationVersion(QUILLON_VERSION);
+    // The desktop entry's name: the desktop matches the window to its entry and icon by it.
+    QGuiApplication::setDesktopFileName("org.quillon.Quillon");
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

@@ -38,8 +38,10 @@ struct ShellWindow {
     ScriptedPassword password;
     std::unique_ptr<MainWindow> window;
 
-    // `settings`: the settings file the tool finds in its working directory at start.
-    explicit ShellWindow(const std::string& settings = {}, QSize size = {}) {
+    // `settings`: the settings file the tool finds in its working directory at start; `openFile`: a file
+    // named on the command line.
+    explicit ShellWindow(const std::string& settings = {}, QSize size = {},
+                         const std::string& openFile = {}) {
         if (!settings.empty()) {
             std::ofstream(dir.filePath("orvik.ini").toStdString()) << settings;
         }
@@ -48,6 +50,7 @@ struct ShellWindow {
         options.helpFolder = QString(QUILLON_SOURCE_DIR) + "/data/help";
         options.showSplash = false;
         options.maximised = false;
+        options.openFile = openFile;
         window = std::make_unique<MainWindow>(ShellServices{&docs, &prompter, &files, &models, &password},
                                               options);
         if (size.isValid()) {

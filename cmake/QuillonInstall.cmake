@@ -1,0 +1,104 @@
+# Installing Quillon as a desktop application: the three programs, the shipped data under
+# share/quillon, the desktop entry, icon, file type and metainfo, the manual pages (made from each
+# program's --help when the project is built, so that they never drift), the bash completion, and the
+# Debian package that `make package` builds from all of it.
+include(GNUInstallDirs)
+
+set(QUILLON_APP_ID org.quillon.Quillon)
+set(_packaging ${PROJECT_SOURCE_DIR}/packaging)
+
+foreach(program quillon quillon-cli quillon-unitsim)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
+
+# The data the tool reads beside its working folder; the notes for whoever builds it stay behind.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/plc ${PROJECT_SOURCE_DIR}/data/drivers
+                  ${PROJECT_SOURCE_DIR}/data/help ${PROJECT_SOURCE_DIR}/data/fonts
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/quillon
+        PATTERN README EXCLUDE)
+
+# The desktop: the window's entry and icon, the .ovm file type that opens in it, the metainfo.
+if(TARGET quillon)
+  install(FILES ${_packaging}/${QUILLON_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${_packaging}/${QUILLON_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${_packaging}/${QUILLON_APP_ID}.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+          RENAME ${QUILLON_APP_ID}.xml)
+  install(FILES ${_packaging}/icons/${QUILLON_APP_ID}.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  foreach(size 16 24 32 48 64 128 256)
+    install(FILES ${_packaging}/icons/hicolor/${size}x${size}/${QUILLON_APP_ID}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+endif()
+
+if(TARGET quillon-cli)
+  install(FILES ${_packaging}/quillon-cli.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+          RENAME quillon-cli)
+endif()
+
+# Manual pages from --help (help2man, package help2man). The window's help needs no display.
+find_program(HELP2MAN help2man)
+if(HELP2MAN)
+  set(_summary_quillon "configuration tool for operator panels")
+  set(_summary_quillon-cli "build, inspect, convert and transfer operator panel applications without a window")
+  set(_summary_quillon-unitsim "an emulated operator panel on a pseudo-terminal, for trying transfers")
+  set(_pages "")
+  # The command-line tool's page also carries every command's own --help.
+  set(_includes_quillon-cli --include=${PROJECT_BINARY_DIR}/man/quillon-cli-commands.h2m)
+  set(_depends_quillon-cli ${PROJECT_BINARY_DIR}/man/quillon-cli-commands.h2m)
+  if(TARGET quillon-cli)
+    add_custom_command(
+      OUTPUT ${PROJECT_BINARY_DIR}/man/quillon-cli-commands.h2m
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+      COMMAND bash ${PROJECT_SOURCE_DIR}/tools/cli-commands-h2m.sh $<TARGET_FILE:quillon-cli>
+              ${PROJECT_BINARY_DIR}/man/quillon-cli-commands.h2m
+      DEPENDS quillon-cli ${PROJECT_SOURCE_DIR}/tools/cli-commands-h2m.sh
+      COMMENT "Collecting the commands of quillon-cli for its manual page"
+      VERBATIM)
+  endif()
+  foreach(program quillon quillon-cli quillon-unitsim)
+    if(TARGET ${program})
+      set(_page ${PROJECT_BINARY_DIR}/man/${program}.1)
+      add_custom_command(
+        OUTPUT ${_page}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${HELP2MAN} --no-info --no-discard-stderr
+                --name=${_summary_${program}} --version-string=${PROJECT_VERSION}
+                --include=${_packaging}/man/files.h2m ${_includes_${program}} --output=${_page}
+                $<TARGET_FILE:${program}>
+        DEPENDS ${program} ${_packaging}/man/files.h2m ${_depends_${program}}
+        COMMENT "Writing the manual page of ${program}"
+        VERBATIM)
+      list(APPEND _pages ${_page})
+    endif()
+  endforeach()
+  add_custom_target(quillon_man ALL DEPENDS ${_pages})
+  install(FILES ${_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  message(WARNING "help2man not found: no manual pages (run scripts/install-deps.sh)")
+endif()
+
+# `make package`: a Debian package of everything above, installed under /usr.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quillon)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Quillon developers <quillon@localhost>")
+set(CPACK_PACKAGE_VENDOR "Quillon")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration tool for operator panels")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Quillon builds operator panel applications (network, tags, screens, alarms, logger, keys and task lists),\
+ saves them as .ovm files, downloads them to the panel over a serial port and uploads them back.\
+ It comes with quillon-cli for scripted work and quillon-unitsim, a panel emulator.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The shared libraries the programs link are found by dpkg-shlibdeps; the desktop's file-type and
+# icon caches are brought up to date by the triggers of their own packages.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, hicolor-icon-theme, desktop-file-utils")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion")
+set(CPACK_STRIP_FILES ON)
+include(CPack)
