@@ -8,7 +8,7 @@ RUN_DIR ?= run
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_WERROR=ON
 
-.PHONY: all deps configure build run test test-core test-asan bench fuzz format tidy clean
+.PHONY: all deps configure build run test test-core test-asan bench fuzz format tidy clean install package
 
 all: build
 
@@ -27,6 +27,15 @@ build: deps configure
 run: build
 	@bash scripts/prepare-run-dir.sh $(BUILD) $(RUN_DIR)
 	@bash scripts/start.sh $(BUILD) $(RUN_DIR)
+
+# Installs into PREFIX (default /usr/local); `make install PREFIX=$$HOME/.local` for one user.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package (quillon_<version>_<arch>.deb in the build directory).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 test: build test-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 900

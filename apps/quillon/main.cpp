@@ -87,6 +87,10 @@ int main(int argc, char* argv[]) {
         shipped);
     if (!chosen) {
         std::fprintf(stderr, "%s\n", chosen.message().c_str());
+        if (givenFolder) {
+            return 2; // a mistyped option: the terminal it was typed in has the message
+        }
+        // Started from the desktop, where no terminal shows the message.
         quillon::gui::QtPrompter prompter;
         prompter.error(chosen.message());
         return 1;

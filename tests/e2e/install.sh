@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix as `cmake --install` does, then uses it from there as a user
+# would: outside any prepared folder the tool lays out its working folder in the user's data folder from
+# the installed data, the command-line tool and the window start, and the window opens an application
+# named on its command line. Also checks the desktop files with their validators, the icon sizes, the
+# manual pages, the bash completion, that a prepared working directory given with --workdir is still
+# used as it is, and that the Debian package builds with what it needs.
+set -euo pipefail
+build=$(cd "${1:?build directory}" && pwd)
+src=$(cd "${2:?source directory}" && pwd)
+fail() {
+  echo "install: $*" >&2
+  exit 1
+}
+[ -x "$build/quillon-cli" ] || fail "quillon-cli is not built"
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+prefix="$tmp/prefix"
+cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" || { cat "$tmp/install.log" >&2; fail "cmake --install failed"; }
+
+for f in bin/quillon-cli bin/quillon-unitsim share/quillon/plc/orvk_all.PLC share/quillon/plc/orvk_sel.PLC \
+  share/quillon/drivers/01000101.abs share/quillon/help/frontpage.htm share/quillon/fonts/orvik5x7.fnt \
+  share/bash-completion/completions/quillon-cli; do
+  [ -s "$prefix/$f" ] || fail "$f is not installed"
+done
+[ ! -e "$prefix/share/quillon/drivers/README" ] || fail "the build notes were installed with the data"
+# A page that only this installation has: the working folder must be laid out from here.
+echo "<html><body>installed</body></html>" >"$prefix/share/quillon/help/installed-here.htm"
+
+gui=""
+if [ -x "$build/quillon" ]; then
+  gui="$prefix/bin/quillon"
+  app=org.quillon.Quillon
+  for f in "share/applications/$app.desktop" "share/metainfo/$app.metainfo.xml" "share/mime/packages/$app.xml" \
+    "share/icons/hicolor/scalable/apps/$app.svg"; do
+    [ -s "$prefix/$f" ] || fail "$f is not installed"
+  done
+  # Every PNG has the size of the folder it stands in (the width and height of its IHDR chunk).
+  for size in 16 24 32 48 64 128 256; do
+    png="$prefix/share/icons/hicolor/${size}x${size}/apps/$app.png"
+    [ -s "$png" ] || fail "no ${size}x${size} icon"
+    read -r w h < <(od -An -tu4 --endian=big -j16 -N8 "$png")
+    [ "$w $h" = "$size $size" ] || fail "the ${size}x${size} icon is $w x $h"
+  done
+  grep -qx "Exec=quillon %f" "$prefix/share/applications/$app.desktop" || fail "the desktop entry does not pass the file"
+  grep -qx "MimeType=application/x-quillon-application;" "$prefix/share/applications/$app.desktop" ||
+    fail "the desktop entry does not take .ovm files"
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$prefix/share/applications/$app.desktop" || fail "desktop-file-validate"
+  else
+    echo "install: desktop-file-validate is missing (package desktop-file-utils): not run"
+  fi
+  if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$prefix/share/metainfo/$app.metainfo.xml" || fail "appstreamcli validate"
+  else
+    echo "install: appstreamcli is missing (package appstream): not run"
+  fi
+  if command -v update-mime-database >/dev/null; then
+    update-mime-database "$prefix/share/mime" 2>/dev/null || fail "update-mime-database refuses the file type"
+    grep -q "^application/x-quillon-application:\*\.ovm$" <(cut -d: -f2- "$prefix/share/mime/globs2") ||
+      fail "the file type's glob is not in the database"
+  fi
+fi
+if command -v help2man >/dev/null; then
+  for p in quillon-cli quillon-unitsim ${gui:+quillon}; do
+    page="$prefix/share/man/man1/$p.1"
+    [ -s "$page" ] || fail "no manual page for $p"
+    grep -q '^\.SH OPTIONS' "$page" || fail "the manual page of $p has no options"
+  done
+  grep -q '^\.SS "quillon-cli plc show"' "$prefix/share/man/man1/quillon-cli.1" ||
+    fail "the manual page of quillon-cli lacks the commands"
+fi
+
+# The user's machine: an empty home, started from a folder that is not a prepared working directory.
+export HOME="$tmp/home"
+unset XDG_DATA_HOME
+mkdir -p "$HOME" "$tmp/elsewhere"
+cd "$tmp/elsewhere"
+user="$HOME/.local/share/quillon"
+
+"$prefix/bin/quillon-cli" --help | grep -q "^Usage: " || fail "quillon-cli --help"
+"$prefix/bin/quillon-unitsim" --help | grep -q "^Usage: " || fail "quillon-unitsim --help"
+ids=$("$prefix/bin/quillon-cli" plc list | awk '$1 ~ /^[0-9]+$/ { printf "%s ", $1 }')
+[ "$ids" = "1 2 3 7 8 9 104 105 " ] || fail "plc list from the installed catalogs gave: $ids"
+[ -s "$user/plc/orvk_all.PLC" ] && [ -s "$user/drivers/01000101.abs" ] && [ -d "$user/work/Result" ] ||
+  fail "the user's working folder was not laid out in $user"
+[ -s "$user/work/help/installed-here.htm" ] || fail "the working folder was not filled from $prefix"
+"$prefix/bin/quillon-cli" new --model 500 "$tmp/elsewhere/Plant 1.ovm" >/dev/null || fail "quillon-cli new"
+[ -z "$(ls -A "$tmp/elsewhere" | grep -v '^Plant 1.ovm$')" ] || fail "the tool left files in the current directory"
+
+# The bash completion offers the commands and the PLC ids of the installed catalogs.
+completion=$(PATH="$prefix/bin:$PATH" bash -c '
+  source "$1"
+  COMP_WORDS=(quillon-cli plc show ""); COMP_CWORD=3; _quillon_cli; echo "${COMPREPLY[*]}"
+  COMP_WORDS=(quillon-cli ren); COMP_CWORD=1; _quillon_cli; echo "${COMPREPLY[*]}"' _ \
+  "$prefix/share/bash-completion/completions/quillon-cli")
+[ "$completion" = $'1 2 3 7 8 9 104 105\nrender' ] || fail "bash completion gave: $completion"
+
+if [ -n "$gui" ]; then
+  command -v xvfb-run >/dev/null || fail "xvfb-run is missing (package xvfb)"
+  timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$gui" --quit-when-idle 2>"$tmp/stderr.txt" || {
+    cat "$tmp/stderr.txt" >&2
+    fail "the installed window did not start"
+  }
+  # Opened from the file manager: the file is named on the command line.
+  file="$tmp/elsewhere/Plant 1.ovm"
+  out=$(timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$gui" --screenshot "$tmp/shot.png" "$file" \
+    2>"$tmp/stderr.txt") || {
+    cat "$tmp/stderr.txt" >&2
+    fail "the installed window did not open $file"
+  }
+  shown=$(tr '[:upper:]' '[:lower:]' <<<"$file")
+  grep -qxF "title: Quillon - [$shown]" <<<"$out" || fail "the window did not open the file: $out"
+  # A relative name is taken from the folder the tool was started in.
+  out=$(timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$gui" --screenshot "$tmp/shot.png" "Plant 1.ovm" \
+    2>"$tmp/stderr.txt") || fail "the installed window did not open a relative name"
+  grep -qxF "title: Quillon - [$shown]" <<<"$out" || fail "a relative name was not opened: $out"
+
+  # A prepared working directory given on the command line is used as it is: closing writes its settings.
+  bash "$src/scripts/prepare-run-dir.sh" "$build" "$tmp/run" >/dev/null
+  printf 'quit\n' >"$tmp/quit.txt"
+  rm -f "$user/work/orvik.ini"
+  timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$gui" --workdir "$tmp/run/work" --script "$tmp/quit.txt" \
+    2>"$tmp/stderr.txt" >/dev/null || {
+    cat "$tmp/stderr.txt" >&2
+    fail "the window did not run in the working directory given"
+  }
+  [ -s "$tmp/run/work/orvik.ini" ] || fail "the settings were not written to the working directory given"
+  [ ! -e "$user/work/orvik.ini" ] || fail "the settings went to the user's folder instead"
+  # A missing one is refused with its name.
+  if timeout 60 xvfb-run -a "$gui" --workdir "$tmp/nowhere" --quit-when-idle 2>"$tmp/stderr.txt" >/dev/null; then
+    fail "a missing working directory was accepted"
+  fi
+  grep -qF "The working directory \"$tmp/nowhere\" does not exist." "$tmp/stderr.txt" ||
+    fail "no message for a missing working directory: $(cat "$tmp/stderr.txt")"
+fi
+
+# The Debian package builds, installs under /usr and names the libraries it needs.
+if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
+  (cd "$tmp" && cpack -G DEB -B "$tmp/package" --config "$build/CPackConfig.cmake" >"$tmp/cpack.log" 2>&1) || {
+    cat "$tmp/cpack.log" >&2
+    fail "the Debian package did not build"
+  }
+  deb=$(ls "$tmp"/package/quillon_*.deb)
+  dpkg-deb -c "$deb" >"$tmp/contents.txt"
+  grep -q " ./usr/bin/quillon-cli$" "$tmp/contents.txt" || fail "the package lacks /usr/bin/quillon-cli"
+  grep -q " ./usr/share/quillon/plc/orvk_all.PLC$" "$tmp/contents.txt" || fail "the package lacks the catalogs"
+  if [ -n "$gui" ]; then
+    grep -q " ./usr/share/applications/org.quillon.Quillon.desktop$" "$tmp/contents.txt" ||
+      fail "the package lacks the desktop entry"
+    dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "the package does not depend on Qt Widgets"
+  fi
+  echo "install: package $(basename "$deb") ($(dpkg-deb -f "$deb" Depends))"
+fi
+echo "install: ok"
