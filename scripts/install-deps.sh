@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format clang-tidy libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   nlohmann-json3-dev libcli11-dev
   xvfb xauth
   help2man desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot file
