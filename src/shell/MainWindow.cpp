@@ -532,6 +532,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     clock_.stop();
     help_->close();
     event->accept();
+    emit closed();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

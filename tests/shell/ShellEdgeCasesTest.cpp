@@ -10,6 +10,7 @@
 #include "shell/KeyboardHook.h"
 #include "shell/MainWindow.h"
 #include "shell/ModelDocumentService.h"
+#include "shell/SingleInstance.h"
 #include "shell/ToolStation.h"
 #include "support/ShellWindow.h"
 #include "ui/HelpWindow.h"
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 using namespace quillon;
@@ -180,6 +182,45 @@ private slots:
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
         QVERIFY(!window.screenSession().isOpen());
         window.helpWindow().close();
+    }
+
+    void theProcessEndsWhenTheWindowClosesWhateverPopupsAreUp() {
+        Shell s;
+        SingleInstance instance(s.dir.path());
+        QVERIFY(instance.acquire());
+        instance.endProcessWith(*s.window);
+        // A tool tip that comes up during the close (the pointer resting on a button that reappears as
+        // the screen session closes) is still on screen as the window goes.
+        QToolButton* screens = s.window->toolStation().button(457);
+        connect(s.window.get(), &MainWindow::closed, screens,
+                [screens] { QToolTip::showText(screens->mapToGlobal(QPoint(4, 4)), "Screens", screens); });
+        QTimer::singleShot(0, s.window.get(), [&] { s.window->close(); });
+        // Only a guard: the loop must end at once; a hang is reported as code 99 instead of blocking.
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        guard.start(5000);
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!s.window->isVisible());
+        QVERIFY(!instance.held());
+        // The next start in the same working directory is not refused.
+        SingleInstance next(s.dir.path());
+        QVERIFY(next.acquire());
+    }
+
+    void aCancelledCloseKeepsTheLockAndTheLoop() {
+        Shell s;
+        SingleInstance instance(s.dir.path());
+        QVERIFY(instance.acquire());
+        instance.endProcessWith(*s.window);
+        s.models.positions = {4};
+        s.window->command(CommandId::New);
+        s.prompter.script({PromptAnswer::Cancel});
+        s.window->close();
+        QVERIFY(s.window->isVisible());
+        QVERIFY(instance.held());
+        SingleInstance second(s.dir.path());
+        QVERIFY(!second.acquire());
     }
 
     void everyF1CountsWhereverItLands() {
