@@ -210,6 +210,19 @@ private slots:
         // A tall dialog is lifted so that its bottom stays 23 pixels above the main window's.
         const QRect tall = ShellDialog::placement(main, QSize(200, 570));
         QCOMPARE(tall.bottom(), main.bottom() - 23);
+        // On a 1024 x 768 screen: a window hanging off the bottom-right corner takes its dialog with it
+        // only as far as the screen's edges.
+        const QRect screen(0, 0, 1024, 768);
+        const QRect corner(700, 600, 620, 450); // centred and clear of its bottom: 910,775
+        QCOMPARE(ShellDialog::placement(corner, QSize(200, 100), screen), QRect(824, 668, 200, 100));
+        // Off the top-left corner: pulled back to 0,0.
+        const QRect above(-500, -400, 620, 450);
+        QCOMPARE(ShellDialog::placement(above, QSize(300, 200), screen), QRect(0, 0, 300, 200));
+        // Exactly as wide as the screen: the left edge; wider still: the left edge too, never beyond it.
+        QCOMPARE(ShellDialog::placement(corner, QSize(1024, 100), screen).left(), 0);
+        QCOMPARE(ShellDialog::placement(corner, QSize(1025, 100), screen).left(), 0);
+        // Wholly inside already: unchanged.
+        QCOMPARE(ShellDialog::placement(main, QSize(200, 100), screen), QRect(300, 250, 200, 100));
     }
 
     void messageBoxesCarryTheExactTitleTextAndDefault() {
