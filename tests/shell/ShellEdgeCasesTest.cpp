@@ -18,6 +18,7 @@
 #include "ui/ShellStatusBar.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -124,6 +125,35 @@ private slots:
         s.pointAt(&station, QPoint(1, 1));
         QCOMPARE(station.childAt(QPoint(1, 1)), nullptr);
         QCOMPARE(s.window->shellStatusBar().message(), QString());
+    }
+
+    void aLongMessageLeavesTheFieldsOnTheRightInPlace() {
+        Shell s;
+        s.window->resize(MainWindow::kMinimumSize);
+        ShellStatusBar& bar = s.window->shellStatusBar();
+        bar.setSessionFieldsVisible(true); // every field, as while a screen is edited
+        bar.setCoordinates(123, 45);
+        bar.setSessionFields("Screen 1", "Zoom 2");
+        const QString longText =
+            "Display VQ5K or PLC's data ie. Register or Coil status. Align selected objects "
+            "according to topmost object. Speed of Scrolling or Flashing whatever selected.";
+        bar.setMessage(longText);
+        QApplication::processEvents();
+        QCOMPARE(bar.width(), MainWindow::kMinimumSize.width());
+        for (const char* name : {"coordinates", "session1", "session2", "Ins", "Cap", "Num", "clock"}) {
+            const auto* field = bar.findChild<QLabel*>(name);
+            QVERIFY2(field != nullptr, name);
+            QVERIFY2(bar.rect().contains(field->geometry()), name);
+        }
+        QCOMPARE(bar.message(), longText);
+        QVERIFY(bar.shownMessage().endsWith(QChar(0x2026)));
+        QVERIFY(bar.shownMessage().size() < longText.size());
+        // A wider window shows more of it; a short message shows whole.
+        s.window->resize(1600, 500);
+        QApplication::processEvents();
+        QCOMPARE(bar.shownMessage(), longText);
+        bar.setMessage("Exit");
+        QCOMPARE(bar.shownMessage(), QString("Exit"));
     }
 
     void f1InADialogShowsItsTopicOrNothing() {
