@@ -249,7 +249,8 @@ void MainWindow::registerCommands() {
                                 [this] { chooseComPort(); });
     dispatcher_.registerCommand(CommandId::Download, EnableRule::WithApplication, [this] { download(); });
     dispatcher_.registerCommand(CommandId::Upload, EnableRule::Always, [this] { upload(); });
-    dispatcher_.registerCommand(CommandId::OtherUtilities, EnableRule::Always, [this] { showByteView(); });
+    dispatcher_.registerCommand(CommandId::OtherUtilities, EnableRule::WithApplication,
+                                [this] { showByteView(); });
     dispatcher_.registerCommand(CommandId::AddRemovePlcs, EnableRule::Always, [this] { showPlcSelection(); });
 }
 

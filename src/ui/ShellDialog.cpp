@@ -58,23 +58,30 @@ QDialogButtonBox* ShellDialog::makeButtons(bool withCancel) {
 void ShellDialog::showEvent(QShowEvent* event) {
     if (!placed_ && parentWidget() != nullptr) {
         placed_ = true;
-        const QWidget* main = parentWidget()->window();
-        adjustSize();
-        const QScreen* screen = main->screen() != nullptr ? main->screen() : QGuiApplication::primaryScreen();
-        const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
-        // The caption and frame the window system adds count as part of the dialog.
-        const QSize frame = frameGeometry().size() - geometry().size();
-        // No dialog is larger than the smallest main window: lists and text areas give up their room
-        // first, down to what the fields need.
-        QSize limit = kMaximumSize - frame;
-        if (area.isValid()) {
-            limit = limit.boundedTo(area.size() - frame);
-        }
-        resize(size().boundedTo(limit).expandedTo(minimumSizeHint()));
-        const QRect outer = placement(main->frameGeometry(), size() + frame, area);
-        move(outer.topLeft());
+        placeOnMainWindow();
     }
     QDialog::showEvent(event);
+}
+
+void ShellDialog::placeOnMainWindow() {
+    if (parentWidget() == nullptr) {
+        return;
+    }
+    const QWidget* main = parentWidget()->window();
+    adjustSize();
+    const QScreen* screen = main->screen() != nullptr ? main->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+    // The caption and frame the window system adds count as part of the dialog.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    // No dialog is larger than the smallest main window: lists and text areas give up their room
+    // first, down to what the fields need.
+    QSize limit = kMaximumSize - frame;
+    if (area.isValid()) {
+        limit = limit.boundedTo(area.size() - frame);
+    }
+    resize(size().boundedTo(limit).expandedTo(minimumSizeHint()));
+    const QRect outer = placement(main->frameGeometry(), size() + frame, area);
+    move(outer.topLeft());
 }
 
 } // namespace quillon::gui

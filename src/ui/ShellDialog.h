@@ -37,6 +37,8 @@ protected:
     // The standard Ok / Cancel row, with a Help button when the topic has a page.
     QDialogButtonBox* makeButtons(bool withCancel);
     void showEvent(QShowEvent* event) override;
+    // Sizes the dialog and puts it in its place over the main window.
+    void placeOnMainWindow();
 
 private:
     int helpTopic_ = 0;

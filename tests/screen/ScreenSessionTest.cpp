@@ -110,6 +110,36 @@ QStringList toolBarNames(QMainWindow& window) {
 class ScreenSessionTest : public QObject {
     Q_OBJECT
 private slots:
+    void barTogglesAndTheTouchGridFollowTheUnit() {
+        Window w;
+        w.openModel(500);
+        w.docs.application()->unitSettings().touchScreen = 0;
+        w.window->command(CommandId::Screens);
+        QVERIFY(w.session().isOpen());
+        ShellMenus& menus = w.window->menus();
+        // Both bars are there: their Hide entries are live and hide and show them.
+        QVERIFY(menus.action(toId(CommandId::HideObjectsMenu))->isEnabled());
+        QVERIFY(menus.action(toId(CommandId::HideTools))->isEnabled());
+        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools"}));
+        w.window->command(CommandId::HideObjectsMenu);
+        QCOMPARE(toolBarNames(*w.window), QStringList({"screen_menu", "tools"}));
+        QCOMPARE(menus.action(toId(CommandId::HideObjectsMenu))->text(), QString("Show O&bjects Menu"));
+        w.window->command(CommandId::HideTools);
+        QCOMPARE(toolBarNames(*w.window), QStringList({"screen_menu"}));
+        QCOMPARE(menus.action(toId(CommandId::HideTools))->text(), QString("Show T&ools"));
+        w.window->command(CommandId::HideObjectsMenu);
+        w.window->command(CommandId::HideTools);
+        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools"}));
+        QCOMPARE(menus.action(toId(CommandId::HideObjectsMenu))->text(), QString("Hide O&bjects Menu"));
+        QCOMPARE(menus.action(toId(CommandId::HideTools))->text(), QString("H&ide Tools"));
+        // A unit without a touch screen has no touch-screen grid to show; with one it has.
+        QVERIFY(!menus.action(toId(CommandId::TouchScreenGrid))->isEnabled());
+        w.docs.application()->unitSettings().touchScreen = 1;
+        w.window->refresh();
+        QVERIFY(menus.action(toId(CommandId::TouchScreenGrid))->isEnabled());
+        w.window->command(CommandId::CloseScreenSession);
+    }
+
     void firstSessionAsksForAScreenAndClosesCleanly() {
         Window w;
         w.models.positions = {4}; // VQ5K-822, 128 x 64

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -202,6 +203,23 @@ private slots:
         QVERIFY(about.isVisible());
         about.tick();
         QVERIFY(!about.isVisible());
+    }
+
+    void theGreetingFollowsTheWindowAsItIsMaximised() {
+        QWidget main;
+        main.resize(620, 450);
+        main.move(0, 0);
+        main.show();
+        SplashDialog splash(&main, SplashDialog::Mode::StartUp);
+        splash.show();
+        // The window system maximises the window after the greeting came up.
+        main.setGeometry(0, 0, 780, 580);
+        QApplication::processEvents();
+        QCOMPARE(splash.frameGeometry().center().x(), main.frameGeometry().center().x());
+        QCOMPARE(splash.pos(), ShellDialog::placement(main.frameGeometry(), splash.frameGeometry().size(),
+                                                      main.screen()->availableGeometry())
+                                   .topLeft());
+        splash.accept();
     }
 
     void dialogsCentreOnTheMainWindowClearOfItsBottom() {

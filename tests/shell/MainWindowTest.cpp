@@ -118,15 +118,16 @@ private slots:
     void entryStatesWithoutAndWithAnApplication() {
         Shell s;
         const auto enabled = [&](std::uint16_t id) { return s.entry(id)->isEnabled(); };
-        // Upload, the port, the PLC selection and the byte view need no application.
-        for (const std::uint16_t id : {451, 216, 461, 926, 453, 921, 905, 925}) {
+        // Upload, the port and the PLC selection need no application; the byte view of the transfer
+        // images is a utility of an open one, as the memory configuration is.
+        for (const std::uint16_t id : {451, 216, 461, 926, 453, 921, 905}) {
             QVERIFY2(enabled(id), qPrintable(QString::number(id)));
         }
-        for (const std::uint16_t id : {902, 454, 903, 931, 904, 477, 923, 924}) {
+        for (const std::uint16_t id : {902, 454, 903, 931, 904, 477, 923, 924, 925}) {
             QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
         }
         s.newApp();
-        for (const std::uint16_t id : {451, 452, 902, 454, 903, 931, 924, 216, 477, 453, 921, 905}) {
+        for (const std::uint16_t id : {451, 452, 902, 454, 903, 931, 924, 925, 216, 477, 453, 921, 905}) {
             QVERIFY2(enabled(id), qPrintable(QString::number(id)));
         }
         // The logger entry stays grayed; features not built yet stay disabled, never dead.
