@@ -22,7 +22,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -172,6 +174,56 @@ private slots:
         }
         QVERIFY(help.isVisible());
         QCOMPARE(help.currentPage(), QString("download.htm"));
+    }
+
+    void helpFromADialogIsUsableOnTopAndClosesWithItsKeys() {
+        Shell s;
+        HelpWindow& help = s.window->helpWindow();
+        QString opened;
+        bool helpTakesTheInput = false;
+        bool onScreen = false;
+        QString afterContents;
+        bool closedByEscape = false;
+        bool closedByCtrlW = false;
+        TopicDialog download(s.window.get(), 5018);
+        // Recorded inside the dialog's loop, checked after it: a failed check in there could not end the
+        // test.
+        QTimer::singleShot(0, [&] {
+            auto* dialog = dynamic_cast<TopicDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                return;
+            }
+            dialog->field->setFocus();
+            QTest::keyClick(dialog->field, Qt::Key_F1);
+            opened = help.isVisible() ? help.currentPage() : QString();
+            helpTakesTheInput = QApplication::activeModalWidget() == &help;
+            onScreen = help.screen()->availableGeometry().contains(help.frameGeometry());
+            // Its Contents button, clicked through the window system (which drops clicks on blocked windows).
+            auto* bar = help.findChild<QToolBar*>();
+            QWidget* contents = bar != nullptr ? bar->widgetForAction(help.contentsAction()) : nullptr;
+            if (contents != nullptr) {
+                QTest::mouseClick(contents, Qt::LeftButton);
+            }
+            afterContents = help.currentPage();
+            QTest::keyClick(help.browser(), Qt::Key_Escape);
+            closedByEscape = !help.isVisible();
+            QTest::keyClick(dialog->field, Qt::Key_F1);
+            QTest::keyClick(help.browser(), Qt::Key_W, Qt::ControlModifier);
+            closedByCtrlW = !help.isVisible();
+            dialog->reject();
+        });
+        s.window->runDialog(download);
+        QCOMPARE(opened, QString("download.htm"));
+        QVERIFY(helpTakesTheInput);
+        QVERIFY(onScreen);
+        QCOMPARE(afterContents, QString("frontpage.htm"));
+        QVERIFY(closedByEscape);
+        QVERIFY(closedByCtrlW);
+        // Outside dialogs the help window is an ordinary one beside the main window.
+        s.window->command(CommandId::HelpIndex);
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.windowModality(), Qt::NonModal);
+        QCOMPARE(help.currentPage(), QString("frontpage.htm"));
     }
 
     void minimisingTheWindowClosesTheScreenSessionAndRestoringReopensIt() {
