@@ -22,6 +22,8 @@
 #include "ui/HelpWindow.h"
 #include "ui/ShellStatusBar.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 #include <QAction>
@@ -37,6 +39,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 using namespace quillon;
 using namespace quillon::gui;
@@ -105,11 +108,88 @@ QStringList toolBarNames(QMainWindow& window) {
     return names;
 }
 
+// How a picture reads: the darkest opaque grey, whether any opaque pixel has colour, the largest opacity.
+struct PictureLook {
+    int darkest = 255;
+    bool coloured = false;
+    int mostOpaque = 0;
+    int opaquePixels = 0;
+};
+
+PictureLook lookOf(const QPixmap& pixmap) {
+    PictureLook look;
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (qAlpha(c) < 16) {
+                continue;
+            }
+            ++look.opaquePixels;
+            look.darkest = std::min(look.darkest, qGray(c));
+            look.coloured = look.coloured || qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
+            look.mostOpaque = std::max(look.mostOpaque, qAlpha(c));
+        }
+    }
+    return look;
+}
+
 } // namespace
 
 class ScreenSessionTest : public QObject {
     Q_OBJECT
 private slots:
+    void disabledPicturesReadAsDisabledAndTheCloseBoxStandsOut() {
+        Window w;
+        w.openModel(500);
+        w.window->command(CommandId::Screens);
+        QVERIFY(w.session().isOpen());
+        QList<QIcon> icons;
+        for (auto* bar : w.window->findChildren<QToolBar*>()) {
+            if (w.window->toolBarArea(bar) == Qt::NoToolBarArea) {
+                continue; // the help window's text-only bar
+            }
+            for (QAction* action : bar->actions()) {
+                if (!action->isSeparator()) {
+                    icons << action->icon();
+                }
+            }
+        }
+        for (const auto& row : ToolStation::layoutRows()) {
+            for (const std::uint16_t id : row) {
+                icons << w.window->toolStation().button(id)->icon();
+            }
+        }
+        QVERIFY(icons.size() > 40);
+        for (const QIcon& icon : icons) {
+            const PictureLook live = lookOf(icon.pixmap(QSize(24, 24), QIcon::Normal));
+            const PictureLook greyed = lookOf(icon.pixmap(QSize(24, 24), QIcon::Disabled));
+            QVERIFY(greyed.opaquePixels > 0);
+            // Pale grey, half transparent, never as dark as the live picture's strokes.
+            QVERIFY(!greyed.coloured);
+            QVERIFY2(greyed.darkest >= 180, qPrintable(QString::number(greyed.darkest)));
+            QVERIFY(greyed.mostOpaque <= 128);
+            // ... and told apart from the live one: that has colour or clearly darker strokes.
+            QVERIFY(live.coloured || live.darkest + 30 <= greyed.darkest);
+        }
+        // The session's close box: its cross against the caption's colour.
+        auto* close = w.window->findChild<QToolButton*>("closeBox");
+        QVERIFY(close != nullptr);
+        const int caption = qGray(close->parentWidget()->palette().color(QPalette::Window).rgb());
+        const QImage cross =
+            close->icon().pixmap(close->iconSize()).toImage().convertToFormat(QImage::Format_ARGB32);
+        int strongest = 0;
+        for (int y = 0; y < cross.height(); ++y) {
+            for (int x = 0; x < cross.width(); ++x) {
+                if (qAlpha(cross.pixel(x, y)) > 200) {
+                    strongest = std::max(strongest, std::abs(qGray(cross.pixel(x, y)) - caption));
+                }
+            }
+        }
+        QVERIFY2(strongest >= 100, qPrintable(QString::number(strongest)));
+        w.window->command(CommandId::CloseScreenSession);
+    }
+
     void barTogglesAndTheTouchGridFollowTheUnit() {
         Window w;
         w.openModel(500);
