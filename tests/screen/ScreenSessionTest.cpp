@@ -18,6 +18,7 @@
 #include "shell/ModelDocumentService.h"
 #include "shell/ShellMenus.h"
 #include "shell/ToolStation.h"
+#include "support/ModalStep.h"
 #include "support/ShellWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/ShellStatusBar.h"
@@ -49,7 +50,7 @@ namespace {
 
 // Accepts the next modal dialog as soon as it shows (the New Screen dialog with its suggestion).
 void acceptNextDialog() {
-    QTimer::singleShot(0, [] {
+    onModal([] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             dialog->accept();
         }
@@ -256,7 +257,7 @@ private slots:
         w.window->command(CommandId::Close);
         w.models.positions = {4};
         w.window->command(CommandId::New);
-        QTimer::singleShot(0, [] {
+        onModal([] {
             if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
                 dialog->reject();
             }
@@ -323,7 +324,7 @@ private slots:
         Window w;
         w.openModel(500);
         w.window->command(CommandId::Screens);
-        QTimer::singleShot(0, [] {
+        onModal([] {
             auto* dialog = qobject_cast<GridConfigurationDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog != nullptr);
             QCOMPARE(dialog->windowTitle(), QString("Quillon : Grid Configuration"));

@@ -8,6 +8,7 @@
 #include "shell/NewApplicationDialog.h"
 #include "shell/PasswordDialog.h"
 #include "shell/SplashDialog.h"
+#include "support/ModalStep.h"
 #include "ui/QtPrompter.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 
 using namespace quillon;
 using namespace quillon::gui;
+using namespace quillon::gui::testing;
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -70,7 +72,7 @@ private slots:
             accepted.push_back(p);
             return true;
         });
-        QTimer::singleShot(0, [&] {
+        onModal([&] {
             QWidget* focus = &dialog;
             QTest::keyClick(focus, Qt::Key_Right);
             QTest::keyClick(focus, Qt::Key_Right);
@@ -90,7 +92,7 @@ private slots:
     void refusedOkKeepsTheDialogOpen() {
         int asked = 0;
         NewApplicationDialog dialog(nullptr, [&](std::uint8_t) { return ++asked > 1; });
-        QTimer::singleShot(0, [&] {
+        onModal([&] {
             QPushButton* ok = nullptr;
             for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
                 if (b->text().contains("OK", Qt::CaseInsensitive)) {
@@ -250,7 +252,7 @@ private slots:
         QString title;
         QString text;
         QString defaultText;
-        QTimer::singleShot(0, [&] {
+        onModal([&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box != nullptr);
             title = box->windowTitle();
@@ -268,7 +270,7 @@ private slots:
         QVERIFY(defaultText.contains("Yes"));
         QCOMPARE(bracket, 0);
 
-        QTimer::singleShot(0, [&] {
+        onModal([&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box != nullptr);
             title = box->windowTitle();

@@ -12,6 +12,7 @@
 #include "shell/ModelDocumentService.h"
 #include "shell/SingleInstance.h"
 #include "shell/ToolStation.h"
+#include "support/ModalStep.h"
 #include "support/ShellWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/ShellDialog.h"
@@ -68,7 +69,7 @@ public:
 
 // Presses F1 in the dialog's field once it runs, then closes it.
 void pressF1InNextDialog() {
-    QTimer::singleShot(0, [] {
+    onModal([] {
         auto* dialog = dynamic_cast<TopicDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog != nullptr);
         dialog->field->setFocus();
@@ -188,7 +189,7 @@ private slots:
         TopicDialog download(s.window.get(), 5018);
         // Recorded inside the dialog's loop, checked after it: a failed check in there could not end the
         // test.
-        QTimer::singleShot(0, [&] {
+        onModal([&] {
             auto* dialog = dynamic_cast<TopicDialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr) {
                 return;
