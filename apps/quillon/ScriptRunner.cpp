@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QToolTip>
 
 namespace {
 
@@ -224,6 +226,26 @@ bool ScriptRunner::runStep(const QString& step) {
             }
         }
         return false;
+    }
+    if (verb == "hover") {
+        // The pointer rests on the visible button whose tool tip is TEXT until the tip shows.
+        QWidget* top = modal() != nullptr ? modal() : &window_;
+        QAbstractButton* target = nullptr;
+        for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
+            if (button->toolTip().trimmed() == argument && button->isVisible()) {
+                target = button;
+                break;
+            }
+        }
+        if (target == nullptr) {
+            return false;
+        }
+        const QPoint centre = target->mapToGlobal(target->rect().center());
+        if (QCursor::pos() != centre) {
+            QCursor::setPos(centre);
+            return false;
+        }
+        return QToolTip::isVisible() && QToolTip::text().trimmed() == argument;
     }
     if (verb == "expect-title") {
         if (modal() != nullptr) {

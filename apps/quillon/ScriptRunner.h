@@ -18,6 +18,8 @@ class QWidget;
 //   file PATH                   answer the file dialog that is up with PATH
 //   button TEXT                 press the button with this text in the modal dialog that is up
 //   wait-text TEXT              wait until a label of the modal dialog shows TEXT (\n, \t escapes)
+//   hover TEXT                  rest the pointer on the visible button whose tool tip is TEXT until
+//                               the tip shows
 //   expect-title TITLE          the main window's title must be exactly this
 //   screenshot FILE             save a picture of the main window
 //   quit                        close the main window (answering any prompt is up to the next steps)

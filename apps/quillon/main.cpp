@@ -126,6 +126,7 @@ int main(int argc, char* argv[]) {
     options.showSplash = !parser.isSet(noSplash) && !parser.isSet(screenshot) &&
                          !parser.isSet(quitWhenIdle) && !parser.isSet(script);
     quillon::gui::MainWindow window(quillon::gui::ShellServices{&documents}, options);
+    instance.endProcessWith(window);
     std::unique_ptr<ScriptRunner> runner;
     if (!steps.isEmpty()) {
         runner = std::make_unique<ScriptRunner>(window, steps);

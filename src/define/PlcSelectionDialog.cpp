@@ -131,8 +131,13 @@ PlcSelectionDialog::PlcSelectionDialog(QWidget* parent, PlcCatalogFiles& catalog
     connect(buttons, &QDialogButtonBox::accepted, this, &PlcSelectionDialog::tryAccept);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(tr("&Supported PLCs"), this), 0, 0);
-    grid->addWidget(new QLabel(tr("S&elected PLCs"), this), 0, 2);
+    // Each list's label takes the focus to its list.
+    auto* supportedLabel = new QLabel(tr("&Supported PLCs"), this);
+    supportedLabel->setBuddy(supported_);
+    auto* selectedLabel = new QLabel(tr("S&elected PLCs"), this);
+    selectedLabel->setBuddy(selected_);
+    grid->addWidget(supportedLabel, 0, 0);
+    grid->addWidget(selectedLabel, 0, 2);
     grid->addWidget(supported_, 1, 0);
     auto* middle = new QVBoxLayout;
     middle->addStretch(1);

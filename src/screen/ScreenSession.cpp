@@ -111,11 +111,28 @@ void ScreenSession::registerCommands() {
             editor_->toggleTouchGrid();
             screenChanged();
         },
-        [this] { return editor_->touchGridCommandEnabled(); });
+        [this] {
+            // Only a unit with a touch screen has a touch-screen grid to show.
+            const Application* app = application();
+            return editor_->touchGridCommandEnabled() && app != nullptr &&
+                   app->unitSettings().touchScreen != 0;
+        });
     registerSessionCommand(
         toId(CommandId::GridConfiguration), [this] { configureGrid(); },
         [this] { return editor_->gridConfigurationEnabled(); });
     registerSessionCommand(toId(CommandId::HideScreenMenu), [this] { toggleScreenToolBar(); });
+    registerSessionCommand(toId(CommandId::HideObjectsMenu), [this] {
+        objectsBarHidden_ = !objectsBarHidden_;
+        if (objectsBar_ != nullptr) {
+            objectsBar_->setVisible(!objectsBarHidden_);
+        }
+    });
+    registerSessionCommand(toId(CommandId::HideTools), [this] {
+        toolsBarHidden_ = !toolsBarHidden_;
+        if (toolsBar_ != nullptr) {
+            toolsBar_->setVisible(!toolsBarHidden_);
+        }
+    });
     registerSessionCommand(toId(CommandId::SelectAll), [this] {
         editor_->selectAll();
         screenChanged();
@@ -377,6 +394,8 @@ void ScreenSession::createToolBars() {
     toolsBar_ = makeBar("tools", {337, 339, kSeparator, 190,        154, 155, 156, kSeparator, 210, 232, 233,
                                   341, 343, 115,        kSeparator, 191, 192, 193, 194,        195, 196});
     screenBar_->setVisible(!screenBarHidden_);
+    objectsBar_->setVisible(!objectsBarHidden_);
+    toolsBar_->setVisible(!toolsBarHidden_);
 }
 
 void ScreenSession::destroyToolBars() {
@@ -429,6 +448,12 @@ void ScreenSession::refresh() {
     }
     if (QAction* hide = host_.menus->action(toId(CommandId::HideScreenMenu))) {
         hide->setText(screenBarHidden_ ? tr("Show Screen &Menu") : tr("Hide Screen &Menu"));
+    }
+    if (QAction* hide = host_.menus->action(toId(CommandId::HideObjectsMenu))) {
+        hide->setText(objectsBarHidden_ ? tr("Show O&bjects Menu") : tr("Hide O&bjects Menu"));
+    }
+    if (QAction* hide = host_.menus->action(toId(CommandId::HideTools))) {
+        hide->setText(toolsBarHidden_ ? tr("Show T&ools") : tr("H&ide Tools"));
     }
     const auto enabled = [this](std::uint16_t id) { return host_.dispatcher->isEnabled(id); };
     host_.menus->refresh(enabled);

@@ -127,6 +127,8 @@ private:
     QToolBar* toolsBar_ = nullptr;
     QMenu* objectMenu_ = nullptr;
     QMenu* screenMenu_ = nullptr;
+    bool objectsBarHidden_ = false;
+    bool toolsBarHidden_ = false;
     bool screenBarHidden_ = false;
     bool closedByMinimise_ = false;
     bool opening_ = false;

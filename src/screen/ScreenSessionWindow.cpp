@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
@@ -32,7 +33,19 @@ ScreenSessionWindow::ScreenSessionWindow(QWidget* parent, QWidget* canvas) : QFr
     title_->setFont(bold);
     close_ = new QToolButton(captionBar);
     close_->setObjectName("closeBox");
-    close_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    // The close box is drawn in the caption's own text colour: the style's grey cross is hard to see on
+    // the caption's blue.
+    QPixmap cross(12, 12);
+    cross.fill(Qt::transparent);
+    {
+        QPainter p(&cross);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(captionPalette.color(QPalette::WindowText), 2.0, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(2, 2), QPointF(10, 10));
+        p.drawLine(QPointF(10, 2), QPointF(2, 10));
+    }
+    close_->setIcon(QIcon(cross));
+    close_->setIconSize(cross.size());
     close_->setAutoRaise(true);
     close_->setToolTip(tr("Close"));
     close_->setFocusPolicy(Qt::NoFocus);

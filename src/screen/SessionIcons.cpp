@@ -2,6 +2,7 @@
 
 #include "ui/CommandId.h"
 #include "ui/CommandTexts.h"
+#include "ui/ToolIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -401,7 +402,7 @@ QPixmap SessionIcons::picture(std::uint16_t id, int s) {
 }
 
 QIcon SessionIcons::icon(std::uint16_t commandId) {
-    return QIcon(picture(commandId));
+    return ToolIcons::iconOf(picture(commandId));
 }
 
 } // namespace quillon::gui

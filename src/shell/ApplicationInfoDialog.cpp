@@ -72,7 +72,10 @@ ApplicationInfoDialog::ApplicationInfoDialog(QWidget* parent, const ApplicationF
     auto* passwordRow = new QHBoxLayout;
     passwordRow->addWidget(password_);
     passwordRow->addWidget(new QLabel(tr("( Max 8 char )"), this));
-    form->addRow(tr("&Password:"), passwordRow);
+    // A row of a field and its note: the label's mnemonic goes to the field.
+    auto* passwordLabel = new QLabel(tr("&Password:"), this);
+    passwordLabel->setBuddy(password_);
+    form->addRow(passwordLabel, passwordRow);
     form->addRow(tr("&Description:"), description_);
     form->addRow(tr("Date last edited:"), date);
     form->addRow(tr("Time last edited:"), time);

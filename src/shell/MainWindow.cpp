@@ -275,7 +275,8 @@ void MainWindow::registerCommands() {
                                 [this] { chooseComPort(); });
     dispatcher_.registerCommand(CommandId::Download, EnableRule::WithApplication, [this] { download(); });
     dispatcher_.registerCommand(CommandId::Upload, EnableRule::Always, [this] { upload(); });
-    dispatcher_.registerCommand(CommandId::OtherUtilities, EnableRule::Always, [this] { showByteView(); });
+    dispatcher_.registerCommand(CommandId::OtherUtilities, EnableRule::WithApplication,
+                                [this] { showByteView(); });
     dispatcher_.registerCommand(CommandId::AddRemovePlcs, EnableRule::Always, [this] { showPlcSelection(); });
 }
 
@@ -562,6 +563,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     clock_.stop();
     help_->close();
     event->accept();
+    emit closed();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -121,6 +121,8 @@ public:
 signals:
     // The message loop is idle after start-up (used by the start-up benchmark and the smoke test).
     void started();
+    // The window has closed for good (the close was not cancelled): the tool ends.
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

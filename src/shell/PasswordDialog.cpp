@@ -17,7 +17,9 @@ PasswordDialog::PasswordDialog(QWidget* parent) : ShellDialog(parent, 0) {
     QDialogButtonBox* buttons = makeButtons(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(tr("This application is protected. Enter its &password:"), this));
+    auto* prompt = new QLabel(tr("This application is protected. Enter its &password:"), this);
+    prompt->setBuddy(entry_);
+    layout->addWidget(prompt);
     layout->addWidget(entry_);
     layout->addWidget(buttons);
 }

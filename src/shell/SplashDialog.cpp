@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -38,9 +39,22 @@ SplashDialog::SplashDialog(QWidget* parent, Mode mode)
     layout->addWidget(models);
     layout->addWidget(buttons);
 
+    // At start-up the main window is maximised while the greeting comes up: the greeting follows it.
+    if (parent != nullptr) {
+        parent->window()->installEventFilter(this);
+    }
+
     timer_.setInterval(1000);
     connect(&timer_, &QTimer::timeout, this, &SplashDialog::tick);
     timer_.start();
+}
+
+bool SplashDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (isVisible() && parentWidget() != nullptr && watched == parentWidget()->window() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+        placeOnMainWindow();
+    }
+    return ShellDialog::eventFilter(watched, event);
 }
 
 void SplashDialog::tick() {

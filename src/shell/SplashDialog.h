@@ -22,6 +22,9 @@ public:
     // One tick of the one-second timer; public so that the countdown can be driven directly.
     void tick();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QTimer timer_;
     int secondsLeft_ = 0;

@@ -1,9 +1,14 @@
 #include "ui/HelpWindow.h"
 
 #include "ui/HelpTopics.h"
+#include "ui/ShellDialog.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -19,14 +24,55 @@ HelpWindow::HelpWindow(QString helpFolder, QWidget* parent)
     browser_->setOpenExternalLinks(false);
     browser_->setSearchPaths({folder_});
     auto* bar = new QToolBar(this);
-    bar->addAction(tr("Contents"), this, [this] { showFrontPage(); });
+    contents_ = bar->addAction(tr("Contents"), this, [this] { showFrontPage(); });
     bar->addAction(tr("Back"), browser_, &QTextBrowser::backward);
     bar->addAction(tr("Forward"), browser_, &QTextBrowser::forward);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(bar);
     layout->addWidget(browser_);
-    resize(720, 560);
+    resize(kPreferredSize);
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc and Ctrl+W close it, wherever in the window the focus is (the page passes them on).
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Close) ||
+        (event->key() == Qt::Key_W && event->modifiers() == Qt::ControlModifier)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void HelpWindow::bringUp() {
+    // Over a modal dialog the help must take the input itself: a window beside the dialog would be
+    // blocked (its links and close box dead) and could open behind the main window.
+    const QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality wanted = modal != nullptr && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+    if (windowModality() != wanted) {
+        if (isVisible()) {
+            hide();
+        }
+        setWindowModality(wanted);
+    }
+    if (!isVisible()) {
+        resize(kPreferredSize);
+        show();
+        // Wholly on the screen, frame included, centred over the tool's window.
+        const QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+        const QScreen* screen =
+            main != nullptr && main->screen() != nullptr ? main->screen() : QGuiApplication::primaryScreen();
+        const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+        const QSize frame = frameGeometry().size() - geometry().size();
+        if (area.isValid()) {
+            resize(size().boundedTo(area.size() - frame));
+        }
+        const QRect over = main != nullptr ? main->frameGeometry() : area;
+        move(ShellDialog::placement(over, size() + frame, area).topLeft());
+    }
+    show();
+    raise();
+    activateWindow();
 }
 
 bool HelpWindow::available() const {
@@ -39,9 +85,7 @@ bool HelpWindow::showPage(const QString& fileName) {
         return false;
     }
     browser_->setSource(QUrl::fromLocalFile(path));
-    show();
-    raise();
-    activateWindow();
+    bringUp();
     return true;
 }
 

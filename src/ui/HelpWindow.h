@@ -3,12 +3,14 @@
 #include <QString>
 #include <QWidget>
 
+class QAction;
 class QTextBrowser;
 
 namespace quillon::gui {
 
 // The help viewer: a browser over the topic pages in the help folder of the working directory.
-// Without that folder there is no help, and help requests do nothing.
+// Without that folder there is no help, and help requests do nothing. Asked for from inside a modal
+// dialog, it comes up over the dialog and takes the input until it is closed (Esc or Ctrl+W).
 class HelpWindow final : public QWidget {
     Q_OBJECT
 public:
@@ -23,9 +25,19 @@ public:
 
     QString currentPage() const;
     QTextBrowser* browser() const noexcept { return browser_; }
+    // The "Contents" entry of its tool bar.
+    QAction* contentsAction() const noexcept { return contents_; }
+
+    static constexpr QSize kPreferredSize{720, 560};
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void bringUp();
+
     QString folder_;
+    QAction* contents_ = nullptr;
     QTextBrowser* browser_ = nullptr;
 };
 

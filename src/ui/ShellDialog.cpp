@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 
 namespace quillon::gui {
@@ -24,11 +26,18 @@ void ShellDialog::requestHelp() {
     }
 }
 
-QRect ShellDialog::placement(const QRect& mainFrame, const QSize& dialogSize) {
-    const int left = mainFrame.left() + (mainFrame.width() - dialogSize.width()) / 2;
+QRect ShellDialog::placement(const QRect& mainFrame, const QSize& dialogSize, const QRect& screenArea) {
+    int left = mainFrame.left() + (mainFrame.width() - dialogSize.width()) / 2;
     const int centredTop = mainFrame.top() + (mainFrame.height() - dialogSize.height()) / 2;
     const int lowestTop = mainFrame.bottom() - kBottomClearance - dialogSize.height() + 1;
-    return {QPoint(left, std::min(centredTop, lowestTop)), dialogSize};
+    int top = std::min(centredTop, lowestTop);
+    if (screenArea.isValid()) {
+        // Right and bottom edges first, then left and top: a dialog larger than the screen keeps its
+        // caption and its top-left corner reachable.
+        left = std::max(std::min(left, screenArea.right() - dialogSize.width() + 1), screenArea.left());
+        top = std::max(std::min(top, screenArea.bottom() - dialogSize.height() + 1), screenArea.top());
+    }
+    return {QPoint(left, top), dialogSize};
 }
 
 QDialogButtonBox* ShellDialog::makeButtons(bool withCancel) {
@@ -49,11 +58,30 @@ QDialogButtonBox* ShellDialog::makeButtons(bool withCancel) {
 void ShellDialog::showEvent(QShowEvent* event) {
     if (!placed_ && parentWidget() != nullptr) {
         placed_ = true;
-        const QWidget* main = parentWidget()->window();
-        adjustSize();
-        setGeometry(placement(main->frameGeometry(), size()));
+        placeOnMainWindow();
     }
     QDialog::showEvent(event);
+}
+
+void ShellDialog::placeOnMainWindow() {
+    if (parentWidget() == nullptr) {
+        return;
+    }
+    const QWidget* main = parentWidget()->window();
+    adjustSize();
+    const QScreen* screen = main->screen() != nullptr ? main->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+    // The caption and frame the window system adds count as part of the dialog.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    // No dialog is larger than the smallest main window: lists and text areas give up their room
+    // first, down to what the fields need.
+    QSize limit = kMaximumSize - frame;
+    if (area.isValid()) {
+        limit = limit.boundedTo(area.size() - frame);
+    }
+    resize(size().boundedTo(limit).expandedTo(minimumSizeHint()));
+    const QRect outer = placement(main->frameGeometry(), size() + frame, area);
+    move(outer.topLeft());
 }
 
 } // namespace quillon::gui

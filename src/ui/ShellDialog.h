@@ -8,7 +8,7 @@ class QPushButton;
 namespace quillon::gui {
 
 // Base of the tool's dialogs: a caption, a help topic served by its Help button and by F1, and the
-// placement every dialog takes (centred on the main window, clear of its bottom edge).
+// placement every dialog takes (centred on the main window, clear of its bottom edge, wholly on screen).
 class ShellDialog : public QDialog {
     Q_OBJECT
 public:
@@ -23,8 +23,12 @@ public:
     // F1 inside the dialog and its Help button. A topic without a page shows nothing.
     void requestHelp();
 
-    // Where a dialog of this size goes over the given main window frame.
-    static QRect placement(const QRect& mainFrame, const QSize& dialogSize);
+    // The largest dialog of the tool: it fits the main window at its minimum size.
+    static constexpr QSize kMaximumSize{620, 450 - kBottomClearance};
+
+    // Where a dialog of this size goes over the given main window frame; `screenArea` (the usable part of
+    // the screen, when known) pulls it back wholly inside, its top-left corner first.
+    static QRect placement(const QRect& mainFrame, const QSize& dialogSize, const QRect& screenArea = {});
 
 signals:
     void helpRequested(int topic);
@@ -33,6 +37,8 @@ protected:
     // The standard Ok / Cancel row, with a Help button when the topic has a page.
     QDialogButtonBox* makeButtons(bool withCancel);
     void showEvent(QShowEvent* event) override;
+    // Sizes the dialog and puts it in its place over the main window.
+    void placeOnMainWindow();
 
 private:
     int helpTopic_ = 0;

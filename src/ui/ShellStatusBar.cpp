@@ -1,5 +1,8 @@
 #include "ui/ShellStatusBar.h"
 
+#include <algorithm>
+
+#include <QEvent>
 #include <QLabel>
 #include <QTime>
 
@@ -28,6 +31,10 @@ ShellStatusBar::ShellStatusBar(QWidget* parent) : QStatusBar(parent) {
     QPalette red = message_->palette();
     red.setColor(QPalette::WindowText, QColor(0x80, 0x00, 0x00));
     message_->setPalette(red);
+    // The message takes what the fields leave and never asks for more.
+    message_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    message_->setMinimumWidth(0);
+    message_->installEventFilter(this);
     addWidget(message_, 1);
 
     coordinates_ = field("coordinates", this, 96);
@@ -52,13 +59,33 @@ ShellStatusBar::ShellStatusBar(QWidget* parent) : QStatusBar(parent) {
 }
 
 void ShellStatusBar::setMessage(const QString& text) {
-    if (message_->text() != text) {
-        message_->setText(text);
+    if (fullMessage_ != text) {
+        fullMessage_ = text;
+        elideMessage();
     }
 }
 
 QString ShellStatusBar::message() const {
+    return fullMessage_;
+}
+
+QString ShellStatusBar::shownMessage() const {
     return message_->text();
+}
+
+void ShellStatusBar::elideMessage() {
+    const int room =
+        message_->contentsRect().width() - 2 * message_->margin() - std::max(message_->indent(), 0);
+    const QString shown = message_->fontMetrics().elidedText(fullMessage_, Qt::ElideRight, std::max(room, 0));
+    message_->setText(shown);
+    message_->setToolTip(shown == fullMessage_ ? QString() : fullMessage_);
+}
+
+bool ShellStatusBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == message_ && event->type() == QEvent::Resize) {
+        elideMessage();
+    }
+    return QStatusBar::eventFilter(watched, event);
 }
 
 void ShellStatusBar::setCoordinates(int x, int y) {

@@ -16,9 +16,12 @@ class ShellStatusBar final : public QStatusBar {
 public:
     explicit ShellStatusBar(QWidget* parent);
 
-    // Replaces the message only when it differs from the one shown.
+    // Replaces the message only when it differs from the one shown. A message longer than its field is
+    // cut with an ellipsis (the whole text is its tool tip): the fields on the right keep their places.
     void setMessage(const QString& text);
     QString message() const;
+    // What the message field shows now.
+    QString shownMessage() const;
     // "X:%3d  Y:%3d" in the screen's own units.
     void setCoordinates(int x, int y);
     void clearCoordinates();
@@ -34,7 +37,13 @@ public:
     void showTime(const QTime& time);
     QString clock() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void elideMessage();
+
+    QString fullMessage_;
     QLabel* message_ = nullptr;
     QLabel* coordinates_ = nullptr;
     QLabel* insert_ = nullptr;

@@ -176,7 +176,7 @@ void draw(QPainter& p, std::uint16_t id) {
     }
 }
 
-QPixmap render(std::uint16_t id, int size, bool grey) {
+QPixmap render(std::uint16_t id, int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -184,31 +184,38 @@ QPixmap render(std::uint16_t id, int size, bool grey) {
     p.scale(size / 40.0, size / 40.0);
     draw(p, id);
     p.end();
-    if (grey) {
-        QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                const int level = 150 + qGray(line[x]) / 3;
-                line[x] = qRgba(level, level, level, qAlpha(line[x]) * 2 / 3);
-            }
-        }
-        return QPixmap::fromImage(image);
-    }
     return pixmap;
 }
 
 } // namespace
 
 QPixmap ToolIcons::picture(std::uint16_t commandId, int size) {
-    return render(commandId, size, false);
+    return render(commandId, size);
+}
+
+QPixmap ToolIcons::disabledPicture(const QPixmap& picture) {
+    QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+    constexpr int span = kDisabledLightest - kDisabledDarkest;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            // Dark strokes stay the darkest grey, light fills fade towards the lightest.
+            const int level = kDisabledDarkest + qGray(line[x]) * span / 255;
+            line[x] = qRgba(level, level, level, qAlpha(line[x]) / 2);
+        }
+    }
+    return QPixmap::fromImage(image);
+}
+
+QIcon ToolIcons::iconOf(const QPixmap& picture) {
+    QIcon icon;
+    icon.addPixmap(picture, QIcon::Normal);
+    icon.addPixmap(disabledPicture(picture), QIcon::Disabled);
+    return icon;
 }
 
 QIcon ToolIcons::icon(std::uint16_t commandId, int size) {
-    QIcon icon;
-    icon.addPixmap(render(commandId, size, false), QIcon::Normal);
-    icon.addPixmap(render(commandId, size, true), QIcon::Disabled);
-    return icon;
+    return iconOf(render(commandId, size));
 }
 
 QPixmap ToolIcons::productPicture(int size) {

@@ -18,10 +18,13 @@
 #include "shell/ModelDocumentService.h"
 #include "shell/ShellMenus.h"
 #include "shell/ToolStation.h"
+#include "support/ModalStep.h"
 #include "support/ShellWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/ShellStatusBar.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 #include <QAction>
@@ -37,6 +40,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 using namespace quillon;
 using namespace quillon::gui;
@@ -46,7 +50,7 @@ namespace {
 
 // Accepts the next modal dialog as soon as it shows (the New Screen dialog with its suggestion).
 void acceptNextDialog() {
-    QTimer::singleShot(0, [] {
+    onModal([] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             dialog->accept();
         }
@@ -105,11 +109,118 @@ QStringList toolBarNames(QMainWindow& window) {
     return names;
 }
 
+// How a picture reads: the darkest opaque grey, whether any opaque pixel has colour, the largest opacity.
+struct PictureLook {
+    int darkest = 255;
+    bool coloured = false;
+    int mostOpaque = 0;
+    int opaquePixels = 0;
+};
+
+PictureLook lookOf(const QPixmap& pixmap) {
+    PictureLook look;
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (qAlpha(c) < 16) {
+                continue;
+            }
+            ++look.opaquePixels;
+            look.darkest = std::min(look.darkest, qGray(c));
+            look.coloured = look.coloured || qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
+            look.mostOpaque = std::max(look.mostOpaque, qAlpha(c));
+        }
+    }
+    return look;
+}
+
 } // namespace
 
 class ScreenSessionTest : public QObject {
     Q_OBJECT
 private slots:
+    void disabledPicturesReadAsDisabledAndTheCloseBoxStandsOut() {
+        Window w;
+        w.openModel(500);
+        w.window->command(CommandId::Screens);
+        QVERIFY(w.session().isOpen());
+        QList<QIcon> icons;
+        for (auto* bar : w.window->findChildren<QToolBar*>()) {
+            if (w.window->toolBarArea(bar) == Qt::NoToolBarArea) {
+                continue; // the help window's text-only bar
+            }
+            for (QAction* action : bar->actions()) {
+                if (!action->isSeparator()) {
+                    icons << action->icon();
+                }
+            }
+        }
+        for (const auto& row : ToolStation::layoutRows()) {
+            for (const std::uint16_t id : row) {
+                icons << w.window->toolStation().button(id)->icon();
+            }
+        }
+        QVERIFY(icons.size() > 40);
+        for (const QIcon& icon : icons) {
+            const PictureLook live = lookOf(icon.pixmap(QSize(24, 24), QIcon::Normal));
+            const PictureLook greyed = lookOf(icon.pixmap(QSize(24, 24), QIcon::Disabled));
+            QVERIFY(greyed.opaquePixels > 0);
+            // Pale grey, half transparent, never as dark as the live picture's strokes.
+            QVERIFY(!greyed.coloured);
+            QVERIFY2(greyed.darkest >= 180, qPrintable(QString::number(greyed.darkest)));
+            QVERIFY(greyed.mostOpaque <= 128);
+            // ... and told apart from the live one: that has colour or clearly darker strokes.
+            QVERIFY(live.coloured || live.darkest + 30 <= greyed.darkest);
+        }
+        // The session's close box: its cross against the caption's colour.
+        auto* close = w.window->findChild<QToolButton*>("closeBox");
+        QVERIFY(close != nullptr);
+        const int caption = qGray(close->parentWidget()->palette().color(QPalette::Window).rgb());
+        const QImage cross =
+            close->icon().pixmap(close->iconSize()).toImage().convertToFormat(QImage::Format_ARGB32);
+        int strongest = 0;
+        for (int y = 0; y < cross.height(); ++y) {
+            for (int x = 0; x < cross.width(); ++x) {
+                if (qAlpha(cross.pixel(x, y)) > 200) {
+                    strongest = std::max(strongest, std::abs(qGray(cross.pixel(x, y)) - caption));
+                }
+            }
+        }
+        QVERIFY2(strongest >= 100, qPrintable(QString::number(strongest)));
+        w.window->command(CommandId::CloseScreenSession);
+    }
+
+    void barTogglesAndTheTouchGridFollowTheUnit() {
+        Window w;
+        w.openModel(500);
+        w.docs.application()->unitSettings().touchScreen = 0;
+        w.window->command(CommandId::Screens);
+        QVERIFY(w.session().isOpen());
+        ShellMenus& menus = w.window->menus();
+        // Both bars are there: their Hide entries are live and hide and show them.
+        QVERIFY(menus.action(toId(CommandId::HideObjectsMenu))->isEnabled());
+        QVERIFY(menus.action(toId(CommandId::HideTools))->isEnabled());
+        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools"}));
+        w.window->command(CommandId::HideObjectsMenu);
+        QCOMPARE(toolBarNames(*w.window), QStringList({"screen_menu", "tools"}));
+        QCOMPARE(menus.action(toId(CommandId::HideObjectsMenu))->text(), QString("Show O&bjects Menu"));
+        w.window->command(CommandId::HideTools);
+        QCOMPARE(toolBarNames(*w.window), QStringList({"screen_menu"}));
+        QCOMPARE(menus.action(toId(CommandId::HideTools))->text(), QString("Show T&ools"));
+        w.window->command(CommandId::HideObjectsMenu);
+        w.window->command(CommandId::HideTools);
+        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools"}));
+        QCOMPARE(menus.action(toId(CommandId::HideObjectsMenu))->text(), QString("Hide O&bjects Menu"));
+        QCOMPARE(menus.action(toId(CommandId::HideTools))->text(), QString("H&ide Tools"));
+        // A unit without a touch screen has no touch-screen grid to show; with one it has.
+        QVERIFY(!menus.action(toId(CommandId::TouchScreenGrid))->isEnabled());
+        w.docs.application()->unitSettings().touchScreen = 1;
+        w.window->refresh();
+        QVERIFY(menus.action(toId(CommandId::TouchScreenGrid))->isEnabled());
+        w.window->command(CommandId::CloseScreenSession);
+    }
+
     void firstSessionAsksForAScreenAndClosesCleanly() {
         Window w;
         w.models.positions = {4}; // VQ5K-822, 128 x 64
@@ -146,7 +257,7 @@ private slots:
         w.window->command(CommandId::Close);
         w.models.positions = {4};
         w.window->command(CommandId::New);
-        QTimer::singleShot(0, [] {
+        onModal([] {
             if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
                 dialog->reject();
             }
@@ -213,7 +324,7 @@ private slots:
         Window w;
         w.openModel(500);
         w.window->command(CommandId::Screens);
-        QTimer::singleShot(0, [] {
+        onModal([] {
             auto* dialog = qobject_cast<GridConfigurationDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog != nullptr);
             QCOMPARE(dialog->windowTitle(), QString("Quillon : Grid Configuration"));

@@ -8,6 +8,7 @@
 #include "shell/NewApplicationDialog.h"
 #include "shell/PasswordDialog.h"
 #include "shell/SplashDialog.h"
+#include "support/ModalStep.h"
 #include "ui/QtPrompter.h"
 
 #include <QApplication>
@@ -16,12 +17,14 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 using namespace quillon;
 using namespace quillon::gui;
+using namespace quillon::gui::testing;
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -69,7 +72,7 @@ private slots:
             accepted.push_back(p);
             return true;
         });
-        QTimer::singleShot(0, [&] {
+        onModal([&] {
             QWidget* focus = &dialog;
             QTest::keyClick(focus, Qt::Key_Right);
             QTest::keyClick(focus, Qt::Key_Right);
@@ -89,7 +92,7 @@ private slots:
     void refusedOkKeepsTheDialogOpen() {
         int asked = 0;
         NewApplicationDialog dialog(nullptr, [&](std::uint8_t) { return ++asked > 1; });
-        QTimer::singleShot(0, [&] {
+        onModal([&] {
             QPushButton* ok = nullptr;
             for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
                 if (b->text().contains("OK", Qt::CaseInsensitive)) {
@@ -204,12 +207,42 @@ private slots:
         QVERIFY(!about.isVisible());
     }
 
+    void theGreetingFollowsTheWindowAsItIsMaximised() {
+        QWidget main;
+        main.resize(620, 450);
+        main.move(0, 0);
+        main.show();
+        SplashDialog splash(&main, SplashDialog::Mode::StartUp);
+        splash.show();
+        // The window system maximises the window after the greeting came up.
+        main.setGeometry(0, 0, 780, 580);
+        QApplication::processEvents();
+        QCOMPARE(splash.frameGeometry().center().x(), main.frameGeometry().center().x());
+        QCOMPARE(splash.pos(), ShellDialog::placement(main.frameGeometry(), splash.frameGeometry().size(),
+                                                      main.screen()->availableGeometry())
+                                   .topLeft());
+        splash.accept();
+    }
+
     void dialogsCentreOnTheMainWindowClearOfItsBottom() {
         const QRect main(0, 0, 800, 600);
         QCOMPARE(ShellDialog::placement(main, QSize(200, 100)), QRect(300, 250, 200, 100));
         // A tall dialog is lifted so that its bottom stays 23 pixels above the main window's.
         const QRect tall = ShellDialog::placement(main, QSize(200, 570));
         QCOMPARE(tall.bottom(), main.bottom() - 23);
+        // On a 1024 x 768 screen: a window hanging off the bottom-right corner takes its dialog with it
+        // only as far as the screen's edges.
+        const QRect screen(0, 0, 1024, 768);
+        const QRect corner(700, 600, 620, 450); // centred and clear of its bottom: 910,775
+        QCOMPARE(ShellDialog::placement(corner, QSize(200, 100), screen), QRect(824, 668, 200, 100));
+        // Off the top-left corner: pulled back to 0,0.
+        const QRect above(-500, -400, 620, 450);
+        QCOMPARE(ShellDialog::placement(above, QSize(300, 200), screen), QRect(0, 0, 300, 200));
+        // Exactly as wide as the screen: the left edge; wider still: the left edge too, never beyond it.
+        QCOMPARE(ShellDialog::placement(corner, QSize(1024, 100), screen).left(), 0);
+        QCOMPARE(ShellDialog::placement(corner, QSize(1025, 100), screen).left(), 0);
+        // Wholly inside already: unchanged.
+        QCOMPARE(ShellDialog::placement(main, QSize(200, 100), screen), QRect(300, 250, 200, 100));
     }
 
     void messageBoxesCarryTheExactTitleTextAndDefault() {
@@ -219,7 +252,7 @@ private slots:
         QString title;
         QString text;
         QString defaultText;
-        QTimer::singleShot(0, [&] {
+        onModal([&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box != nullptr);
             title = box->windowTitle();
@@ -237,7 +270,7 @@ private slots:
         QVERIFY(defaultText.contains("Yes"));
         QCOMPARE(bracket, 0);
 
-        QTimer::singleShot(0, [&] {
+        onModal([&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box != nullptr);
             title = box->windowTitle();

@@ -6,12 +6,15 @@
 #include "model/RecordingPrompter.h"
 #include "shell/ShellMenus.h"
 #include "shell/ToolStation.h"
+#include "support/ModalStep.h"
 #include "support/ShellWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/ShellStatusBar.h"
 
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include <QAction>
 #include <QLabel>
@@ -20,6 +23,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 
 using namespace quillon;
@@ -118,15 +122,16 @@ private slots:
     void entryStatesWithoutAndWithAnApplication() {
         Shell s;
         const auto enabled = [&](std::uint16_t id) { return s.entry(id)->isEnabled(); };
-        // Upload, the port, the PLC selection and the byte view need no application.
-        for (const std::uint16_t id : {451, 216, 461, 926, 453, 921, 905, 925}) {
+        // Upload, the port and the PLC selection need no application; the byte view of the transfer
+        // images is a utility of an open one, as the memory configuration is.
+        for (const std::uint16_t id : {451, 216, 461, 926, 453, 921, 905}) {
             QVERIFY2(enabled(id), qPrintable(QString::number(id)));
         }
-        for (const std::uint16_t id : {902, 454, 903, 931, 904, 477, 923, 924}) {
+        for (const std::uint16_t id : {902, 454, 903, 931, 904, 477, 923, 924, 925}) {
             QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
         }
         s.newApp();
-        for (const std::uint16_t id : {451, 452, 902, 454, 903, 931, 924, 216, 477, 453, 921, 905}) {
+        for (const std::uint16_t id : {451, 452, 902, 454, 903, 931, 924, 925, 216, 477, 453, 921, 905}) {
             QVERIFY2(enabled(id), qPrintable(QString::number(id)));
         }
         // The logger entry stays grayed; features not built yet stay disabled, never dead.
@@ -244,12 +249,46 @@ private slots:
 
     void everyTopicHasItsPage() {
         Shell s;
-        for (const int topic :
-             {216,  5000, 5001, 5006, 5007, 5013, 5014, 5016, 5017, 5018, 5019, 5021, 5022, 5026,
-              5027, 5031, 5034, 5035, 5037, 5038, 5040, 5044, 5045, 5052, 5055, 5056, 5057, 5066}) {
-            QVERIFY2(s.window->helpWindow().showTopic(topic), qPrintable(QString::number(topic)));
+        HelpWindow& help = s.window->helpWindow();
+        const std::vector<std::pair<int, const char*>> topics{
+            {216, "error_messages.htm"},
+            {5000, "alarmwindow.htm"},
+            {5001, "alarmwindow.htm"},
+            {5006, "App_TaskList.htm"},
+            {5007, "graphicalobjects.htm"},
+            {5013, "alphanumericobjects.htm"},
+            {5014, "download.htm"},
+            {5016, "Delay.htm"},
+            {5017, "alphanumericobjects.htm"},
+            {5018, "download.htm"},
+            {5019, "uploadapplication.htm"},
+            {5021, "keytasks.htm"},
+            {5022, "keyspecifictasklist.htm"},
+            {5026, "newapplication.htm"},
+            {5027, "networkconfiguration.htm"},
+            {5031, "hardwaresetting.htm"},
+            {5034, "copyrtctoplc.htm"},
+            {5035, "ScreenKeys.htm"},
+            {5037, "NewScreen.htm"},
+            {5038, "screentasks.htm"},
+            {5040, "GoToScreen.htm"},
+            {5044, "TagOperations.htm"},
+            {5045, "tagdatabase.htm"},
+            {5052, "Wait.htm"},
+            {5055, "multiplelanguagesupport.htm"},
+            {5056, "copyrecipetoplc.htm"},
+            {5057, "copyplctorecipe.htm"},
+            {5066, "setrtc.htm"},
+        };
+        for (const auto& [topic, page] : topics) {
+            // Start from another page each time: the topic's page must be the one shown, with its text.
+            QVERIFY(help.showFrontPage());
+            QVERIFY2(help.showTopic(topic), qPrintable(QString::number(topic)));
+            QCOMPARE(help.currentPage(), QString(page));
+            QVERIFY2(!help.browser()->toPlainText().trimmed().isEmpty(), page);
+            QVERIFY(help.isVisible());
         }
-        s.window->helpWindow().close();
+        help.close();
     }
 
     void noHelpFolderMeansHelpDoesNothing() {
@@ -337,7 +376,7 @@ private slots:
         s.docs.fields.lastEdited.tm_mday = 6;
         s.docs.fields.lastEdited.tm_mon = 11;
         s.docs.fields.lastEdited.tm_year = 2024 - 1900;
-        QTimer::singleShot(0, [] {
+        onModal([] {
             QWidget* dialog = QApplication::activeModalWidget();
             QVERIFY(dialog != nullptr);
             QCOMPARE(dialog->windowTitle(), QString("Application Information"));

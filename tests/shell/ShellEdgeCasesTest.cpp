@@ -10,18 +10,24 @@
 #include "shell/KeyboardHook.h"
 #include "shell/MainWindow.h"
 #include "shell/ModelDocumentService.h"
+#include "shell/SingleInstance.h"
 #include "shell/ToolStation.h"
+#include "support/ModalStep.h"
 #include "support/ShellWindow.h"
 #include "ui/HelpWindow.h"
 #include "ui/ShellDialog.h"
 #include "ui/ShellStatusBar.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 using namespace quillon;
@@ -63,7 +69,7 @@ public:
 
 // Presses F1 in the dialog's field once it runs, then closes it.
 void pressF1InNextDialog() {
-    QTimer::singleShot(0, [] {
+    onModal([] {
         auto* dialog = dynamic_cast<TopicDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog != nullptr);
         dialog->field->setFocus();
@@ -124,6 +130,35 @@ private slots:
         QCOMPARE(s.window->shellStatusBar().message(), QString());
     }
 
+    void aLongMessageLeavesTheFieldsOnTheRightInPlace() {
+        Shell s;
+        s.window->resize(MainWindow::kMinimumSize);
+        ShellStatusBar& bar = s.window->shellStatusBar();
+        bar.setSessionFieldsVisible(true); // every field, as while a screen is edited
+        bar.setCoordinates(123, 45);
+        bar.setSessionFields("Screen 1", "Zoom 2");
+        const QString longText =
+            "Display VQ5K or PLC's data ie. Register or Coil status. Align selected objects "
+            "according to topmost object. Speed of Scrolling or Flashing whatever selected.";
+        bar.setMessage(longText);
+        QApplication::processEvents();
+        QCOMPARE(bar.width(), MainWindow::kMinimumSize.width());
+        for (const char* name : {"coordinates", "session1", "session2", "Ins", "Cap", "Num", "clock"}) {
+            const auto* field = bar.findChild<QLabel*>(name);
+            QVERIFY2(field != nullptr, name);
+            QVERIFY2(bar.rect().contains(field->geometry()), name);
+        }
+        QCOMPARE(bar.message(), longText);
+        QVERIFY(bar.shownMessage().endsWith(QChar(0x2026)));
+        QVERIFY(bar.shownMessage().size() < longText.size());
+        // A wider window shows more of it; a short message shows whole.
+        s.window->resize(1600, 500);
+        QApplication::processEvents();
+        QCOMPARE(bar.shownMessage(), longText);
+        bar.setMessage("Exit");
+        QCOMPARE(bar.shownMessage(), QString("Exit"));
+    }
+
     void f1InADialogShowsItsTopicOrNothing() {
         Shell s;
         HelpWindow& help = s.window->helpWindow();
@@ -140,6 +175,56 @@ private slots:
         }
         QVERIFY(help.isVisible());
         QCOMPARE(help.currentPage(), QString("download.htm"));
+    }
+
+    void helpFromADialogIsUsableOnTopAndClosesWithItsKeys() {
+        Shell s;
+        HelpWindow& help = s.window->helpWindow();
+        QString opened;
+        bool helpTakesTheInput = false;
+        bool onScreen = false;
+        QString afterContents;
+        bool closedByEscape = false;
+        bool closedByCtrlW = false;
+        TopicDialog download(s.window.get(), 5018);
+        // Recorded inside the dialog's loop, checked after it: a failed check in there could not end the
+        // test.
+        onModal([&] {
+            auto* dialog = dynamic_cast<TopicDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                return;
+            }
+            dialog->field->setFocus();
+            QTest::keyClick(dialog->field, Qt::Key_F1);
+            opened = help.isVisible() ? help.currentPage() : QString();
+            helpTakesTheInput = QApplication::activeModalWidget() == &help;
+            onScreen = help.screen()->availableGeometry().contains(help.frameGeometry());
+            // Its Contents button, clicked through the window system (which drops clicks on blocked windows).
+            auto* bar = help.findChild<QToolBar*>();
+            QWidget* contents = bar != nullptr ? bar->widgetForAction(help.contentsAction()) : nullptr;
+            if (contents != nullptr) {
+                QTest::mouseClick(contents, Qt::LeftButton);
+            }
+            afterContents = help.currentPage();
+            QTest::keyClick(help.browser(), Qt::Key_Escape);
+            closedByEscape = !help.isVisible();
+            QTest::keyClick(dialog->field, Qt::Key_F1);
+            QTest::keyClick(help.browser(), Qt::Key_W, Qt::ControlModifier);
+            closedByCtrlW = !help.isVisible();
+            dialog->reject();
+        });
+        s.window->runDialog(download);
+        QCOMPARE(opened, QString("download.htm"));
+        QVERIFY(helpTakesTheInput);
+        QVERIFY(onScreen);
+        QCOMPARE(afterContents, QString("frontpage.htm"));
+        QVERIFY(closedByEscape);
+        QVERIFY(closedByCtrlW);
+        // Outside dialogs the help window is an ordinary one beside the main window.
+        s.window->command(CommandId::HelpIndex);
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.windowModality(), Qt::NonModal);
+        QCOMPARE(help.currentPage(), QString("frontpage.htm"));
     }
 
     void minimisingTheWindowClosesTheScreenSessionAndRestoringReopensIt() {
@@ -180,6 +265,45 @@ private slots:
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
         QVERIFY(!window.screenSession().isOpen());
         window.helpWindow().close();
+    }
+
+    void theProcessEndsWhenTheWindowClosesWhateverPopupsAreUp() {
+        Shell s;
+        SingleInstance instance(s.dir.path());
+        QVERIFY(instance.acquire());
+        instance.endProcessWith(*s.window);
+        // A tool tip that comes up during the close (the pointer resting on a button that reappears as
+        // the screen session closes) is still on screen as the window goes.
+        QToolButton* screens = s.window->toolStation().button(457);
+        connect(s.window.get(), &MainWindow::closed, screens,
+                [screens] { QToolTip::showText(screens->mapToGlobal(QPoint(4, 4)), "Screens", screens); });
+        QTimer::singleShot(0, s.window.get(), [&] { s.window->close(); });
+        // Only a guard: the loop must end at once; a hang is reported as code 99 instead of blocking.
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        guard.start(5000);
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!s.window->isVisible());
+        QVERIFY(!instance.held());
+        // The next start in the same working directory is not refused.
+        SingleInstance next(s.dir.path());
+        QVERIFY(next.acquire());
+    }
+
+    void aCancelledCloseKeepsTheLockAndTheLoop() {
+        Shell s;
+        SingleInstance instance(s.dir.path());
+        QVERIFY(instance.acquire());
+        instance.endProcessWith(*s.window);
+        s.models.positions = {4};
+        s.window->command(CommandId::New);
+        s.prompter.script({PromptAnswer::Cancel});
+        s.window->close();
+        QVERIFY(s.window->isVisible());
+        QVERIFY(instance.held());
+        SingleInstance second(s.dir.path());
+        QVERIFY(!second.acquire());
     }
 
     void everyF1CountsWhereverItLands() {

@@ -552,6 +552,20 @@ private slots:
         QCOMPARE(dialog.downloaded()->item(4)->text(),
                  QString("00005            065            41            A"));
         QCOMPARE(dialog.uploaded()->count(), 0); // no upload yet
+        // Control bytes read as dots, not as boxes of missing glyphs.
+        QCOMPARE(dialog.downloaded()->item(0)->text(),
+                 QString("00001            006            06            ."));
+        QCOMPARE(dialog.downloaded()->item(1)->text(),
+                 QString("00002            000            00            ."));
+        QCOMPARE(dialog.downloaded()->item(5)->text(),
+                 QString("00006            066            42            B"));
+        // As it opens, every column of a line is in view.
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (const QListWidget* list : {dialog.downloaded(), dialog.uploaded()}) {
+            const int line = list->fontMetrics().horizontalAdvance(dialog.downloaded()->item(4)->text());
+            QVERIFY2(list->viewport()->width() >= line, qPrintable(list->objectName()));
+        }
     }
 };
 
