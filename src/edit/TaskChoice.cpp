@@ -144,6 +144,21 @@ int listNumber(TaskListKind kind) noexcept {
     return 0;
 }
 
+std::string_view taskListRadioText(TaskListKind kind) noexcept {
+    switch (ownerNumber(kind)) {
+    case 0:
+        return kind == TaskListKind::PowerOn ? "&Power-on Tasks" : "&Global Tasks";
+    case 2:
+        return listNumber(kind) == 0   ? "'&Before showing' Tasks"
+               : listNumber(kind) == 1 ? "'&While showing' Tasks"
+                                       : "'&After hiding' Tasks";
+    default:
+        return listNumber(kind) == 0   ? "'&Press' Tasks"
+               : listNumber(kind) == 1 ? "'Presse&d' Tasks"
+                                       : "'&Released' Tasks";
+    }
+}
+
 bool isScreenOwned(TaskListKind kind) noexcept {
     return ownerNumber(kind) >= 2;
 }

@@ -61,6 +61,8 @@ std::optional<int> choiceCodeOf(const Task& task) noexcept;
 // its list number; the Tag Operations dialog takes list + 16 * owner.
 int ownerNumber(TaskListKind kind) noexcept;
 int listNumber(TaskListKind kind) noexcept;
+// The radio button that chooses the list a new task goes to.
+std::string_view taskListRadioText(TaskListKind kind) noexcept;
 // Lists of a screen, of its keys and of its touch areas: their tags count toward the screen's limit.
 bool isScreenOwned(TaskListKind kind) noexcept;
 

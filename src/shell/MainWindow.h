@@ -31,6 +31,7 @@ class KeyboardHook;
 class QtFileChooser;
 class QtPrompter;
 class ScreenSession;
+class TaskEditorCommands;
 class ShellMenus;
 class ShellStatusBar;
 class ToolStation;
@@ -127,6 +128,7 @@ private:
     std::optional<std::string> askPassword() override;
 
     void registerCommands();
+    void registerTaskEditors();
     void showMemoryConfiguration();
     void showApplicationInformation();
     void showAbout();
@@ -160,6 +162,7 @@ private:
     std::unique_ptr<PanelFont> panelFont_;
     QString panelFontProblem_;
     ScreenSession* session_ = nullptr;
+    std::unique_ptr<TaskEditorCommands> taskEditors_;
 };
 
 } // namespace quillon::gui
