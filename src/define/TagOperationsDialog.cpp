@@ -168,7 +168,7 @@ void TagOperationsDialog::openTagDatabase() {
     }
     context_.openTagDatabase();
     tagA_->refill(*context_.application);
-    if (tagB_->isVisible()) {
+    if (!tagB_->isHidden()) {
         tagB_->refill(*context_.application);
     }
 }
@@ -177,7 +177,7 @@ void TagOperationsDialog::accept() {
     TagOperationInput in;
     in.operation = operation();
     in.tagA = tagA_->tag();
-    in.tagB = tagB_->isVisible() ? tagB_->tag() : nullptr;
+    in.tagB = !tagB_->isHidden() ? tagB_->tag() : nullptr;
     in.number = number_->text().toStdString();
     in.format = static_cast<std::uint8_t>(std::max(0, formats_->checkedId()));
     const TaskVerdict verdict = tagOperationTask(in, place_);
