@@ -5,17 +5,20 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QCursor>
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QToolButton>
 #include <QToolTip>
 
 namespace {
@@ -113,6 +116,9 @@ void ScriptRunner::fail(const QString& reason) {
         }
         open += "]";
     }
+    if (!lastShown_.isEmpty()) {
+        open += QString(" [list shows '%1']").arg(lastShown_);
+    }
     std::fprintf(stderr, "script step %d (%s): %s%s\n", next_ + 1, qPrintable(steps_.value(next_)),
                  qPrintable(reason), qPrintable(open));
     std::fflush(stderr);
@@ -130,6 +136,7 @@ void ScriptRunner::poll() {
         std::fflush(stdout);
         ++next_;
         waitedMs_ = 0;
+        lastShown_.clear();
         return;
     }
     waitedMs_ += kPollMs;
@@ -272,6 +279,76 @@ bool ScriptRunner::runStep(const QString& step) {
             return false;
         }
         QTimer::singleShot(0, &window_, &QMainWindow::close);
+        return true;
+    }
+    if (verb.startsWith("task-") || verb == "keypad-key") {
+        return runTaskStep(verb, argument);
+    }
+    fail("unknown step");
+    return false;
+}
+
+// ---- Steps of the task-list and key editors ----
+
+bool ScriptRunner::runTaskStep(const QString& verb, const QString& argument) {
+    QWidget* dialog = modal();
+    if (dialog == nullptr) {
+        return false;
+    }
+    if (verb == "task-choose") {
+        // Chooses a task kind in the "Select a Task to add" drop-down, which adds it to the chosen list.
+        auto* choices = dialog->findChild<QComboBox*>("taskChoices");
+        if (choices == nullptr || !choices->isVisible()) {
+            return false;
+        }
+        const int index = choices->findText(argument);
+        if (index < 0) {
+            fail("the drop-down has no such task");
+            return false;
+        }
+        QTimer::singleShot(0, choices, [choices, index] {
+            choices->setCurrentIndex(index);
+            emit choices->activated(index);
+        });
+        return true;
+    }
+    if (verb == "task-edit") {
+        // task-edit LIST ROW: double-clicks a task of list LIST (0, 1, 2).
+        const QStringList parts = argument.split(' ');
+        auto* list = dialog->findChild<QListWidget*>(QString("tasks%1").arg(parts.value(0)));
+        const int row = parts.value(1).toInt();
+        if (list == nullptr || row < 0 || row >= list->count()) {
+            return false;
+        }
+        QTimer::singleShot(0, list, [list, row] {
+            list->setCurrentRow(row);
+            emit list->itemDoubleClicked(list->item(row));
+        });
+        return true;
+    }
+    if (verb == "task-lines") {
+        // task-lines LIST TEXT | TEXT ...: waits until list LIST shows exactly these lines ("-" none).
+        const qsizetype space = argument.indexOf(' ');
+        auto* list = dialog->findChild<QListWidget*>(QString("tasks%1").arg(argument.left(space)));
+        if (list == nullptr) {
+            return false;
+        }
+        const QString wanted = space < 0 ? QString() : argument.mid(space + 1).trimmed();
+        QStringList lines;
+        for (int i = 0; i < list->count(); ++i) {
+            lines << list->item(i)->text();
+        }
+        const QString shown = lines.isEmpty() ? QString("-") : lines.join(" | ");
+        lastShown_ = shown;
+        return shown == wanted;
+    }
+    if (verb == "keypad-key") {
+        // Clicks key N of the keypad picture in a key dialog.
+        auto* key = dialog->findChild<QToolButton*>(QString("key%1").arg(argument));
+        if (key == nullptr || !key->isVisible()) {
+            return false;
+        }
+        QTimer::singleShot(0, key, &QToolButton::click);
         return true;
     }
     fail("unknown step");

@@ -23,6 +23,11 @@ class QWidget;
 //   expect-title TITLE          the main window's title must be exactly this
 //   screenshot FILE             save a picture of the main window
 //   quit                        close the main window (answering any prompt is up to the next steps)
+// Task-list and key editors (docs/gui-script.md):
+//   task-choose TEXT            choose a task kind in "Select a Task to add" (adds it to the chosen list)
+//   task-edit LIST ROW          double-click task ROW of list LIST (0, 1, 2)
+//   task-lines LIST A | B       wait until list LIST shows exactly these lines ("-": none)
+//   keypad-key N                click key N of the keypad picture
 // Lines starting with # are comments. A failed step prints its reason and ends the program with 1.
 class ScriptRunner final : public QObject {
     Q_OBJECT
@@ -35,6 +40,7 @@ public:
 private:
     void poll();
     bool runStep(const QString& step); // false: not yet possible
+    bool runTaskStep(const QString& verb, const QString& argument);
     void fail(const QString& reason);
     QWidget* modal() const;
 
@@ -43,4 +49,5 @@ private:
     int next_ = 0;
     int waitedMs_ = 0;
     QTimer timer_;
+    QString lastShown_; // what the list of the waiting task-lines step shows
 };

@@ -501,6 +501,18 @@ bool EditorSession::deleteSelection(Prompter& prompter) {
     return true;
 }
 
+bool EditorSession::dropEmptyTouchArea(ScreenObject& object) {
+    const TaskListOwner* lists = object.taskOwner();
+    if (screen_ == nullptr || lists == nullptr || lists->taskBytes() != 0) {
+        return false;
+    }
+    mover_.reset();
+    selection_.clear();
+    const std::vector<ScreenObject*> doomed{&object};
+    historyOf(*screen_)->record(UndoStep::removeObjects(*screen_, doomed));
+    return true;
+}
+
 bool EditorSession::prepareForPaint() {
     if (screen_ == nullptr) {
         return false;

@@ -212,6 +212,9 @@ public:
     // The Delete key: asks, then takes the selection off the screen as one undoable step. False when
     // nothing was deleted.
     bool deleteSelection(Prompter& prompter);
+    // A touch area left with three empty task lists when its task lists close goes from the screen (as
+    // one undoable step) and the selection is cleared. True when it went.
+    bool dropEmptyTouchArea(ScreenObject& object);
     // Before painting: bordered alpha-numeric objects step away from edges they come too close to.
     bool prepareForPaint();
 

@@ -699,6 +699,20 @@ Status Application::moveTask(TaskListOwner& owner, std::size_t list, std::size_t
     return Status::success();
 }
 
+bool Application::acceptsReads(const TaskListOwner& owner, std::size_t list, const Task* replaced,
+                               const Task& task) const {
+    if (!owner.attached() || list >= owner.taskListCount()) {
+        return true;
+    }
+    // Asking for the holder changes nothing; the holders are handed out for changes only by this class.
+    auto& mutableOwner = const_cast<TaskListOwner&>(owner);
+    const ReadListHolder* holder = mutableOwner.readListHolder(const_cast<Application&>(*this), list);
+    if (holder == nullptr || !holder->isScreenReadList()) {
+        return true;
+    }
+    return fitsReadLimit(holder->readList(), replaced, normalizeTask(task));
+}
+
 bool Application::globalListHasCopyToStr() const noexcept {
     return global_.contains(TaskKind::CopyToDisplay, 0);
 }

@@ -144,6 +144,10 @@ public:
     bool checkPlacement(const TaskListOwner& owner, std::size_t list, const Task& task, Prompter& prompter,
                         const Task* editing = nullptr) const;
     bool globalListHasCopyToStr() const noexcept;
+    // Whether a screen's lists may take the task's reads without going beyond the screen's read limit
+    // (`replaced` is the task it rewrites); lists that read into no screen list always may.
+    bool acceptsReads(const TaskListOwner& owner, std::size_t list, const Task* replaced,
+                      const Task& task) const;
     static bool hasDelayTask(const TaskList& list) noexcept { return list.contains(TaskKind::Delay); }
 
     // Replaces every hold task of every Pressed list by generated bit tasks in the Press and Released

@@ -2,7 +2,7 @@
 
 #include "screen/AllScreensDialog.h"
 #include "screen/ScreenDialog.h"
-#include "screen/SelectScreenDialog.h"
+#include "ui/SelectScreenDialog.h"
 
 namespace quillon::gui {
 

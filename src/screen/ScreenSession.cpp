@@ -180,6 +180,18 @@ void ScreenSession::registerCommands() {
     registerSessionCommand(toId(CommandId::ScreenViewAll), [this] { screens_->viewAllScreens(); });
 }
 
+void ScreenSession::editTouchArea(ScreenObject& area) {
+    Screen* screen = editor_ != nullptr ? editor_->screen() : nullptr;
+    if (screen == nullptr || !host_.touchTaskLists) {
+        return;
+    }
+    host_.touchTaskLists(*screen, area);
+    if (editor_->dropEmptyTouchArea(area) && host_.modified) {
+        host_.modified();
+    }
+    screenChanged();
+}
+
 void ScreenSession::applicationOpened() {
     close();
     screens_.reset();
@@ -288,7 +300,14 @@ void ScreenSession::open() {
             status->clearCoordinates();
         }
     });
-    connect(canvas_, &ScreenCanvas::editRequested, this, [this] { host_.command(toId(CommandId::Edit)); });
+    connect(canvas_, &ScreenCanvas::editRequested, this, [this] {
+        ScreenObject* object = editor_ != nullptr ? editor_->editableObject() : nullptr;
+        if (object != nullptr && object->kind() == ObjectKind::TouchArea && host_.touchTaskLists) {
+            editTouchArea(*object);
+            return;
+        }
+        host_.command(toId(CommandId::Edit));
+    });
     connect(canvas_, &ScreenCanvas::deleteRequested, this, [this] {
         if (editor_->deleteSelection(*host_.prompter)) {
             if (host_.modified) {

@@ -20,6 +20,8 @@ class QWidget;
 namespace quillon {
 class Application;
 class EditorSession;
+class Screen;
+class ScreenObject;
 class PanelFont;
 class PictureSource;
 class Prompter;
@@ -52,6 +54,9 @@ struct SessionHost {
     std::function<void(bool shown)> showToolStation;
     // An edit of the screen that did not come through the dispatch (mouse, keys).
     std::function<void()> modified;
+    // Opens the task lists of a touch-screen area of the screen (the editor cannot open the Define
+    // editors itself).
+    std::function<void(Screen& screen, ScreenObject& touchArea)> touchTaskLists;
 };
 
 // The screen session: the `SCREEN` window with the canvas of the screen being edited, its three tool bars
@@ -100,6 +105,9 @@ public:
     void commandRan();
     // The screen shown changed (screens manager, undo ...): repaint, captions and texts.
     void screenChanged();
+
+    // The task lists of the one selected touch-screen area; a touch area left without tasks goes.
+    void editTouchArea(ScreenObject& area);
 
     // Shows a right-click menu (in tests only brought up to date when `exec` is false).
     void showMenu(bool objectMenu, const QPoint& globalPosition, bool exec = true);

@@ -5,6 +5,7 @@
 #include "comm/TransferEngine.h"
 #include "comm/TtySerialPort.h"
 #include "define/PlcSelectionDialog.h"
+#include "edit/EditorSession.h"
 #include "model/Application.h"
 #include "model/PanelFont.h"
 #include "model/PanelModel.h"
@@ -24,6 +25,7 @@
 #include "shell/PasswordDialog.h"
 #include "shell/ShellMenus.h"
 #include "shell/SplashDialog.h"
+#include "shell/TaskEditorCommands.h"
 #include "shell/ToolStation.h"
 #include "shell/TransferDialog.h"
 #include "ui/HelpTopics.h"
@@ -192,9 +194,13 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
         lifecycle_.markModified();
         refresh();
     };
+    host.touchTaskLists = [this](Screen& screen, ScreenObject& area) {
+        taskEditors_->touchTaskLists(screen, area);
+    };
     session_ = new ScreenSession(std::move(host), this);
     registerCommands();
     session_->registerCommands();
+    registerTaskEditors();
 }
 
 MainWindow::~MainWindow() {
@@ -278,6 +284,37 @@ void MainWindow::registerCommands() {
     dispatcher_.registerCommand(CommandId::OtherUtilities, EnableRule::WithApplication,
                                 [this] { showByteView(); });
     dispatcher_.registerCommand(CommandId::AddRemovePlcs, EnableRule::Always, [this] { showPlcSelection(); });
+}
+
+void MainWindow::registerTaskEditors() {
+    TaskEditorCommands::Host editors;
+    editors.window = this;
+    editors.dispatcher = &dispatcher_;
+    editors.application = [this] { return services_.documents->application(); };
+    editors.context.prompter = services_.prompter;
+    editors.context.runDialog = [this](QDialog& dialog) { return runDialog(dialog); };
+    editors.context.tagDatabaseAvailable = [this] {
+        return dispatcher_.hasHandler(toId(CommandId::TagDatabase));
+    };
+    editors.context.openTagDatabase = [this] { dispatcher_.dispatch(CommandId::TagDatabase); };
+    editors.context.pictures = [this] { return services_.documents->pictures(); };
+    editors.context.modified = [this] {
+        lifecycle_.markModified();
+        refresh();
+    };
+    editors.currentScreen = [this]() -> Screen* {
+        return session_ != nullptr && session_->isOpen() && session_->editor() != nullptr
+                   ? session_->editor()->screen()
+                   : nullptr;
+    };
+    editors.font = [this]() -> const PanelFont& { return panelFont(); };
+    editors.screenChanged = [this] {
+        if (session_ != nullptr && session_->isOpen()) {
+            session_->screenChanged();
+        }
+    };
+    taskEditors_ = std::make_unique<TaskEditorCommands>(std::move(editors));
+    taskEditors_->registerCommands();
 }
 
 void MainWindow::startUp() {

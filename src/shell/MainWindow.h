@@ -32,6 +32,7 @@ class KeyboardHook;
 class QtFileChooser;
 class QtPrompter;
 class ScreenSession;
+class TaskEditorCommands;
 class ShellMenus;
 class ShellStatusBar;
 class ToolStation;
@@ -136,6 +137,7 @@ private:
     std::optional<std::string> askPassword() override;
 
     void registerCommands();
+    void registerTaskEditors();
     void showMemoryConfiguration();
     void showApplicationInformation();
     void showAbout();
@@ -171,6 +173,7 @@ private:
     std::unique_ptr<PanelFont> panelFont_;
     QString panelFontProblem_;
     ScreenSession* session_ = nullptr;
+    std::unique_ptr<TaskEditorCommands> taskEditors_;
 };
 
 } // namespace quillon::gui

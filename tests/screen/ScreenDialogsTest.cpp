@@ -9,7 +9,7 @@
 #include "screen/ScreenCommands.h"
 #include "screen/ScreenDialog.h"
 #include "screen/ScreenMemoryDialog.h"
-#include "screen/SelectScreenDialog.h"
+#include "ui/SelectScreenDialog.h"
 #include "ui/NumericEntry.h"
 
 #include <memory>

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "define/TaskEditorContext.h"
+#include "edit/KeySelection.h"
+#include "ui/ShellDialog.h"
+
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+namespace quillon::gui {
+
+class KeypadWidget;
+class TaskListPanel;
+
+// "Quillon : Global Keys' Task-lists" and "Quillon : Task-lists of Keys for Screen [ %u : %s ]": the
+// keypad of the model, the choice of a key or a two-key combination, and the three lists of the chosen
+// key. A screen key without tasks shows the lists of the global key it acts as, grayed.
+class KeyTaskListsDialog final : public ShellDialog {
+    Q_OBJECT
+public:
+    // `screen` nullptr: the global keys. `fromGlobalKeys`: opened from the global keys dialog, which then
+    // has no way back to itself.
+    KeyTaskListsDialog(QWidget* parent, const TaskEditorContext& context, Screen* screen,
+                       bool fromGlobalKeys = false);
+    ~KeyTaskListsDialog() override;
+
+    // The model has a keypad layout; otherwise "Wrong Display type." is shown.
+    static bool canOpen(const Application& application, Prompter& prompter);
+
+    KeySelection& selection() noexcept { return *selection_; }
+    KeypadWidget* keypad() const noexcept { return keypad_; }
+    TaskListPanel* panel() const noexcept { return panel_; }
+    QPushButton* passwordButton() const noexcept { return password_; }
+    QToolButton* screensButton() const noexcept { return screens_; }
+    QToolButton* globalKeysButton() const noexcept { return globalKeys_; }
+    QCheckBox* interruptBox() const noexcept { return interrupt_; }
+    QRadioButton* twoKeysRadio() const noexcept { return twoKeys_; }
+
+    // Chooses a key as a click on its button does.
+    void clickKey(std::uint8_t key);
+
+private:
+    void selectionChanged();
+    void openPasswordAndLegend();
+    void openKeyScreens();
+    void openGlobalKeys();
+
+    const TaskEditorContext& context_;
+    Screen* screen_;
+    std::unique_ptr<KeySelection> selection_;
+    KeypadWidget* keypad_ = nullptr;
+    TaskListPanel* panel_ = nullptr;
+    QRadioButton* singleKey_ = nullptr;
+    QRadioButton* twoKeys_ = nullptr;
+    QCheckBox* interrupt_ = nullptr;
+    QPushButton* password_ = nullptr;
+    QPushButton* extended_ = nullptr;
+    QToolButton* screens_ = nullptr;
+    QToolButton* globalKeys_ = nullptr;
+    QLabel* rule_ = nullptr;
+};
+
+} // namespace quillon::gui
