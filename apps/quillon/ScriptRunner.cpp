@@ -274,6 +274,16 @@ bool ScriptRunner::runStep(const QString& step) {
         }
         return true;
     }
+    if (verb == "dialog-screenshot") {
+        QWidget* dialog = modal();
+        if (dialog == nullptr) {
+            return false;
+        }
+        if (!dialog->grab().save(argument)) {
+            fail("could not save the picture");
+        }
+        return true;
+    }
     if (verb == "quit") {
         if (modal() != nullptr) {
             return false;

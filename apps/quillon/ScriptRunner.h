@@ -22,6 +22,7 @@ class QWidget;
 //                               the tip shows
 //   expect-title TITLE          the main window's title must be exactly this
 //   screenshot FILE             save a picture of the main window
+//   dialog-screenshot FILE      save a picture of the modal dialog that is up
 //   quit                        close the main window (answering any prompt is up to the next steps)
 // Task-list and key editors (docs/gui-script.md):
 //   task-choose TEXT            choose a task kind in "Select a Task to add" (adds it to the chosen list)

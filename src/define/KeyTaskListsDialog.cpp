@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -92,7 +93,11 @@ KeyTaskListsDialog::KeyTaskListsDialog(QWidget* parent, const TaskEditorContext&
     globalKeys_->setVisible(screen != nullptr && !fromGlobalKeys);
 
     auto* top = new QHBoxLayout;
-    auto* keypadColumn = new QVBoxLayout;
+    // The keypad of a large unit (and the screen preview beside it) is wider than the smallest main
+    // window leaves a dialog: it scrolls rather than pushing the dialog off the screen.
+    auto* keypadHolder = new QWidget(this);
+    auto* keypadColumn = new QVBoxLayout(keypadHolder);
+    keypadColumn->setContentsMargins(0, 0, 0, 0);
     keypadColumn->addWidget(keypad_);
     if (screen != nullptr && keyLayoutShowsPreview(app.modelId()) && context.screenPreview) {
         auto* preview = new QLabel(this);
@@ -101,7 +106,15 @@ KeyTaskListsDialog::KeyTaskListsDialog(QWidget* parent, const TaskEditorContext&
         preview->setPixmap(QPixmap::fromImage(context.screenPreview(*screen)));
         keypadColumn->addWidget(preview);
     }
-    top->addLayout(keypadColumn);
+    auto* keypadScroll = new QScrollArea(this);
+    keypadScroll->setObjectName("keypadScroll");
+    keypadScroll->setFrameShape(QFrame::NoFrame);
+    keypadScroll->setWidget(keypadHolder);
+    keypadScroll->setWidgetResizable(true);
+    keypadScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    keypadScroll->setMinimumSize(160, 80);
+    keypadScroll->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    top->addWidget(keypadScroll, 1);
     top->addLayout(side);
 
     panel_ = new TaskListPanel(this, context);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace quillon::gui {
@@ -79,7 +80,15 @@ TaskListsDialog::TaskListsDialog(QWidget* parent, const TaskEditorContext& conte
             preview_->setText(textOf(kWrongDisplayType));
             preview_->move(8, 24);
         }
-        row->addWidget(frame);
+        // Beside three lists the preview is wider than the smallest main window leaves: it scrolls.
+        auto* scroll = new QScrollArea(this);
+        scroll->setObjectName("screenPreviewScroll");
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(frame);
+        scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        scroll->setMinimumWidth(120);
+        scroll->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+        row->addWidget(scroll);
     }
     layout->addLayout(row, 1);
     auto* buttons = new QDialogButtonBox(this);

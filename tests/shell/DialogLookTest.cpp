@@ -113,6 +113,8 @@ private slots:
         run(toId(CommandId::MemoryConfiguration));
         run(toId(CommandId::OtherUtilities));
         run(toId(CommandId::Download));
+        run(toId(CommandId::ApplicationTaskLists));
+        run(toId(CommandId::ApplicationKeys));
         run(toId(CommandId::Screens)); // no screen yet: the New Screen dialog, closed again
         QVERIFY(!w.window->screenSession().isOpen());
         QVERIFY(w.docs.application()->addScreen(std::make_unique<Screen>(1)));
@@ -121,7 +123,8 @@ private slots:
         QVERIFY(w.window->screenSession().isOpen());
         for (const CommandId id :
              {CommandId::ScreenNew, CommandId::ScreenDuplicate, CommandId::ScreenInformation,
-              CommandId::ScreenViewAll, CommandId::ScreenSelect, CommandId::GridConfiguration}) {
+              CommandId::ScreenViewAll, CommandId::ScreenSelect, CommandId::GridConfiguration,
+              CommandId::ScreenTaskLists, CommandId::ScreenKeys}) {
             run(toId(id));
         }
         // Dialogs opened from inside others.
@@ -136,7 +139,8 @@ private slots:
         for (const char* title :
              {"Quillon : New Application", "Quillon : Add or Remove PLCs", "Application Information",
               "Quillon : Memory Configuration", "Bytes' values in Dec, Hex and ASCII", "Quillon : New Screen",
-              "Quillon : Password"}) {
+              "Quillon : Password", "Quillon : Application ( Power-on and Global ) Task-lists",
+              "Quillon : Global Keys' Task-lists"}) {
             QVERIFY2(opened.count(title) == 1, title);
         }
         QVERIFY2(watcher.seen.size() >= 16, qPrintable(watcher.seen.join(" | ")));
