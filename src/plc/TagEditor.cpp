@@ -198,14 +198,21 @@ Block* TagEditor::blockHolding(const RegisterArea& area, const std::string& addr
     if (node_ == nullptr) {
         return nullptr;
     }
-    for (const auto& block : node_->blocks()) {
-        if (block->prefix != area.prefix() || !area.contains(block->address())) {
+    // Blocks of one area do not overlap, so only the nearest block of the area that starts at or before
+    // the address can hold it.
+    const auto& blocks = node_->blocks();
+    auto it = std::upper_bound(
+        blocks.begin(), blocks.end(), address,
+        [](const std::string& a, const std::unique_ptr<Block>& b) { return a < b->address(); });
+    while (it != blocks.begin()) {
+        const Block& block = **--it;
+        if (block.prefix != area.prefix() || !area.contains(block.address())) {
             continue;
         }
-        if (block->address() == address ||
-            ConsecutiveAddresses::positionInBlock(area, block->address(), block->size, address)) {
-            return block.get();
+        if (block.address() == address || NodeAreas::blockEnd(area, block) >= address) {
+            return const_cast<Block*>(&block);
         }
+        return nullptr;
     }
     return nullptr;
 }
@@ -308,7 +315,9 @@ Tag* TagEditor::add(const TagDraft& draft, TagField* focus) {
         dropIfEmpty(block, created);
         return nullptr;
     }
-    app_.sortTags();
+    if (renumber_) {
+        app_.sortTags();
+    }
     return *tag;
 }
 

@@ -63,6 +63,9 @@ public:
     // many tags keeps its own index).
     void setNameFree(std::function<bool(std::string_view, const Tag*)> test) { nameFree_ = std::move(test); }
 
+    // Whether each add renumbers the tag list at once (an import of many tags renumbers once at its end).
+    void setRenumber(bool renumber) noexcept { renumber_ = renumber; }
+
     // The node whose areas the fields use; reads them from its catalog (empty after a failure).
     void selectNode(Node* node);
     Node* node() const noexcept { return node_; }
@@ -113,6 +116,7 @@ private:
     std::function<bool(std::string_view, const Tag*)> nameFree_;
     Node* node_ = nullptr;
     std::vector<RegisterArea> areas_;
+    bool renumber_ = true;
 };
 
 } // namespace quillon
