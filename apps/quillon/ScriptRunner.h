@@ -20,7 +20,17 @@ class QWidget;
 //   wait-text TEXT              wait until a label of the modal dialog shows TEXT (\n, \t escapes)
 //   expect-title TITLE          the main window's title must be exactly this
 //   screenshot FILE             save a picture of the main window
+//   screenshot-dialog FILE      save a picture of the modal dialog that is up
 //   quit                        close the main window (answering any prompt is up to the next steps)
+//   choose TARGET|TEXT          choose the entry TEXT of a combo box, or select the row TEXT of a list
+//   double-click TARGET|TEXT    double-click the row TEXT of a list
+//   set TARGET|TEXT             type TEXT into a field (replacing what it holds) and leave it
+//   check TEXT / uncheck TEXT   set or clear the check box or radio button with this text
+//   expect TARGET|TEXT          a field (line edit, combo box, label) shows exactly TEXT
+//   expect-row TARGET|TEXT      a list has the row TEXT; expect-no-row: it has not
+//   expect-rows TARGET|N        a list has N rows
+// TARGET is a widget's object name or the text of the label that names the field (without its "&"); a row
+// TEXT is one of its cells or all of them joined by "\t". See docs/gui-script.md.
 // Lines starting with # are comments. A failed step prints its reason and ends the program with 1.
 class ScriptRunner final : public QObject {
     Q_OBJECT
@@ -33,6 +43,7 @@ public:
 private:
     void poll();
     bool runStep(const QString& step); // false: not yet possible
+    bool runFieldStep(const QString& verb, const QString& argument);
     void fail(const QString& reason);
     QWidget* modal() const;
 
