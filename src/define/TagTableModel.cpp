@@ -28,10 +28,8 @@ void TagTableModel::reload() {
     all_.clear();
     keys_.clear();
     all_.reserve(app_.tagCount());
-    keys_.reserve(app_.tagCount());
     for (Tag& tag : app_.tags()) {
         all_.push_back(&tag);
-        keys_.push_back(lowered(tag.name + '\t' + tag.displayAddress()));
     }
     applyFilter();
     endResetModel();
@@ -53,6 +51,14 @@ void TagTableModel::applyFilter() {
     if (wanted.empty()) {
         rows_ = all_;
         return;
+    }
+    // The texts the filter searches are made at its first use after a reload.
+    if (keys_.size() != all_.size()) {
+        keys_.clear();
+        keys_.reserve(all_.size());
+        for (const Tag* tag : all_) {
+            keys_.push_back(lowered(tag->name + '\t' + tag->displayAddress()));
+        }
     }
     for (std::size_t i = 0; i < all_.size(); ++i) {
         if (keys_[i].find(wanted) != std::string::npos) {
