@@ -3,6 +3,7 @@
 #include "CliContext.h"
 #include "PlcCommands.h"
 #include "RenderCommand.h"
+#include "TagCommands.h"
 #include "TransferCommands.h"
 
 #include <CLI/CLI.hpp>
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     PlcCommands::add(app, context, action);
     TransferCommands::add(app, context, action);
     RenderCommand::add(app, context, action);
+    TagCommands::add(app, context, action);
 
     try {
         app.parse(argc, argv);

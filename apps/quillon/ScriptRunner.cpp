@@ -1,8 +1,10 @@
 #include "ScriptRunner.h"
 
 #include <cstdio>
+#include <optional>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -17,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QToolButton>
 #include <QToolTip>
@@ -57,8 +60,10 @@ QAction* findEntry(const QList<QAction*>& actions, QStringList path) {
 
 int keyOf(const QString& name) {
     static const QList<QPair<QString, int>> keys{
-        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"Up", Qt::Key_Up},  {"Down", Qt::Key_Down},
-        {"Left", Qt::Key_Left},     {"Right", Qt::Key_Right},   {"Tab", Qt::Key_Tab}};
+        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape},  {"Up", Qt::Key_Up},
+        {"Down", Qt::Key_Down},     {"Left", Qt::Key_Left},      {"Right", Qt::Key_Right},
+        {"Tab", Qt::Key_Tab},       {"Delete", Qt::Key_Delete},  {"Space", Qt::Key_Space},
+        {"F1", Qt::Key_F1},         {"Backtab", Qt::Key_Backtab}};
     for (const auto& [text, key] : keys) {
         if (text == name) {
             return key;
@@ -72,6 +77,75 @@ void sendKey(QWidget* target, int key, const QString& text = {}) {
     QApplication::sendEvent(target, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QApplication::sendEvent(target, &release);
+}
+
+// "target|text": the part before the first bar names the widget, the rest is the text ("\n", "\t" escapes).
+bool splitArgument(const QString& argument, QString& target, QString& text) {
+    const qsizetype bar = argument.indexOf('|');
+    if (bar < 0) {
+        return false;
+    }
+    target = argument.left(bar).trimmed();
+    text = argument.mid(bar + 1);
+    text.replace("\\n", "\n").replace("\\t", "\t");
+    return true;
+}
+
+// A widget of the window by its object name, or the field a label names (the label's buddy), as the user
+// reads the label: no mnemonic marks.
+QWidget* findTarget(QWidget* window, const QString& target) {
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget->objectName() == target && widget->isVisible()) {
+            return widget;
+        }
+    }
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->buddy() != nullptr && label->isVisible() && plain(label->text()) == target) {
+            return label->buddy();
+        }
+    }
+    return nullptr;
+}
+
+// The text of a row of a list or table: every column joined by tabs.
+QString rowText(const QAbstractItemModel* model, int row) {
+    QStringList cells;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        cells << model->index(row, c).data().toString();
+    }
+    return cells.join('\t');
+}
+
+// The first row one of whose cells, or all of them joined by tabs, is the text; -1 when none is.
+int findRow(const QAbstractItemModel* model, const QString& text) {
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (rowText(model, row) == text) {
+            return row;
+        }
+        for (int c = 0; c < model->columnCount(); ++c) {
+            if (model->index(row, c).data().toString() == text) {
+                return row;
+            }
+        }
+    }
+    return -1;
+}
+
+// What a field shows: the text of a line edit, the current entry of a combo box, the text of a label.
+std::optional<QString> shownText(QWidget* widget) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return edit->text();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        return combo->currentText();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->isChecked() ? QString("checked") : QString("unchecked");
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -171,7 +245,7 @@ bool ScriptRunner::runStep(const QString& step) {
         return true;
     }
     if (verb == "wait-dialog") {
-        return modal() != nullptr && modal()->windowTitle() == argument && modal()->isVisible();
+        return modal() != nullptr && modal()->windowTitle().trimmed() == argument && modal()->isVisible();
     }
     if (verb == "key" || verb == "type") {
         QWidget* window = modal() != nullptr ? modal() : &window_;
@@ -187,7 +261,9 @@ bool ScriptRunner::runStep(const QString& step) {
             fail("unknown key");
             return false;
         }
-        sendKey(target, key);
+        // Sent from the event loop: a key that opens a modal dialog (a question before a delete) must not
+        // hold this step while the dialog waits for the next ones.
+        QTimer::singleShot(0, target, [target, key] { sendKey(target, key); });
         return true;
     }
     if (verb == "file") {
@@ -228,7 +304,28 @@ bool ScriptRunner::runStep(const QString& step) {
         QString wanted = argument;
         wanted.replace("\\n", "\n").replace("\\t", "\t");
         for (const QLabel* label : modal()->findChildren<QLabel*>()) {
-            if (label->text() == wanted) {
+            // Script lines lose their trailing blanks; a message that ends in one still matches.
+            if (label->text() == wanted || label->text().trimmed() == wanted) {
+                return true;
+            }
+        }
+        return false;
+    }
+    if (verb == "choose" || verb == "double-click" || verb == "set" || verb == "expect" ||
+        verb == "expect-row" || verb == "expect-no-row" || verb == "expect-rows") {
+        return runFieldStep(verb, argument);
+    }
+    if (verb == "check" || verb == "uncheck") {
+        QWidget* window = modal() != nullptr ? modal() : &window_;
+        for (QAbstractButton* box : window->findChildren<QAbstractButton*>()) {
+            if (box->isCheckable() && plain(box->text()) == argument && box->isVisible()) {
+                if (!box->isEnabled()) {
+                    fail("the box is disabled");
+                    return false;
+                }
+                if (box->isChecked() != (verb == "check")) {
+                    box->click();
+                }
                 return true;
             }
         }
@@ -274,12 +371,11 @@ bool ScriptRunner::runStep(const QString& step) {
         }
         return true;
     }
-    if (verb == "dialog-screenshot") {
-        QWidget* dialog = modal();
-        if (dialog == nullptr) {
+    if (verb == "screenshot-dialog") {
+        if (modal() == nullptr) {
             return false;
         }
-        if (!dialog->grab().save(argument)) {
+        if (!modal()->grab().save(argument)) {
             fail("could not save the picture");
         }
         return true;
@@ -363,4 +459,104 @@ bool ScriptRunner::runTaskStep(const QString& verb, const QString& argument) {
     }
     fail("unknown step");
     return false;
+}
+
+bool ScriptRunner::runFieldStep(const QString& verb, const QString& argument) {
+    QString target;
+    QString text;
+    if (!splitArgument(argument, target, text)) {
+        fail("the step needs TARGET|TEXT");
+        return false;
+    }
+    QWidget* window = modal() != nullptr ? modal() : &window_;
+    QWidget* widget = findTarget(window, target);
+    if (widget == nullptr) {
+        return false; // the dialog may not be up yet
+    }
+    if (verb == "set") {
+        auto* edit = qobject_cast<QLineEdit*>(widget);
+        if (edit == nullptr || !edit->isEnabled() || edit->isReadOnly()) {
+            fail("not an editable field");
+            return false;
+        }
+        // Typed as the user types: the field's own filters see every key.
+        edit->setFocus();
+        edit->selectAll();
+        sendKey(edit, Qt::Key_Backspace);
+        for (const QChar c : text) {
+            sendKey(edit, 0, QString(c));
+        }
+        QMetaObject::invokeMethod(edit, "editingFinished", Qt::DirectConnection);
+        return true;
+    }
+    if (verb == "expect") {
+        const auto shown = shownText(widget);
+        if (!shown) {
+            fail("the field shows no text");
+            return false;
+        }
+        if (*shown != text) {
+            fail(QString("it shows '%1'").arg(*shown));
+            return false;
+        }
+        return true;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        if (verb != "choose") {
+            fail("a combo box has no rows to click");
+            return false;
+        }
+        const int index = combo->findText(text);
+        if (index < 0 || !combo->isEnabled()) {
+            fail(index < 0 ? "no such entry" : "the list is disabled");
+            return false;
+        }
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+        return true;
+    }
+    auto* view = qobject_cast<QAbstractItemView*>(widget);
+    if (view == nullptr || view->model() == nullptr) {
+        fail("not a list");
+        return false;
+    }
+    const QAbstractItemModel* model = view->model();
+    if (verb == "expect-rows") {
+        if (model->rowCount() != text.toInt()) {
+            fail(QString("the list has %1 rows").arg(model->rowCount()));
+            return false;
+        }
+        return true;
+    }
+    const int row = findRow(model, text);
+    if (verb == "expect-row" || verb == "expect-no-row") {
+        if ((row >= 0) != (verb == "expect-row")) {
+            fail(row >= 0 ? "the row is there" : "no such row");
+            return false;
+        }
+        return true;
+    }
+    if (row < 0) {
+        fail("no such row");
+        return false;
+    }
+    const QModelIndex index = model->index(row, 0);
+    view->setFocus();
+    view->scrollTo(index);
+    view->setCurrentIndex(index);
+    if (verb == "double-click") {
+        // A real double click on the row, so that the view does what it does for the user.
+        const QPoint at = view->visualRect(index).center();
+        QMouseEvent press(QEvent::MouseButtonPress, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &release);
+        QMouseEvent twice(QEvent::MouseButtonDblClick, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &twice);
+        QApplication::sendEvent(view->viewport(), &release);
+    }
+    return true;
 }

@@ -22,8 +22,17 @@ class QWidget;
 //                               the tip shows
 //   expect-title TITLE          the main window's title must be exactly this
 //   screenshot FILE             save a picture of the main window
-//   dialog-screenshot FILE      save a picture of the modal dialog that is up
+//   screenshot-dialog FILE      save a picture of the modal dialog that is up
 //   quit                        close the main window (answering any prompt is up to the next steps)
+//   choose TARGET|TEXT          choose the entry TEXT of a combo box, or select the row TEXT of a list
+//   double-click TARGET|TEXT    double-click the row TEXT of a list
+//   set TARGET|TEXT             type TEXT into a field (replacing what it holds) and leave it
+//   check TEXT / uncheck TEXT   set or clear the check box or radio button with this text
+//   expect TARGET|TEXT          a field (line edit, combo box, label) shows exactly TEXT
+//   expect-row TARGET|TEXT      a list has the row TEXT; expect-no-row: it has not
+//   expect-rows TARGET|N        a list has N rows
+// TARGET is a widget's object name or the text of the label that names the field (without its "&"); a row
+// TEXT is one of its cells or all of them joined by "\t". See docs/gui-script.md.
 // Task-list and key editors (docs/gui-script.md):
 //   task-choose TEXT            choose a task kind in "Select a Task to add" (adds it to the chosen list)
 //   task-edit LIST ROW          double-click task ROW of list LIST (0, 1, 2)
@@ -42,6 +51,7 @@ private:
     void poll();
     bool runStep(const QString& step); // false: not yet possible
     bool runTaskStep(const QString& verb, const QString& argument);
+    bool runFieldStep(const QString& verb, const QString& argument);
     void fail(const QString& reason);
     QWidget* modal() const;
 

@@ -252,6 +252,23 @@ bool Application::ownsTag(const Tag* tag) const noexcept {
            tag->block_->node_ == tag->node_;
 }
 
+Status Application::resizeBlock(Block& block, std::uint32_t size) {
+    if (block.node_ == nullptr || !ownsNode(*block.node_)) {
+        return Status::fail("The block is not part of this application.");
+    }
+    if (size < 1 || size > 255) {
+        return Status::fail("A block holds 1 to 255 registers.");
+    }
+    const std::uint8_t oldSize = block.size;
+    block.size = static_cast<std::uint8_t>(size);
+    globalReadList_.resized(block, oldSize);
+    loadedReadList_.resized(block, oldSize);
+    for (const auto& screen : screens_) {
+        screen->readList().resized(block, oldSize);
+    }
+    return Status::success();
+}
+
 Result<Tag*> Application::addTag(Block& block, const TagValues& values) {
     Node* node = block.node_;
     if (node == nullptr || !ownsNode(*node)) {

@@ -92,6 +92,8 @@ public:
     // Takes a block without tags out of its node and hands it back.
     Result<std::unique_ptr<Block>> removeBlock(Block& block);
     Block* findBlock(std::uint32_t nodeNumber, std::uint32_t blockIndex) const noexcept;
+    // Gives a block another size (1..255); the read lists that hold it count its registers anew.
+    Status resizeBlock(Block& block, std::uint32_t size);
 
     std::size_t tagCount() const noexcept { return tags_.size(); }
     // Every tag in tag order: by node number, then by address text.

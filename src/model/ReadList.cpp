@@ -94,6 +94,14 @@ void ReadList::forget(const Block& block) noexcept {
     (void)leave(*it->block);
 }
 
+void ReadList::resized(const Block& block, std::uint8_t oldSize) noexcept {
+    if (find(block) == entries_.end()) {
+        return;
+    }
+    registers_ -= std::min<std::uint32_t>(registers_, oldSize);
+    registers_ += block.size;
+}
+
 bool ReadList::sameUses(const ReadList& other) const {
     if (entries_.size() != other.entries_.size() || registers_ != other.registers_ ||
         sectionBytes_ != other.sectionBytes_) {

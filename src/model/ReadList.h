@@ -39,6 +39,8 @@ public:
     void clear() noexcept;
     // Drops a block with all its users (a block that is deleted cannot stay listed anywhere).
     void forget(const Block& block) noexcept;
+    // A listed block changed its size from oldSize registers to its present size.
+    void resized(const Block& block, std::uint8_t oldSize) noexcept;
 
     // Same blocks with the same user counts, whatever the order of entry.
     bool sameUses(const ReadList& other) const;

@@ -4,7 +4,11 @@
 #include "comm/SystemClock.h"
 #include "comm/TransferEngine.h"
 #include "comm/TtySerialPort.h"
+#include "define/DefineHooks.h"
+#include "define/NetworkEditorDialog.h"
 #include "define/PlcSelectionDialog.h"
+#include "define/TagEditorDialog.h"
+#include "define/UnitSettingsDialog.h"
 #include "edit/EditorSession.h"
 #include "model/Application.h"
 #include "model/PanelFont.h"
@@ -284,6 +288,14 @@ void MainWindow::registerCommands() {
     dispatcher_.registerCommand(CommandId::OtherUtilities, EnableRule::WithApplication,
                                 [this] { showByteView(); });
     dispatcher_.registerCommand(CommandId::AddRemovePlcs, EnableRule::Always, [this] { showPlcSelection(); });
+    // The application's own editors need the model behind the documents.
+    const auto hasModel = [&docs] { return docs.application() != nullptr; };
+    dispatcher_.registerCommand(
+        CommandId::Network, EnableRule::WithApplication, [this] { showNetwork(); }, hasModel);
+    dispatcher_.registerCommand(
+        CommandId::TagDatabase, EnableRule::WithApplication, [this] { showTagDatabase(); }, hasModel);
+    dispatcher_.registerCommand(
+        CommandId::UnitSettings, EnableRule::WithApplication, [this] { showUnitSettings(); }, hasModel);
 }
 
 void MainWindow::registerTaskEditors() {
@@ -547,6 +559,61 @@ void MainWindow::showPlcSelection() {
                              *services_.prompter);
     PlcSelectionDialog dialog(this, catalogs, *services_.prompter);
     runDialog(dialog);
+}
+
+void MainWindow::discardUndoHistories() {
+    if (session_ != nullptr && session_->editor() != nullptr) {
+        session_->editor()->discardAllHistories();
+    }
+}
+
+void MainWindow::applicationEdited() {
+    if (session_ != nullptr && session_->isOpen()) {
+        session_->screenChanged();
+    }
+}
+
+DefineHooks MainWindow::defineHooks() {
+    DefineHooks hooks;
+    hooks.run = [this](QDialog& dialog) { return runDialog(dialog); };
+    hooks.beforeRemoval = [this] { discardUndoHistories(); };
+    hooks.driversDirectory = (options_.startDirectory / ".." / "drivers").lexically_normal();
+    hooks.files = services_.files;
+    return hooks;
+}
+
+void MainWindow::showNetwork() {
+    Application* application = services_.documents->application();
+    if (application == nullptr) {
+        return;
+    }
+    PlcCatalogFiles catalogs((options_.startDirectory / ".." / "plc").lexically_normal(),
+                             *services_.prompter);
+    NetworkEditorDialog dialog(this, *application, catalogs, *services_.prompter, defineHooks());
+    runDialog(dialog);
+    applicationEdited();
+}
+
+void MainWindow::showTagDatabase() {
+    Application* application = services_.documents->application();
+    if (application == nullptr) {
+        return;
+    }
+    PlcCatalogFiles catalogs((options_.startDirectory / ".." / "plc").lexically_normal(),
+                             *services_.prompter);
+    TagEditorDialog dialog(this, *application, catalogs, *services_.prompter, defineHooks());
+    runDialog(dialog);
+    applicationEdited();
+}
+
+void MainWindow::showUnitSettings() {
+    Application* application = services_.documents->application();
+    if (application == nullptr) {
+        return;
+    }
+    UnitSettingsDialog dialog(this, *application, *services_.prompter, [this] { discardUndoHistories(); });
+    runDialog(dialog);
+    applicationEdited();
 }
 
 void MainWindow::showByteView() {

@@ -26,6 +26,7 @@ class TtySerialPort;
 
 namespace quillon::gui {
 
+struct DefineHooks;
 struct TransferServices;
 class HelpWindow;
 class KeyboardHook;
@@ -145,6 +146,14 @@ private:
     void upload();
     void showByteView();
     void showPlcSelection();
+    void showNetwork();
+    void showTagDatabase();
+    void showUnitSettings();
+    // What the network, blocks and tag editors get from the shell.
+    DefineHooks defineHooks();
+    // Undo steps of the screen editor may still name what an editor is about to delete.
+    void discardUndoHistories();
+    void applicationEdited();
     TransferServices transferServices();
     void tickClock();
     void setBusy(bool busy);

@@ -114,6 +114,9 @@ private slots:
         run(toId(CommandId::OtherUtilities));
         run(toId(CommandId::Download));
         run(toId(CommandId::ApplicationTaskLists));
+        run(toId(CommandId::Network));
+        run(toId(CommandId::TagDatabase));
+        run(toId(CommandId::UnitSettings));
         run(toId(CommandId::ApplicationKeys));
         run(toId(CommandId::Screens)); // no screen yet: the New Screen dialog, closed again
         QVERIFY(!w.window->screenSession().isOpen());
@@ -140,7 +143,7 @@ private slots:
              {"Quillon : New Application", "Quillon : Add or Remove PLCs", "Application Information",
               "Quillon : Memory Configuration", "Bytes' values in Dec, Hex and ASCII", "Quillon : New Screen",
               "Quillon : Password", "Quillon : Application ( Power-on and Global ) Task-lists",
-              "Quillon : Global Keys' Task-lists"}) {
+              "Quillon : Global Keys' Task-lists", "Quillon : Network Configuration", "Quillon : Tags"}) {
             QVERIFY2(opened.count(title) == 1, title);
         }
         QVERIFY2(watcher.seen.size() >= 16, qPrintable(watcher.seen.join(" | ")));

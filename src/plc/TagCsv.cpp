@@ -1,0 +1,375 @@
+#include "plc/TagCsv.h"
+
+#include "model/Application.h"
+#include "model/Block.h"
+#include "model/Node.h"
+#include "model/RecordingPrompter.h"
+#include "plc/AreaFinder.h"
+#include "plc/NodeAreas.h"
+#include "plc/PlcCatalogFiles.h"
+#include "plc/TagAddress.h"
+#include "plc/TagEditor.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace quillon {
+
+namespace {
+
+constexpr std::string_view kRegister = "register";
+constexpr std::string_view kCoil = "coil";
+constexpr std::string_view kBit = "bit";
+
+std::string lower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    return out;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::optional<unsigned> number(std::string_view text, unsigned max) {
+    text = trimmed(text);
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > max) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Everything an import changed, so that a refused row can take it all back.
+struct Undo {
+    std::vector<Tag*> added;
+    std::vector<std::pair<Tag*, std::string>> renamed;
+    std::unordered_set<const Block*> blocksBefore;
+    std::map<Block*, std::uint8_t> sizesBefore;
+
+    void rollBack(Application& app) {
+        for (auto& [tag, name] : renamed) {
+            tag->name = name;
+        }
+        for (auto it = added.rbegin(); it != added.rend(); ++it) {
+            Block* block = (*it)->block();
+            (void)app.removeTag(**it);
+            if (block->tagCount() == 0 && !blocksBefore.contains(block)) {
+                (void)app.removeBlock(*block);
+            }
+        }
+        for (auto& [block, size] : sizesBefore) {
+            if (block->size != size) {
+                (void)app.resizeBlock(*block, size);
+            }
+        }
+        app.sortTags();
+    }
+};
+
+} // namespace
+
+std::string TagCsv::quote(std::string_view field) {
+    const bool needs = field.find_first_of(",\"\r\n") != std::string_view::npos ||
+                       (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+    if (!needs) {
+        return std::string(field);
+    }
+    std::string out = "\"";
+    for (const char c : field) {
+        if (c == '"') {
+            out += '"';
+        }
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+std::string TagCsv::exportText(const Application& application) {
+    std::string out(kHeader);
+    out += "\r\n";
+    for (const Tag& tag : application.tags()) {
+        std::string_view kind = kRegister;
+        std::string bit;
+        std::string bytes;
+        std::string byte;
+        switch (tag.type()) {
+        case tag_type::kCoil:
+            kind = kCoil;
+            break;
+        case tag_type::kRegisterBit:
+            kind = kBit;
+            bit = std::to_string(tag.bit);
+            break;
+        default:
+            bytes = std::to_string(tag.size);
+            byte = tag.byteSelect != 0 ? "high" : "low";
+            break;
+        }
+        out += std::to_string(tag.nodeNumber());
+        out += ',';
+        out += kind;
+        out += ',';
+        out += quote(tag.address());
+        out += ',';
+        out += bit;
+        out += ',';
+        out += bytes;
+        out += ',';
+        out += byte;
+        out += ',';
+        out += quote(tag.name);
+        out += "\r\n";
+    }
+    return out;
+}
+
+Result<std::vector<TagCsv::Record>> TagCsv::parse(std::string_view text) {
+    std::vector<Record> records;
+    // A byte-order mark is not part of the first field.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    std::size_t line = 1;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        Record record;
+        record.line = line;
+        std::string field;
+        bool quoted = false;
+        bool endOfRecord = false;
+        bool fieldStarted = false;
+        while (!endOfRecord) {
+            if (i >= text.size()) {
+                if (quoted) {
+                    return Result<std::vector<Record>>::fail("line " + std::to_string(record.line) +
+                                                             ": a quoted field is not closed");
+                }
+                record.fields.push_back(std::move(field));
+                endOfRecord = true;
+                break;
+            }
+            const char c = text[i];
+            if (quoted) {
+                if (c == '"') {
+                    if (i + 1 < text.size() && text[i + 1] == '"') {
+                        field += '"';
+                        i += 2;
+                        continue;
+                    }
+                    quoted = false;
+                    ++i;
+                    continue;
+                }
+                if (c == '\n') {
+                    ++line;
+                }
+                field += c;
+                ++i;
+                continue;
+            }
+            if (c == '"' && !fieldStarted) {
+                quoted = true;
+                fieldStarted = true;
+                ++i;
+                continue;
+            }
+            if (c == ',') {
+                record.fields.push_back(std::move(field));
+                field.clear();
+                fieldStarted = false;
+                ++i;
+                continue;
+            }
+            if (c == '\r' || c == '\n') {
+                record.fields.push_back(std::move(field));
+                i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+                ++line;
+                endOfRecord = true;
+                break;
+            }
+            field += c;
+            fieldStarted = true;
+            ++i;
+        }
+        // Blank lines carry no record.
+        if (!(record.fields.size() == 1 && trimmed(record.fields[0]).empty())) {
+            records.push_back(std::move(record));
+        }
+    }
+    return records;
+}
+
+Result<TagImportReport> TagCsv::importText(Application& application, PlcCatalogFiles& catalogs,
+                                           std::string_view text, bool merge) {
+    auto parsed = parse(text);
+    if (!parsed) {
+        return parsed.failure();
+    }
+    const std::vector<Record>& records = *parsed;
+    if (records.empty()) {
+        return Result<TagImportReport>::fail("line 1: the header row \"" + std::string(kHeader) +
+                                             "\" is missing");
+    }
+    {
+        std::string header;
+        for (std::size_t f = 0; f < records[0].fields.size(); ++f) {
+            header += (f > 0 ? "," : "") + lower(trimmed(records[0].fields[f]));
+        }
+        if (header != kHeader) {
+            return Result<TagImportReport>::fail("line " + std::to_string(records[0].line) +
+                                                 ": the header row must be \"" + std::string(kHeader) + "\"");
+        }
+    }
+
+    RecordingPrompter messages;
+    TagEditor editor(application, catalogs, messages);
+    editor.setRenumber(false);
+    // Names through an index: the application's own test walks every tag for each name.
+    std::unordered_map<std::string, const Tag*> names;
+    for (const Tag& tag : application.tags()) {
+        names.emplace(tag.name, &tag);
+    }
+    editor.setNameFree([&names](std::string_view name, const Tag* except) {
+        const auto it = names.find(std::string(name));
+        return it == names.end() || it->second == except;
+    });
+    std::unordered_map<unsigned, std::vector<RegisterArea>> areasOfNode;
+
+    Undo undo;
+    for (const auto& node : application.nodes()) {
+        for (const auto& block : node->blocks()) {
+            undo.blocksBefore.insert(block.get());
+            undo.sizesBefore.emplace(block.get(), block->size);
+        }
+    }
+    TagImportReport report;
+    const auto refuse = [&](const Record& record, const std::string& why) {
+        undo.rollBack(application);
+        return Result<TagImportReport>::fail("line " + std::to_string(record.line) + ": " + why);
+    };
+    const auto lastMessage = [&]() {
+        return messages.empty() ? std::string("the row is refused") : messages.last().text;
+    };
+
+    for (std::size_t r = 1; r < records.size(); ++r) {
+        const Record& record = records[r];
+        messages.clear();
+        if (record.fields.size() != 7) {
+            return refuse(record, "a row has 7 fields: " + std::string(kHeader));
+        }
+        const auto& f = record.fields;
+        const auto nodeNumber = number(f[0], 255);
+        Node* node = nodeNumber ? application.findNodeByNumber(*nodeNumber) : nullptr;
+        if (node == nullptr) {
+            return refuse(record, "there is no node " + std::string(trimmed(f[0])) + " in the network");
+        }
+        const std::string kind = lower(trimmed(f[1]));
+        if (kind != kRegister && kind != kCoil && kind != kBit) {
+            return refuse(record, "the kind must be register, coil or bit");
+        }
+        auto areas = areasOfNode.find(*nodeNumber);
+        if (areas == areasOfNode.end()) {
+            areas = areasOfNode.emplace(*nodeNumber, NodeAreas::load(catalogs, *node)).first;
+            if (areas->second.empty()) {
+                return refuse(record, lastMessage());
+            }
+        }
+        editor.useAreas(node, areas->second);
+        const std::string address(trimmed(f[2]));
+        const auto match =
+            AreaFinder::find(areas->second, address,
+                             kind == kRegister ? LookupFor::RegisterTag : LookupFor::CoilTag, messages);
+        if (!match) {
+            return refuse(record, "the address " + address + " lies in no Tag Range of node " +
+                                      std::to_string(*nodeNumber));
+        }
+        const RegisterArea& area = areas->second[match->index];
+        if (kind == kCoil && !area.isBitArea()) {
+            return refuse(record,
+                          "the address " + address + " is a register: a bit inside it has the kind bit");
+        }
+        if (kind == kBit && area.isBitArea()) {
+            return refuse(record, "the address " + address + " is a coil: it has the kind coil");
+        }
+        const auto split = TagAddress::split(area, address);
+        if (!split || TagAddress::compose(area, split->parts) != address) {
+            return refuse(record,
+                          "the address " + address + " is not written in the notation of its Tag Range");
+        }
+        TagDraft draft = editor.draftFor(match->index, kind == kRegister);
+        draft.parts = split->parts;
+        draft.name = f[6];
+        if (kind == kBit) {
+            const auto bit = number(f[3], 63);
+            if (!bit) {
+                return refuse(record, "a bit inside a register needs its bit number");
+            }
+            draft.bit = std::to_string(*bit / 10) + std::to_string(*bit % 10);
+        }
+        if (kind == kRegister) {
+            const std::string_view bytes = trimmed(f[4]);
+            if (!bytes.empty()) {
+                const auto count = number(bytes, 8);
+                if (!count) {
+                    return refuse(record, "the byte count must be 1, 2, 4 or 8");
+                }
+                draft.byteCount = static_cast<std::uint8_t>(*count);
+            }
+            const std::string byte = lower(trimmed(f[5]));
+            if (byte != "" && byte != "low" && byte != "high") {
+                return refuse(record, "the byte must be low or high");
+            }
+            draft.byteSelect = byte == "high" ? 1 : 0;
+        }
+        auto values = editor.valuesOf(draft);
+        if (!values) {
+            return refuse(record, lastMessage());
+        }
+        if (const Tag* existing = editor.duplicateOf(*values, nullptr)) {
+            if (!merge) {
+                return refuse(record, std::string(TagEditor::kDuplicate));
+            }
+            Tag* tag = const_cast<Tag*>(existing);
+            if (tag->name == values->name) {
+                ++report.unchanged;
+                continue;
+            }
+            TagDraft renamed = *editor.load(*tag);
+            renamed.name = values->name;
+            const std::string oldName = tag->name;
+            if (editor.change(*tag, renamed) == nullptr) {
+                return refuse(record, lastMessage());
+            }
+            undo.renamed.emplace_back(tag, oldName);
+            names.erase(oldName);
+            names[tag->name] = tag;
+            ++report.renamed;
+            continue;
+        }
+        Tag* added = editor.add(draft);
+        if (added == nullptr) {
+            return refuse(record, lastMessage());
+        }
+        undo.added.push_back(added);
+        names[added->name] = added;
+        ++report.added;
+    }
+    application.sortTags();
+    return report;
+}
+
+} // namespace quillon

@@ -1,0 +1,143 @@
+// The network and tag database dialogs over the shipped catalogs: edit mode with Enter and Escape, the
+// Delete key, the special-data button, the tag table, its filter and the "Used in" list.
+
+#include "define/NetworkEditorDialog.h"
+
+#include "define/TagEditorDialog.h"
+#include "define/TagTableModel.h"
+#include "model/Application.h"
+#include "model/NewApplication.h"
+#include "model/RecordingPrompter.h"
+#include "plc/PlcCatalogFiles.h"
+
+#include <filesystem>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace quillon;
+using namespace quillon::gui;
+
+namespace {
+
+struct Fixture {
+    RecordingPrompter prompter;
+    PlcCatalogFiles catalogs{std::filesystem::path(QUILLON_SOURCE_DIR) / "data" / "plc", prompter};
+    std::unique_ptr<Application> app = newApplication(10, prompter);
+    DefineHooks hooks() const {
+        DefineHooks h;
+        h.driversDirectory = std::filesystem::path(QUILLON_SOURCE_DIR) / "data" / "drivers";
+        return h;
+    }
+};
+
+} // namespace
+
+class NetworkEditorDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void enterStoresAndEscapeLeavesEditMode() {
+        Fixture f;
+        NetworkEditorDialog dialog(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+        dialog.show();
+        QCOMPARE(dialog.nodeList()->topLevelItemCount(), 1);
+        dialog.findChild<QPushButton*>("add")->click();
+        QVERIFY(dialog.inEditMode());
+        auto* address = dialog.findChild<QLineEdit*>("address");
+        QCOMPARE(address->text(), QString("1"));
+        QVERIFY(!dialog.nodeList()->isEnabled());
+        // Escape leaves edit mode and keeps the dialog open.
+        QTest::keyClick(address, Qt::Key_Escape);
+        QVERIFY(!dialog.inEditMode());
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(address->text(), QString());
+        // Enter is the edit mode's Ok.
+        dialog.findChild<QPushButton*>("add")->click();
+        QTest::keyClick(dialog.findChild<QLineEdit*>("name"), Qt::Key_Return);
+        QVERIFY(!dialog.inEditMode());
+        QCOMPARE(dialog.nodeList()->topLevelItemCount(), 2);
+        QCOMPARE(dialog.nodeList()->topLevelItem(1)->text(2),
+                 QString("Modbus RTU Master  ( Standard addressing 0xxxx-4xxxx )"));
+        QVERIFY(dialog.changed());
+        QVERIFY(f.prompter.empty());
+        // Escape outside edit mode closes the editor.
+        QTest::keyClick(dialog.nodeList(), Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void deleteKeyAndSpecialDataButton() {
+        Fixture f;
+        NetworkEditorDialog dialog(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+        dialog.show();
+        dialog.addNode();
+        dialog.findChild<QComboBox*>("plc")->setCurrentIndex(6);
+        emit dialog.findChild<QComboBox*>("plc")->activated(6); // Omron C-series, PLC 105
+        dialog.okEdit();
+        QCOMPARE(f.app->nodeCount(), 2u);
+        auto* special = dialog.findChild<QPushButton*>("special");
+        dialog.nodeList()->setCurrentItem(dialog.nodeList()->topLevelItem(0));
+        QVERIFY(special->isHidden());
+        dialog.nodeList()->setCurrentItem(dialog.nodeList()->topLevelItem(1));
+        QVERIFY(!special->isHidden());
+        f.prompter.script({PromptAnswer::Yes});
+        QTest::keyClick(dialog.nodeList(), Qt::Key_Delete);
+        QCOMPARE(f.prompter.last().text, std::string("Are you sure to delete the selected node?"));
+        QCOMPARE(f.app->nodeCount(), 1u);
+        QCOMPARE(dialog.nodeList()->topLevelItemCount(), 1);
+    }
+
+    void tagTableFilterAndUses() {
+        Fixture f;
+        {
+            NetworkEditorDialog network(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+            network.addNode();
+            network.okEdit();
+        }
+        TagEditorDialog dialog(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+        dialog.show();
+        auto* area = dialog.findChild<QComboBox*>("area");
+        area->setCurrentIndex(3);
+        emit area->activated(3); // Holding registers (4x)
+        auto* name = dialog.findChild<QLineEdit*>("name");
+        for (const char* tag : {"Speed", "Level", "Flow"}) {
+            name->setText(tag);
+            dialog.addTag();
+            auto* part = dialog.findChild<QLineEdit*>("part1Edit");
+            part->setText(QString("%1").arg(part->text().toInt() + 1, 4, 10, QChar('0')));
+        }
+        QVERIFY2(f.prompter.empty(), f.prompter.empty() ? "" : f.prompter.last().text.c_str());
+        QCOMPARE(dialog.model()->rowCount(), 3);
+        QCOMPARE(dialog.model()->index(1, TagTableModel::Address).data().toString(), QString("40002"));
+        QCOMPARE(dialog.selectedTag()->name, std::string("Flow"));
+        QCOMPARE(dialog.usedIn()->item(0)->text(), QString("(not used)"));
+        QVERIFY(f.app->addLoggerTag(*dialog.selectedTag()));
+        dialog.selectTag(dialog.selectedTag());
+        QCOMPARE(dialog.usedIn()->item(0)->text(), QString("Logger"));
+
+        QTest::keyClicks(dialog.filterField(), "LE");
+        QCOMPARE(dialog.model()->rowCount(), 1);
+        dialog.filterField()->setText("40003");
+        QCOMPARE(dialog.model()->rowCount(), 1);
+        dialog.filterField()->clear();
+        QCOMPARE(dialog.model()->rowCount(), 3);
+
+        // A logged tag is kept without a question; an unused one goes after it.
+        QTest::keyClick(dialog.table(), Qt::Key_Delete);
+        QCOMPARE(f.app->tagCount(), 3u);
+        dialog.selectTag(&*f.app->tags().begin());
+        f.prompter.script({PromptAnswer::Yes});
+        QTest::keyClick(dialog.table(), Qt::Key_Delete);
+        QCOMPARE(f.prompter.last().text, std::string("Are you sure to delete\nTag of number 1 "));
+        QCOMPARE(f.app->tagCount(), 2u);
+        QCOMPARE(dialog.model()->rowCount(), 2);
+    }
+};
+
+QTEST_MAIN(NetworkEditorDialogTest)
+#include "NetworkEditorDialogTest.moc"

@@ -1,0 +1,155 @@
+#include "plc/TagCsv.h"
+
+#include "EditorFixture.h"
+#include "model/Block.h"
+#include "model/Node.h"
+#include "plc/NetworkEditor.h"
+#include "plc/TagEditor.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillon;
+using quillon::test::EditorFixture;
+
+namespace {
+
+// Node 1: Modbus RTU Master (standard addressing), node 2: Allen-Bradley SLC 5/03.
+struct TwoPlcs : EditorFixture {
+    TwoPlcs() {
+        NetworkEditor network(*app, *catalogs, driversDir(), prompter);
+        network.open();
+        auto modbus = *network.beginAdd();
+        EXPECT_TRUE(network.apply(modbus, nullptr).stored);
+        auto ab = *network.beginAdd();
+        EXPECT_TRUE(network.choosePlc(0));
+        ab.plcPosition = 0;
+        EXPECT_TRUE(network.apply(ab, nullptr).stored);
+        prompter.clear();
+    }
+    std::size_t blocks() const {
+        std::size_t n = 0;
+        for (const auto& node : app->nodes()) {
+            n += node->blockCount();
+        }
+        return n;
+    }
+};
+
+const std::string kRows = "node,kind,address,bit,bytes,byte,name\r\n"
+                          "1,coil,00001,,,,Start\r\n"
+                          "1,register,40010,,2,low,Speed\r\n"
+                          "1,register,40011,,1,high,\"Level, high\"\r\n"
+                          "1,bit,40012,7,,,Alarm bit\r\n"
+                          "2,register,N007:010,,2,low,\"Count \"\"A\"\"\"\r\n"
+                          "2,register,F008:000,,4,low,Flow\r\n";
+
+} // namespace
+
+TEST(TagCsv, ParsesQuotedFieldsAcrossLines) {
+    auto records = TagCsv::parse("\xEF\xBB\xBF"
+                                 "a,\"b,c\",\"d\"\"e\"\n\n1,\"two\nlines\",3\r\nlast,,");
+    ASSERT_TRUE(records) << records.message();
+    ASSERT_EQ(records->size(), 3u);
+    EXPECT_EQ((*records)[0].fields, (std::vector<std::string>{"a", "b,c", "d\"e"}));
+    EXPECT_EQ((*records)[1].line, 3u);
+    EXPECT_EQ((*records)[1].fields, (std::vector<std::string>{"1", "two\nlines", "3"}));
+    EXPECT_EQ((*records)[2].line, 5u);
+    EXPECT_EQ((*records)[2].fields, (std::vector<std::string>{"last", "", ""}));
+    auto open = TagCsv::parse("a,b\n\"never closed,x\n");
+    ASSERT_FALSE(open);
+    EXPECT_EQ(open.message(), "line 2: a quoted field is not closed");
+    EXPECT_EQ(TagCsv::quote("plain"), "plain");
+    EXPECT_EQ(TagCsv::quote(" edge"), "\" edge\"");
+}
+
+TEST(TagCsv, ImportThenExportGivesTheSameRows) {
+    TwoPlcs t;
+    auto report = TagCsv::importText(*t.app, *t.catalogs, kRows, false);
+    ASSERT_TRUE(report) << report.message();
+    EXPECT_EQ(report->added, 6u);
+    EXPECT_EQ(t.app->tagCount(), 6u);
+    EXPECT_TRUE(t.app->checkConsistency()) << t.app->checkConsistency().message();
+    const std::string exported = TagCsv::exportText(*t.app);
+    EXPECT_EQ(exported, "node,kind,address,bit,bytes,byte,name\r\n"
+                        "1,coil,00001,,,,Start\r\n"
+                        "1,register,40010,,2,low,Speed\r\n"
+                        "1,register,40011,,1,high,\"Level, high\"\r\n"
+                        "1,bit,40012,7,,,Alarm bit\r\n"
+                        "2,register,F008:000,,4,low,Flow\r\n"
+                        "2,register,N007:010,,2,low,\"Count \"\"A\"\"\"\r\n");
+    // Into another application with the same network: the same tags.
+    TwoPlcs other;
+    ASSERT_TRUE(TagCsv::importText(*other.app, *other.catalogs, exported, false));
+    EXPECT_EQ(TagCsv::exportText(*other.app), exported);
+    EXPECT_EQ(other.blocks(), t.blocks());
+}
+
+TEST(TagCsv, ARefusedRowLeavesTheApplicationAsItWas) {
+    TwoPlcs t;
+    ASSERT_TRUE(TagCsv::importText(
+        *t.app, *t.catalogs, "node,kind,address,bit,bytes,byte,name\n1,register,40100,,2,,Kept\n", false));
+    const std::string before = TagCsv::exportText(*t.app);
+    const std::uint32_t bytes = t.app->totals().applicationSize;
+    struct Case {
+        std::string row, message;
+    };
+    const std::vector<Case> cases{
+        {"1,register,40200,,2,,Kept", "line 4: Tag-name should be unique."},
+        {"1,register,40100,,2,,Again", "line 4: This tag is already defined."},
+        {"3,register,40200,,2,,X", "line 4: there is no node 3 in the network"},
+        {"1,word,40200,,2,,X", "line 4: the kind must be register, coil or bit"},
+        {"1,register,50200,,2,,X", "line 4: the address 50200 lies in no Tag Range of node 1"},
+        {"1,coil,40200,,,,X", "line 4: the address 40200 is a register: a bit inside it has the kind bit"},
+        {"1,register,40200,,3,,X", "line 4: This byte count can not be chosen in this Tag Range."},
+        {"1,register,49999,,4,,X",
+         "line 4: This plc tag is last tag of range so can not be used as 4 bytes Tag"},
+        {"1,bit,40200,16,,,X", "line 4: The Bit - number is out of range."},
+        {"1,register,40200,,2,,", "line 4: Tag-name should be entered."},
+        {"2,bit,N007:010,3,,,X", "line 4: More than 3 parts required."},
+        {"1,register,40200,2,,X", "line 4: a row has 7 fields: node,kind,address,bit,bytes,byte,name"},
+    };
+    for (const Case& c : cases) {
+        // Two good rows first: they are taken back with the refused one.
+        const std::string text = "node,kind,address,bit,bytes,byte,name\r\n1,register,40150,,2,,One\r\n"
+                                 "1,register,40900,,2,,Two\r\n" +
+                                 c.row + "\r\n";
+        auto report = TagCsv::importText(*t.app, *t.catalogs, text, false);
+        ASSERT_FALSE(report) << c.row;
+        EXPECT_EQ(report.message(), c.message);
+        EXPECT_EQ(TagCsv::exportText(*t.app), before);
+        EXPECT_EQ(t.app->totals().applicationSize, bytes);
+        EXPECT_EQ(t.blocks(), 1u);
+        EXPECT_TRUE(t.app->checkConsistency());
+    }
+    auto header = TagCsv::importText(*t.app, *t.catalogs, "name,address\n", false);
+    ASSERT_FALSE(header);
+    EXPECT_EQ(header.message(), "line 1: the header row must be \"node,kind,address,bit,bytes,byte,name\"");
+}
+
+TEST(TagCsv, MergeKeepsTagsAndRenamesByAddress) {
+    TwoPlcs t;
+    ASSERT_TRUE(TagCsv::importText(*t.app, *t.catalogs, kRows, false));
+    Tag* speed = &*t.app->tags().find(1, "40010");
+    const std::string text = "node,kind,address,bit,bytes,byte,name\n"
+                             "1,register,40010,,2,low,Velocity\n"
+                             "1,coil,00001,,,,Start\n"
+                             "1,register,40020,,2,low,New\n";
+    auto refused = TagCsv::importText(*t.app, *t.catalogs, text, false);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.message(), "line 2: This tag is already defined.");
+    auto merged = TagCsv::importText(*t.app, *t.catalogs, text, true);
+    ASSERT_TRUE(merged) << merged.message();
+    EXPECT_EQ(merged->renamed, 1u);
+    EXPECT_EQ(merged->unchanged, 1u);
+    EXPECT_EQ(merged->added, 1u);
+    EXPECT_EQ(speed->name, "Velocity");
+    EXPECT_EQ(t.app->tagCount(), 7u);
+    // A rename taken back with a later refusal.
+    auto undone = TagCsv::importText(*t.app, *t.catalogs,
+                                     "node,kind,address,bit,bytes,byte,name\n1,register,40010,,2,low,Other\n"
+                                     "1,register,40030,,2,low,Flow\n",
+                                     true);
+    ASSERT_FALSE(undone);
+    EXPECT_EQ(undone.message(), "line 3: Tag-name should be unique.");
+    EXPECT_EQ(speed->name, "Velocity");
+}
