@@ -232,6 +232,9 @@ public:
     bool redo();
     // Records a step of an editing command on the current screen.
     void record(std::unique_ptr<UndoStep> step);
+    // A placement put the object on the current screen: one create step is recorded, the object becomes
+    // the only selection (no separate selection step) and the session returns to the selecter.
+    void objectCreated(ScreenObject& object);
 
 private:
     void recordSelection(const std::vector<ScreenObject*>& previous);
