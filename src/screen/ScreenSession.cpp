@@ -1,10 +1,12 @@
 #include "screen/ScreenSession.h"
 
 #include "edit/EditorSession.h"
+#include "edit/PlacementTool.h"
 #include "model/Application.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
 #include "screen/GridConfigurationDialog.h"
+#include "screen/PlacementController.h"
 #include "screen/ScreenCanvas.h"
 #include "screen/ScreenCommands.h"
 #include "screen/ScreenSessionWindow.h"
@@ -123,8 +125,10 @@ void ScreenSession::registerCommands() {
     registerSessionCommand(toId(CommandId::HideScreenMenu), [this] { toggleScreenToolBar(); });
     registerSessionCommand(toId(CommandId::HideObjectsMenu), [this] {
         objectsBarHidden_ = !objectsBarHidden_;
-        if (objectsBar_ != nullptr) {
-            objectsBar_->setVisible(!objectsBarHidden_);
+        for (QToolBar* bar : {objectsBar_, wizardsBar_}) {
+            if (bar != nullptr) {
+                bar->setVisible(!objectsBarHidden_);
+            }
         }
     });
     registerSessionCommand(toId(CommandId::HideTools), [this] {
@@ -138,9 +142,13 @@ void ScreenSession::registerCommands() {
         screenChanged();
     });
     registerSessionCommand(toId(CommandId::Selecter), [this] {
+        if (placement_ != nullptr) {
+            placement_->abandon();
+        }
         editor_->returnToSelecter();
         screenChanged();
     });
+    registerPlacementCommands();
     registerSessionCommand(
         toId(CommandId::Undo),
         [this] {
@@ -322,6 +330,7 @@ void ScreenSession::open() {
         showMenu(menu == ScreenCanvas::Menu::Object, at);
     });
     connect(canvas_, &ScreenCanvas::drawingFailed, this, &ScreenSession::showDrawingFailure);
+    startPlacement();
     createToolBars();
     layout();
     window_->show();
@@ -337,7 +346,12 @@ void ScreenSession::close() {
     if (!isOpen()) {
         return;
     }
+    if (placement_ != nullptr) {
+        placement_->endTyping();
+        placement_.reset();
+    }
     if (editor_ != nullptr) {
+        editor_->returnToSelecter();
         if (Screen* screen = editor_->screen()) {
             lastScreen_ = screen->number();
         }
@@ -403,10 +417,32 @@ void ScreenSession::createToolBars() {
                                          kSeparator, 172, 173, 128, 127, kSeparator, 143});
     const bool graphic = editor_ != nullptr && !editor_->characterDisplay();
     if (graphic) {
-        objectsBar_ = makeBar("orvik_objects", {212, kSeparator, 101, 207, 197, 176, 177, 178, 179,
-                                                kSeparator, 108, 109, 112, 110, 111, 113, 157, 202});
+        objectsBar_ = makeBar(
+            "orvik_objects", {212, kSeparator, 101, 207, 197, 179, kSeparator, 108, 109, 112, 157, 113, 202});
+        std::vector<std::uint16_t> wizards;
+        for (const PlacementTool& tool : PlacementTools::wizards()) {
+            wizards.push_back(tool.id);
+        }
+        wizardsBar_ = makeBar("wizard_objects", {});
+        wizardsBar_->setWindowTitle(tr("Wizards"));
+        for (const std::uint16_t id : wizards) {
+            QAction* action = wizardsBar_->addAction(SessionIcons::icon(id), QString());
+            action->setData(id);
+            action->setToolTip(tr("Wizard"));
+            connect(action, &QAction::triggered, this, [this, id] { host_.command(id); });
+        }
     } else {
-        objectsBar_ = makeBar("txt_objects", {212, kSeparator, 101, 207, 197, 176, 177, 178, 179, 158});
+        objectsBar_ = makeBar("txt_objects", {212, kSeparator, 101, 207, 197, 158, 179});
+    }
+    for (QAction* action : objectsBar_->actions()) {
+        action->setCheckable(!action->isSeparator());
+    }
+    // The touch-screen button shows only while the unit has a touch screen.
+    const Application* app = application();
+    for (QAction* action : objectsBar_->actions()) {
+        if (action->data().toUInt() == PlacementTools::kTouch) {
+            action->setVisible(app != nullptr && app->unitSettings().touchScreen != 0);
+        }
     }
     // The tools bar starts a row of its own, so that no bar is folded away on a normal screen.
     host_.mainWindow->addToolBarBreak(Qt::TopToolBarArea);
@@ -414,6 +450,9 @@ void ScreenSession::createToolBars() {
                                   341, 343, 115,        kSeparator, 191, 192, 193, 194,        195, 196});
     screenBar_->setVisible(!screenBarHidden_);
     objectsBar_->setVisible(!objectsBarHidden_);
+    if (wizardsBar_ != nullptr) {
+        wizardsBar_->setVisible(!objectsBarHidden_);
+    }
     toolsBar_->setVisible(!toolsBarHidden_);
 }
 
@@ -421,7 +460,7 @@ void ScreenSession::destroyToolBars() {
     if (toolsBar_ != nullptr) {
         host_.mainWindow->removeToolBarBreak(toolsBar_);
     }
-    for (QToolBar** bar : {&screenBar_, &objectsBar_, &toolsBar_}) {
+    for (QToolBar** bar : {&screenBar_, &objectsBar_, &toolsBar_, &wizardsBar_}) {
         if (*bar != nullptr) {
             host_.mainWindow->removeToolBar(*bar);
             (*bar)->deleteLater();
@@ -476,13 +515,36 @@ void ScreenSession::refresh() {
     }
     const auto enabled = [this](std::uint16_t id) { return host_.dispatcher->isEnabled(id); };
     host_.menus->refresh(enabled);
-    for (QToolBar* bar : {screenBar_, objectsBar_, toolsBar_}) {
+    // The chosen tool's button is pressed and its menu entry checked; the selecter's in selecter mode.
+    const std::uint16_t current =
+        editor_->selecterMode() ? toId(CommandId::Selecter) : editor_->currentTool();
+    const auto isCurrent = [current](std::uint16_t id) {
+        return id == current ||
+               (id == PlacementTools::kAlphaBargraph && current == PlacementTools::kBargraph);
+    };
+    for (const std::uint16_t id : PlacementController::toolCommands()) {
+        if (QAction* action = host_.menus->action(id)) {
+            action->setCheckable(true);
+            action->setChecked(isOpen() && isCurrent(id));
+        }
+    }
+    for (const std::uint16_t id : {toId(CommandId::Selecter), PlacementTools::kAlphaBargraph}) {
+        if (QAction* action = host_.menus->action(id)) {
+            action->setCheckable(true);
+            action->setChecked(isOpen() && isCurrent(id));
+        }
+    }
+    for (QToolBar* bar : {screenBar_, objectsBar_, toolsBar_, wizardsBar_}) {
         if (bar == nullptr) {
             continue;
         }
         for (QAction* action : bar->actions()) {
             if (!action->isSeparator()) {
-                action->setEnabled(enabled(static_cast<std::uint16_t>(action->data().toUInt())));
+                const auto id = static_cast<std::uint16_t>(action->data().toUInt());
+                action->setEnabled(enabled(id));
+                if (action->isCheckable()) {
+                    action->setChecked(isCurrent(id));
+                }
             }
         }
     }
@@ -549,6 +611,64 @@ void ScreenSession::showMenu(bool objectMenu, const QPoint& globalPosition, bool
     if (exec) {
         menu->exec(globalPosition);
     }
+}
+
+void ScreenSession::registerPlacementCommands() {
+    for (const std::uint16_t id : PlacementController::toolCommands()) {
+        registerSessionCommand(
+            id,
+            [this, id] {
+                if (placement_ != nullptr) {
+                    placement_->choose(id);
+                    refresh();
+                }
+            },
+            [this, id] {
+                if (id == PlacementTools::kError) {
+                    return true; // only tells that it is not available
+                }
+                const Application* app = application();
+                return PlacementTools::enabled(id, editor_->characterDisplay(),
+                                               app != nullptr && app->unitSettings().touchScreen != 0);
+            });
+    }
+}
+
+void ScreenSession::startPlacement() {
+    PlacementContext context;
+    context.editor = editor_.get();
+    context.prompter = host_.prompter;
+    context.canvas = [this] { return canvas_; };
+    context.insertMode = [this] {
+        ShellStatusBar* status = host_.statusBar ? host_.statusBar() : nullptr;
+        return status != nullptr && status->indicatorOn(QStringLiteral("Ins"));
+    };
+    context.showPrompt = [this](const QString& prompt) {
+        if (ShellStatusBar* status = host_.statusBar()) {
+            status->setMessage(prompt);
+        }
+        refresh();
+    };
+    context.touchArea = [this](ScreenObject& area) { editTouchArea(area); };
+    context.changed = [this] {
+        if (host_.modified) {
+            host_.modified();
+        }
+    };
+    context.selecter = [this] { refresh(); };
+    canvas_->setInsertMode(context.insertMode);
+    placement_ = std::make_unique<PlacementController>(std::move(context));
+    connect(canvas_, &ScreenCanvas::placeRequested, placement_.get(), &PlacementController::place);
+    connect(canvas_, &ScreenCanvas::figureEnded, placement_.get(), &PlacementController::figure);
+    connect(canvas_, &ScreenCanvas::placementAbandoned, this, [this] {
+        placement_->abandon();
+        refresh();
+    });
+    connect(canvas_, &ScreenCanvas::typingEnded, this, [this] {
+        if (placement_ != nullptr) {
+            placement_->endTyping();
+        }
+    });
 }
 
 } // namespace quillon::gui

@@ -1,0 +1,217 @@
+// The placement tools in the window: choosing a tool from the Objects menu (cursor, prompt, checked entry),
+// drawing shapes and figures on the canvas, typing a text, the wizard tools and the touch-screen tool.
+
+#include "edit/EditorSession.h"
+#include "model/Application.h"
+#include "model/PolygonObject.h"
+#include "model/RecordingPrompter.h"
+#include "model/Screen.h"
+#include "model/TextObject.h"
+#include "screen/PlacementController.h"
+#include "screen/ScreenCanvas.h"
+#include "screen/ScreenSession.h"
+#include "shell/MainWindow.h"
+#include "shell/ModelDocumentService.h"
+#include "shell/ShellMenus.h"
+#include "support/ShellWindow.h"
+#include "ui/ShellStatusBar.h"
+
+#include <QAction>
+#include <QTest>
+#include <QToolBar>
+
+using namespace quillon;
+using namespace quillon::gui;
+using namespace quillon::gui::testing;
+
+namespace {
+
+struct Window : ModelWindow {
+    Window() : ModelWindow({}, QSize(1024, 768)) {}
+
+    void openModel(std::uint16_t modelId, bool touch = true) {
+        RecordingPrompter quiet;
+        QVERIFY(docs.create(modelId, quiet));
+        QVERIFY(docs.application()->addScreen(std::make_unique<Screen>(1)));
+        docs.application()->unitSettings().touchScreen = touch ? 1 : 0;
+        QVERIFY(docs.prepareForWrite(quiet));
+        const std::filesystem::path file = dir.filePath("model.ovm").toStdString();
+        QVERIFY(docs.write(file, quiet));
+        docs.close();
+        files.answers = {file};
+        window->command(CommandId::Open);
+        QVERIFY(window->lifecycle().isOpen());
+        window->command(CommandId::Screens);
+        QVERIFY(session().isOpen());
+    }
+    ScreenSession& session() const { return window->screenSession(); }
+    EditorSession& editor() const { return *session().editor(); }
+    ScreenCanvas& canvas() const { return *session().canvas(); }
+    Screen& screen() const { return *editor().screen(); }
+    QString status() const { return window->shellStatusBar().message(); }
+    QAction* entry(std::uint16_t id) const { return window->menus().action(id); }
+    QPoint at(int unitX, int unitY) const { return canvas().clientPointOf(unitX, unitY); }
+    void drag(int x1, int y1, int x2, int y2) {
+        QTest::mousePress(&canvas(), Qt::LeftButton, {}, at(x1, y1));
+        QTest::mouseMove(&canvas(), at((x1 + x2) / 2, (y1 + y2) / 2));
+        QTest::mouseMove(&canvas(), at(x2, y2));
+        QTest::mouseRelease(&canvas(), Qt::LeftButton, {}, at(x2, y2));
+    }
+    bool buttonPressed(std::uint16_t id) const {
+        for (QAction* action : session().objectsToolBar()->actions()) {
+            if (action->data().toUInt() == id) {
+                return action->isChecked();
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+class PlacementToolsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aDraggedRectangleIsCreatedSelectedAndUndoable() {
+        Window w;
+        w.openModel(500);
+        QVERIFY(w.buttonPressed(212));
+        w.window->command(static_cast<CommandId>(108));
+        QCOMPARE(w.status(),
+                 QString("Select properties and then press and drag the mouse to draw rectangle."));
+        QVERIFY(w.entry(108)->isChecked());
+        QVERIFY(!w.entry(212)->isChecked());
+        QVERIFY(w.buttonPressed(108));
+        QVERIFY(w.canvas().cursor().shape() == Qt::BitmapCursor);
+
+        // A click without a drag draws nothing and keeps the tool.
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(20, 20));
+        QCOMPARE(w.screen().objectCount(), std::size_t{0});
+        QVERIFY(!w.editor().selecterMode());
+
+        w.drag(10, 12, 40, 30);
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+        const ScreenObject& made = *w.screen().objects()[0];
+        QCOMPARE(made.kind(), ObjectKind::Rectangle);
+        QCOMPARE(made.left, 10);
+        QCOMPARE(made.top, 12);
+        QCOMPARE(made.right, 40);
+        QCOMPARE(made.bottom, 30);
+        QVERIFY(w.editor().selecterMode());
+        QCOMPARE(w.editor().selection().current(), &made);
+        QCOMPARE(w.status(), QString("Selected 'Rectangle' : Z-Level 3.  Double-click to edit."));
+        QVERIFY(w.entry(212)->isChecked());
+        QCOMPARE(w.window->lifecycle().state(), ShellState::Modified);
+
+        w.window->command(CommandId::Undo);
+        QCOMPARE(w.screen().objectCount(), std::size_t{0});
+        w.window->command(CommandId::Redo);
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+
+        // Escape abandons a tool.
+        w.window->command(static_cast<CommandId>(109));
+        w.canvas().setFocus();
+        QTest::keyClick(&w.canvas(), Qt::Key_Escape);
+        QVERIFY(w.editor().selecterMode());
+        QCOMPARE(w.status(), QString("No object is selected."));
+    }
+
+    void polygonPointsEndWithADoubleClick() {
+        Window w;
+        w.openModel(500);
+        w.window->command(static_cast<CommandId>(111));
+        QCOMPARE(
+            w.status(),
+            QString(
+                "Select properties and then click and drag the mouse to draw polygon, double click to end."));
+        // One point only: nothing, the tool stays.
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(5, 5));
+        QTest::mouseDClick(&w.canvas(), Qt::LeftButton, {}, w.at(5, 5));
+        QCOMPARE(w.screen().objectCount(), std::size_t{0});
+        QVERIFY(!w.editor().selecterMode());
+
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(10, 10));
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(50, 12));
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(30, 40));
+        QTest::mouseDClick(&w.canvas(), Qt::LeftButton, {}, w.at(30, 40));
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+        const auto& polygon = static_cast<const PolygonObject&>(*w.screen().objects()[0]);
+        QCOMPARE(polygon.points().size(), std::size_t{3});
+        QCOMPARE(polygon.left, 10);
+        QCOMPARE(polygon.top, 10);
+        QCOMPARE(polygon.right, 50);
+        QCOMPARE(polygon.bottom, 40);
+        QVERIFY(w.editor().selecterMode());
+    }
+
+    void textIsTypedOnTheCanvas() {
+        Window w;
+        w.openModel(500);
+        w.window->command(static_cast<CommandId>(101));
+        QCOMPARE(
+            w.status(),
+            QString("Select properties and then click or mark an area on the Screen to display the text."));
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(13, 17)); // cell 2, row 2 of 6 x 8 cells
+        QVERIFY(w.session().placement()->typing() != nullptr);
+        QTest::keyClicks(&w.canvas(), "Hi!");
+        QTest::keyClick(&w.canvas(), Qt::Key_Backspace);
+        QTest::keyClick(&w.canvas(), Qt::Key_Return); // ignored
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+        auto& text = static_cast<TextObject&>(*w.screen().objects()[0]);
+        QCOMPARE(text.text(), std::string("Hi"));
+        QCOMPARE(text.left, 12);
+        QCOMPARE(text.top, 16);
+        QCOMPARE(text.right, 23);
+        QCOMPARE(text.bottom, 23);
+        // A press elsewhere ends typing; the text stays as one step.
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(100, 50));
+        QVERIFY(w.session().placement()->typing() == nullptr);
+        QVERIFY(w.editor().selecterMode());
+        QCOMPARE(w.editor().selection().current(), &text);
+        w.window->command(CommandId::Undo);
+        QCOMPARE(w.screen().objectCount(), std::size_t{0});
+
+        // An empty text does not stay.
+        w.window->command(static_cast<CommandId>(101));
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(0, 0));
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+        w.window->command(CommandId::Selecter);
+        QCOMPARE(w.screen().objectCount(), std::size_t{0});
+    }
+
+    void wizardsAreNotAvailableAndTouchNeedsTheOption() {
+        Window w;
+        w.openModel(500, false);
+        QVERIFY(!w.window->dispatcher().isEnabled(static_cast<CommandId>(202)));
+        QVERIFY(w.session().wizardsToolBar() != nullptr);
+        w.window->command(static_cast<CommandId>(198));
+        QCOMPARE(w.status(), QString("Click on the Screen where to display lamp."));
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(20, 20));
+        QCOMPARE(QString::fromStdString(w.prompter.last().text), QString("Not available in this version."));
+        QCOMPARE(QString::fromStdString(w.prompter.last().title), QString("Quillon : Information"));
+        QVERIFY(w.editor().selecterMode());
+        QCOMPARE(w.screen().objectCount(), std::size_t{0});
+    }
+
+    void characterDisplaysOfferOnlyTheirTools() {
+        Window w;
+        w.openModel(40, false);
+        QVERIFY(!w.window->dispatcher().isEnabled(static_cast<CommandId>(108)));
+        QVERIFY(!w.window->dispatcher().isEnabled(static_cast<CommandId>(113)));
+        QVERIFY(w.window->dispatcher().isEnabled(static_cast<CommandId>(101)));
+        QVERIFY(w.window->dispatcher().isEnabled(static_cast<CommandId>(179)));
+        QVERIFY(w.session().wizardsToolBar() == nullptr);
+        // An alarm window: 10 cells to the bottom, shifted left to fit.
+        w.window->command(static_cast<CommandId>(179));
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(200, 20));
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+        const ScreenObject& alarm = *w.screen().objects()[0];
+        QCOMPARE(alarm.kind(), ObjectKind::AlarmWindow);
+        QCOMPARE(alarm.top, 16);
+        QCOMPARE(alarm.bottom, 63);
+        QCOMPARE(alarm.right, 239);
+    }
+};
+
+QTEST_MAIN(PlacementToolsTest)
+#include "PlacementToolsTest.moc"
