@@ -1,14 +1,26 @@
 #include "screen/PlacementController.h"
 
 #include "edit/EditorSession.h"
+#include "edit/ObjectGeometry.h"
 #include "edit/ObjectPlacement.h"
+#include "edit/ObjectProperties.h"
 #include "edit/PlacementGeometry.h"
 #include "edit/PlacementTool.h"
 #include "edit/TextEntry.h"
+#include "edit/UndoStep.h"
+#include "model/Application.h"
+#include "model/BargraphObject.h"
+#include "model/DateObject.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
+#include "model/TimeObject.h"
+#include "screen/BargraphDialog.h"
+#include "screen/DimensionsDialog.h"
 #include "screen/ScreenCanvas.h"
 #include "screen/SessionIcons.h"
+#include "screen/TimeDateDialog.h"
+
+#include <QDialog>
 
 namespace quillon::gui {
 
@@ -32,9 +44,10 @@ PlacementController::~PlacementController() {
 const std::vector<std::uint16_t>& PlacementController::toolCommands() {
     static const std::vector<std::uint16_t> ids = [] {
         std::vector<std::uint16_t> all{
-            PlacementTools::kText,      PlacementTools::kError,   PlacementTools::kAlarm,
-            PlacementTools::kRectangle, PlacementTools::kEllipse, PlacementTools::kRoundRectangle,
-            PlacementTools::kPolyline,  PlacementTools::kPolygon, PlacementTools::kTouch};
+            PlacementTools::kText,      PlacementTools::kError,        PlacementTools::kAlarm,
+            PlacementTools::kRectangle, PlacementTools::kEllipse,      PlacementTools::kRoundRectangle,
+            PlacementTools::kPolyline,  PlacementTools::kPolygon,      PlacementTools::kTouch,
+            PlacementTools::kBargraph,  PlacementTools::kAlphaBargraph};
         for (const PlacementTool& wizard : PlacementTools::wizards()) {
             all.push_back(wizard.id);
         }
@@ -130,6 +143,9 @@ void PlacementController::place(UnitPoint start, UnitPoint end, bool dragged) {
         placeBuilt(ObjectPlacement::build(ObjectKind::TouchArea,
                                           geometry.defaultRect(ObjectKind::TouchArea, start, values),
                                           editor.attributes(), values, characters));
+        return;
+    case ToolFamily::Bargraph:
+        placeBargraph(start);
         return;
     case ToolFamily::AlphaNumeric:
         break;
@@ -244,6 +260,121 @@ void PlacementController::typeCharacter(char character) {
             canvas->invalidate();
         }
     }
+}
+
+int PlacementController::run(QDialog& dialog) const {
+    return context_.runDialog ? context_.runDialog(dialog) : dialog.exec();
+}
+
+bool PlacementController::tagsFit(const std::vector<Tag*>& tags, const ScreenObject* edited) const {
+    const Screen* screen = context_.editor->screen();
+    return screen == nullptr || context_.application == nullptr ||
+           ObjectProperties::tagsFit(*context_.application, *screen, tags, edited);
+}
+
+void PlacementController::placeBargraph(UnitPoint start) {
+    EditorSession& editor = *context_.editor;
+    EditValues values;
+    values.barMin = 0;
+    values.barMax = 100;
+    values.barDirection = 0;
+    BargraphDialog dialog(context_.dialogParent, *context_.application, values, *context_.prompter,
+                          [this](std::vector<Tag*> tags) { return tagsFit(tags, nullptr); });
+    if (run(dialog) != QDialog::Accepted) {
+        finished();
+        return;
+    }
+    dialog.store(values);
+    const SnapSteps snap = editor.snapSteps();
+    const PlacementGeometry geometry(editor.displayClass(), editor.attributes().font, snap.x, snap.y);
+    const UnitPoint at = geometry.landing(*PlacementTools::find(PlacementTools::kBargraph), start);
+    placeBuilt(ObjectPlacement::build(ObjectKind::Bargraph,
+                                      geometry.defaultRect(ObjectKind::Bargraph, at, values),
+                                      editor.attributes(), values, editor.characterDisplay()));
+}
+
+bool PlacementController::edit(ScreenObject& object) {
+    EditorSession& editor = *context_.editor;
+    Screen* screen = editor.screen();
+    if (screen == nullptr || object.screen() != screen) {
+        return false;
+    }
+    EditValues values;
+    object.LoadEditValues(values);
+    values.tag = object.tag();
+    switch (object.kind()) {
+    case ObjectKind::Rectangle:
+    case ObjectKind::Ellipse:
+    case ObjectKind::RoundRectangle:
+    case ObjectKind::Polyline:
+    case ObjectKind::Polygon: {
+        DimensionsDialog dialog(context_.dialogParent, fromView(objectKindName(object.kind())),
+                                objectRect(object), editor.geometry().screenSize(), *context_.prompter);
+        if (run(dialog) != QDialog::Accepted || dialog.rect() == objectRect(object)) {
+            return true;
+        }
+        ScreenObject* moved = &object;
+        editor.record(UndoStep::move(std::span<ScreenObject* const>(&moved, 1)));
+        placeObject(object, dialog.rect());
+        break;
+    }
+    case ObjectKind::Bargraph:
+    case ObjectKind::OldBargraph: {
+        BargraphDialog dialog(context_.dialogParent, *context_.application, values, *context_.prompter,
+                              [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+        if (run(dialog) != QDialog::Accepted) {
+            return true;
+        }
+        dialog.store(values);
+        auto& bar = static_cast<BargraphObject&>(object);
+        bar.direction = values.barDirection;
+        bar.minimum = values.barMin;
+        bar.maximum = values.barMax;
+        bar.setTag(values.tag);
+        break;
+    }
+    case ObjectKind::Time:
+    case ObjectKind::Date: {
+        TimeDateDialog dialog(context_.dialogParent,
+                              object.kind() == ObjectKind::Time ? values.timeFormat : editor.timeFormat(),
+                              object.kind() == ObjectKind::Date ? values.dateFormat : editor.dateFormat());
+        if (run(dialog) != QDialog::Accepted) {
+            return true;
+        }
+        editor.setTimeFormat(dialog.timeFormat());
+        editor.setDateFormat(dialog.dateFormat());
+        if (object.kind() == ObjectKind::Date) {
+            static_cast<DateObject&>(object).format = dialog.dateFormat();
+            break;
+        }
+        auto& time = static_cast<TimeObject&>(object);
+        if (time.format == dialog.timeFormat()) {
+            break;
+        }
+        // A wider format must still end inside the screen.
+        const PlacementGeometry geometry(editor.displayClass(), object.font);
+        EditValues format;
+        format.timeFormat = dialog.timeFormat();
+        UnitRect rect = geometry.defaultRect(ObjectKind::Time, {object.left, object.top}, format);
+        if (!ObjectPlacement::fitRightEdge(geometry, ObjectKind::Time, rect, *context_.prompter)) {
+            return true;
+        }
+        if (editor.characterDisplay() && findOverlap(*screen, rect, &object) != nullptr) {
+            context_.prompter->information(overlapMessage(ObjectKind::Time));
+            return true;
+        }
+        time.format = dialog.timeFormat();
+        setObjectRect(time, rect);
+        break;
+    }
+    default:
+        return false;
+    }
+    if (ScreenCanvas* canvas = context_.canvas()) {
+        canvas->invalidate();
+    }
+    context_.changed();
+    return true;
 }
 
 } // namespace quillon::gui

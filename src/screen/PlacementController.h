@@ -11,7 +11,12 @@
 #include <QObject>
 #include <QString>
 
+class QDialog;
+class QWidget;
+
 namespace quillon {
+class Application;
+class Tag;
 class EditorSession;
 class Prompter;
 class ScreenObject;
@@ -25,6 +30,10 @@ class ScreenCanvas;
 // What placing objects needs of the screen session.
 struct PlacementContext {
     EditorSession* editor = nullptr;
+    Application* application = nullptr;
+    // The parent of the property dialogs and how they run (busy bracket, placement).
+    QWidget* dialogParent = nullptr;
+    std::function<int(QDialog&)> runDialog;
     Prompter* prompter = nullptr;
     std::function<ScreenCanvas*()> canvas;
     // The keyboard's insert toggle, as the status bar shows it.
@@ -54,6 +63,11 @@ public:
     void choose(std::uint16_t commandId);
     // Escape or "&Selecter": an unfinished placement is dropped, typing ends.
     void abandon();
+    // "&Edit", a double click or Enter on the one selected object: its property dialog, and the changed
+    // values written back. False when the kind has no dialog here.
+    bool edit(ScreenObject& object);
+    // Whether the screen may take these tags in place of what `edited` reads (none for a new object).
+    bool tagsFit(const std::vector<Tag*>& tags, const ScreenObject* edited) const;
 
     // From the canvas.
     void place(UnitPoint start, UnitPoint end, bool dragged);
@@ -73,6 +87,8 @@ signals:
 
 private:
     void placeText(UnitPoint start, UnitPoint end, bool dragged);
+    void placeBargraph(UnitPoint at);
+    int run(QDialog& dialog) const;
     void placeBuilt(std::unique_ptr<ScreenObject> object);
     void finished();
 

@@ -614,6 +614,22 @@ void ScreenSession::showMenu(bool objectMenu, const QPoint& globalPosition, bool
 }
 
 void ScreenSession::registerPlacementCommands() {
+    // "&Edit", the right-button menu's entry, Enter and a double click: the one selected object's dialog.
+    registerSessionCommand(
+        toId(CommandId::Edit),
+        [this] {
+            ScreenObject* object = editor_->editableObject();
+            if (object == nullptr || placement_ == nullptr) {
+                return;
+            }
+            if (object->kind() == ObjectKind::TouchArea) {
+                editTouchArea(*object);
+                return;
+            }
+            placement_->edit(*object);
+            screenChanged();
+        },
+        [this] { return editor_->editableObject() != nullptr; });
     for (const std::uint16_t id : PlacementController::toolCommands()) {
         registerSessionCommand(
             id,
@@ -637,6 +653,9 @@ void ScreenSession::registerPlacementCommands() {
 void ScreenSession::startPlacement() {
     PlacementContext context;
     context.editor = editor_.get();
+    context.application = application();
+    context.dialogParent = host_.mainWindow;
+    context.runDialog = host_.runDialog;
     context.prompter = host_.prompter;
     context.canvas = [this] { return canvas_; };
     context.insertMode = [this] {

@@ -3,20 +3,29 @@
 
 #include "edit/EditorSession.h"
 #include "model/Application.h"
+#include "model/BargraphObject.h"
 #include "model/PolygonObject.h"
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
 #include "model/TextObject.h"
+#include "model/TimeObject.h"
 #include "screen/PlacementController.h"
 #include "screen/ScreenCanvas.h"
 #include "screen/ScreenSession.h"
 #include "shell/MainWindow.h"
 #include "shell/ModelDocumentService.h"
 #include "shell/ShellMenus.h"
+#include "support/ModalStep.h"
 #include "support/ShellWindow.h"
 #include "ui/ShellStatusBar.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolBar>
 
@@ -193,6 +202,10 @@ private slots:
         QCOMPARE(w.screen().objectCount(), std::size_t{0});
     }
 
+    void bargraphDialogChecksAndCreates();
+    void doubleClickOpensTheDimensions();
+    void aWiderTimeFormatIsCheckedAgainstTheEdge();
+
     void characterDisplaysOfferOnlyTheirTools() {
         Window w;
         w.openModel(40, false);
@@ -212,6 +225,103 @@ private slots:
         QCOMPARE(alarm.right, 239);
     }
 };
+
+void PlacementToolsTest::bargraphDialogChecksAndCreates() {
+    Window w;
+    w.openModel(500);
+    auto* node = w.docs.application();
+    QVERIFY(node != nullptr);
+    QVERIFY(w.window->dispatcher().isEnabled(static_cast<CommandId>(157)));
+    w.window->command(static_cast<CommandId>(157));
+    QCOMPARE(w.status(),
+             QString("Select properties and then click on the Screen where to display bargraph."));
+    // Cancel creates nothing.
+    onModal([] { QApplication::activeModalWidget()->close(); });
+    QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(10, 5));
+    QCOMPARE(w.screen().objectCount(), std::size_t{0});
+    QVERIFY(w.editor().selecterMode());
+
+    // No tag: refused, the dialog stays; the refusal is answered and the dialog cancelled.
+    w.window->command(static_cast<CommandId>(157));
+    QString title;
+    onModal([&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        title = dialog->windowTitle();
+        dialog->accept();
+        QVERIFY(dialog->isVisible());
+        dialog->reject();
+    });
+    QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(10, 5));
+    QCOMPARE(title, QString("Quillon : Bar Graph"));
+    QCOMPARE(QString::fromStdString(w.prompter.last().text), QString("Tag(s) not selected."));
+    QCOMPARE(w.screen().objectCount(), std::size_t{0});
+}
+
+void PlacementToolsTest::doubleClickOpensTheDimensions() {
+    Window w;
+    w.openModel(500);
+    w.window->command(static_cast<CommandId>(108));
+    w.drag(10, 10, 30, 20);
+    QCOMPARE(w.screen().objectCount(), std::size_t{1});
+    ScreenObject& rect = *w.screen().objects()[0];
+    // Width 29 from x 100 leaves the 128-pixel screen: refused; 28 is taken.
+    QString refusal;
+    onModal([&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QCOMPARE(dialog->windowTitle(), QString("Rectangle"));
+        dialog->findChild<QSpinBox*>("x")->setValue(100);
+        dialog->findChild<QSpinBox*>("width")->setValue(29);
+        dialog->accept();
+        refusal = QString::fromStdString(w.prompter.last().text);
+        dialog->findChild<QSpinBox*>("width")->setValue(28);
+        dialog->accept();
+    });
+    QTest::mouseDClick(&w.canvas(), Qt::LeftButton, {}, w.at(20, 15));
+    QCOMPARE(refusal,
+             QString("With these dimensions the object will be out of the screen.\nThe object should be "
+                     "within the screen."));
+    QCOMPARE(rect.left, 100);
+    QCOMPARE(rect.right, 127);
+    QCOMPARE(rect.top, 10);
+    QCOMPARE(rect.bottom, 20);
+    w.window->command(CommandId::Undo);
+    QCOMPARE(rect.left, 10);
+    QCOMPARE(rect.right, 30);
+}
+
+void PlacementToolsTest::aWiderTimeFormatIsCheckedAgainstTheEdge() {
+    Window w;
+    w.openModel(40, false); // 20 columns of 12 unit pixels
+    auto time = std::make_unique<TimeObject>();
+    time->format = TimeObject::kWithoutSeconds;
+    time->left = 12 * 14;
+    time->right = 12 * 19 - 1; // 5 cells: columns 14 to 18
+    time->top = 0;
+    time->bottom = 15;
+    auto* placed = static_cast<TimeObject*>(*w.screen().appendObject(std::move(time)));
+    w.canvas().invalidate();
+    QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(170, 5));
+    QCOMPARE(w.editor().selection().current(), placed);
+    w.prompter.script({PromptAnswer::Ok});
+    onModal([] {
+        auto* dialog = QApplication::activeModalWidget();
+        QCOMPARE(dialog->windowTitle(), QString("Quillon : Time and Date"));
+        for (auto* button : dialog->findChildren<QAbstractButton*>()) {
+            if (button->text() == "HH:MM:&SS") {
+                button->click();
+            }
+        }
+        qobject_cast<QDialog*>(dialog)->accept();
+    });
+    w.window->command(CommandId::Edit);
+    QCOMPARE(w.prompter.last().text,
+             std::string("Not enough space for an object.\nPress OK to adjust such that "
+                         "complete object will appear.\nPress CANCEL to cancel the "
+                         "operation."));
+    QCOMPARE(placed->format, TimeObject::kWithSeconds);
+    QCOMPARE(placed->left, 12 * 12);
+    QCOMPARE(placed->right, 239);
+}
 
 QTEST_MAIN(PlacementToolsTest)
 #include "PlacementToolsTest.moc"
