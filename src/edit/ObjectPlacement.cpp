@@ -95,28 +95,22 @@ AlarmWindowOptions ObjectPlacement::defaultAlarmOptions() {
     return options;
 }
 
-std::unique_ptr<ScreenObject> ObjectPlacement::build(ObjectKind kind, const UnitRect& rect,
-                                                     const CurrentAttributes& attributes,
-                                                     const EditValues& values, bool characterDisplay) {
-    std::unique_ptr<ScreenObject> object = ScreenObject::create(static_cast<std::uint8_t>(kind));
-    if (!object || kind == ObjectKind::OldBargraph) {
-        return nullptr;
-    }
+bool ObjectPlacement::apply(ScreenObject& object, const EditValues& values) {
     bool fits = true;
-    switch (kind) {
+    switch (object.kind()) {
     case ObjectKind::Bitmap:
-        static_cast<BitmapObject&>(*object).setPictureId(values.pictureId);
+        static_cast<BitmapObject&>(object).setPictureId(values.pictureId);
         break;
     case ObjectKind::Text:
-        fits = static_cast<TextObject&>(*object).setText(values.text).ok();
+        fits = static_cast<TextObject&>(object).setText(values.text).ok();
         break;
     case ObjectKind::DataEntryCoil:
     case ObjectKind::DisplayCoil:
-        fits = static_cast<BitTextObject&>(*object).setTexts(values.offText, values.onText).ok();
-        object->setTag(values.tag);
+        fits = static_cast<BitTextObject&>(object).setTexts(values.offText, values.onText).ok();
+        object.setTag(values.tag);
         break;
     case ObjectKind::DataEntryRegister: {
-        auto& entry = static_cast<DataEntryRegisterObject&>(*object);
+        auto& entry = static_cast<DataEntryRegisterObject&>(object);
         entry.format = values.format;
         entry.lowLimit = values.lowLimit;
         entry.highLimit = values.highLimit;
@@ -124,33 +118,33 @@ std::unique_ptr<ScreenObject> ObjectPlacement::build(ObjectKind kind, const Unit
         break;
     }
     case ObjectKind::DisplayRegister: {
-        auto& display = static_cast<DisplayRegisterObject&>(*object);
+        auto& display = static_cast<DisplayRegisterObject&>(object);
         display.format = values.format;
         display.leadingZerosBlank = values.leadingZerosBlank;
         display.setTag(values.tag);
         break;
     }
     case ObjectKind::DisplayRegisterText:
-        fits = static_cast<DisplayRegisterTextObject&>(*object).setRanges(values.registerTexts).ok();
-        object->setTag(values.tag);
+        fits = static_cast<DisplayRegisterTextObject&>(object).setRanges(values.registerTexts).ok();
+        object.setTag(values.tag);
         break;
     case ObjectKind::Time:
-        static_cast<TimeObject&>(*object).format = values.timeFormat;
+        static_cast<TimeObject&>(object).format = values.timeFormat;
         break;
     case ObjectKind::Date:
-        static_cast<DateObject&>(*object).format = values.dateFormat;
+        static_cast<DateObject&>(object).format = values.dateFormat;
         break;
     case ObjectKind::Polyline:
-        fits = !values.points.empty() && static_cast<PolylineObject&>(*object).setPoints(values.points).ok();
+        fits = !values.points.empty() && static_cast<PolylineObject&>(object).setPoints(values.points).ok();
         break;
     case ObjectKind::Polygon:
-        fits = !values.points.empty() && static_cast<PolygonObject&>(*object).setPoints(values.points).ok();
+        fits = !values.points.empty() && static_cast<PolygonObject&>(object).setPoints(values.points).ok();
         break;
     case ObjectKind::AlarmWindow:
-        fits = static_cast<AlarmWindowObject&>(*object).setOptions(values.alarmWindow).ok();
+        fits = static_cast<AlarmWindowObject&>(object).setOptions(values.alarmWindow).ok();
         break;
     case ObjectKind::Bargraph: {
-        auto& bar = static_cast<BargraphObject&>(*object);
+        auto& bar = static_cast<BargraphObject&>(object);
         bar.direction = values.barDirection;
         bar.minimum = values.barMin;
         bar.maximum = values.barMax;
@@ -160,7 +154,17 @@ std::unique_ptr<ScreenObject> ObjectPlacement::build(ObjectKind kind, const Unit
     default:
         break;
     }
-    if (!fits) {
+    return fits;
+}
+
+std::unique_ptr<ScreenObject> ObjectPlacement::build(ObjectKind kind, const UnitRect& rect,
+                                                     const CurrentAttributes& attributes,
+                                                     const EditValues& values, bool characterDisplay) {
+    std::unique_ptr<ScreenObject> object = ScreenObject::create(static_cast<std::uint8_t>(kind));
+    if (!object || kind == ObjectKind::OldBargraph) {
+        return nullptr;
+    }
+    if (!apply(*object, values)) {
         return nullptr;
     }
     const bool alphaNumeric = layoutClass(kind, characterDisplay) == LayoutClass::AlphaNumeric;

@@ -41,6 +41,11 @@ public:
                                                const CurrentAttributes& attributes, const EditValues& values,
                                                bool characterDisplay);
 
+    // Writes the kind's properties from the set into an object (new, or on a screen: its tag uses and
+    // record length follow). False, with the object unchanged where it failed, when they do not fit the
+    // kind's record.
+    static bool apply(ScreenObject& object, const EditValues& values);
+
     // Whether the screen may take the object's tag uses: the registers the unit reads for the screen stay
     // within the model's limit, or do not grow.
     static bool fitsReadLimit(const Application& application, const Screen& screen,

@@ -15,6 +15,7 @@
 #include "model/Screen.h"
 #include "model/TimeObject.h"
 #include "screen/BargraphDialog.h"
+#include "screen/DataEntryDialog.h"
 #include "screen/DimensionsDialog.h"
 #include "screen/ScreenCanvas.h"
 #include "screen/SessionIcons.h"
@@ -25,6 +26,9 @@
 namespace quillon::gui {
 
 namespace {
+
+// The Objects menu's "&Data Entry" entry chooses the data-entry tool.
+constexpr std::uint16_t kDataEntryMenu = 208;
 
 QString fromView(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -43,11 +47,19 @@ PlacementController::~PlacementController() {
 
 const std::vector<std::uint16_t>& PlacementController::toolCommands() {
     static const std::vector<std::uint16_t> ids = [] {
-        std::vector<std::uint16_t> all{
-            PlacementTools::kText,      PlacementTools::kError,        PlacementTools::kAlarm,
-            PlacementTools::kRectangle, PlacementTools::kEllipse,      PlacementTools::kRoundRectangle,
-            PlacementTools::kPolyline,  PlacementTools::kPolygon,      PlacementTools::kTouch,
-            PlacementTools::kBargraph,  PlacementTools::kAlphaBargraph};
+        std::vector<std::uint16_t> all{PlacementTools::kText,
+                                       PlacementTools::kError,
+                                       PlacementTools::kAlarm,
+                                       PlacementTools::kRectangle,
+                                       PlacementTools::kEllipse,
+                                       PlacementTools::kRoundRectangle,
+                                       PlacementTools::kPolyline,
+                                       PlacementTools::kPolygon,
+                                       PlacementTools::kTouch,
+                                       PlacementTools::kBargraph,
+                                       PlacementTools::kAlphaBargraph,
+                                       PlacementTools::kDataEntry,
+                                       kDataEntryMenu};
         for (const PlacementTool& wizard : PlacementTools::wizards()) {
             all.push_back(wizard.id);
         }
@@ -62,7 +74,8 @@ void PlacementController::choose(std::uint16_t commandId) {
     if (ScreenCanvas* canvas = context_.canvas()) {
         canvas->abandonPlacement();
     }
-    const PlacementTool* tool = PlacementTools::find(commandId);
+    const PlacementTool* tool =
+        PlacementTools::find(commandId == kDataEntryMenu ? PlacementTools::kDataEntry : commandId);
     if (tool == nullptr) {
         context_.prompter->error(PlacementTools::invalidToolText(commandId));
         finished();
@@ -157,6 +170,9 @@ void PlacementController::place(UnitPoint start, UnitPoint end, bool dragged) {
     switch (tool->kind) {
     case ObjectKind::Text:
         placeText(start, end, dragged);
+        return;
+    case ObjectKind::DataEntryCoil:
+        placeDataEntry(at);
         return;
     case ObjectKind::AlarmWindow:
         values.alarmWindow = ObjectPlacement::defaultAlarmOptions();
@@ -333,6 +349,24 @@ bool PlacementController::edit(ScreenObject& object) {
         bar.setTag(values.tag);
         break;
     }
+    case ObjectKind::DataEntryCoil:
+    case ObjectKind::DataEntryRegister: {
+        const bool coil = object.kind() == ObjectKind::DataEntryCoil;
+        const PlacementGeometry geometry(editor.displayClass(), object.font);
+        const UnitRect rect = objectRect(object);
+        const int cells =
+            ((rect.spanX() + 1) / geometry.cell().width) * ((rect.spanY() + 1) / geometry.cell().height);
+        DataEntryDialog dialog(context_.dialogParent, *context_.application, values, coil, std::max(cells, 1),
+                               *context_.prompter,
+                               [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+        if (run(dialog) != QDialog::Accepted) {
+            return true;
+        }
+        dialog.store(values);
+        rewriteField(object, dialog.coil() ? ObjectKind::DataEntryCoil : ObjectKind::DataEntryRegister,
+                     values);
+        return true;
+    }
     case ObjectKind::Time:
     case ObjectKind::Date: {
         TimeDateDialog dialog(context_.dialogParent,
@@ -375,6 +409,76 @@ bool PlacementController::edit(ScreenObject& object) {
     }
     context_.changed();
     return true;
+}
+
+void PlacementController::placeDataEntry(UnitPoint at) {
+    EditorSession& editor = *context_.editor;
+    const PlacementGeometry geometry(editor.displayClass(), editor.attributes().font);
+    EditValues values;
+    values.format = RegisterFormat{};
+    values.lowLimit = 0;
+    values.highLimit = 65535;
+    DataEntryDialog dialog(context_.dialogParent, *context_.application, values, true, geometry.columns(),
+                           *context_.prompter,
+                           [this](std::vector<Tag*> tags) { return tagsFit(tags, nullptr); });
+    if (run(dialog) != QDialog::Accepted) {
+        finished();
+        return;
+    }
+    dialog.store(values);
+    placeField(dialog.coil() ? ObjectKind::DataEntryCoil : ObjectKind::DataEntryRegister, values, at);
+}
+
+void PlacementController::placeField(ObjectKind kind, const EditValues& values, UnitPoint at) {
+    EditorSession& editor = *context_.editor;
+    const PlacementGeometry geometry(editor.displayClass(), editor.attributes().font);
+    UnitRect rect = geometry.defaultRect(kind, at, values);
+    if (!ObjectPlacement::fitRightEdge(geometry, kind, rect, *context_.prompter)) {
+        finished();
+        return;
+    }
+    placeBuilt(ObjectPlacement::build(kind, rect, editor.attributes(), values, editor.characterDisplay()));
+}
+
+void PlacementController::rewriteField(ScreenObject& object, ObjectKind kind, const EditValues& values) {
+    EditorSession& editor = *context_.editor;
+    Screen& screen = *editor.screen();
+    // The field's width follows its new format or texts; it must still end inside the screen.
+    const PlacementGeometry geometry(editor.displayClass(), object.font);
+    UnitRect rect = geometry.defaultRect(kind, {object.left, object.top}, values);
+    if (rect != objectRect(object) &&
+        !ObjectPlacement::fitRightEdge(geometry, kind, rect, *context_.prompter)) {
+        return;
+    }
+    if (editor.characterDisplay() && findOverlap(screen, rect, &object) != nullptr) {
+        context_.prompter->information(overlapMessage(kind));
+        return;
+    }
+    if (kind == object.kind()) {
+        if (!ObjectPlacement::apply(object, values)) {
+            context_.prompter->error(ObjectPlacement::kCannotCreateText);
+            return;
+        }
+        setObjectRect(object, rect);
+    } else {
+        // Another kind: a new object of that kind takes the old one's place and attributes.
+        const CurrentAttributes attributes =
+            EditorSession::attributesOf(object, editor.attributes(), editor.characterDisplay());
+        auto replacement = ObjectPlacement::build(kind, rect, attributes, values, editor.characterDisplay());
+        if (!replacement) {
+            context_.prompter->error(ObjectPlacement::kCannotCreateText);
+            return;
+        }
+        replacement->zLevel = object.zLevel;
+        ScreenObject* old = &object;
+        editor.clearSelection();
+        editor.record(UndoStep::removeObjects(screen, std::span<ScreenObject* const>(&old, 1)));
+        (void)ObjectPlacement::place(editor, std::move(replacement), *context_.prompter);
+    }
+    if (ScreenCanvas* canvas = context_.canvas()) {
+        canvas->invalidate();
+    }
+    context_.changed();
 }
 
 } // namespace quillon::gui

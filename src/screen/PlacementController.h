@@ -2,6 +2,7 @@
 
 #include "model/CanvasGeometry.h"
 #include "model/EditValues.h"
+#include "model/ScreenObject.h"
 
 #include <cstdint>
 #include <functional>
@@ -88,6 +89,11 @@ signals:
 private:
     void placeText(UnitPoint start, UnitPoint end, bool dragged);
     void placeBargraph(UnitPoint at);
+    void placeDataEntry(UnitPoint at);
+    // A new data entry or display field at a cell, after the right-edge check.
+    void placeField(ObjectKind kind, const EditValues& values, UnitPoint at);
+    // An edited field: new properties, the width they need, or a new object when the kind changed.
+    void rewriteField(ScreenObject& object, ObjectKind kind, const EditValues& values);
     int run(QDialog& dialog) const;
     void placeBuilt(std::unique_ptr<ScreenObject> object);
     void finished();

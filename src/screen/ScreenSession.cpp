@@ -644,7 +644,10 @@ void ScreenSession::registerPlacementCommands() {
                     return true; // only tells that it is not available
                 }
                 const Application* app = application();
-                return PlacementTools::enabled(id, editor_->characterDisplay(),
+                // The Objects menu's "&Data Entry" entry (208) stands for the data-entry tool.
+                constexpr std::uint16_t kDataEntryMenu = 208;
+                return PlacementTools::enabled(id == kDataEntryMenu ? PlacementTools::kDataEntry : id,
+                                               editor_->characterDisplay(),
                                                app != nullptr && app->unitSettings().touchScreen != 0);
             });
     }

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -203,6 +204,7 @@ private slots:
     }
 
     void bargraphDialogChecksAndCreates();
+    void dataEntryDialogFollowsTheTypeChosen();
     void doubleClickOpensTheDimensions();
     void aWiderTimeFormatIsCheckedAgainstTheEdge();
 
@@ -321,6 +323,53 @@ void PlacementToolsTest::aWiderTimeFormatIsCheckedAgainstTheEdge() {
     QCOMPARE(placed->format, TimeObject::kWithSeconds);
     QCOMPARE(placed->left, 12 * 12);
     QCOMPARE(placed->right, 239);
+}
+
+void PlacementToolsTest::dataEntryDialogFollowsTheTypeChosen() {
+    Window w;
+    w.openModel(500);
+    w.window->command(static_cast<CommandId>(208)); // the menu's entry chooses tool 207
+    QCOMPARE(w.editor().currentTool(), std::uint16_t{207});
+    QCOMPARE(w.status(), QString("Click on the Screen where you want the data entry."));
+    bool checked = false;
+    onModal([&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QCOMPARE(dialog->windowTitle(), QString("Quillon : Data Entry"));
+        auto* onText = dialog->findChild<QLineEdit*>("onText");
+        QVERIFY(onText->isVisible());
+        for (auto* button : dialog->findChildren<QAbstractButton*>()) {
+            if (button->text() == "&Register") {
+                button->click();
+            }
+        }
+        QVERIFY(!onText->isVisible());
+        auto* high = dialog->findChild<QLineEdit*>("highLimit");
+        QCOMPARE(high->text(), QString("65535"));
+        bool shortLabel = false;
+        for (auto* label : dialog->findChildren<QLabel*>()) {
+            shortLabel = shortLabel || label->text() == "Low <= High <= 65535";
+        }
+        QVERIFY(shortLabel);
+        auto* type = dialog->findChild<QComboBox*>("dataType");
+        type->setCurrentIndex(5); // Float
+        QVERIFY(!high->isEnabled());
+        QVERIFY(!dialog->findChild<QAbstractButton*>("operation1_1")->isEnabled());
+        QCOMPARE(dialog->findChild<QComboBox*>("format")->currentText(), QString("#####"));
+        type->setCurrentIndex(4); // Binary: eight digits
+        QCOMPARE(dialog->findChild<QComboBox*>("format")->currentText(), QString("########"));
+        type->setCurrentIndex(0);
+        dialog->findChild<QAbstractButton*>("operation1_4")->click();
+        QVERIFY(dialog->findChild<QLineEdit*>("operand1")->isEnabled());
+        dialog->accept(); // no tag
+        QCOMPARE(QString::fromStdString(w.prompter.last().text), QString("Tag(s) not selected."));
+        QVERIFY(dialog->isVisible());
+        checked = true;
+        dialog->reject();
+    });
+    QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(10, 10));
+    QVERIFY(checked);
+    QCOMPARE(w.screen().objectCount(), std::size_t{0});
+    QVERIFY(w.editor().selecterMode());
 }
 
 QTEST_MAIN(PlacementToolsTest)
