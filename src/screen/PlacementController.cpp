@@ -17,6 +17,7 @@
 #include "screen/BargraphDialog.h"
 #include "screen/DataEntryDialog.h"
 #include "screen/DimensionsDialog.h"
+#include "screen/DisplayDataDialog.h"
 #include "screen/ScreenCanvas.h"
 #include "screen/SessionIcons.h"
 #include "screen/TimeDateDialog.h"
@@ -59,7 +60,8 @@ const std::vector<std::uint16_t>& PlacementController::toolCommands() {
                                        PlacementTools::kBargraph,
                                        PlacementTools::kAlphaBargraph,
                                        PlacementTools::kDataEntry,
-                                       kDataEntryMenu};
+                                       kDataEntryMenu,
+                                       PlacementTools::kDisplayData};
         for (const PlacementTool& wizard : PlacementTools::wizards()) {
             all.push_back(wizard.id);
         }
@@ -174,6 +176,19 @@ void PlacementController::place(UnitPoint start, UnitPoint end, bool dragged) {
     case ObjectKind::DataEntryCoil:
         placeDataEntry(at);
         return;
+    case ObjectKind::DisplayCoil: {
+        EditValues fresh;
+        DisplayDataDialog dialog(context_.dialogParent, *context_.application, fresh, ObjectKind::DisplayCoil,
+                                 geometry.columns(), *context_.prompter,
+                                 [this](std::vector<Tag*> tags) { return tagsFit(tags, nullptr); });
+        if (run(dialog) != QDialog::Accepted) {
+            finished();
+            return;
+        }
+        dialog.store(fresh);
+        placeField(dialog.kind(), fresh, at);
+        return;
+    }
     case ObjectKind::AlarmWindow:
         values.alarmWindow = ObjectPlacement::defaultAlarmOptions();
         placeBuilt(ObjectPlacement::build(ObjectKind::AlarmWindow,
@@ -365,6 +380,23 @@ bool PlacementController::edit(ScreenObject& object) {
         dialog.store(values);
         rewriteField(object, dialog.coil() ? ObjectKind::DataEntryCoil : ObjectKind::DataEntryRegister,
                      values);
+        return true;
+    }
+    case ObjectKind::DisplayCoil:
+    case ObjectKind::DisplayRegister:
+    case ObjectKind::DisplayRegisterText: {
+        const PlacementGeometry geometry(editor.displayClass(), object.font);
+        const UnitRect rect = objectRect(object);
+        const int cells =
+            ((rect.spanX() + 1) / geometry.cell().width) * ((rect.spanY() + 1) / geometry.cell().height);
+        DisplayDataDialog dialog(context_.dialogParent, *context_.application, values, object.kind(),
+                                 std::max(cells, 1), *context_.prompter,
+                                 [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+        if (run(dialog) != QDialog::Accepted) {
+            return true;
+        }
+        dialog.store(values);
+        rewriteField(object, dialog.kind(), values);
         return true;
     }
     case ObjectKind::Time:

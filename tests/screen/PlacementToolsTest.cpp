@@ -26,6 +26,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolBar>
@@ -205,6 +206,7 @@ private slots:
 
     void bargraphDialogChecksAndCreates();
     void dataEntryDialogFollowsTheTypeChosen();
+    void registerTextTableKeepsItsRanges();
     void doubleClickOpensTheDimensions();
     void aWiderTimeFormatIsCheckedAgainstTheEdge();
 
@@ -370,6 +372,54 @@ void PlacementToolsTest::dataEntryDialogFollowsTheTypeChosen() {
     QVERIFY(checked);
     QCOMPARE(w.screen().objectCount(), std::size_t{0});
     QVERIFY(w.editor().selecterMode());
+}
+
+void PlacementToolsTest::registerTextTableKeepsItsRanges() {
+    Window w;
+    w.openModel(500);
+    w.window->command(static_cast<CommandId>(197));
+    QCOMPARE(w.status(),
+             QString("Select properties and then click on the Screen where to display the PLC data."));
+    QStringList shown;
+    QString refusal;
+    onModal([&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QCOMPARE(dialog->windowTitle(), QString("Quillon : Display Quillon or PLC data"));
+        const auto press = [dialog](const QString& text) {
+            for (auto* button : dialog->findChildren<QAbstractButton*>()) {
+                if (button->text() == text) {
+                    button->click();
+                    return;
+                }
+            }
+            QFAIL(qPrintable("no button " + text));
+        };
+        press("&Register Text");
+        auto* low = dialog->findChild<QLineEdit*>("textLow");
+        auto* high = dialog->findChild<QLineEdit*>("textHigh");
+        auto* text = dialog->findChild<QLineEdit*>("textText");
+        const auto entry = [&](const QString& l, const QString& h, const QString& t) {
+            press("&Add");
+            low->setText(l);
+            high->setText(h);
+            text->setText(t);
+            press("&Accept");
+        };
+        entry("11", "20", "MID");
+        entry("0", "10", "LOW");
+        entry("5", "15", "BAD");
+        refusal = QString::fromStdString(w.prompter.last().text);
+        entry("21", "30", "HIGH");
+        auto* list = dialog->findChild<QListWidget*>("registerTexts");
+        for (int i = 0; i < list->count(); ++i) {
+            shown << list->item(i)->text();
+        }
+        dialog->reject();
+    });
+    QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(10, 10));
+    QCOMPARE(refusal, QString("Low-limit is inbetween\none of the already defined range."));
+    QCOMPARE(shown, QStringList({"0\t10\tLOW", "11\t20\tMID", "21\t30\tHIGH"}));
+    QCOMPARE(w.screen().objectCount(), std::size_t{0});
 }
 
 QTEST_MAIN(PlacementToolsTest)
