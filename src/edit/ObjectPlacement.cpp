@@ -88,10 +88,10 @@ AlarmWindowOptions ObjectPlacement::defaultAlarmOptions() {
     auto column = [](std::uint8_t type, std::uint8_t option) {
         return AlarmColumn{type, std::string(defaultAlarmHeader(type)), option};
     };
+    // The number and the shortest alarm text: with the two blanks between them the table is the 10 cells
+    // a new window starts with.
     options.columns = {column(AlarmWindowObject::kNumber, 0),
-                       column(AlarmWindowObject::kAlarmText, kAlarmTextLength),
-                       column(AlarmWindowObject::kActive, AlarmWindowObject::kShortYesNo),
-                       column(AlarmWindowObject::kAcknowledged, AlarmWindowObject::kShortYesNo)};
+                       column(AlarmWindowObject::kAlarmText, kAlarmTextLength)};
     return options;
 }
 

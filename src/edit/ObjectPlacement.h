@@ -21,7 +21,7 @@ class ObjectPlacement final {
 public:
     static constexpr std::string_view kCannotCreateText = "Can not create new Object.";
     static constexpr std::string_view kCannotCreatePointText = "Can not create new Point.";
-    static constexpr std::uint8_t kAlarmTextLength = 12;
+    static constexpr std::uint8_t kAlarmTextLength = 5;
 
     // "Can not accept the Object ( %s ). Otherwise the number of Tags in this screen will be more than the
     // limit." with the kind's name.
@@ -29,8 +29,7 @@ public:
     // The header a column type starts with ("Num", "Tag", "Alarm", "OnTime", "OffTime", "Act", "Ack",
     // "Prn").
     static std::string_view defaultAlarmHeader(std::uint8_t columnType) noexcept;
-    // A new alarm window: headers shown, two blanks between columns, the number, the alarm text and the
-    // active and acknowledged marks in their "Y / N" variant.
+    // A new alarm window: headers shown, two blanks between columns, the number and the alarm text.
     static AlarmWindowOptions defaultAlarmOptions();
 
     // An object of the kind on no screen: the rectangle, z-level 3, no show/hide or flash animation, the

@@ -289,11 +289,10 @@ TEST(ObjectPlacementTest, NewObjectsTakeTheCurrentAttributesOfTheirClass) {
     const AlarmWindowOptions alarmDefaults = ObjectPlacement::defaultAlarmOptions();
     EXPECT_TRUE(alarmDefaults.showHeaders);
     EXPECT_EQ(alarmDefaults.secondWindowOption, 2);
-    ASSERT_EQ(alarmDefaults.columns.size(), 4u);
+    ASSERT_EQ(alarmDefaults.columns.size(), 2u);
     EXPECT_EQ(alarmDefaults.columns[0].header, "Num");
     EXPECT_EQ(alarmDefaults.columns[1].header, "Alarm");
-    EXPECT_EQ(alarmDefaults.columns[2].header, "Act");
-    EXPECT_EQ(alarmDefaults.columns[3].header, "Ack");
+    EXPECT_EQ(alarmDefaults.columns[1].option, 5);
     EXPECT_EQ(ObjectPlacement::defaultAlarmHeader(4), "OffTime");
     EXPECT_EQ(ObjectPlacement::defaultAlarmHeader(7), "Prn");
 }
