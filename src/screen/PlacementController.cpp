@@ -14,6 +14,7 @@
 #include "model/Prompter.h"
 #include "model/Screen.h"
 #include "model/TimeObject.h"
+#include "screen/AnimationDialog.h"
 #include "screen/BargraphDialog.h"
 #include "screen/DataEntryDialog.h"
 #include "screen/DimensionsDialog.h"
@@ -511,6 +512,24 @@ void PlacementController::rewriteField(ScreenObject& object, ObjectKind kind, co
         canvas->invalidate();
     }
     context_.changed();
+}
+
+bool PlacementController::animate(ScreenObject& object) {
+    EditorSession& editor = *context_.editor;
+    if (editor.screen() == nullptr || object.screen() != editor.screen()) {
+        return false;
+    }
+    AnimationDialog dialog(context_.dialogParent, *context_.application, object, *context_.prompter,
+                           [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+    if (run(dialog) != QDialog::Accepted) {
+        return false;
+    }
+    dialog.apply(object);
+    if (ScreenCanvas* canvas = context_.canvas()) {
+        canvas->invalidate();
+    }
+    context_.changed();
+    return true;
 }
 
 } // namespace quillon::gui

@@ -67,6 +67,8 @@ public:
     // "&Edit", a double click or Enter on the one selected object: its property dialog, and the changed
     // values written back. False when the kind has no dialog here.
     bool edit(ScreenObject& object);
+    // "&Animation Properties" of the one selected object.
+    bool animate(ScreenObject& object);
     // Whether the screen may take these tags in place of what `edited` reads (none for a new object).
     bool tagsFit(const std::vector<Tag*>& tags, const ScreenObject* edited) const;
 

@@ -630,6 +630,16 @@ void ScreenSession::registerPlacementCommands() {
             screenChanged();
         },
         [this] { return editor_->editableObject() != nullptr; });
+    registerSessionCommand(
+        toId(CommandId::AnimationProperties),
+        [this] {
+            ScreenObject* object = editor_->editableObject();
+            if (object != nullptr && placement_ != nullptr) {
+                placement_->animate(*object);
+                screenChanged();
+            }
+        },
+        [this] { return editor_->editableObject() != nullptr; });
     for (const std::uint16_t id : PlacementController::toolCommands()) {
         registerSessionCommand(
             id,

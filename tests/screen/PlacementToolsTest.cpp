@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -207,6 +208,7 @@ private slots:
     void bargraphDialogChecksAndCreates();
     void dataEntryDialogFollowsTheTypeChosen();
     void registerTextTableKeepsItsRanges();
+    void animationSectionsFollowTheKind();
     void doubleClickOpensTheDimensions();
     void aWiderTimeFormatIsCheckedAgainstTheEdge();
 
@@ -420,6 +422,46 @@ void PlacementToolsTest::registerTextTableKeepsItsRanges() {
     QCOMPARE(refusal, QString("Low-limit is inbetween\none of the already defined range."));
     QCOMPARE(shown, QStringList({"0\t10\tLOW", "11\t20\tMID", "21\t30\tHIGH"}));
     QCOMPARE(w.screen().objectCount(), std::size_t{0});
+}
+
+void PlacementToolsTest::animationSectionsFollowTheKind() {
+    Window w;
+    w.openModel(500);
+    w.window->command(static_cast<CommandId>(108));
+    w.drag(10, 10, 30, 20);
+    QVERIFY(w.window->dispatcher().isEnabled(static_cast<CommandId>(211)));
+    bool seen = false;
+    onModal([&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QCOMPARE(dialog->windowTitle(), QString("Quillon : Animation Properties"));
+        auto* showHide = dialog->findChild<QGroupBox*>("showHide");
+        QVERIFY(dialog->findChild<QGroupBox*>("flash")->isEnabled());
+        QVERIFY(dialog->findChild<QGroupBox*>("filling")->isEnabled());
+        showHide->setChecked(true);
+        dialog->accept();
+        QCOMPARE(QString::fromStdString(w.prompter.last().text), QString("Tag(s) not selected."));
+        QVERIFY(dialog->isVisible());
+        showHide->setChecked(false);
+        dialog->accept(); // nothing on: fine
+        seen = true;
+    });
+    w.window->command(static_cast<CommandId>(211));
+    QVERIFY(seen);
+    QCOMPARE(w.screen().objects()[0]->animation(), std::uint8_t{0});
+
+    // A text has no percent filling; an alarm window does not flash.
+    w.window->command(static_cast<CommandId>(179));
+    QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(60, 30));
+    seen = false;
+    onModal([&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(!dialog->findChild<QGroupBox*>("flash")->isEnabled());
+        QVERIFY(!dialog->findChild<QGroupBox*>("filling")->isEnabled());
+        seen = true;
+        dialog->reject();
+    });
+    w.window->command(static_cast<CommandId>(211));
+    QVERIFY(seen);
 }
 
 QTEST_MAIN(PlacementToolsTest)
