@@ -8,12 +8,14 @@
 #include "edit/PlacementTool.h"
 #include "edit/TextEntry.h"
 #include "edit/UndoStep.h"
+#include "model/AlarmWindowObject.h"
 #include "model/Application.h"
 #include "model/BargraphObject.h"
 #include "model/DateObject.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
 #include "model/TimeObject.h"
+#include "screen/AlarmWindowDialog.h"
 #include "screen/AnimationDialog.h"
 #include "screen/BargraphDialog.h"
 #include "screen/DataEntryDialog.h"
@@ -399,6 +401,29 @@ bool PlacementController::edit(ScreenObject& object) {
         dialog.store(values);
         rewriteField(object, dialog.kind(), values);
         return true;
+    }
+    case ObjectKind::AlarmWindow: {
+        auto& alarm = static_cast<AlarmWindowObject&>(object);
+        AlarmWindowDialog dialog(context_.dialogParent, alarm.options(), context_.application->modelId(),
+                                 editor.displayClass(), object.font, *context_.prompter);
+        if (run(dialog) != QDialog::Accepted) {
+            return true;
+        }
+        if (!alarm.setOptions(dialog.options())) {
+            context_.prompter->error(ObjectPlacement::kCannotCreateText);
+            return true;
+        }
+        // The window takes the width of its table, moved left when it would pass the right edge.
+        const PlacementGeometry geometry(editor.displayClass(), object.font);
+        const std::int32_t width = std::max(alarm.neededWidth(), 1) * geometry.cell().width;
+        UnitRect rect = objectRect(object);
+        rect.right = rect.left + width - 1;
+        if (rect.right > geometry.rightLimit()) {
+            rect = rect.translated(geometry.rightLimit() - rect.right, 0);
+            rect.left = std::max(rect.left, 0);
+        }
+        setObjectRect(object, rect);
+        break;
     }
     case ObjectKind::Time:
     case ObjectKind::Date: {

@@ -2,6 +2,7 @@
 // drawing shapes and figures on the canvas, typing a text, the wizard tools and the touch-screen tool.
 
 #include "edit/EditorSession.h"
+#include "model/AlarmWindowObject.h"
 #include "model/Application.h"
 #include "model/BargraphObject.h"
 #include "model/PolygonObject.h"
@@ -209,6 +210,7 @@ private slots:
     void dataEntryDialogFollowsTheTypeChosen();
     void registerTextTableKeepsItsRanges();
     void animationSectionsFollowTheKind();
+    void alarmWindowColumnsByModel();
     void doubleClickOpensTheDimensions();
     void aWiderTimeFormatIsCheckedAgainstTheEdge();
 
@@ -462,6 +464,37 @@ void PlacementToolsTest::animationSectionsFollowTheKind() {
     });
     w.window->command(static_cast<CommandId>(211));
     QVERIFY(seen);
+}
+
+void PlacementToolsTest::alarmWindowColumnsByModel() {
+    Window w;
+    w.openModel(40, false);
+    w.window->command(static_cast<CommandId>(179));
+    QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(0, 0));
+    QCOMPARE(w.screen().objectCount(), std::size_t{1});
+    auto& alarm = static_cast<AlarmWindowObject&>(*w.screen().objects()[0]);
+    QStringList refusals;
+    onModal([&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QCOMPARE(dialog->windowTitle(), QString("Quillon : Alarm Window Options"));
+        auto* from = dialog->findChild<QListWidget*>("selectFrom");
+        const auto add = [&](int row) {
+            from->setCurrentRow(row);
+            emit from->itemDoubleClicked(from->item(row));
+        };
+        add(1); // Tag
+        refusals << QString::fromStdString(w.prompter.last().text);
+        add(3); // OnTime on model 40
+        refusals << QString::fromStdString(w.prompter.last().text);
+        add(5); // Active
+        QCOMPARE(dialog->findChild<QListWidget*>("selected")->count(), 3);
+        dialog->accept();
+    });
+    QVERIFY(w.window->dispatcher().isEnabled(CommandId::Edit));
+    w.window->command(CommandId::Edit);
+    QCOMPARE(refusals, QStringList({"Tags not supported", "On Time not supported"}));
+    QCOMPARE(alarm.options().columns.size(), std::size_t{3});
+    QCOMPARE(alarm.options().columns[2].header, std::string("Act"));
 }
 
 QTEST_MAIN(PlacementToolsTest)
