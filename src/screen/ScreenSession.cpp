@@ -5,6 +5,7 @@
 #include "model/Application.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
+#include "screen/CharacterSetPalette.h"
 #include "screen/GridConfigurationDialog.h"
 #include "screen/PlacementController.h"
 #include "screen/ScreenCanvas.h"
@@ -243,6 +244,10 @@ void ScreenSession::applicationClosing() {
     screens_.reset();
     editor_.reset();
     lastScreen_.reset();
+    if (palette_ != nullptr) {
+        palette_->deleteLater();
+        palette_ = nullptr;
+    }
 }
 
 void ScreenSession::open() {
@@ -349,6 +354,9 @@ void ScreenSession::close() {
     if (placement_ != nullptr) {
         placement_->endTyping();
         placement_.reset();
+    }
+    if (palette_ != nullptr) {
+        palette_->hide();
     }
     if (editor_ != nullptr) {
         editor_->returnToSelecter();
@@ -630,6 +638,10 @@ void ScreenSession::registerPlacementCommands() {
             screenChanged();
         },
         [this] { return editor_->editableObject() != nullptr; });
+    // "&Character Set": only while a text is typed.
+    registerSessionCommand(
+        toId(CommandId::CharacterSet), [this] { showCharacterSet(); },
+        [this] { return placement_ != nullptr && placement_->typing() != nullptr; });
     registerSessionCommand(
         toId(CommandId::AnimationProperties),
         [this] {
@@ -663,6 +675,31 @@ void ScreenSession::registerPlacementCommands() {
     }
 }
 
+void ScreenSession::showCharacterSet() {
+    Application* app = application();
+    if (app == nullptr) {
+        return;
+    }
+    if (palette_ == nullptr) {
+        palette_ = new CharacterSetPalette(host_.mainWindow, app->modelId());
+        connect(palette_, &CharacterSetPalette::characterChosen, this, [this](char character) {
+            if (placement_ != nullptr) {
+                placement_->typeCharacter(character);
+                refresh();
+            }
+        });
+    }
+    // 60 pixels right of the client area's left edge, its bottom 200 pixels above the area's bottom.
+    QWidget* area = host_.clientArea();
+    palette_->adjustSize();
+    const QPoint corner = area->mapToGlobal(QPoint(60, area->height() - 200 - palette_->height()));
+    palette_->move(corner);
+    palette_->show();
+    if (canvas_ != nullptr) {
+        canvas_->setFocus();
+    }
+}
+
 void ScreenSession::startPlacement() {
     PlacementContext context;
     context.editor = editor_.get();
@@ -691,6 +728,7 @@ void ScreenSession::startPlacement() {
     canvas_->setInsertMode(context.insertMode);
     placement_ = std::make_unique<PlacementController>(std::move(context));
     connect(canvas_, &ScreenCanvas::placeRequested, placement_.get(), &PlacementController::place);
+    connect(placement_.get(), &PlacementController::typingChanged, this, [this] { refresh(); });
     connect(canvas_, &ScreenCanvas::figureEnded, placement_.get(), &PlacementController::figure);
     connect(canvas_, &ScreenCanvas::placementAbandoned, this, [this] {
         placement_->abandon();

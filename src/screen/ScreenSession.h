@@ -29,6 +29,7 @@ class Prompter;
 
 namespace quillon::gui {
 
+class CharacterSetPalette;
 class PlacementController;
 class ScreenCanvas;
 class ScreenCommands;
@@ -100,6 +101,8 @@ public:
     // The placement tools while the session is open.
     PlacementController* placement() const noexcept { return placement_.get(); }
     QToolBar* wizardsToolBar() const noexcept { return wizardsBar_; }
+    // The character-set palette once shown (hidden when closed).
+    CharacterSetPalette* characterSet() const noexcept { return palette_; }
 
     // Lays the window out again for the zoom, the caption and the scroll bars, and repaints.
     void layout();
@@ -130,6 +133,7 @@ private:
     void updateStatus();
     void registerPlacementCommands();
     void startPlacement();
+    void showCharacterSet();
 
     SessionHost host_;
     std::unique_ptr<EditorSession> editor_;
@@ -141,6 +145,7 @@ private:
     QToolBar* toolsBar_ = nullptr;
     QToolBar* wizardsBar_ = nullptr;
     std::unique_ptr<PlacementController> placement_;
+    CharacterSetPalette* palette_ = nullptr;
     QMenu* objectMenu_ = nullptr;
     QMenu* screenMenu_ = nullptr;
     bool objectsBarHidden_ = false;

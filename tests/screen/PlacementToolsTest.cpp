@@ -10,6 +10,7 @@
 #include "model/Screen.h"
 #include "model/TextObject.h"
 #include "model/TimeObject.h"
+#include "screen/CharacterSetPalette.h"
 #include "screen/PlacementController.h"
 #include "screen/ScreenCanvas.h"
 #include "screen/ScreenSession.h"
@@ -211,6 +212,7 @@ private slots:
     void registerTextTableKeepsItsRanges();
     void animationSectionsFollowTheKind();
     void alarmWindowColumnsByModel();
+    void characterSetTypesIntoTheText();
     void doubleClickOpensTheDimensions();
     void aWiderTimeFormatIsCheckedAgainstTheEdge();
 
@@ -495,6 +497,31 @@ void PlacementToolsTest::alarmWindowColumnsByModel() {
     QCOMPARE(refusals, QStringList({"Tags not supported", "On Time not supported"}));
     QCOMPARE(alarm.options().columns.size(), std::size_t{3});
     QCOMPARE(alarm.options().columns[2].header, std::string("Act"));
+}
+
+void PlacementToolsTest::characterSetTypesIntoTheText() {
+    Window w;
+    w.openModel(500);
+    QVERIFY(!w.window->dispatcher().isEnabled(static_cast<CommandId>(143)));
+    w.window->command(static_cast<CommandId>(101));
+    QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(0, 0));
+    QVERIFY(w.window->dispatcher().isEnabled(static_cast<CommandId>(143)));
+    QTest::keyClicks(&w.canvas(), "A");
+    w.window->command(static_cast<CommandId>(143));
+    CharacterSetPalette* palette = w.session().characterSet();
+    QVERIFY(palette != nullptr && palette->isVisible());
+    QVERIFY(!palette->secondBlockShown()); // model 500
+    static_cast<QAbstractButton*>(palette->buttonFor(254))->click();
+    static_cast<QAbstractButton*>(palette->buttonFor(38))->click();
+    QCOMPARE(static_cast<QAbstractButton*>(palette->buttonFor(38))->text(), QString("&&"));
+    auto& text = static_cast<TextObject&>(*w.screen().objects()[0]);
+    QCOMPARE(text.text(), std::string("A\xfe&"));
+    // A model below 480 shows both blocks.
+    CharacterSetPalette small(nullptr, 42);
+    QVERIFY(small.secondBlockShown());
+    QCOMPARE(small.findChildren<QAbstractButton*>().size(), 128 + 93);
+    QVERIFY(small.buttonFor(160) == nullptr);
+    QVERIFY(small.buttonFor(32) == nullptr);
 }
 
 QTEST_MAIN(PlacementToolsTest)
