@@ -34,6 +34,32 @@ struct MenuEntry {
     const char* text;
 };
 
+// The tool tips of the Wizards bar.
+QString wizardName(std::uint16_t id) {
+    switch (id) {
+    case PlacementTools::kLamp:
+        return QStringLiteral("Lamp");
+    case PlacementTools::kScale:
+        return QStringLiteral("Scale");
+    case PlacementTools::kSwitch:
+        return QStringLiteral("Switch");
+    case PlacementTools::kPushButton:
+        return QStringLiteral("Push-button");
+    case PlacementTools::kPieChart:
+        return QStringLiteral("Pie-chart");
+    case PlacementTools::kKnob:
+        return QStringLiteral("Knob");
+    case PlacementTools::kTrend:
+        return QStringLiteral("Trend");
+    case PlacementTools::kMotor:
+        return QStringLiteral("Motor");
+    case PlacementTools::kValve:
+        return QStringLiteral("Valve");
+    default:
+        return QStringLiteral("Tank");
+    }
+}
+
 QString fromView(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -436,7 +462,7 @@ void ScreenSession::createToolBars() {
         for (const std::uint16_t id : wizards) {
             QAction* action = wizardsBar_->addAction(SessionIcons::icon(id), QString());
             action->setData(id);
-            action->setToolTip(tr("Wizard"));
+            action->setToolTip(wizardName(id));
             connect(action, &QAction::triggered, this, [this, id] { host_.command(id); });
         }
     } else {
