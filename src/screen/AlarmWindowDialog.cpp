@@ -59,6 +59,10 @@ AlarmWindowDialog::AlarmWindowDialog(QWidget* parent, const AlarmWindowOptions& 
     from_->setCurrentRow(0);
     selected_ = new QListWidget(this);
     selected_->setObjectName("selected");
+    for (QListWidget* list : {from_, selected_}) {
+        list->setMaximumHeight(150);
+        list->setMaximumWidth(220);
+    }
     auto* add = new QPushButton(tr("&Add"), this);
     auto* remove = new QPushButton(tr("De&lete"), this);
     auto* up = new QPushButton(tr("&Up"), this);
@@ -111,11 +115,14 @@ AlarmWindowDialog::AlarmWindowDialog(QWidget* parent, const AlarmWindowOptions& 
     column->addRow(lengthLabel, length_);
     column->addRow(tr("Format"), timeGroup);
     column->addRow(tr("Acti&ve / Ac&knowledged"), yesGroup);
-    auto* top = new QFormLayout;
+    // The choice under its label, so that the dialog fits the smallest main window.
+    auto* top = new QGridLayout;
     auto* whichLabel = new QLabel(tr("&Which and how to display the Alarms"), this);
     whichLabel->setBuddy(which);
-    top->addRow(whichLabel, which);
-    top->addRow(tr("Separator"), separator_);
+    top->addWidget(whichLabel, 0, 0);
+    top->addWidget(new QLabel(tr("Separator"), this), 0, 1);
+    top->addWidget(which, 1, 0);
+    top->addWidget(separator_, 1, 1);
 
     connect(add, &QPushButton::clicked, this, &AlarmWindowDialog::addColumn);
     connect(from_, &QListWidget::itemDoubleClicked, this, &AlarmWindowDialog::addColumn);

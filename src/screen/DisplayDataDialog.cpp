@@ -71,6 +71,7 @@ DisplayDataDialog::DisplayDataDialog(QWidget* parent, const Application& applica
     tablePart_ = new QWidget(this);
     list_ = new QListWidget(tablePart_);
     list_->setObjectName("registerTexts");
+    list_->setMinimumWidth(200);
     list_->installEventFilter(this);
     low_ = new QLineEdit(tablePart_);
     low_->setObjectName("textLow");
@@ -107,11 +108,15 @@ DisplayDataDialog::DisplayDataDialog(QWidget* parent, const Application& applica
     for (QPushButton* button : {add, acceptEntry, discard}) {
         entryButtons->addWidget(button);
     }
-    auto* tableLayout = new QVBoxLayout(tablePart_);
+    // The list beside the entry's fields, so that the dialog fits the smallest main window.
+    auto* entryColumn = new QVBoxLayout;
+    entryColumn->addLayout(entryForm);
+    entryColumn->addLayout(entryButtons);
+    entryColumn->addStretch();
+    auto* tableLayout = new QHBoxLayout(tablePart_);
     tableLayout->setContentsMargins(0, 0, 0, 0);
-    tableLayout->addWidget(list_);
-    tableLayout->addLayout(entryForm);
-    tableLayout->addLayout(entryButtons);
+    tableLayout->addWidget(list_, 1);
+    tableLayout->addLayout(entryColumn);
     connect(add, &QPushButton::clicked, this, [this] {
         list_->clearSelection();
         discardEntry();

@@ -2,6 +2,7 @@
 // drawing shapes and figures on the canvas, typing a text, the wizard tools and the touch-screen tool.
 
 #include "edit/EditorSession.h"
+#include "edit/ObjectPlacement.h"
 #include "model/AlarmWindowObject.h"
 #include "model/Application.h"
 #include "model/BargraphObject.h"
@@ -10,7 +11,10 @@
 #include "model/Screen.h"
 #include "model/TextObject.h"
 #include "model/TimeObject.h"
+#include "screen/AlarmWindowDialog.h"
 #include "screen/CharacterSetPalette.h"
+#include "screen/DataEntryDialog.h"
+#include "screen/DisplayDataDialog.h"
 #include "screen/PlacementController.h"
 #include "screen/ScreenCanvas.h"
 #include "screen/ScreenSession.h"
@@ -213,6 +217,7 @@ private slots:
     void animationSectionsFollowTheKind();
     void alarmWindowColumnsByModel();
     void characterSetTypesIntoTheText();
+    void dialogsFitTheSmallestMainWindow();
     void doubleClickOpensTheDimensions();
     void aWiderTimeFormatIsCheckedAgainstTheEdge();
 
@@ -522,6 +527,25 @@ void PlacementToolsTest::characterSetTypesIntoTheText() {
     QCOMPARE(small.findChildren<QAbstractButton*>().size(), 128 + 93);
     QVERIFY(small.buttonFor(160) == nullptr);
     QVERIFY(small.buttonFor(32) == nullptr);
+}
+
+void PlacementToolsTest::dialogsFitTheSmallestMainWindow() {
+    Window w;
+    w.openModel(500);
+    RecordingPrompter prompter;
+    EditValues values;
+    const QSize most = ShellDialog::kMaximumSize;
+    DisplayDataDialog display(w.window.get(), *w.docs.application(), values, ObjectKind::DisplayRegisterText,
+                              20, prompter, {});
+    DataEntryDialog entry(w.window.get(), *w.docs.application(), values, false, 20, prompter, {});
+    AlarmWindowDialog alarm(w.window.get(), ObjectPlacement::defaultAlarmOptions(), 500, 50, 0, prompter);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&display, &entry, &alarm}) {
+        const QSize size = dialog->sizeHint();
+        QVERIFY2(
+            size.width() <= most.width() && size.height() <= most.height(),
+            qPrintable(
+                QString("%1 wants %2 x %3").arg(dialog->objectName()).arg(size.width()).arg(size.height())));
+    }
 }
 
 QTEST_MAIN(PlacementToolsTest)
