@@ -38,6 +38,11 @@ class QWidget;
 //   task-edit LIST ROW          double-click task ROW of list LIST (0, 1, 2)
 //   task-lines LIST A | B       wait until list LIST shows exactly these lines ("-": none)
 //   keypad-key N                click key N of the keypad picture
+// Screen canvas (positions in unit pixels of the screen being edited):
+//   canvas-click X Y, canvas-double-click X Y, canvas-right-click X Y
+//   canvas-drag X1 Y1 X2 Y2     press, move and release
+//   canvas-type TEXT            type on the canvas (text objects)
+//   canvas-key NAME             Backspace, Delete, Home, End, arrows, Escape, Return on the canvas
 // Lines starting with # are comments. A failed step prints its reason and ends the program with 1.
 class ScriptRunner final : public QObject {
     Q_OBJECT
@@ -52,6 +57,7 @@ private:
     bool runStep(const QString& step); // false: not yet possible
     bool runTaskStep(const QString& verb, const QString& argument);
     bool runFieldStep(const QString& verb, const QString& argument);
+    bool runCanvasStep(const QString& verb, const QString& argument);
     void fail(const QString& reason);
     QWidget* modal() const;
 

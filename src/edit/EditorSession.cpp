@@ -593,4 +593,17 @@ void EditorSession::record(std::unique_ptr<UndoStep> step) {
     }
 }
 
+void EditorSession::objectCreated(ScreenObject& object) {
+    if (screen_ == nullptr || object.screen() != screen_) {
+        return;
+    }
+    ScreenObject* created = &object;
+    historyOf(*screen_)->record(UndoStep::create(std::span<ScreenObject* const>(&created, 1)));
+    mover_.reset();
+    returnToSelecter();
+    selection_.clear();
+    (void)selection_.add(object);
+    selectionChanged();
+}
+
 } // namespace quillon

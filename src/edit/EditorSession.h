@@ -167,6 +167,12 @@ public:
     static std::uint16_t toolForKind(ObjectKind kind) noexcept;
 
     // ---- Attributes ----
+    // The formats new Time and Date objects take: time 0 "HH:MM:SS", 1 "HH:MM"; date 0 "DD/MM/YY",
+    // 1 "MM/DD/YY".
+    std::uint8_t timeFormat() const noexcept { return timeFormat_; }
+    std::uint8_t dateFormat() const noexcept { return dateFormat_; }
+    void setTimeFormat(std::uint8_t format) noexcept { timeFormat_ = format == 1 ? 1 : 0; }
+    void setDateFormat(std::uint8_t format) noexcept { dateFormat_ = format == 1 ? 1 : 0; }
     const CurrentAttributes& attributes() const noexcept { return attributes_; }
     CurrentAttributes& attributes() noexcept { return attributes_; }
     // The attributes an object shows, as they become current when it is the only selection.
@@ -232,6 +238,9 @@ public:
     bool redo();
     // Records a step of an editing command on the current screen.
     void record(std::unique_ptr<UndoStep> step);
+    // A placement put the object on the current screen: one create step is recorded, the object becomes
+    // the only selection (no separate selection step) and the session returns to the selecter.
+    void objectCreated(ScreenObject& object);
 
 private:
     void recordSelection(const std::vector<ScreenObject*>& previous);
@@ -253,6 +262,8 @@ private:
     std::uint16_t currentTool_ = kSelecterTool;
     bool selecterMode_ = true;
     CurrentAttributes attributes_;
+    std::uint8_t timeFormat_ = 0;
+    std::uint8_t dateFormat_ = 0;
     // The object under a press that was already selected, for the click rules of button up.
     ScreenObject* pressedSelected_ = nullptr;
 };

@@ -1,9 +1,12 @@
 #include "screen/ScreenCanvas.h"
 
 #include "edit/ObjectGeometry.h"
+#include "edit/TextEntry.h"
 #include "model/Application.h"
 #include "model/Screen.h"
 #include "ui/ScreenImage.h"
+
+#include <algorithm>
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -13,6 +16,10 @@
 
 namespace quillon::gui {
 namespace {
+
+struct ObjectPlacementLimits {
+    static constexpr std::size_t kMaxPoints = 255; // a polyline or polygon ends at its 255th point
+};
 
 const QColor kHandleColour(128, 0, 0);
 
@@ -86,6 +93,7 @@ QImage ScreenCanvas::frame() {
     painter.translate(-session_.scrollOffset().x, -session_.scrollOffset().y);
     drawHandles(painter);
     drawDragFeedback(painter);
+    drawPlacementFeedback(painter);
     return image;
 }
 
@@ -181,6 +189,11 @@ Qt::CursorShape ScreenCanvas::cursorShape() const {
 }
 
 void ScreenCanvas::updateCursor(WindowPoint point) {
+    if (!session_.selecterMode() && toolCursor_) {
+        hoverCode_ = HitCode::None;
+        setCursor(*toolCursor_);
+        return;
+    }
     hoverCode_ = session_.selecterMode()
                      ? CanvasHitTest::hitSelection(session_.selection(), session_.geometry(), point).code
                      : HitCode::None;
@@ -189,6 +202,15 @@ void ScreenCanvas::updateCursor(WindowPoint point) {
 
 void ScreenCanvas::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
+    if (typing_ != nullptr) {
+        // A press anywhere on the canvas ends typing.
+        emit typingEnded();
+        return;
+    }
+    if (event->button() == Qt::LeftButton && session_.screen() != nullptr && !session_.selecterMode()) {
+        toolPress(toCanvas(event->position().toPoint()));
+        return;
+    }
     if (event->button() != Qt::LeftButton || session_.screen() == nullptr || !session_.selecterMode()) {
         QWidget::mousePressEvent(event);
         return;
@@ -220,6 +242,10 @@ void ScreenCanvas::mouseMoveEvent(QMouseEvent* event) {
     if (session_.screen() != nullptr) {
         emit positionChanged(QString::fromStdString(session_.positionText(point)));
     }
+    pointer_ = point;
+    if (!figure_.empty()) {
+        update();
+    }
     if (gesture_ == Gesture::None) {
         updateCursor(point);
         return;
@@ -231,6 +257,8 @@ void ScreenCanvas::mouseMoveEvent(QMouseEvent* event) {
         if (ObjectMover* mover = session_.drag()) {
             mover->update(point);
         }
+    } else if (gesture_ == Gesture::Place) {
+        bandEnd_ = point;
     } else {
         bandEnd_ = point;
     }
@@ -266,6 +294,10 @@ void ScreenCanvas::endDrag(WindowPoint point, bool shift) {
 }
 
 void ScreenCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && gesture_ == Gesture::Place) {
+        toolRelease(toCanvas(event->position().toPoint()));
+        return;
+    }
     if (event->button() != Qt::LeftButton || gesture_ == Gesture::None) {
         QWidget::mouseReleaseEvent(event);
         return;
@@ -274,6 +306,10 @@ void ScreenCanvas::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ScreenCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !session_.selecterMode() && toolFamily() == ToolFamily::Points) {
+        endFigure();
+        return;
+    }
     if (event->button() == Qt::LeftButton && session_.selecterMode() &&
         session_.editableObject() != nullptr) {
         const WindowPoint point = toCanvas(event->position().toPoint());
@@ -287,6 +323,9 @@ void ScreenCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ScreenCanvas::keyPressEvent(QKeyEvent* event) {
+    if (typing_ != nullptr && typingKey(event)) {
+        return;
+    }
     if (session_.screen() == nullptr) {
         QWidget::keyPressEvent(event);
         return;
@@ -299,6 +338,11 @@ void ScreenCanvas::keyPressEvent(QKeyEvent* event) {
     };
     switch (event->key()) {
     case Qt::Key_Escape:
+        if (!session_.selecterMode()) {
+            abandonPlacement();
+            emit placementAbandoned();
+            return;
+        }
         if (gesture_ == Gesture::Drag) {
             session_.cancelDrag();
         }
@@ -377,6 +421,17 @@ void ScreenCanvas::leaveEvent(QEvent* event) {
 }
 
 void ScreenCanvas::focusOutEvent(QFocusEvent* event) {
+    if (typing_ != nullptr) {
+        emit typingEnded();
+    }
+    // A polyline or polygon ends when the canvas loses the focus.
+    if (!figure_.empty() && QWidget::mouseGrabber() != this) {
+        endFigure();
+    }
+    if (gesture_ == Gesture::Place && QWidget::mouseGrabber() != this) {
+        gesture_ = Gesture::None;
+        update();
+    }
     // A drag ends where it is when the canvas loses the pointer to a dialog or another window.
     if (gesture_ != Gesture::None && QWidget::mouseGrabber() != this) {
         if (gesture_ == Gesture::Drag) {
@@ -387,6 +442,191 @@ void ScreenCanvas::focusOutEvent(QFocusEvent* event) {
         update();
     }
     QWidget::focusOutEvent(event);
+}
+
+// ------------------------------------------------------------------ placement
+
+ToolFamily ScreenCanvas::toolFamily() const noexcept {
+    const PlacementTool* tool = PlacementTools::find(session_.currentTool());
+    return tool != nullptr ? tool->family : ToolFamily::AlphaNumeric;
+}
+
+void ScreenCanvas::setToolCursor(const QCursor& cursor) {
+    toolCursor_ = cursor;
+    setCursor(cursor);
+}
+
+void ScreenCanvas::toolPress(WindowPoint point) {
+    const CanvasGeometry geometry = session_.geometry();
+    if (toolFamily() == ToolFamily::Points) {
+        const UnitPoint unit = geometry.toUnit(point);
+        const CanvasSize size = geometry.screenSize();
+        figure_.push_back({static_cast<std::uint16_t>(std::clamp(unit.x, 0, size.width - 1)),
+                           static_cast<std::uint16_t>(std::clamp(unit.y, 0, size.height - 1))});
+        pointer_ = point;
+        pressPoint_ = point;
+        bandEnd_ = point;
+        gesture_ = Gesture::Place;
+        moved_ = false;
+        if (figure_.size() >= ObjectPlacementLimits::kMaxPoints) {
+            gesture_ = Gesture::None;
+            endFigure();
+        }
+        update();
+        return;
+    }
+    gesture_ = Gesture::Place;
+    pressPoint_ = point;
+    bandEnd_ = point;
+    moved_ = false;
+    update();
+}
+
+void ScreenCanvas::toolRelease(WindowPoint point) {
+    gesture_ = Gesture::None;
+    const CanvasGeometry geometry = session_.geometry();
+    if (toolFamily() == ToolFamily::Points) {
+        // A press, drag and release draws a segment: the release adds its end point.
+        if (!figure_.empty() && (point.x != pressPoint_.x || point.y != pressPoint_.y) &&
+            geometry.toUnit(point) != geometry.toUnit(pressPoint_)) {
+            const UnitPoint unit = geometry.toUnit(point);
+            const CanvasSize size = geometry.screenSize();
+            figure_.push_back({static_cast<std::uint16_t>(std::clamp(unit.x, 0, size.width - 1)),
+                               static_cast<std::uint16_t>(std::clamp(unit.y, 0, size.height - 1))});
+            if (figure_.size() >= ObjectPlacementLimits::kMaxPoints) {
+                endFigure();
+            }
+        }
+        update();
+        return;
+    }
+    const bool dragged = geometry.toUnit(point) != geometry.toUnit(pressPoint_);
+    update();
+    emit placeRequested(geometry.toUnit(pressPoint_), geometry.toUnit(point), dragged);
+}
+
+void ScreenCanvas::endFigure() {
+    if (figure_.empty() && gesture_ != Gesture::Place) {
+        return;
+    }
+    std::vector<ObjectPoint> points;
+    points.swap(figure_);
+    gesture_ = Gesture::None;
+    update();
+    emit figureEnded(std::move(points));
+}
+
+void ScreenCanvas::abandonPlacement() {
+    figure_.clear();
+    gesture_ = Gesture::None;
+    session_.returnToSelecter();
+    toolCursor_.reset();
+    setCursor(Qt::ArrowCursor);
+    update();
+}
+
+void ScreenCanvas::drawPlacementFeedback(QPainter& painter) const {
+    if (session_.selecterMode()) {
+        return;
+    }
+    const CanvasGeometry geometry = session_.geometry();
+    if (typing_ != nullptr) {
+        // The caret: a block of one cell, inverted.
+        const WindowRect caret = geometry.toWindow(typing_->caretRect());
+        painter.save();
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.fillRect(QRect(QPoint(caret.left, caret.top), QPoint(caret.right, caret.bottom)), Qt::white);
+        painter.restore();
+        return;
+    }
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    painter.setPen(QPen(Qt::black, 0, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    if (!figure_.empty()) {
+        QPolygon polygon;
+        for (const ObjectPoint& p : figure_) {
+            polygon << QPoint(geometry.toWindowStart(p.x), geometry.toWindowStart(p.y));
+        }
+        polygon << QPoint(pointer_.x, pointer_.y);
+        painter.drawPolyline(polygon);
+    } else if (gesture_ == Gesture::Place && bandEnd_ != pressPoint_) {
+        const WindowRect r = WindowRect{pressPoint_.x, pressPoint_.y, bandEnd_.x, bandEnd_.y}.normalized();
+        const QRect rect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
+        const PlacementTool* tool = PlacementTools::find(session_.currentTool());
+        const ObjectKind kind = tool != nullptr ? tool->kind : ObjectKind::Rectangle;
+        if (kind == ObjectKind::Ellipse) {
+            painter.drawEllipse(rect);
+        } else if (kind == ObjectKind::RoundRectangle) {
+            painter.drawRoundedRect(rect, rect.width() / 4.0, rect.height() / 4.0, Qt::AbsoluteSize);
+        } else {
+            painter.drawRect(rect);
+        }
+    }
+    painter.restore();
+}
+
+QPoint ScreenCanvas::clientPointOf(int x, int y) const {
+    const CanvasGeometry geometry = session_.geometry();
+    const WindowPoint offset = session_.scrollOffset();
+    // The middle of the unit pixel, so that every zoom maps it back to the same unit pixel.
+    const int half = (geometry.pixelScale() - 1) / 2;
+    return {geometry.toWindowStart(x) + half - offset.x, geometry.toWindowStart(y) + half - offset.y};
+}
+
+void ScreenCanvas::setTextEntry(TextEntry* entry) {
+    typing_ = entry;
+    invalidate();
+}
+
+bool ScreenCanvas::typingKey(QKeyEvent* event) {
+    TextEntry& entry = *typing_;
+    bool edited = false;
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+        edited = entry.backspace();
+        break;
+    case Qt::Key_Delete:
+        edited = entry.deleteAtCaret();
+        break;
+    case Qt::Key_Left:
+        entry.left();
+        break;
+    case Qt::Key_Right:
+        entry.right();
+        break;
+    case Qt::Key_Up:
+        entry.up();
+        break;
+    case Qt::Key_Down:
+        entry.down();
+        break;
+    case Qt::Key_Home:
+        entry.home();
+        break;
+    case Qt::Key_End:
+        entry.end();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Escape:
+        return true; // ignored while typing
+    default: {
+        const QString text = event->text();
+        if (text.size() != 1 || text.at(0).unicode() < 32 || text.at(0).unicode() > 255 ||
+            text.at(0).unicode() == 127) {
+            return false;
+        }
+        edited = entry.type(static_cast<char>(text.at(0).unicode()), insertMode_ && insertMode_());
+        break;
+    }
+    }
+    invalidate();
+    if (edited) {
+        emit changed();
+    }
+    return true;
 }
 
 } // namespace quillon::gui

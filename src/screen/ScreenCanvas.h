@@ -1,16 +1,20 @@
 #pragma once
 
 #include "edit/EditorSession.h"
+#include "edit/PlacementTool.h"
 #include "model/CanvasGeometry.h"
 
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
+#include <QCursor>
 #include <QImage>
 #include <QWidget>
 
 namespace quillon {
+class TextEntry;
 class PanelFont;
 class PictureSource;
 } // namespace quillon
@@ -41,6 +45,26 @@ public:
     // pointer is on one of them.
     std::optional<Menu> menuAt(const QPoint& client) const;
 
+    // The client pixel of the canvas that shows a unit pixel at the zoom and scroll position (for the
+    // scripted window runner).
+    Q_INVOKABLE QPoint clientPointOf(int x, int y) const;
+
+    // ---- Placement ----
+    // The points of a polyline or polygon being drawn, in unit pixels.
+    const std::vector<ObjectPoint>& figurePoints() const noexcept { return figure_; }
+    // Ends the figure being drawn (a double click, the focus lost, 255 points): figureEnded is emitted
+    // with its points.
+    void endFigure();
+    // Drops an unfinished placement (Escape, another tool).
+    void abandonPlacement();
+    // The cursor of a placement tool.
+    void setToolCursor(const QCursor& cursor);
+    // The Text object being typed (nullptr: none): the canvas shows its caret and passes it the keys.
+    void setTextEntry(TextEntry* entry);
+    TextEntry* textEntry() const noexcept { return typing_; }
+    // Whether typed characters are inserted rather than overwrite (the keyboard's insert toggle).
+    void setInsertMode(std::function<bool()> insertMode) { insertMode_ = std::move(insertMode); }
+
 signals:
     // The selection or the screen changed through the mouse or the keys.
     void changed();
@@ -56,6 +80,15 @@ signals:
     void scrollRequested(Qt::Orientation orientation, int position);
     // A drawing failed; shown once per message while the session lasts.
     void drawingFailed(const QString& message);
+    // With a placement tool: the button went down at `start` and up at `end` (unit pixels, not yet
+    // snapped); `dragged` when the pointer moved in between.
+    void placeRequested(quillon::UnitPoint start, quillon::UnitPoint end, bool dragged);
+    // A polyline or polygon ended with these points (possibly fewer than two).
+    void figureEnded(std::vector<quillon::ObjectPoint> points);
+    // Escape with a placement tool: back to the selecter.
+    void placementAbandoned();
+    // Typing ends: the mouse was pressed on the canvas or the canvas lost the focus.
+    void typingEnded();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -75,6 +108,11 @@ private:
     void drawDragFeedback(QPainter& painter) const;
     void updateCursor(WindowPoint point);
     void endDrag(WindowPoint point, bool shift);
+    void toolPress(WindowPoint point);
+    void toolRelease(WindowPoint point);
+    void drawPlacementFeedback(QPainter& painter) const;
+    bool typingKey(QKeyEvent* event);
+    ToolFamily toolFamily() const noexcept;
 
     EditorSession& session_;
     const PanelFont& font_;
@@ -83,12 +121,17 @@ private:
     bool baseValid_ = false;
     QString lastFailure_;
 
-    enum class Gesture { None, Drag, RubberBand };
+    enum class Gesture { None, Drag, RubberBand, Place };
     Gesture gesture_ = Gesture::None;
     WindowPoint pressPoint_;
     WindowPoint bandEnd_;
     bool moved_ = false;
     HitCode hoverCode_ = HitCode::None;
+    std::vector<ObjectPoint> figure_;
+    WindowPoint pointer_;
+    std::optional<QCursor> toolCursor_;
+    TextEntry* typing_ = nullptr;
+    std::function<bool()> insertMode_;
 };
 
 } // namespace quillon::gui

@@ -1,10 +1,13 @@
 #include "screen/ScreenSession.h"
 
 #include "edit/EditorSession.h"
+#include "edit/PlacementTool.h"
 #include "model/Application.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
+#include "screen/CharacterSetPalette.h"
 #include "screen/GridConfigurationDialog.h"
+#include "screen/PlacementController.h"
 #include "screen/ScreenCanvas.h"
 #include "screen/ScreenCommands.h"
 #include "screen/ScreenSessionWindow.h"
@@ -30,6 +33,32 @@ struct MenuEntry {
     std::uint16_t id;
     const char* text;
 };
+
+// The tool tips of the Wizards bar.
+QString wizardName(std::uint16_t id) {
+    switch (id) {
+    case PlacementTools::kLamp:
+        return QStringLiteral("Lamp");
+    case PlacementTools::kScale:
+        return QStringLiteral("Scale");
+    case PlacementTools::kSwitch:
+        return QStringLiteral("Switch");
+    case PlacementTools::kPushButton:
+        return QStringLiteral("Push-button");
+    case PlacementTools::kPieChart:
+        return QStringLiteral("Pie-chart");
+    case PlacementTools::kKnob:
+        return QStringLiteral("Knob");
+    case PlacementTools::kTrend:
+        return QStringLiteral("Trend");
+    case PlacementTools::kMotor:
+        return QStringLiteral("Motor");
+    case PlacementTools::kValve:
+        return QStringLiteral("Valve");
+    default:
+        return QStringLiteral("Tank");
+    }
+}
 
 QString fromView(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -123,8 +152,10 @@ void ScreenSession::registerCommands() {
     registerSessionCommand(toId(CommandId::HideScreenMenu), [this] { toggleScreenToolBar(); });
     registerSessionCommand(toId(CommandId::HideObjectsMenu), [this] {
         objectsBarHidden_ = !objectsBarHidden_;
-        if (objectsBar_ != nullptr) {
-            objectsBar_->setVisible(!objectsBarHidden_);
+        for (QToolBar* bar : {objectsBar_, wizardsBar_}) {
+            if (bar != nullptr) {
+                bar->setVisible(!objectsBarHidden_);
+            }
         }
     });
     registerSessionCommand(toId(CommandId::HideTools), [this] {
@@ -138,9 +169,13 @@ void ScreenSession::registerCommands() {
         screenChanged();
     });
     registerSessionCommand(toId(CommandId::Selecter), [this] {
+        if (placement_ != nullptr) {
+            placement_->abandon();
+        }
         editor_->returnToSelecter();
         screenChanged();
     });
+    registerPlacementCommands();
     registerSessionCommand(
         toId(CommandId::Undo),
         [this] {
@@ -235,6 +270,10 @@ void ScreenSession::applicationClosing() {
     screens_.reset();
     editor_.reset();
     lastScreen_.reset();
+    if (palette_ != nullptr) {
+        palette_->deleteLater();
+        palette_ = nullptr;
+    }
 }
 
 void ScreenSession::open() {
@@ -322,6 +361,7 @@ void ScreenSession::open() {
         showMenu(menu == ScreenCanvas::Menu::Object, at);
     });
     connect(canvas_, &ScreenCanvas::drawingFailed, this, &ScreenSession::showDrawingFailure);
+    startPlacement();
     createToolBars();
     layout();
     window_->show();
@@ -337,7 +377,15 @@ void ScreenSession::close() {
     if (!isOpen()) {
         return;
     }
+    if (placement_ != nullptr) {
+        placement_->endTyping();
+        placement_.reset();
+    }
+    if (palette_ != nullptr) {
+        palette_->hide();
+    }
     if (editor_ != nullptr) {
+        editor_->returnToSelecter();
         if (Screen* screen = editor_->screen()) {
             lastScreen_ = screen->number();
         }
@@ -403,10 +451,32 @@ void ScreenSession::createToolBars() {
                                          kSeparator, 172, 173, 128, 127, kSeparator, 143});
     const bool graphic = editor_ != nullptr && !editor_->characterDisplay();
     if (graphic) {
-        objectsBar_ = makeBar("orvik_objects", {212, kSeparator, 101, 207, 197, 176, 177, 178, 179,
-                                                kSeparator, 108, 109, 112, 110, 111, 113, 157, 202});
+        objectsBar_ = makeBar(
+            "orvik_objects", {212, kSeparator, 101, 207, 197, 179, kSeparator, 108, 109, 112, 157, 113, 202});
+        std::vector<std::uint16_t> wizards;
+        for (const PlacementTool& tool : PlacementTools::wizards()) {
+            wizards.push_back(tool.id);
+        }
+        wizardsBar_ = makeBar("wizard_objects", {});
+        wizardsBar_->setWindowTitle(tr("Wizards"));
+        for (const std::uint16_t id : wizards) {
+            QAction* action = wizardsBar_->addAction(SessionIcons::icon(id), QString());
+            action->setData(id);
+            action->setToolTip(wizardName(id));
+            connect(action, &QAction::triggered, this, [this, id] { host_.command(id); });
+        }
     } else {
-        objectsBar_ = makeBar("txt_objects", {212, kSeparator, 101, 207, 197, 176, 177, 178, 179, 158});
+        objectsBar_ = makeBar("txt_objects", {212, kSeparator, 101, 207, 197, 158, 179});
+    }
+    for (QAction* action : objectsBar_->actions()) {
+        action->setCheckable(!action->isSeparator());
+    }
+    // The touch-screen button shows only while the unit has a touch screen.
+    const Application* app = application();
+    for (QAction* action : objectsBar_->actions()) {
+        if (action->data().toUInt() == PlacementTools::kTouch) {
+            action->setVisible(app != nullptr && app->unitSettings().touchScreen != 0);
+        }
     }
     // The tools bar starts a row of its own, so that no bar is folded away on a normal screen.
     host_.mainWindow->addToolBarBreak(Qt::TopToolBarArea);
@@ -414,6 +484,9 @@ void ScreenSession::createToolBars() {
                                   341, 343, 115,        kSeparator, 191, 192, 193, 194,        195, 196});
     screenBar_->setVisible(!screenBarHidden_);
     objectsBar_->setVisible(!objectsBarHidden_);
+    if (wizardsBar_ != nullptr) {
+        wizardsBar_->setVisible(!objectsBarHidden_);
+    }
     toolsBar_->setVisible(!toolsBarHidden_);
 }
 
@@ -421,7 +494,7 @@ void ScreenSession::destroyToolBars() {
     if (toolsBar_ != nullptr) {
         host_.mainWindow->removeToolBarBreak(toolsBar_);
     }
-    for (QToolBar** bar : {&screenBar_, &objectsBar_, &toolsBar_}) {
+    for (QToolBar** bar : {&screenBar_, &objectsBar_, &toolsBar_, &wizardsBar_}) {
         if (*bar != nullptr) {
             host_.mainWindow->removeToolBar(*bar);
             (*bar)->deleteLater();
@@ -476,13 +549,36 @@ void ScreenSession::refresh() {
     }
     const auto enabled = [this](std::uint16_t id) { return host_.dispatcher->isEnabled(id); };
     host_.menus->refresh(enabled);
-    for (QToolBar* bar : {screenBar_, objectsBar_, toolsBar_}) {
+    // The chosen tool's button is pressed and its menu entry checked; the selecter's in selecter mode.
+    const std::uint16_t current =
+        editor_->selecterMode() ? toId(CommandId::Selecter) : editor_->currentTool();
+    const auto isCurrent = [current](std::uint16_t id) {
+        return id == current ||
+               (id == PlacementTools::kAlphaBargraph && current == PlacementTools::kBargraph);
+    };
+    for (const std::uint16_t id : PlacementController::toolCommands()) {
+        if (QAction* action = host_.menus->action(id)) {
+            action->setCheckable(true);
+            action->setChecked(isOpen() && isCurrent(id));
+        }
+    }
+    for (const std::uint16_t id : {toId(CommandId::Selecter), PlacementTools::kAlphaBargraph}) {
+        if (QAction* action = host_.menus->action(id)) {
+            action->setCheckable(true);
+            action->setChecked(isOpen() && isCurrent(id));
+        }
+    }
+    for (QToolBar* bar : {screenBar_, objectsBar_, toolsBar_, wizardsBar_}) {
         if (bar == nullptr) {
             continue;
         }
         for (QAction* action : bar->actions()) {
             if (!action->isSeparator()) {
-                action->setEnabled(enabled(static_cast<std::uint16_t>(action->data().toUInt())));
+                const auto id = static_cast<std::uint16_t>(action->data().toUInt());
+                action->setEnabled(enabled(id));
+                if (action->isCheckable()) {
+                    action->setChecked(isCurrent(id));
+                }
             }
         }
     }
@@ -549,6 +645,126 @@ void ScreenSession::showMenu(bool objectMenu, const QPoint& globalPosition, bool
     if (exec) {
         menu->exec(globalPosition);
     }
+}
+
+void ScreenSession::registerPlacementCommands() {
+    // "&Edit", the right-button menu's entry, Enter and a double click: the one selected object's dialog.
+    registerSessionCommand(
+        toId(CommandId::Edit),
+        [this] {
+            ScreenObject* object = editor_->editableObject();
+            if (object == nullptr || placement_ == nullptr) {
+                return;
+            }
+            if (object->kind() == ObjectKind::TouchArea) {
+                editTouchArea(*object);
+                return;
+            }
+            placement_->edit(*object);
+            screenChanged();
+        },
+        [this] { return editor_->editableObject() != nullptr; });
+    // "&Character Set": only while a text is typed.
+    registerSessionCommand(
+        toId(CommandId::CharacterSet), [this] { showCharacterSet(); },
+        [this] { return placement_ != nullptr && placement_->typing() != nullptr; });
+    registerSessionCommand(
+        toId(CommandId::AnimationProperties),
+        [this] {
+            ScreenObject* object = editor_->editableObject();
+            if (object != nullptr && placement_ != nullptr) {
+                placement_->animate(*object);
+                screenChanged();
+            }
+        },
+        [this] { return editor_->editableObject() != nullptr; });
+    for (const std::uint16_t id : PlacementController::toolCommands()) {
+        registerSessionCommand(
+            id,
+            [this, id] {
+                if (placement_ != nullptr) {
+                    placement_->choose(id);
+                    refresh();
+                }
+            },
+            [this, id] {
+                if (id == PlacementTools::kError) {
+                    return true; // only tells that it is not available
+                }
+                const Application* app = application();
+                // The Objects menu's "&Data Entry" entry (208) stands for the data-entry tool.
+                constexpr std::uint16_t kDataEntryMenu = 208;
+                return PlacementTools::enabled(id == kDataEntryMenu ? PlacementTools::kDataEntry : id,
+                                               editor_->characterDisplay(),
+                                               app != nullptr && app->unitSettings().touchScreen != 0);
+            });
+    }
+}
+
+void ScreenSession::showCharacterSet() {
+    Application* app = application();
+    if (app == nullptr) {
+        return;
+    }
+    if (palette_ == nullptr) {
+        palette_ = new CharacterSetPalette(host_.mainWindow, app->modelId());
+        connect(palette_, &CharacterSetPalette::characterChosen, this, [this](char character) {
+            if (placement_ != nullptr) {
+                placement_->typeCharacter(character);
+                refresh();
+            }
+        });
+    }
+    // 60 pixels right of the client area's left edge, its bottom 200 pixels above the area's bottom.
+    QWidget* area = host_.clientArea();
+    palette_->adjustSize();
+    const QPoint corner = area->mapToGlobal(QPoint(60, area->height() - 200 - palette_->height()));
+    palette_->move(corner);
+    palette_->show();
+    if (canvas_ != nullptr) {
+        canvas_->setFocus();
+    }
+}
+
+void ScreenSession::startPlacement() {
+    PlacementContext context;
+    context.editor = editor_.get();
+    context.application = application();
+    context.dialogParent = host_.mainWindow;
+    context.runDialog = host_.runDialog;
+    context.prompter = host_.prompter;
+    context.canvas = [this] { return canvas_; };
+    context.insertMode = [this] {
+        ShellStatusBar* status = host_.statusBar ? host_.statusBar() : nullptr;
+        return status != nullptr && status->indicatorOn(QStringLiteral("Ins"));
+    };
+    context.showPrompt = [this](const QString& prompt) {
+        if (ShellStatusBar* status = host_.statusBar()) {
+            status->setMessage(prompt);
+        }
+        refresh();
+    };
+    context.touchArea = [this](ScreenObject& area) { editTouchArea(area); };
+    context.changed = [this] {
+        if (host_.modified) {
+            host_.modified();
+        }
+    };
+    context.selecter = [this] { refresh(); };
+    canvas_->setInsertMode(context.insertMode);
+    placement_ = std::make_unique<PlacementController>(std::move(context));
+    connect(canvas_, &ScreenCanvas::placeRequested, placement_.get(), &PlacementController::place);
+    connect(placement_.get(), &PlacementController::typingChanged, this, [this] { refresh(); });
+    connect(canvas_, &ScreenCanvas::figureEnded, placement_.get(), &PlacementController::figure);
+    connect(canvas_, &ScreenCanvas::placementAbandoned, this, [this] {
+        placement_->abandon();
+        refresh();
+    });
+    connect(canvas_, &ScreenCanvas::typingEnded, this, [this] {
+        if (placement_ != nullptr) {
+            placement_->endTyping();
+        }
+    });
 }
 
 } // namespace quillon::gui

@@ -29,6 +29,8 @@ class Prompter;
 
 namespace quillon::gui {
 
+class CharacterSetPalette;
+class PlacementController;
 class ScreenCanvas;
 class ScreenCommands;
 class ScreenSessionWindow;
@@ -96,6 +98,11 @@ public:
     QMenu* objectMenu() const noexcept { return objectMenu_; }
     QMenu* screenMenu() const noexcept { return screenMenu_; }
     ScreenCommands* screens() const noexcept { return screens_.get(); }
+    // The placement tools while the session is open.
+    PlacementController* placement() const noexcept { return placement_.get(); }
+    QToolBar* wizardsToolBar() const noexcept { return wizardsBar_; }
+    // The character-set palette once shown (hidden when closed).
+    CharacterSetPalette* characterSet() const noexcept { return palette_; }
 
     // Lays the window out again for the zoom, the caption and the scroll bars, and repaints.
     void layout();
@@ -124,6 +131,9 @@ private:
     void toggleScreenToolBar();
     void showDrawingFailure(const QString& message);
     void updateStatus();
+    void registerPlacementCommands();
+    void startPlacement();
+    void showCharacterSet();
 
     SessionHost host_;
     std::unique_ptr<EditorSession> editor_;
@@ -133,6 +143,9 @@ private:
     QToolBar* screenBar_ = nullptr;
     QToolBar* objectsBar_ = nullptr;
     QToolBar* toolsBar_ = nullptr;
+    QToolBar* wizardsBar_ = nullptr;
+    std::unique_ptr<PlacementController> placement_;
+    CharacterSetPalette* palette_ = nullptr;
     QMenu* objectMenu_ = nullptr;
     QMenu* screenMenu_ = nullptr;
     bool objectsBarHidden_ = false;

@@ -129,6 +129,82 @@ void drawLetters(QPainter& p, int s, std::uint16_t id) {
     p.drawText(QRect(0, 0, s, s), Qt::AlignCenter, label);
 }
 
+// The pictures of the Wizards bar.
+void drawWizard(QPainter& p, int s, std::uint16_t id) {
+    const qreal m = s / 2.0;
+    p.setPen(QPen(Qt::black, 1));
+    switch (static_cast<CommandId>(id)) {
+    case CommandId::PlaceLamp:
+        p.setBrush(QColor(255, 220, 60));
+        p.drawEllipse(QRectF(4, 2, s - 8, s - 8));
+        p.setBrush(QColor(150, 150, 150));
+        p.drawRect(QRectF(m - 3, s - 6.5, 6, 4));
+        break;
+    case CommandId::PlaceScale:
+        p.drawLine(QPointF(2, s - 4), QPointF(s - 2, s - 4));
+        for (int i = 0; i <= 4; ++i) {
+            const qreal x = 2 + i * (s - 4) / 4.0;
+            p.drawLine(QPointF(x, s - 4), QPointF(x, i % 2 == 0 ? s - 12 : s - 8));
+        }
+        break;
+    case CommandId::PlaceSwitch:
+        p.setBrush(QColor(200, 200, 200));
+        p.drawRoundedRect(QRectF(2.5, m - 4, s - 5, 8), 4, 4);
+        p.setBrush(QColor(0, 150, 0));
+        p.drawEllipse(QRectF(s - 11, m - 4, 8, 8));
+        break;
+    case CommandId::PlacePushbutton:
+        p.setBrush(QColor(170, 170, 170));
+        p.drawRect(QRectF(2.5, 4.5, s - 5, s - 9));
+        p.setBrush(QColor(220, 40, 40));
+        p.drawEllipse(QRectF(m - 4, m - 4, 8, 8));
+        break;
+    case CommandId::PlacePieChart:
+        p.setBrush(QColor(80, 120, 220));
+        p.drawEllipse(QRectF(2, 2, s - 4, s - 4));
+        p.setBrush(QColor(240, 180, 40));
+        p.drawPie(QRectF(2, 2, s - 4, s - 4), 0, 100 * 16);
+        break;
+    case CommandId::PlaceKnob:
+        p.setBrush(QColor(120, 120, 120));
+        p.drawEllipse(QRectF(3, 3, s - 6, s - 6));
+        p.setPen(QPen(Qt::white, 2));
+        p.drawLine(QPointF(m, m), QPointF(m + 4, 6));
+        break;
+    case CommandId::PlaceTrend: {
+        p.drawLine(QPointF(2.5, 2), QPointF(2.5, s - 2.5));
+        p.drawLine(QPointF(2.5, s - 2.5), QPointF(s - 2, s - 2.5));
+        p.setPen(QPen(QColor(200, 0, 0), 1.5));
+        const QPointF line[] = {{4, s - 6.0}, {8, s - 10.0}, {11, s - 8.0}, {15, 5}, {s - 2.0, 7}};
+        p.drawPolyline(line, 5);
+        break;
+    }
+    case CommandId::PlaceMotor:
+        p.setBrush(QColor(60, 110, 200));
+        p.drawEllipse(QRectF(3, 3, s - 6, s - 6));
+        p.setPen(Qt::white);
+        p.drawText(QRectF(3, 3, s - 6, s - 6), Qt::AlignCenter, QStringLiteral("M"));
+        break;
+    case CommandId::PlaceValve: {
+        p.setBrush(QColor(200, 200, 200));
+        const QPointF left[] = {{2, m - 5}, {m, m}, {2, m + 5}};
+        const QPointF right[] = {{s - 2.0, m - 5}, {m, m}, {s - 2.0, m + 5}};
+        p.drawPolygon(left, 3);
+        p.drawPolygon(right, 3);
+        p.drawLine(QPointF(m, m), QPointF(m, 3));
+        p.drawLine(QPointF(m - 4, 3), QPointF(m + 4, 3));
+        break;
+    }
+    case CommandId::PlaceTank:
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(4.5, 2.5, s - 9, s - 5), 3, 3);
+        p.fillRect(QRectF(5, m, s - 10, m - 3), QColor(60, 140, 220));
+        break;
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 QPixmap SessionIcons::picture(std::uint16_t id, int s) {
@@ -308,6 +384,18 @@ QPixmap SessionIcons::picture(std::uint16_t id, int s) {
     case CommandId::CharacterSet:
         drawSign(p, s, QString::fromUtf8("\u00c4\u00e7"), true, 0.5);
         break;
+    case CommandId::PlaceLamp:
+    case CommandId::PlaceScale:
+    case CommandId::PlaceSwitch:
+    case CommandId::PlacePushbutton:
+    case CommandId::PlacePieChart:
+    case CommandId::PlaceKnob:
+    case CommandId::PlaceTrend:
+    case CommandId::PlaceMotor:
+    case CommandId::PlaceValve:
+    case CommandId::PlaceTank:
+        drawWizard(p, s, id);
+        break;
     case CommandId::ScreenKeys:
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(QColor(230, 230, 230));
@@ -403,6 +491,23 @@ QPixmap SessionIcons::picture(std::uint16_t id, int s) {
 
 QIcon SessionIcons::icon(std::uint16_t commandId) {
     return ToolIcons::iconOf(picture(commandId));
+}
+
+QCursor SessionIcons::cursor(std::uint16_t toolId) {
+    // A cross whose centre is the hot spot, with the tool's picture beside it.
+    QPixmap pixmap(kCursorSize, kCursorSize);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter p(&pixmap);
+        p.setPen(QPen(Qt::white, 3));
+        p.drawLine(kCursorHot, 0, kCursorHot, 2 * kCursorHot);
+        p.drawLine(0, kCursorHot, 2 * kCursorHot, kCursorHot);
+        p.setPen(QPen(Qt::black, 1));
+        p.drawLine(kCursorHot, 0, kCursorHot, 2 * kCursorHot);
+        p.drawLine(0, kCursorHot, 2 * kCursorHot, kCursorHot);
+        p.drawPixmap(kCursorHot + 3, kCursorHot + 3, picture(toolId, kCursorSize - kCursorHot - 3));
+    }
+    return QCursor(pixmap, kCursorHot, kCursorHot);
 }
 
 } // namespace quillon::gui

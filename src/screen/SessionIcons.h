@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include <QCursor>
 #include <QIcon>
 #include <QPixmap>
 
@@ -15,6 +16,12 @@ public:
 
     static QPixmap picture(std::uint16_t commandId, int size = kSize);
     static QIcon icon(std::uint16_t commandId);
+    // The cursor of a placement tool: a cross at the hot spot with the tool's picture beside it.
+    static QCursor cursor(std::uint16_t toolId);
+
+private:
+    static constexpr int kCursorSize = 32;
+    static constexpr int kCursorHot = 7;
 };
 
 } // namespace quillon::gui

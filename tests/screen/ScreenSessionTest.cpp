@@ -201,7 +201,7 @@ private slots:
         // Both bars are there: their Hide entries are live and hide and show them.
         QVERIFY(menus.action(toId(CommandId::HideObjectsMenu))->isEnabled());
         QVERIFY(menus.action(toId(CommandId::HideTools))->isEnabled());
-        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools"}));
+        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
         w.window->command(CommandId::HideObjectsMenu);
         QCOMPARE(toolBarNames(*w.window), QStringList({"screen_menu", "tools"}));
         QCOMPARE(menus.action(toId(CommandId::HideObjectsMenu))->text(), QString("Show O&bjects Menu"));
@@ -210,7 +210,7 @@ private slots:
         QCOMPARE(menus.action(toId(CommandId::HideTools))->text(), QString("Show T&ools"));
         w.window->command(CommandId::HideObjectsMenu);
         w.window->command(CommandId::HideTools);
-        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools"}));
+        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
         QCOMPARE(menus.action(toId(CommandId::HideObjectsMenu))->text(), QString("Hide O&bjects Menu"));
         QCOMPARE(menus.action(toId(CommandId::HideTools))->text(), QString("H&ide Tools"));
         // A unit without a touch screen has no touch-screen grid to show; with one it has.
@@ -237,7 +237,7 @@ private slots:
         QCOMPARE(w.window->menus().barTitles(), QStringList({"&File", "&Define", "&Communicate", "&Utilities",
                                                              "&Screen", "&Objects", "&Tools", "&Help"}));
         QVERIFY(!w.window->toolStation().isVisible());
-        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools"}));
+        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
         QVERIFY(w.window->shellStatusBar().sessionFieldsVisible());
         QCOMPARE(w.window->shellStatusBar().message(), QString("No object is selected."));
         // Zoom 20 on the 128 x 64 screen.

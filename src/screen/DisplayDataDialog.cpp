@@ -1,0 +1,275 @@
+#include "screen/DisplayDataDialog.h"
+
+#include "model/Prompter.h"
+#include "screen/BargraphDialog.h"
+#include "screen/ObjectTagCombo.h"
+#include "screen/RegisterFormatPanel.h"
+#include "ui/NumericEntry.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace quillon::gui {
+
+DisplayDataDialog::DisplayDataDialog(QWidget* parent, const Application& application,
+                                     const EditValues& values, ObjectKind kind, int textLimit,
+                                     Prompter& prompter, std::function<bool(std::vector<Tag*>)> tagsFit)
+    : ShellDialog(parent, 0), application_(application), prompter_(prompter), tagsFit_(std::move(tagsFit)),
+      table_(values.registerTexts) {
+    setWindowTitle(tr("Quillon : Display Quillon or PLC data"));
+    setObjectName("DISPLAY_PLC_DATA");
+    auto* typeBox = new QGroupBox(tr("Type"), this);
+    bitText_ = new QRadioButton(tr("&Bit Text"), typeBox);
+    value_ = new QRadioButton(tr("Register &Value"), typeBox);
+    text_ = new QRadioButton(tr("&Register Text"), typeBox);
+    auto* typeRow = new QHBoxLayout(typeBox);
+    for (QRadioButton* button : {bitText_, value_, text_}) {
+        typeRow->addWidget(button);
+    }
+    (kind == ObjectKind::DisplayRegister       ? value_
+     : kind == ObjectKind::DisplayRegisterText ? text_
+                                               : bitText_)
+        ->setChecked(true);
+    tag_ =
+        new ObjectTagCombo(application, TagFilter{TagFilter::kBits, TagFilter::kReadable}, values.tag, this);
+    auto* tagLabel = new QLabel(tr("&Tag"), this);
+    tagLabel->setBuddy(tag_);
+
+    bitPart_ = new QWidget(this);
+    onText_ = new QLineEdit(QString::fromStdString(values.onText), bitPart_);
+    onText_->setObjectName("onText");
+    offText_ = new QLineEdit(QString::fromStdString(values.offText), bitPart_);
+    offText_->setObjectName("offText");
+    auto* bitForm = new QFormLayout(bitPart_);
+    bitForm->setContentsMargins(0, 0, 0, 0);
+    auto* onLabel = new QLabel(tr("Bit &On Text"), bitPart_);
+    onLabel->setBuddy(onText_);
+    auto* offLabel = new QLabel(tr("Bit O&ff Text"), bitPart_);
+    offLabel->setBuddy(offText_);
+    bitForm->addRow(onLabel, onText_);
+    bitForm->addRow(offLabel, offText_);
+
+    valuePart_ = new QWidget(this);
+    format_ = new RegisterFormatPanel(values.format, valuePart_);
+    leadingZeros_ = new QCheckBox(tr("&Leading zeros blank"), valuePart_);
+    leadingZeros_->setChecked(values.leadingZerosBlank);
+    auto* valueLayout = new QVBoxLayout(valuePart_);
+    valueLayout->setContentsMargins(0, 0, 0, 0);
+    valueLayout->addWidget(format_);
+    valueLayout->addWidget(leadingZeros_);
+
+    tablePart_ = new QWidget(this);
+    list_ = new QListWidget(tablePart_);
+    list_->setObjectName("registerTexts");
+    list_->setMinimumWidth(200);
+    list_->installEventFilter(this);
+    low_ = new QLineEdit(tablePart_);
+    low_->setObjectName("textLow");
+    high_ = new QLineEdit(tablePart_);
+    high_->setObjectName("textHigh");
+    for (QLineEdit* field : {low_, high_}) {
+        field->setMaxLength(11);
+        new NumericEntry(field, NumericEntry::Kind::Signed, "-2147483648", "2147483647");
+    }
+    entryText_ = new QLineEdit(tablePart_);
+    entryText_->setObjectName("textText");
+    for (QLineEdit* field : {onText_, offText_, entryText_}) {
+        field->setMaxLength(
+            std::clamp(textLimit, 1, static_cast<int>(ObjectProperties::kMaxRegisterTextLength)));
+    }
+    auto* add = new QPushButton(tr("&Add"), tablePart_);
+    auto* acceptEntry = new QPushButton(tr("&Accept"), tablePart_);
+    auto* discard = new QPushButton(tr("&Discard"), tablePart_);
+    for (QPushButton* button : {add, acceptEntry, discard}) {
+        button->setAutoDefault(false);
+    }
+    auto* entryForm = new QFormLayout;
+    auto* lowLabel = new QLabel(tr("&Low Limit"), tablePart_);
+    lowLabel->setBuddy(low_);
+    auto* highLabel = new QLabel(tr("&High Limit"), tablePart_);
+    highLabel->setBuddy(high_);
+    auto* textLabel = new QLabel(tr("Te&xt"), tablePart_);
+    textLabel->setBuddy(entryText_);
+    entryForm->addRow(lowLabel, low_);
+    entryForm->addRow(highLabel, high_);
+    entryForm->addRow(new QLabel(QStringLiteral("[ -2147483648 to\n   2147483647 ]"), tablePart_));
+    entryForm->addRow(textLabel, entryText_);
+    auto* entryButtons = new QHBoxLayout;
+    for (QPushButton* button : {add, acceptEntry, discard}) {
+        entryButtons->addWidget(button);
+    }
+    // The list beside the entry's fields, so that the dialog fits the smallest main window.
+    auto* entryColumn = new QVBoxLayout;
+    entryColumn->addLayout(entryForm);
+    entryColumn->addLayout(entryButtons);
+    entryColumn->addStretch();
+    auto* tableLayout = new QHBoxLayout(tablePart_);
+    tableLayout->setContentsMargins(0, 0, 0, 0);
+    tableLayout->addWidget(list_, 1);
+    tableLayout->addLayout(entryColumn);
+    connect(add, &QPushButton::clicked, this, [this] {
+        list_->clearSelection();
+        discardEntry();
+        low_->setFocus();
+    });
+    connect(acceptEntry, &QPushButton::clicked, this, &DisplayDataDialog::acceptEntry);
+    connect(discard, &QPushButton::clicked, this, &DisplayDataDialog::discardEntry);
+    connect(list_, &QListWidget::currentRowChanged, this, &DisplayDataDialog::entryChosen);
+
+    for (QRadioButton* button : {bitText_, value_, text_}) {
+        connect(button, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) {
+                typeChosen();
+            }
+        });
+    }
+    QDialogButtonBox* buttons = makeButtons(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &DisplayDataDialog::accept);
+    auto* tagRow = new QFormLayout;
+    tagRow->addRow(tagLabel, tag_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(typeBox);
+    layout->addLayout(tagRow);
+    layout->addWidget(bitPart_);
+    layout->addWidget(valuePart_);
+    layout->addWidget(tablePart_);
+    layout->addWidget(buttons);
+    showTable();
+    typeChosen();
+}
+
+ObjectKind DisplayDataDialog::kind() const {
+    return value_->isChecked()  ? ObjectKind::DisplayRegister
+           : text_->isChecked() ? ObjectKind::DisplayRegisterText
+                                : ObjectKind::DisplayCoil;
+}
+
+void DisplayDataDialog::typeChosen() {
+    const ObjectKind chosen = kind();
+    tag_->setFilter(TagFilter{chosen == ObjectKind::DisplayCoil ? TagFilter::kBits : TagFilter::kRegisters,
+                              TagFilter::kReadable});
+    bitPart_->setVisible(chosen == ObjectKind::DisplayCoil);
+    valuePart_->setVisible(chosen == ObjectKind::DisplayRegister);
+    tablePart_->setVisible(chosen == ObjectKind::DisplayRegisterText);
+    adjustSize();
+}
+
+void DisplayDataDialog::showTable() {
+    list_->clear();
+    for (const RegisterTextRange& range : table_) {
+        list_->addItem(
+            QString("%1\t%2\t%3").arg(range.from).arg(range.to).arg(QString::fromStdString(range.text)));
+    }
+}
+
+void DisplayDataDialog::discardEntry() {
+    editing_.reset();
+    low_->clear();
+    high_->clear();
+    entryText_->clear();
+}
+
+void DisplayDataDialog::entryChosen() {
+    const int row = list_->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= table_.size()) {
+        return;
+    }
+    editing_ = static_cast<std::size_t>(row);
+    low_->setText(QString::number(table_[*editing_].from));
+    high_->setText(QString::number(table_[*editing_].to));
+    entryText_->setText(QString::fromStdString(table_[*editing_].text));
+}
+
+void DisplayDataDialog::acceptEntry() {
+    const auto number = [](const QLineEdit* field) -> std::optional<std::int32_t> {
+        bool ok = false;
+        const int value = field->text().toInt(&ok);
+        return ok ? std::optional<std::int32_t>(value) : std::nullopt;
+    };
+    const PropertyVerdict verdict = ObjectProperties::acceptRegisterText(
+        table_, number(low_), number(high_), entryText_->text().toStdString(), editing_);
+    if (!verdict.ok) {
+        QWidget* field = verdict.field == PropertyField::LowLimit    ? low_
+                         : verdict.field == PropertyField::HighLimit ? high_
+                         : verdict.field == PropertyField::Text      ? entryText_
+                                                                     : static_cast<QWidget*>(list_);
+        showRefusal(prompter_, verdict, field);
+        return;
+    }
+    const QSignalBlocker quiet(list_);
+    showTable();
+    discardEntry();
+}
+
+bool DisplayDataDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && list_->currentRow() >= 0) {
+        if (prompter_.confirm("Are you sure to delete the selected Register Text?") == PromptAnswer::Yes) {
+            table_.erase(table_.begin() + list_->currentRow());
+            const QSignalBlocker quiet(list_);
+            showTable();
+            discardEntry();
+        }
+        return true;
+    }
+    return ShellDialog::eventFilter(watched, event);
+}
+
+DisplayDataInput DisplayDataDialog::input() const {
+    DisplayDataInput in;
+    in.kind = kind();
+    in.tag = tag_->tag();
+    in.onText = onText_->text().toStdString();
+    in.offText = offText_->text().toStdString();
+    const RegisterFormat format = format_->format();
+    in.dataType = format.dataType;
+    in.first = format.first;
+    in.second = format.second;
+    in.firstOperandEntered = format.first.code == 0 || format_->operandEntered(0);
+    in.secondOperandEntered = format.second.code == 0 || format_->operandEntered(1);
+    in.tableSize = table_.size();
+    return in;
+}
+
+void DisplayDataDialog::accept() {
+    const DisplayDataInput in = input();
+    const PropertyVerdict verdict = ObjectProperties::checkDisplayData(in);
+    if (!verdict.ok) {
+        QWidget* field = verdict.field == PropertyField::OnText          ? onText_
+                         : verdict.field == PropertyField::OffText       ? offText_
+                         : verdict.field == PropertyField::FirstOperand  ? format_->operandField(0)
+                         : verdict.field == PropertyField::SecondOperand ? format_->operandField(1)
+                         : verdict.field == PropertyField::Table         ? static_cast<QWidget*>(list_)
+                                                                         : tag_;
+        showRefusal(prompter_, verdict, field);
+        return;
+    }
+    if (tagsFit_ && !tagsFit_({in.tag})) {
+        showRefusal(prompter_, PropertyVerdict::refuse(ObjectProperties::kTagLimit, PropertyField::Tag, true),
+                    tag_);
+        return;
+    }
+    QDialog::accept();
+}
+
+void DisplayDataDialog::store(EditValues& values) const {
+    const DisplayDataInput in = input();
+    values.tag = in.tag;
+    values.onText = in.onText;
+    values.offText = in.offText;
+    values.format = format_->format();
+    values.leadingZerosBlank = leadingZeros_->isChecked();
+    values.registerTexts = table_;
+}
+
+} // namespace quillon::gui

@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Places objects through the real window alone under a virtual X display: on a graphic model a rectangle,
+# an ellipse, a round rectangle, a polyline and a polygon drawn with the mouse, a text typed on the canvas
+# and an alarm window; on a character model a text, a refused text over it and an alarm window. Each
+# application is saved, checked with quillon-cli, and its screen drawn by `quillon-cli render` must equal
+# the reviewed picture in tests/data/placement/ (a differing picture is left in the build folder).
+set -euo pipefail
+build=$(cd "${1:?build directory}" && pwd)
+src=$(cd "${2:?source directory}" && pwd)
+
+gui="$build/quillon"
+[ -x "$gui" ] || gui="$build/apps/quillon/quillon"
+cli="$build/quillon-cli"
+[ -x "$cli" ] || cli="$build/apps/quillon-cli/quillon-cli"
+if [ ! -x "$gui" ]; then
+  echo "gui-placement: the window is not built (QUILLON_GUI=OFF); nothing to check"
+  exit 0
+fi
+if ! command -v xvfb-run >/dev/null; then
+  echo "gui-placement: xvfb-run is missing (package xvfb)" >&2
+  exit 1
+fi
+
+top=$(mktemp -d)
+trap 'rm -rf "$top"' EXIT
+printf 'leak:libdbus-1.so\n' >"$top/lsan.supp"
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$top/lsan.supp"
+
+# place NAME MODEL ZOOM: plays $top/NAME.txt on a new application of MODEL, then checks and draws it.
+place() {
+  local name=$1 model=$2 zoom=$3
+  local run="$top/$name"
+  bash "$src/scripts/prepare-run-dir.sh" "$build" "$run" >/dev/null
+  local saved="$run/work/Result/$name.ovm"
+  sed "s#@SAVED@#$saved#" "$top/$name.txt" >"$run/script.txt"
+  local out
+  out=$(cd "$run/work" && timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$gui" --new "$model" --script "$run/script.txt" 2>"$run/stderr.txt") || {
+    echo "$out"
+    echo "gui-placement: the scripted session on model $model failed" >&2
+    cat "$run/stderr.txt" >&2
+    exit 1
+  }
+  [ -s "$saved" ] || { echo "gui-placement: nothing saved at $saved" >&2; exit 1; }
+  "$cli" check "$saved"
+  local drawn="$build/gui-placement-$name.png"
+  "$cli" render "$saved" --screen 1 --zoom "$zoom" "$drawn" >/dev/null
+  local kept="$src/tests/data/placement/$name-screen1-z$zoom.png"
+  if ! python3 - "$drawn" "$kept" <<'PY'
+import sys, zlib, struct
+def pixels(path):
+    data = open(path, "rb").read()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", path
+    pos, head, idat = 8, None, b""
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            head = body
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    return head, zlib.decompress(idat)
+sys.exit(0 if pixels(sys.argv[1]) == pixels(sys.argv[2]) else 1)
+PY
+  then
+    echo "gui-placement: screen 1 of $name differs from $kept; drawn: $drawn" >&2
+    exit 1
+  fi
+  echo "gui-placement: $name placed, saved, checked and drawn as reviewed"
+}
+
+printf '%s\n' \
+  "menu Define/Screens..." \
+  "wait-dialog Quillon : New Screen" \
+  "key Return" \
+  "menu Objects/Graphic Objects/Rectangle" \
+  "canvas-drag 2 2 30 20" \
+  "menu Objects/Graphic Objects/Ellipse" \
+  "canvas-drag 34 2 60 20" \
+  "menu Objects/Graphic Objects/Round Rectangle" \
+  "canvas-drag 64 2 90 20" \
+  "menu Objects/Graphic Objects/Polyline" \
+  "canvas-click 94 2" \
+  "canvas-click 124 10" \
+  "canvas-double-click 100 20" \
+  "menu Objects/Graphic Objects/Polygon" \
+  "canvas-click 2 30" \
+  "canvas-click 30 30" \
+  "canvas-double-click 14 50" \
+  "menu Objects/Alpha-numeric Objects/Text" \
+  "canvas-click 66 24" \
+  "canvas-type Pump 1" \
+  "canvas-click 120 60" \
+  "menu Objects/Alpha-numeric Objects/Alarm" \
+  "canvas-click 66 40" \
+  "menu Screen/Close Screens session" \
+  "menu File/Save" \
+  "wait-dialog Save Quillon Application" \
+  "file @SAVED@" \
+  "quit" >"$top/graphic.txt"
+place graphic 500 30
+
+# On a character display a text may not be placed over another object.
+printf '%s\n' \
+  "menu Define/Screens..." \
+  "wait-dialog Quillon : New Screen" \
+  "key Return" \
+  "menu Objects/Alpha-numeric Objects/Text" \
+  "canvas-click 0 0" \
+  "canvas-type Level" \
+  "canvas-click 200 60" \
+  "menu Objects/Alpha-numeric Objects/Text" \
+  "canvas-click 12 0" \
+  "wait-dialog Quillon : Information" \
+  "wait-text Can not accept / edit the Object (Text).\nOtherwise there will be overlapping which is not allowed." \
+  "button OK" \
+  "menu Objects/Alpha-numeric Objects/Alarm" \
+  "canvas-click 0 16" \
+  "menu Screen/Close Screens session" \
+  "menu File/Save" \
+  "wait-dialog Save Quillon Application" \
+  "file @SAVED@" \
+  "quit" >"$top/character.txt"
+place character 40 20
