@@ -563,107 +563,109 @@ bool ScriptRunner::runFieldStep(const QString& verb, const QString& argument) {
         QApplication::sendEvent(view->viewport(), &release);
     }
     return true;
-    // ---- Steps on the screen session's canvas (placement tools, text typed on the canvas) ----
+}
 
-    bool ScriptRunner::runCanvasStep(const QString& verb, const QString& argument) {
-        if (modal() != nullptr) {
-            return false;
-        }
-        auto* canvas = window_.findChild<QWidget*>("screenCanvas");
-        if (canvas == nullptr || !canvas->isVisible()) {
-            return false;
-        }
-        // Unit pixels of the screen to the canvas's client pixels at its zoom and scroll position.
-        const auto client = [canvas](int x, int y) {
-            QPoint point;
-            QMetaObject::invokeMethod(canvas, "clientPointOf", Qt::DirectConnection,
-                                      Q_RETURN_ARG(QPoint, point), Q_ARG(int, x), Q_ARG(int, y));
-            return point;
-        };
-        const auto mouse = [canvas](QEvent::Type type, const QPoint& at, Qt::MouseButton button,
-                                    Qt::MouseButtons buttons) {
-            QMouseEvent event(type, QPointF(at), canvas->mapToGlobal(QPointF(at)), button, buttons,
-                              Qt::NoModifier);
-            QApplication::sendEvent(canvas, &event);
-        };
-        QList<int> numbers;
-        for (const QString& part : argument.split(' ', Qt::SkipEmptyParts)) {
-            numbers << part.toInt();
-        }
-        if (verb == "canvas-click" || verb == "canvas-double-click" || verb == "canvas-right-click") {
-            if (numbers.size() != 2) {
-                fail("give the unit-pixel position X Y");
-                return false;
-            }
-            const QPoint at = client(numbers[0], numbers[1]);
-            const bool twice = verb == "canvas-double-click";
-            const bool right = verb == "canvas-right-click";
-            // Played from the event loop: a dialog that the click opens is answered by the next steps.
-            QTimer::singleShot(0, canvas, [canvas, at, twice, right, mouse] {
-                canvas->setFocus(Qt::MouseFocusReason);
-                if (right) {
-                    mouse(QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton);
-                    mouse(QEvent::MouseButtonRelease, at, Qt::RightButton, Qt::NoButton);
-                    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, canvas->mapToGlobal(at));
-                    QApplication::sendEvent(canvas, &menu);
-                    return;
-                }
-                mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-                mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-                if (twice) {
-                    mouse(QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
-                    mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-                }
-            });
-            return true;
-        }
-        if (verb == "canvas-drag") {
-            if (numbers.size() != 4) {
-                fail("give the unit-pixel positions X1 Y1 X2 Y2");
-                return false;
-            }
-            const QPoint from = client(numbers[0], numbers[1]);
-            const QPoint to = client(numbers[2], numbers[3]);
-            QTimer::singleShot(0, canvas, [canvas, from, to, mouse] {
-                canvas->setFocus(Qt::MouseFocusReason);
-                mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-                constexpr int kSteps = 4;
-                for (int i = 1; i <= kSteps; ++i) {
-                    const QPoint at = from + (to - from) * i / kSteps;
-                    mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
-                }
-                mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-            });
-            return true;
-        }
-        if (verb == "canvas-type") {
-            canvas->setFocus(Qt::OtherFocusReason);
-            for (const QChar c : argument) {
-                sendKey(canvas, 0, QString(c));
-            }
-            return true;
-        }
-        if (verb == "canvas-key") {
-            static const QList<QPair<QString, int>> keys{{"Backspace", Qt::Key_Backspace},
-                                                         {"Delete", Qt::Key_Delete},
-                                                         {"Home", Qt::Key_Home},
-                                                         {"End", Qt::Key_End},
-                                                         {"Left", Qt::Key_Left},
-                                                         {"Right", Qt::Key_Right},
-                                                         {"Up", Qt::Key_Up},
-                                                         {"Down", Qt::Key_Down},
-                                                         {"Escape", Qt::Key_Escape},
-                                                         {"Return", Qt::Key_Return}};
-            for (const auto& [name, key] : keys) {
-                if (name == argument) {
-                    canvas->setFocus(Qt::OtherFocusReason);
-                    sendKey(canvas, key);
-                    return true;
-                }
-            }
-            fail("unknown key");
-            return false;
-        }
-        fail("unknown step");
+// ---- Steps on the screen session's canvas (placement tools, text typed on the canvas) ----
+
+bool ScriptRunner::runCanvasStep(const QString& verb, const QString& argument) {
+    if (modal() != nullptr) {
         return false;
     }
+    auto* canvas = window_.findChild<QWidget*>("screenCanvas");
+    if (canvas == nullptr || !canvas->isVisible()) {
+        return false;
+    }
+    // Unit pixels of the screen to the canvas's client pixels at its zoom and scroll position.
+    const auto client = [canvas](int x, int y) {
+        QPoint point;
+        QMetaObject::invokeMethod(canvas, "clientPointOf", Qt::DirectConnection, Q_RETURN_ARG(QPoint, point),
+                                  Q_ARG(int, x), Q_ARG(int, y));
+        return point;
+    };
+    const auto mouse = [canvas](QEvent::Type type, const QPoint& at, Qt::MouseButton button,
+                                Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), canvas->mapToGlobal(QPointF(at)), button, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    };
+    QList<int> numbers;
+    for (const QString& part : argument.split(' ', Qt::SkipEmptyParts)) {
+        numbers << part.toInt();
+    }
+    if (verb == "canvas-click" || verb == "canvas-double-click" || verb == "canvas-right-click") {
+        if (numbers.size() != 2) {
+            fail("give the unit-pixel position X Y");
+            return false;
+        }
+        const QPoint at = client(numbers[0], numbers[1]);
+        const bool twice = verb == "canvas-double-click";
+        const bool right = verb == "canvas-right-click";
+        // Played from the event loop: a dialog that the click opens is answered by the next steps.
+        QTimer::singleShot(0, canvas, [canvas, at, twice, right, mouse] {
+            canvas->setFocus(Qt::MouseFocusReason);
+            if (right) {
+                mouse(QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton);
+                mouse(QEvent::MouseButtonRelease, at, Qt::RightButton, Qt::NoButton);
+                QContextMenuEvent menu(QContextMenuEvent::Mouse, at, canvas->mapToGlobal(at));
+                QApplication::sendEvent(canvas, &menu);
+                return;
+            }
+            mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+            mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+            if (twice) {
+                mouse(QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+                mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+            }
+        });
+        return true;
+    }
+    if (verb == "canvas-drag") {
+        if (numbers.size() != 4) {
+            fail("give the unit-pixel positions X1 Y1 X2 Y2");
+            return false;
+        }
+        const QPoint from = client(numbers[0], numbers[1]);
+        const QPoint to = client(numbers[2], numbers[3]);
+        QTimer::singleShot(0, canvas, [canvas, from, to, mouse] {
+            canvas->setFocus(Qt::MouseFocusReason);
+            mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+            constexpr int kSteps = 4;
+            for (int i = 1; i <= kSteps; ++i) {
+                const QPoint at = from + (to - from) * i / kSteps;
+                mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+            }
+            mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        });
+        return true;
+    }
+    if (verb == "canvas-type") {
+        canvas->setFocus(Qt::OtherFocusReason);
+        for (const QChar c : argument) {
+            sendKey(canvas, 0, QString(c));
+        }
+        return true;
+    }
+    if (verb == "canvas-key") {
+        static const QList<QPair<QString, int>> keys{{"Backspace", Qt::Key_Backspace},
+                                                     {"Delete", Qt::Key_Delete},
+                                                     {"Home", Qt::Key_Home},
+                                                     {"End", Qt::Key_End},
+                                                     {"Left", Qt::Key_Left},
+                                                     {"Right", Qt::Key_Right},
+                                                     {"Up", Qt::Key_Up},
+                                                     {"Down", Qt::Key_Down},
+                                                     {"Escape", Qt::Key_Escape},
+                                                     {"Return", Qt::Key_Return}};
+        for (const auto& [name, key] : keys) {
+            if (name == argument) {
+                canvas->setFocus(Qt::OtherFocusReason);
+                sendKey(canvas, key);
+                return true;
+            }
+        }
+        fail("unknown key");
+        return false;
+    }
+    fail("unknown step");
+    return false;
+}
