@@ -14,6 +14,8 @@ status=0
 stamp=$(date -u '+%Y-%m-%d %H:%M')
 commit=$(git rev-parse --short HEAD 2>/dev/null || echo unknown)
 rows=()
+# The reader's targets rebuild nodes from the shipped PLC catalogs.
+export QUILLON_PLC_DIR="${QUILLON_PLC_DIR:-$PWD/data/plc}"
 for f in "$build"/fuzz/fuzz_*; do
   name=${f##*/fuzz_}
   mkdir -p "fuzz/corpus/$name" "fuzz/findings/$name"

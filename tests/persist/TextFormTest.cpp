@@ -113,6 +113,27 @@ TEST(TextForm, PanelCharacterBytesSurviveAsLatinOneCharacters) {
     EXPECT_FALSE(TextFormVocabulary::utf8ToBytes("\xC1\x81"));     // overlong
 }
 
+// The sink takes the same text in pieces; a failing sink ends the writing with its failure.
+TEST(TextForm, SinkTakesTheSameTextAndItsFailureEndsTheWriting) {
+    OvmFixture f;
+    auto app = Application::create(500, f.prompter);
+    addRichContent(f, *app, f.network(*app));
+    auto opened = f.read(f.prepareAndWrite(*app));
+    ASSERT_TRUE(opened);
+    std::string pieces;
+    const Status whole = TextFormWriter::write(**opened, &f.library(), [&](std::string_view piece) {
+        pieces += piece;
+        return Status::success();
+    });
+    ASSERT_TRUE(whole) << whole.message();
+    EXPECT_EQ(pieces, exportText(f, **opened));
+
+    const Status refused = TextFormWriter::write(
+        **opened, &f.library(), [](std::string_view) { return Status::fail("The disk is full."); });
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.message(), "The disk is full.");
+}
+
 // Quotes, backslashes and control bytes are escaped as JSON requires, panel bytes from 0x80 on are written
 // as their characters, and the text reads back to the same bytes.
 TEST(TextForm, TextsAreEscapedAsJsonRequires) {
