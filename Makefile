@@ -8,7 +8,7 @@ RUN_DIR ?= run
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_WERROR=ON
 
-.PHONY: all deps configure build run test test-core test-asan bench fuzz format tidy clean install package
+.PHONY: all deps configure build run test test-core test-asan bench fuzz fuzz-long fuzz-build format tidy clean install package
 
 all: build
 
@@ -57,15 +57,20 @@ bench: deps
 	if [ -x $(BUILD)-bench/bench/quillon_gui_bench ]; then \
 	  QT_QPA_PLATFORM=offscreen $(BUILD)-bench/bench/quillon_gui_bench; fi
 
-# Runs every fuzz target for FUZZ_SECONDS seconds on its corpus (new finds are kept in fuzz/corpus/<name>).
-fuzz: deps
+# Runs every fuzz target for FUZZ_SECONDS seconds on its corpus (new finds are kept in fuzz/corpus/<name>,
+# findings in fuzz/findings/<name>) and appends the executions and findings to docs/fuzzing.md.
+fuzz: fuzz-build
+	bash fuzz/tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) short
+
+# The long run: every target for FUZZ_LONG_SECONDS (an hour) each, recorded the same way.
+FUZZ_LONG_SECONDS ?= 3600
+fuzz-long: fuzz-build
+	bash fuzz/tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_LONG_SECONDS) long
+
+fuzz-build: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DQUILLON_FUZZ=ON -DQUILLON_GUI=OFF -DQUILLON_TESTS=OFF -DQUILLON_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
-	  name=$${f##*/fuzz_}; mkdir -p fuzz/corpus/$$name; \
-	  echo "== $$name"; $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 fuzz/corpus/$$name || exit 1; \
-	done
 
 format:
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format -i

@@ -293,13 +293,12 @@ int ApplicationCommands::exportText(CliContext& context, const std::filesystem::
     if (!app) {
         return CliContext::kFailure;
     }
-    auto text = TextFormWriter::write(*app, &pictures);
-    if (!text) {
-        return context.fail(text.message());
-    }
-    if (Status written = AtomicFileWriter::writeFile(
-            json, std::span(reinterpret_cast<const std::uint8_t*>(text->data()), text->size()));
-        !written) {
+    // The text goes to the file as it is written; a failure on the way leaves no file (or the old one).
+    const Status written = AtomicFileWriter::writeFile(json, [&](AtomicFileWriter& out) {
+        return TextFormWriter::write(*app, &pictures,
+                                     [&](std::string_view piece) { return out.write(piece); });
+    });
+    if (!written) {
         return context.fail(written.message());
     }
     return CliContext::kSuccess;

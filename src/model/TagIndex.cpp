@@ -9,7 +9,9 @@ namespace {
 constexpr std::size_t kChunkLimit = 128;
 } // namespace
 
-TagIndex::~TagIndex() = default;
+TagIndex::~TagIndex() {
+    clear();
+}
 
 std::uint64_t TagIndex::pack(std::uint8_t node, std::string_view address) noexcept {
     std::uint64_t key = node;
@@ -23,7 +25,7 @@ std::uint64_t TagIndex::pack(std::uint8_t node, std::string_view address) noexce
 }
 
 TagIndex::Key TagIndex::keyOf(const Entry& e) noexcept {
-    return {e.key, e.tag.get(), {}};
+    return {e.key, e.tag, {}};
 }
 
 std::string_view TagIndex::addressOf(const Key& key) noexcept {
@@ -39,12 +41,19 @@ int TagIndex::compare(const Key& a, const Key& b) noexcept {
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
+int TagIndex::compare(const Last& last, const Key& key) noexcept {
+    if (last.packed != key.packed) {
+        return last.packed < key.packed ? -1 : 1;
+    }
+    return compare(Key{last.packed, last.tag, {}}, key);
+}
+
 std::size_t TagIndex::chunkFor(const Key& key, bool upper) const noexcept {
     std::size_t low = 0;
-    std::size_t high = lastKeys_.size();
+    std::size_t high = lasts_.size();
     while (low < high) {
         const std::size_t mid = low + (high - low) / 2;
-        const int c = compare(lastKeys_[mid], key);
+        const int c = compare(lasts_[mid], key);
         if (c > 0 || (!upper && c == 0)) {
             high = mid;
         } else {
@@ -55,16 +64,16 @@ std::size_t TagIndex::chunkFor(const Key& key, bool upper) const noexcept {
 }
 
 void TagIndex::refreshLast(std::size_t chunk) {
-    lastKeys_[chunk] = keyOf(chunks_[chunk].back());
+    lasts_[chunk] = {chunks_[chunk].back().key, chunks_[chunk].back().tag};
 }
 
 Tag& TagIndex::insert(std::unique_ptr<Tag> tag) {
-    Entry entry{pack(tag->nodeNumber(), tag->address()), std::move(tag)};
+    const Entry entry{pack(tag->nodeNumber(), tag->address()), tag.get()};
     const Key key = keyOf(entry);
     if (chunks_.empty()) {
         chunks_.emplace_back();
         chunks_.back().reserve(kChunkLimit);
-        lastKeys_.push_back(key);
+        lasts_.push_back({key.packed, key.tag});
     }
     std::size_t c = chunkFor(key, true);
     if (c == chunks_.size()) {
@@ -81,8 +90,10 @@ Tag& TagIndex::insert(std::unique_ptr<Tag> tag) {
             low = mid + 1;
         }
     }
-    Tag& added = *entry.tag;
-    chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(low), std::move(entry));
+    // A chunk holds fewer than kChunkLimit entries in room reserved for kChunkLimit: the insertion does not
+    // allocate, and the index owns the tag from here on.
+    chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(low), entry);
+    Tag& added = *tag.release();
     ++size_;
     if (chunk.size() >= kChunkLimit) {
         Chunk upperHalf;
@@ -91,7 +102,7 @@ Tag& TagIndex::insert(std::unique_ptr<Tag> tag) {
         std::move(half, chunk.end(), std::back_inserter(upperHalf));
         chunk.erase(half, chunk.end());
         chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(c) + 1, std::move(upperHalf));
-        lastKeys_.insert(lastKeys_.begin() + static_cast<std::ptrdiff_t>(c) + 1, Key{});
+        lasts_.insert(lasts_.begin() + static_cast<std::ptrdiff_t>(c) + 1, Last{});
         refreshLast(c + 1);
     }
     refreshLast(c);
@@ -103,13 +114,13 @@ std::unique_ptr<Tag> TagIndex::remove(const Tag& tag) {
     for (std::size_t c = chunkFor(key, false); c < chunks_.size(); ++c) {
         Chunk& chunk = chunks_[c];
         for (std::size_t i = 0; i < chunk.size(); ++i) {
-            if (chunk[i].tag.get() == &tag) {
-                std::unique_ptr<Tag> out = std::move(chunk[i].tag);
+            if (chunk[i].tag == &tag) {
+                std::unique_ptr<Tag> out(chunk[i].tag);
                 chunk.erase(chunk.begin() + static_cast<std::ptrdiff_t>(i));
                 --size_;
                 if (chunk.empty()) {
                     chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(c));
-                    lastKeys_.erase(lastKeys_.begin() + static_cast<std::ptrdiff_t>(c));
+                    lasts_.erase(lasts_.begin() + static_cast<std::ptrdiff_t>(c));
                 } else {
                     refreshLast(c);
                 }
@@ -143,8 +154,13 @@ TagIndex::Iterator TagIndex::find(std::uint8_t node, std::string_view address) c
 }
 
 void TagIndex::clear() noexcept {
+    for (const Chunk& chunk : chunks_) {
+        for (const Entry& e : chunk) {
+            delete e.tag;
+        }
+    }
     chunks_.clear();
-    lastKeys_.clear();
+    lasts_.clear();
     size_ = 0;
 }
 

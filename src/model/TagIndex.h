@@ -21,10 +21,11 @@ class Tag;
 // rarely visit the tag itself.
 class TagIndex final {
     // Sixteen bytes per tag: the node number and the first seven address bytes packed so that integer
-    // order is tag order, and the tag.
+    // order is tag order, and the tag, which the index owns. Plain bytes, so that making room in a chunk
+    // is one block move.
     struct Entry {
         std::uint64_t key = 0;
-        std::unique_ptr<Tag> tag;
+        Tag* tag = nullptr;
     };
     using Chunk = std::vector<Entry>;
 
@@ -39,7 +40,7 @@ public:
 
         Iterator() = default;
         Tag& operator*() const noexcept { return *(*chunks_)[chunk_][entry_].tag; }
-        Tag* operator->() const noexcept { return (*chunks_)[chunk_][entry_].tag.get(); }
+        Tag* operator->() const noexcept { return (*chunks_)[chunk_][entry_].tag; }
         Iterator& operator++() noexcept {
             if (++entry_ == (*chunks_)[chunk_].size()) {
                 ++chunk_;
@@ -95,12 +96,18 @@ private:
     static std::string_view addressOf(const Key& key) noexcept;
     static Key keyOf(const Entry& e) noexcept;
     static int compare(const Key& a, const Key& b) noexcept;
+    // The last tag of a chunk, for finding the chunk of a key.
+    struct Last {
+        std::uint64_t packed = 0;
+        const Tag* tag = nullptr;
+    };
+    static int compare(const Last& last, const Key& key) noexcept;
     // Index of the first chunk whose last key is greater (upper) or not less (lower) than key.
     std::size_t chunkFor(const Key& key, bool upper) const noexcept;
     void refreshLast(std::size_t chunk);
 
     std::vector<Chunk> chunks_;
-    std::vector<Key> lastKeys_; // last key of each chunk
+    std::vector<Last> lasts_; // last tag of each chunk
     std::size_t size_ = 0;
 };
 

@@ -25,6 +25,8 @@
 #include "persist/TextFormVocabulary.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstdio>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -51,83 +53,146 @@ bool hasArray(const Json& value) {
     return false;
 }
 
-std::string inlineText(const Json& value);
-
-std::string scalarText(const Json& value) {
-    return value.dump(-1, ' ', false, Json::error_handler_t::strict);
+// Scalars as the JSON library writes them (no escapes beyond the required ones, UTF-8 kept as it is); texts
+// of plain printable ASCII, nearly all of them, skip the library's serializer.
+void appendString(std::string_view s, std::string& out) {
+    const bool plain = std::all_of(s.begin(), s.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u >= 0x20 && u < 0x7F && c != '"' && c != '\\';
+    });
+    if (plain) {
+        out.push_back('"');
+        out.append(s);
+        out.push_back('"');
+        return;
+    }
+    out += Json(std::string(s)).dump(-1, ' ', false, Json::error_handler_t::strict);
 }
 
-std::string inlineText(const Json& value) {
+template <typename Number>
+void appendNumber(Number n, std::string& out) {
+    std::array<char, 24> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr;
+    out.append(digits.data(), end);
+}
+
+void appendScalar(const Json& value, std::string& out) {
+    switch (value.type()) {
+    case Json::value_t::null:
+        out += "null";
+        return;
+    case Json::value_t::boolean:
+        out += value.get<bool>() ? "true" : "false";
+        return;
+    case Json::value_t::number_unsigned:
+        appendNumber(value.get<std::uint64_t>(), out);
+        return;
+    case Json::value_t::number_integer:
+        appendNumber(value.get<std::int64_t>(), out);
+        return;
+    case Json::value_t::string:
+        appendString(value.get_ref<const std::string&>(), out);
+        return;
+    default:
+        out += value.dump(-1, ' ', false, Json::error_handler_t::strict);
+        return;
+    }
+}
+
+// Appends the one-line form; gives up (false) as soon as the text would pass `limit` bytes of `out`.
+bool appendInline(const Json& value, std::string& out, std::size_t limit) {
     if (value.is_object()) {
         if (value.empty()) {
-            return "{}";
+            out += "{}";
+            return out.size() <= limit;
         }
-        std::string out = "{";
+        out.push_back('{');
         bool first = true;
         for (const auto& [key, item] : value.items()) {
             out += first ? "" : ", ";
-            out += scalarText(Json(key)) + ": " + inlineText(item);
+            appendString(key, out);
+            out += ": ";
+            if (out.size() > limit || !appendInline(item, out, limit)) {
+                return false;
+            }
             first = false;
         }
-        return out + "}";
+        out.push_back('}');
+        return out.size() <= limit;
     }
     if (value.is_array()) {
         if (value.empty()) {
-            return "[]";
+            out += "[]";
+            return out.size() <= limit;
         }
-        std::string out = "[";
+        out.push_back('[');
         bool first = true;
         for (const auto& item : value) {
             out += first ? "" : ", ";
-            out += inlineText(item);
+            if (out.size() > limit || !appendInline(item, out, limit)) {
+                return false;
+            }
             first = false;
         }
-        return out + "]";
+        out.push_back(']');
+        return out.size() <= limit;
     }
-    return scalarText(value);
+    appendScalar(value, out);
+    return out.size() <= limit;
+}
+
+void appendIndent(std::size_t indent, std::string& out) {
+    out.append(indent, ' ');
 }
 
 // Pretty printing with one rule added to the usual two-space layout: a container without nested arrays
 // whose one-line form is short is written on one line, so that a record is one line of a diff.
 void emit(const Json& value, std::size_t indent, std::string& out) {
     if (!value.is_structured() || value.empty()) {
-        out += inlineText(value);
+        appendInline(value, out, std::string::npos);
         return;
     }
-    const std::string flat = inlineText(value);
     const bool rowOfScalars = value.is_array() && std::all_of(value.begin(), value.end(), [](const Json& v) {
                                   return !v.is_structured();
                               });
-    if ((!hasArray(value) || rowOfScalars) && flat.size() + indent <= kInlineWidth) {
-        out += flat;
-        return;
+    if ((!hasArray(value) || rowOfScalars) && indent <= kInlineWidth) {
+        const std::size_t start = out.size();
+        if (appendInline(value, out, start + (kInlineWidth - indent))) {
+            return;
+        }
+        out.resize(start);
     }
-    const std::string inner(indent + 2, ' ');
     out += value.is_object() ? "{\n" : "[\n";
     bool first = true;
     if (value.is_object()) {
         for (const auto& [key, item] : value.items()) {
             out += first ? "" : ",\n";
-            out += inner + scalarText(Json(key)) + ": ";
+            appendIndent(indent + 2, out);
+            appendString(key, out);
+            out += ": ";
             emit(item, indent + 2, out);
             first = false;
         }
     } else {
         for (const auto& item : value) {
             out += first ? "" : ",\n";
-            out += inner;
+            appendIndent(indent + 2, out);
             emit(item, indent + 2, out);
             first = false;
         }
     }
-    out += "\n" + std::string(indent, ' ') + (value.is_object() ? "}" : "]");
+    out.push_back('\n');
+    appendIndent(indent, out);
+    out.push_back(value.is_object() ? '}' : ']');
 }
 
 class DocumentWriter final {
 public:
     DocumentWriter(const Application& app, const PictureLibrary* pictures) : app_(app), pictures_(pictures) {}
 
-    Result<Json> run();
+    // Writes the document record by record: a block of tags or a screen at a time is held as JSON, never
+    // the whole document, and the text goes to the sink (if any) in pieces.
+    Status run(std::string& out, const TextFormWriter::Sink* sink);
 
 private:
     Json tagRef(const Tag* tag) const;
@@ -146,6 +211,10 @@ private:
     Result<Json> pictures() const;
 
     const Application& app_;
+    Json node(const Node& node) const;
+    Json block(const Block& block) const;
+    Status numberPictures();
+
     const PictureLibrary* pictures_;
     // Library picture number -> number in the document (1, 2 ... in library order, as the image holds them).
     std::map<std::uint32_t, std::uint32_t> pictureNumbers_;
@@ -444,47 +513,43 @@ Result<Json> DocumentWriter::screen(const Screen& s) {
     return j;
 }
 
-Json DocumentWriter::network() const {
-    Json nodes = Json::array();
-    for (const auto& node : app_.nodes()) {
-        Json n = Json::object();
-        n["number"] = node->number();
-        n["kind"] = Vocabulary::nodeKindName(static_cast<std::uint8_t>(node->kind()));
-        n["name"] = text(node->name);
-        n["plcId"] = node->plcId;
-        n["modelIndex"] = node->modelIndex;
-        n["modelCode"] = text(std::string(1, node->modelCode));
-        const auto special = node->specialData();
-        n["specialData"] = Json::array({special[0], special[1], special[2]});
-        Json blocks = Json::array();
-        for (const auto& block : node->blocks()) {
-            Json b = Json::object();
-            b["address"] = text(block->address());
-            b["size"] = block->size;
-            b["attribute"] = block->attribute;
-            b["name"] = text(block->name);
-            b["prefix"] = text(block->prefix);
-            Json tags = Json::array();
-            for (const Tag* tag : block->tags()) {
-                Json t = Json::object();
-                t["address"] = text(tag->address());
-                t["type"] = Vocabulary::tagTypeName(tag->type());
-                t["readWrite"] = Vocabulary::readWriteName(tag->readWrite);
-                t["bit"] = tag->bit;
-                t["bytes"] = tag->size;
-                t["byteSelect"] = tag->byteSelect;
-                t["attribute"] = tag->attribute;
-                t["name"] = text(tag->name);
-                t["prefix"] = text(tag->prefix);
-                tags.push_back(std::move(t));
-            }
-            b["tags"] = std::move(tags);
-            blocks.push_back(std::move(b));
-        }
-        n["blocks"] = std::move(blocks);
-        nodes.push_back(std::move(n));
+// A node without its blocks, which are written one by one.
+Json DocumentWriter::node(const Node& node) const {
+    Json n = Json::object();
+    n["number"] = node.number();
+    n["kind"] = Vocabulary::nodeKindName(static_cast<std::uint8_t>(node.kind()));
+    n["name"] = text(node.name);
+    n["plcId"] = node.plcId;
+    n["modelIndex"] = node.modelIndex;
+    n["modelCode"] = text(std::string(1, node.modelCode));
+    const auto special = node.specialData();
+    n["specialData"] = Json::array({special[0], special[1], special[2]});
+    return n;
+}
+
+Json DocumentWriter::block(const Block& block) const {
+    Json b = Json::object();
+    b["address"] = text(block.address());
+    b["size"] = block.size;
+    b["attribute"] = block.attribute;
+    b["name"] = text(block.name);
+    b["prefix"] = text(block.prefix);
+    Json tags = Json::array();
+    for (const Tag* tag : block.tags()) {
+        Json t = Json::object();
+        t["address"] = text(tag->address());
+        t["type"] = Vocabulary::tagTypeName(tag->type());
+        t["readWrite"] = Vocabulary::readWriteName(tag->readWrite);
+        t["bit"] = tag->bit;
+        t["bytes"] = tag->size;
+        t["byteSelect"] = tag->byteSelect;
+        t["attribute"] = tag->attribute;
+        t["name"] = text(tag->name);
+        t["prefix"] = text(tag->prefix);
+        tags.push_back(std::move(t));
     }
-    return nodes;
+    b["tags"] = std::move(tags);
+    return b;
 }
 
 Json DocumentWriter::alarms() const {
@@ -575,95 +640,191 @@ Result<Json> DocumentWriter::pictures() const {
     return list;
 }
 
-Result<Json> DocumentWriter::run() {
+Status DocumentWriter::numberPictures() {
     // Pictures are numbered in library order, the order of their data in the image.
-    if (pictures_ != nullptr && storesBitmaps(app_.modelId())) {
-        for (const auto& s : app_.screens()) {
-            for (const auto& o : s->objects()) {
-                if (o->kind() == ObjectKind::Bitmap) {
-                    pictureNumbers_.emplace(static_cast<const BitmapObject&>(*o).pictureId(), 0);
-                }
+    if (pictures_ == nullptr || !storesBitmaps(app_.modelId())) {
+        return Status::success();
+    }
+    for (const auto& s : app_.screens()) {
+        for (const auto& o : s->objects()) {
+            if (o->kind() == ObjectKind::Bitmap) {
+                pictureNumbers_.emplace(static_cast<const BitmapObject&>(*o).pictureId(), 0);
             }
-        }
-        auto contents = pictures_->scan();
-        if (!contents) {
-            return contents.failure();
-        }
-        std::uint32_t next = 1;
-        for (auto it = pictureNumbers_.begin(); it != pictureNumbers_.end();) {
-            if (it->first >= contents->pictures.size()) {
-                it = pictureNumbers_.erase(it);
-                continue;
-            }
-            it->second = next++;
-            ++it;
         }
     }
+    auto contents = pictures_->scan();
+    if (!contents) {
+        return contents.failure();
+    }
+    std::uint32_t next = 1;
+    for (auto it = pictureNumbers_.begin(); it != pictureNumbers_.end();) {
+        if (it->first >= contents->pictures.size()) {
+            it = pictureNumbers_.erase(it);
+            continue;
+        }
+        it->second = next++;
+        ++it;
+    }
+    return Status::success();
+}
 
-    Json doc = Json::object();
-    doc["format"] = Vocabulary::kFormat;
-    doc["version"] = Vocabulary::kVersion;
-    doc["model"] = app_.modelId();
-    doc["modelName"] = std::string(app_.panelModelName());
-    doc["password"] = text(app_.password());
+// The text goes to the sink in pieces of about this size.
+constexpr std::size_t kPieceBytes = 256U * 1024U;
+
+Status DocumentWriter::run(std::string& out, const TextFormWriter::Sink* sink) {
+    if (Status numbered = numberPictures(); !numbered) {
+        return numbered;
+    }
+    const auto pass = [&](bool whole) -> Status {
+        if (sink == nullptr || (!whole && out.size() < kPieceBytes)) {
+            return Status::success();
+        }
+        Status given = (*sink)(out);
+        out.clear();
+        return given;
+    };
+    // The document, its node and its screens always hold lists, so they are never written on one line.
+    bool firstMember = true;
+    const auto name = [&](std::string_view name, std::size_t indent, bool& first) {
+        out += first ? "" : ",\n";
+        appendIndent(indent, out);
+        appendString(name, out);
+        out += ": ";
+        first = false;
+    };
+    const auto member = [&](std::string_view key, const Json& value) {
+        name(key, 2, firstMember);
+        emit(value, 2, out);
+    };
+
+    out += "{\n";
+    member("format", Vocabulary::kFormat);
+    member("version", Vocabulary::kVersion);
+    member("model", app_.modelId());
+    member("modelName", std::string(app_.panelModelName()));
+    member("password", text(app_.password()));
     const ApplicationInfo& info = app_.info();
     std::array<char, 64> stamp{};
     const CalendarTime& t = info.lastEdited;
     std::snprintf(stamp.data(), stamp.size(), "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month + 1, t.day,
                   t.hour, t.minute, t.second);
-    doc["info"] = Json{{"title", text(info.title)},
-                       {"author", text(info.author)},
-                       {"lastEdited", stamp.data()},
-                       {"description", text(info.description)}};
+    member("info", Json{{"title", text(info.title)},
+                        {"author", text(info.author)},
+                        {"lastEdited", stamp.data()},
+                        {"description", text(info.description)}});
     const UnitSettings& u = app_.unitSettings();
-    doc["unitSettings"] =
-        Json{{"memoryOption", u.memoryOption},       {"touchScreen", u.touchScreen},
-             {"extendedKeypad", u.extendedKeypad},   {"keypadRows", u.keypadRows},
-             {"keypadColumns", u.keypadColumns},     {"inputWords", u.inputWords},
-             {"outputWords", u.outputWords},         {"printerBaud", u.printerBaud},
-             {"printerBits", u.printerBits},         {"printerParity", u.printerParity},
-             {"printerColumns", u.printerColumns},   {"printerTerminator", u.printerTerminator},
-             {"keypadQueueSize", u.keypadQueueSize}, {"queueFullIgnore", u.queueFullIgnore},
-             {"floatWordOrder", u.floatWordOrder}};
-    doc["nodes"] = network();
-    doc["powerOnTasks"] = taskList(app_.powerOnTasks());
-    doc["globalTasks"] = taskList(app_.globalTasks());
+    member("unitSettings", Json{{"memoryOption", u.memoryOption},
+                                {"touchScreen", u.touchScreen},
+                                {"extendedKeypad", u.extendedKeypad},
+                                {"keypadRows", u.keypadRows},
+                                {"keypadColumns", u.keypadColumns},
+                                {"inputWords", u.inputWords},
+                                {"outputWords", u.outputWords},
+                                {"printerBaud", u.printerBaud},
+                                {"printerBits", u.printerBits},
+                                {"printerParity", u.printerParity},
+                                {"printerColumns", u.printerColumns},
+                                {"printerTerminator", u.printerTerminator},
+                                {"keypadQueueSize", u.keypadQueueSize},
+                                {"queueFullIgnore", u.queueFullIgnore},
+                                {"floatWordOrder", u.floatWordOrder}});
+
+    name("nodes", 2, firstMember);
+    if (app_.nodes().empty()) {
+        out += "[]";
+    } else {
+        out += "[\n";
+        bool firstNode = true;
+        for (const auto& n : app_.nodes()) {
+            out += firstNode ? "" : ",\n";
+            firstNode = false;
+            appendIndent(4, out);
+            out += "{\n";
+            bool firstField = true;
+            const Json fields = node(*n);
+            for (const auto& [field, value] : fields.items()) {
+                name(field, 6, firstField);
+                emit(value, 6, out);
+            }
+            name("blocks", 6, firstField);
+            if (n->blocks().empty()) {
+                out += "[]";
+            } else {
+                out += "[\n";
+                bool firstBlock = true;
+                for (const auto& b : n->blocks()) {
+                    out += firstBlock ? "" : ",\n";
+                    firstBlock = false;
+                    appendIndent(8, out);
+                    emit(block(*b), 8, out);
+                    if (Status given = pass(false); !given) {
+                        return given;
+                    }
+                }
+                out += "\n      ]";
+            }
+            out += "\n    }";
+        }
+        out += "\n  ]";
+    }
+
+    member("powerOnTasks", taskList(app_.powerOnTasks()));
+    member("globalTasks", taskList(app_.globalTasks()));
     Json keys = Json::array();
     for (const auto& k : app_.globalKeys()) {
         keys.push_back(key(*k, true));
     }
-    doc["globalKeys"] = std::move(keys);
-    Json screens = Json::array();
-    for (const auto& s : app_.screens()) {
-        auto made = screen(*s);
-        if (!made) {
-            return made.failure();
+    member("globalKeys", keys);
+
+    name("screens", 2, firstMember);
+    if (app_.screens().empty()) {
+        out += "[]";
+    } else {
+        out += "[\n";
+        bool firstScreen = true;
+        for (const auto& s : app_.screens()) {
+            auto made = screen(*s);
+            if (!made) {
+                return made.failure();
+            }
+            out += firstScreen ? "" : ",\n";
+            firstScreen = false;
+            appendIndent(4, out);
+            emit(*made, 4, out);
+            if (Status given = pass(false); !given) {
+                return given;
+            }
         }
-        screens.push_back(std::move(*made));
+        out += "\n  ]";
     }
-    doc["screens"] = std::move(screens);
-    doc["alarms"] = alarms();
-    doc["logger"] = logger();
+
+    member("alarms", alarms());
+    member("logger", logger());
     auto list = pictures();
     if (!list) {
         return list.failure();
     }
-    doc["pictures"] = std::move(*list);
-    return doc;
+    member("pictures", *list);
+    out += "\n}\n";
+    return pass(true);
 }
 
 } // namespace
 
 Result<std::string> TextFormWriter::write(const Application& application, const PictureLibrary* pictures) {
     DocumentWriter writer(application, pictures);
-    auto doc = writer.run();
-    if (!doc) {
-        return doc.failure();
-    }
     std::string out;
-    emit(*doc, 0, out);
-    out.push_back('\n');
+    if (Status written = writer.run(out, nullptr); !written) {
+        return written.failure();
+    }
     return out;
+}
+
+Status TextFormWriter::write(const Application& application, const PictureLibrary* pictures,
+                             const Sink& sink) {
+    DocumentWriter writer(application, pictures);
+    std::string out;
+    return writer.run(out, &sink);
 }
 
 } // namespace quillon

@@ -2,7 +2,9 @@
 
 #include "model/Result.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace quillon {
 
@@ -19,6 +21,13 @@ public:
     // The text, ending with a line feed. Pictures are taken from the library by the numbers the bitmap
     // objects hold (none: no picture is embedded); a picture the library cannot give is a failure.
     static Result<std::string> write(const Application& application, const PictureLibrary* pictures);
+
+    // Takes the text in pieces as it is written.
+    using Sink = std::function<Status(std::string_view piece)>;
+    // The same text handed to the sink piece by piece, so that a large application never lies in memory
+    // as a whole document. A failure of the sink ends the writing and is returned; what the sink took
+    // before a failure is then no whole document.
+    static Status write(const Application& application, const PictureLibrary* pictures, const Sink& sink);
 };
 
 } // namespace quillon

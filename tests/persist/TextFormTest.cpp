@@ -3,7 +3,10 @@
 #include "persist/TextFormVocabulary.h"
 #include "persist/TextFormWriter.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace quillon::test {
 namespace {
@@ -49,6 +52,35 @@ TEST_P(TextFormRoundTrip, BothWaysAreLossless) {
 INSTANTIATE_TEST_SUITE_P(AllModels, TextFormRoundTrip,
                          ::testing::Values(10, 12, 15, 20, 30, 40, 41, 42, 480, 500, 510, 520));
 
+class TextFormKeptText : public ::testing::TestWithParam<std::uint16_t> {};
+
+// The rich application of a character and a graphic model gives exactly the text kept in tests/data/text
+// (checked by reading it when it was kept): any change of layout, key order, spacing or escaping shows here.
+TEST_P(TextFormKeptText, RichApplicationGivesTheKeptText) {
+    OvmFixture f;
+    auto app = Application::create(GetParam(), f.prompter);
+    ASSERT_TRUE(app);
+    addRichContent(f, *app, f.network(*app));
+    auto opened = f.read(f.prepareAndWrite(*app));
+    ASSERT_TRUE(opened) << opened.message();
+    const std::string text = exportText(f, **opened);
+    const auto kept = std::filesystem::path(QUILLON_SOURCE_DIR) / "tests" / "data" / "text" /
+                      ("rich-" + std::to_string(GetParam()) + ".json");
+    std::ifstream in(kept, std::ios::binary);
+    ASSERT_TRUE(in) << kept;
+    std::string expected((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Saving stamps the application with the time of the save: the one line that may differ.
+    const std::string_view stampKey = "\"lastEdited\": \"";
+    const auto at = text.find(stampKey);
+    const auto keptAt = expected.find(stampKey);
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_EQ(at, keptAt);
+    expected.replace(keptAt + stampKey.size(), 19, text, at + stampKey.size(), 19);
+    EXPECT_EQ(text, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(CharacterAndGraphic, TextFormKeptText, ::testing::Values(20, 500));
+
 TEST(TextForm, LayoutIsCanonicalAndNamesTagsByAddress) {
     OvmFixture f;
     auto app = Application::create(500, f.prompter);
@@ -79,6 +111,45 @@ TEST(TextForm, PanelCharacterBytesSurviveAsLatinOneCharacters) {
     EXPECT_FALSE(TextFormVocabulary::utf8ToBytes("\xE2\x82\xAC")); // the euro sign is not a panel character
     EXPECT_FALSE(TextFormVocabulary::utf8ToBytes("\xC3"));         // cut short
     EXPECT_FALSE(TextFormVocabulary::utf8ToBytes("\xC1\x81"));     // overlong
+}
+
+// The sink takes the same text in pieces; a failing sink ends the writing with its failure.
+TEST(TextForm, SinkTakesTheSameTextAndItsFailureEndsTheWriting) {
+    OvmFixture f;
+    auto app = Application::create(500, f.prompter);
+    addRichContent(f, *app, f.network(*app));
+    auto opened = f.read(f.prepareAndWrite(*app));
+    ASSERT_TRUE(opened);
+    std::string pieces;
+    const Status whole = TextFormWriter::write(**opened, &f.library(), [&](std::string_view piece) {
+        pieces += piece;
+        return Status::success();
+    });
+    ASSERT_TRUE(whole) << whole.message();
+    EXPECT_EQ(pieces, exportText(f, **opened));
+
+    const Status refused = TextFormWriter::write(
+        **opened, &f.library(), [](std::string_view) { return Status::fail("The disk is full."); });
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.message(), "The disk is full.");
+}
+
+// Quotes, backslashes and control bytes are escaped as JSON requires, panel bytes from 0x80 on are written
+// as their characters, and the text reads back to the same bytes.
+TEST(TextForm, TextsAreEscapedAsJsonRequires) {
+    OvmFixture f;
+    auto app = Application::create(20, f.prompter);
+    ASSERT_TRUE(app);
+    app->info().title = std::string("a\"b\\c\nd\x01"
+                                    "e\x7F\xB0/",
+                                    12);
+    app->info().author = "plain text";
+    const std::string text = exportText(f, *app);
+    EXPECT_NE(text.find("\"title\": \"a\\\"b\\\\c\\nd\\u0001e\x7F\xC2\xB0/\","), std::string::npos) << text;
+    EXPECT_NE(text.find("\"author\": \"plain text\","), std::string::npos);
+    auto imported = importText(f, text);
+    ASSERT_TRUE(imported) << imported.message();
+    EXPECT_EQ((*imported)->info().title, app->info().title);
 }
 
 struct BadDocument {
