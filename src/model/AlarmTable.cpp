@@ -53,6 +53,15 @@ bool AlarmTable::readsAsNoTag(const Tag& tag) noexcept {
     return tag.nodeNumber() == 0 && tag.blockIndex() == 0 && tag.indexInBlock() == 0;
 }
 
+std::optional<std::size_t> AlarmTable::groupReadingAsNoTag() const noexcept {
+    for (std::size_t g = 0; g < kGroups; ++g) {
+        if (groupInUse(g) && groupTags_[g] != nullptr && readsAsNoTag(*groupTags_[g])) {
+            return g;
+        }
+    }
+    return std::nullopt;
+}
+
 Status AlarmTable::setGroupTag(std::size_t group, Tag* tag) {
     if (group >= kGroups) {
         return Status::fail("There are 16 alarm groups, numbered 0 to 15.");

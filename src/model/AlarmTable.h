@@ -33,6 +33,13 @@ public:
 
     // Whether a reference to the tag would be written as four zero bytes and so read back as no tag.
     static bool readsAsNoTag(const Tag& tag) noexcept;
+    // A group in use whose tag has become the unit's first tag (a tag added ahead of it in the unit's
+    // first block moves it there); saving it would lose the tag.
+    std::optional<std::size_t> groupReadingAsNoTag() const noexcept;
+    static constexpr std::string_view kGroupTagBecameUnitFirst =
+        "The Tag of alarm group %d is now the first Tag of the unit itself (node 0, block 0, tag 0),\n"
+        "whose reference the file and the unit read as 'no Tag'.\n"
+        "Choose another Tag for the group in the Alarms editor.";
 
     // Longest alarm text the unit of a display class shows.
     static std::size_t textLimit(std::uint8_t modelClass) noexcept;

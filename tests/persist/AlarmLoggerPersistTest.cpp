@@ -1,6 +1,7 @@
 #include "OvmFixture.h"
 #include "model/TextFormat.h"
 #include "persist/ConsecutiveGroupTags.h"
+#include "persist/PrepareForWrite.h"
 #include "persist/RegisterPositions.h"
 #include "persist/TextFormReader.h"
 #include "persist/TextFormWriter.h"
@@ -126,4 +127,29 @@ TEST(AlarmPersistence, SixteenConsecutiveTagsFromTheFirstTag) {
     // Tags of another size at those addresses do not count.
     EXPECT_EQ(ConsecutiveGroupTags::find(*app, *byteTag, positions).outcome,
               SixteenTags::Outcome::NotAllDefined);
+}
+
+// A group tag that becomes the unit's first tag (the tag before it was deleted) is not saved silently as
+// "no tag": the save is refused with the group named, and nothing is written.
+TEST(AlarmPersistence, SaveRefusesAGroupTagThatBecameTheUnitFirstTag) {
+    OvmFixture f;
+    auto app = Application::create(500, f.prompter);
+    const auto n = f.network(*app);
+    ASSERT_TRUE(app->setAlarmText(20, "Door").ok());
+    ASSERT_TRUE(app->setTagMode(AlarmTable::kDiscrete).ok());
+    ASSERT_TRUE(app->setGroupTag(1, n.unitRBit).ok()); // R0006_02, after R0005 in the unit's first block
+    ASSERT_TRUE(prepareForWrite(*app, nullptr, f.prompter).ok());
+    ASSERT_TRUE(app->removeTag(*n.unitR).ok());
+    ASSERT_TRUE(AlarmTable::readsAsNoTag(*n.unitRBit));
+    const Status refused = prepareForWrite(*app, nullptr, f.prompter);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.message(),
+              "The Tag of alarm group 2 is now the first Tag of the unit itself (node 0, block 0, "
+              "tag 0),\nwhose reference the file and the unit read as 'no Tag'.\nChoose another "
+              "Tag for the group in the Alarms editor.");
+    EXPECT_EQ(f.prompter.texts().back(), refused.message());
+    // A group not in use is not written, so its tag does not matter.
+    ASSERT_TRUE(app->setAlarmText(20, "").ok());
+    ASSERT_TRUE(app->setAlarmText(2, "Gate").ok());
+    EXPECT_TRUE(prepareForWrite(*app, nullptr, f.prompter).ok());
 }
