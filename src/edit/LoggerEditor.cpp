@@ -183,6 +183,10 @@ void LoggerEditor::store() {
     l.useStopTime = fields_.useStopTime != 0 ? 1 : 0;
     l.separator = fields_.separator;
     l.pageHeader = PageHeader::encode(header_);
+    // A header without its register field prints no register, and the tag is no longer held.
+    if (!PageHeader::hasRegister(header_)) {
+        l.headerRegister = nullptr;
+    }
 }
 
 } // namespace quillon

@@ -74,7 +74,7 @@ public:
     // number and name and the number of logged tags in it.
     std::vector<std::string> optimizedLines() const;
 
-    // Close: every field into the application's logger.
+    // Close: every field into the application's logger; the header register goes when its field went.
     void store();
 
 private:

@@ -25,8 +25,8 @@ struct LoggerSettings {
     std::uint8_t option2 = 0;
     char separator = ',';
     std::vector<Tag*> tags; // the tags to be logged
-    // The register whose value the page header's register field prints; kept while the header has no
-    // such field, so that embedding one again offers it.
+    // The register whose value the page header's register field prints; none while the header has no
+    // such field.
     Tag* headerRegister = nullptr;
 };
 

@@ -148,6 +148,10 @@ TEST_F(LoggerEditorTest, HeaderRegisterEmbeddedOnceAndDeletedWhole) {
     EXPECT_EQ(editor.header().size(), 79u);
     EXPECT_FALSE(editor.embedDate());
     EXPECT_EQ(editor.embedRegister(r1).message(), "The Page Header can hold at most 79 characters.");
+    // Closing with a header that has no register field lets the register go.
+    editor.store();
+    EXPECT_EQ(app.logger().headerRegister, nullptr);
+    EXPECT_FALSE(app.isTagReferenced(*r1));
 }
 
 TEST_F(LoggerEditorTest, CloseStoresEveryFieldAndKeepsTheTotals) {
