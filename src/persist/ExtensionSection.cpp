@@ -49,7 +49,10 @@ void writeLogger(const Application& app, ByteSink& out) {
     const LoggerSettings& l = app.logger();
     out.u8(OvmLayout::kLoggerRecordKey);
     out.u8(OvmLayout::kLoggerRecordType);
-    out.u8(OvmLayout::kLoggerRecordVersion);
+    // A logger without a header register keeps the first version of the record, byte for byte.
+    const Tag* header = l.headerRegister;
+    out.u8(header != nullptr ? OvmLayout::kLoggerRecordVersion
+                             : OvmLayout::kLoggerRecordVersionWithoutRegister);
     for (std::uint8_t b : {l.memorySize, l.frequency, l.frequencyUnit, l.whenFull, l.startAtPowerUp,
                            l.useStartTime, l.useStopTime, l.option}) {
         out.u8(b);
@@ -76,9 +79,8 @@ void writeLogger(const Application& app, ByteSink& out) {
     }
     // The page header's register: a presence byte, then its reference (the unit's first tag is a real
     // register here, so four zero bytes cannot stand for "none").
-    const Tag* header = l.headerRegister;
-    out.u8(header != nullptr ? 1 : 0);
     if (header != nullptr) {
+        out.u8(1);
         out.u8(header->nodeNumber());
         out.u16(static_cast<std::uint16_t>(header->blockIndex()));
         out.u8(header->indexInBlock());
