@@ -394,6 +394,9 @@ bool ScriptRunner::runStep(const QString& step) {
     if (verb.startsWith("canvas-")) {
         return runCanvasStep(verb, argument);
     }
+    if (verb.startsWith("alarm-") || verb.startsWith("logger-") || verb == "context-menu") {
+        return runAlarmLoggerStep(verb, argument);
+    }
     fail("unknown step");
     return false;
 }
@@ -665,6 +668,123 @@ bool ScriptRunner::runCanvasStep(const QString& verb, const QString& argument) {
         }
         fail("unknown key");
         return false;
+    }
+    fail("unknown step");
+    return false;
+}
+
+// ---- Steps of the alarms and logger editors ----
+
+bool ScriptRunner::runAlarmLoggerStep(const QString& verb, const QString& argument) {
+    if (verb == "context-menu") {
+        // context-menu ENTRY: triggers an entry of the main window's right-click menu (the logger is
+        // reached there).
+        if (modal() != nullptr) {
+            return false;
+        }
+        auto* menu = window_.findChild<QMenu*>("RB_ORVIK");
+        QAction* entry = menu != nullptr ? findEntry(menu->actions(), {argument}) : nullptr;
+        if (entry == nullptr) {
+            fail("no such entry in the right-click menu");
+            return false;
+        }
+        if (!entry->isEnabled()) {
+            fail("the right-click entry is disabled");
+            return false;
+        }
+        QTimer::singleShot(0, entry, &QAction::trigger);
+        return true;
+    }
+    QWidget* dialog = modal();
+    if (dialog == nullptr) {
+        return false;
+    }
+    const auto listLines = [](const QListWidget* list, int role) {
+        QStringList lines;
+        for (int i = 0; i < list->count(); ++i) {
+            lines << list->item(i)->data(role).toString();
+        }
+        return lines.isEmpty() ? QString("-") : lines.join(" | ");
+    };
+    if (verb == "alarm-lines") {
+        // alarm-lines TEXT | TEXT ...: the alarm list shows exactly these lines ("\t" for the tabs).
+        auto* list = dialog->findChild<QListWidget*>("alarmList");
+        if (list == nullptr) {
+            return false;
+        }
+        QString wanted = argument;
+        wanted.replace("\\t", "\t");
+        lastShown_ = listLines(list, Qt::UserRole);
+        return lastShown_ == wanted;
+    }
+    if (verb == "alarm-edit") {
+        // alarm-edit NUMBER: double-clicks the line of that alarm.
+        auto* list = dialog->findChild<QListWidget*>("alarmList");
+        if (list == nullptr) {
+            return false;
+        }
+        for (int row = 0; row < list->count(); ++row) {
+            if (list->item(row)->data(Qt::UserRole + 1).toInt() == argument.toInt()) {
+                QTimer::singleShot(0, list, [list, row] {
+                    list->setCurrentRow(row);
+                    emit list->itemActivated(list->item(row));
+                });
+                return true;
+            }
+        }
+        return false;
+    }
+    if (verb == "alarm-choose" || verb == "logger-choose") {
+        // alarm-choose NAME TEXT: chooses TEXT in the drop-down or list named NAME.
+        const qsizetype space = argument.indexOf(' ');
+        const QString name = argument.left(space);
+        const QString text = space < 0 ? QString() : argument.mid(space + 1).trimmed();
+        if (auto* combo = dialog->findChild<QComboBox*>(name); combo != nullptr && combo->isEnabled()) {
+            // Entries are compared without their leading and trailing spaces (" ( Space )").
+            int index = -1;
+            for (int i = 0; i < combo->count() && index < 0; ++i) {
+                index = combo->itemText(i).trimmed() == text ? i : -1;
+            }
+            if (index < 0) {
+                fail("the drop-down has no such entry");
+                return false;
+            }
+            QTimer::singleShot(0, combo, [combo, index] {
+                combo->setCurrentIndex(index);
+                emit combo->activated(index);
+            });
+            return true;
+        }
+        if (auto* list = dialog->findChild<QListWidget*>(name); list != nullptr && list->isEnabled()) {
+            const auto found = list->findItems(text, Qt::MatchExactly);
+            if (found.isEmpty()) {
+                lastShown_ = listLines(list, Qt::DisplayRole);
+                fail("the list has no such line");
+                return false;
+            }
+            QTimer::singleShot(0, list, [list, item = found.front()] { list->setCurrentItem(item); });
+            return true;
+        }
+        return false;
+    }
+    if (verb == "logger-lines") {
+        // logger-lines NAME TEXT | TEXT ...: list NAME shows exactly these lines ("-" none).
+        const qsizetype space = argument.indexOf(' ');
+        auto* list = dialog->findChild<QListWidget*>(argument.left(space));
+        if (list == nullptr) {
+            return false;
+        }
+        lastShown_ = listLines(list, Qt::DisplayRole);
+        return lastShown_ == (space < 0 ? QString() : argument.mid(space + 1).trimmed());
+    }
+    if (verb == "logger-header") {
+        // logger-header TEXT: the page header field shows exactly TEXT.
+        auto* header = dialog->findChild<QLineEdit*>("pageHeader");
+        if (header == nullptr) {
+            return false;
+        }
+        lastShown_ = header->text();
+        return header->text() == argument;
     }
     fail("unknown step");
     return false;

@@ -56,6 +56,7 @@ private:
     void poll();
     bool runStep(const QString& step); // false: not yet possible
     bool runTaskStep(const QString& verb, const QString& argument);
+    bool runAlarmLoggerStep(const QString& verb, const QString& argument);
     bool runFieldStep(const QString& verb, const QString& argument);
     bool runCanvasStep(const QString& verb, const QString& argument);
     void fail(const QString& reason);

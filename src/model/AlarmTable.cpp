@@ -1,5 +1,7 @@
 #include "model/AlarmTable.h"
 
+#include "model/Tag.h"
+
 #include <algorithm>
 
 namespace quillon {
@@ -47,11 +49,27 @@ Status AlarmTable::setOptions(std::size_t alarm, std::uint8_t options) {
     return Status::success();
 }
 
+bool AlarmTable::readsAsNoTag(const Tag& tag) noexcept {
+    return tag.nodeNumber() == 0 && tag.blockIndex() == 0 && tag.indexInBlock() == 0;
+}
+
+std::optional<std::size_t> AlarmTable::groupReadingAsNoTag() const noexcept {
+    for (std::size_t g = 0; g < kGroups; ++g) {
+        if (groupInUse(g) && groupTags_[g] != nullptr && readsAsNoTag(*groupTags_[g])) {
+            return g;
+        }
+    }
+    return std::nullopt;
+}
+
 Status AlarmTable::setGroupTag(std::size_t group, Tag* tag) {
     if (group >= kGroups) {
         return Status::fail("There are 16 alarm groups, numbered 0 to 15.");
     }
     if (tag != nullptr) {
+        if (readsAsNoTag(*tag)) {
+            return Status::fail(std::string(kUnitFirstTag));
+        }
         for (std::size_t g = 0; g < kGroups; ++g) {
             if (g != group && groupTags_[g] == tag) {
                 return Status::fail(std::string(kTagInOtherGroup));

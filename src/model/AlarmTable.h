@@ -26,6 +26,20 @@ public:
     static constexpr std::uint8_t kOptionMask = 0x1F; // print and the four further options
     static constexpr std::string_view kTagInOtherGroup =
         "This Tag is already assigned to any other group.\nFor 16 groups, 16 different Tags are required.";
+    static constexpr std::string_view kUnitFirstTag =
+        "The first Tag of the unit itself (node 0, block 0, tag 0) can not watch an alarm group:\n"
+        "its reference is four zero bytes, which the file and the unit read as 'no Tag'.\n"
+        "Choose another Tag, or define another Tag before it in the unit's first block.";
+
+    // Whether a reference to the tag would be written as four zero bytes and so read back as no tag.
+    static bool readsAsNoTag(const Tag& tag) noexcept;
+    // A group in use whose tag has become the unit's first tag (a tag added ahead of it in the unit's
+    // first block moves it there); saving it would lose the tag.
+    std::optional<std::size_t> groupReadingAsNoTag() const noexcept;
+    static constexpr std::string_view kGroupTagBecameUnitFirst =
+        "The Tag of alarm group %d is now the first Tag of the unit itself (node 0, block 0, tag 0),\n"
+        "whose reference the file and the unit read as 'no Tag'.\n"
+        "Choose another Tag for the group in the Alarms editor.";
 
     // Longest alarm text the unit of a display class shows.
     static std::size_t textLimit(std::uint8_t modelClass) noexcept;
@@ -38,7 +52,8 @@ public:
 
     Tag* groupTag(std::size_t group) const { return groupTags_.at(group); }
     const std::array<Tag*, kGroups>& groupTags() const noexcept { return groupTags_; }
-    // Refuses a tag that another group already has (each group needs its own tag).
+    // Refuses a tag that another group already has (each group needs its own tag), and a tag whose
+    // reference reads back as no tag.
     Status setGroupTag(std::size_t group, Tag* tag);
     // Puts `tag` in the group's place whatever the other groups hold: the tag editor replaces one tag by
     // another everywhere at once.

@@ -1330,6 +1330,11 @@ void Application::recomputeAlarmBytes() noexcept {
     totals_.alarmBytes = bytes;
 }
 
+void Application::dropAlarmTable() noexcept {
+    alarms_.reset();
+    recomputeAlarmBytes();
+}
+
 Status Application::setAlarmText(std::size_t alarm, std::string_view text) {
     Status s = alarmTable().setText(alarm, text, AlarmTable::textLimit(modelClass(modelId_)));
     recomputeAlarmBytes();

@@ -234,6 +234,8 @@ public:
     Status setGroupTag(std::size_t group, Tag* tag);
     Status setTagMode(std::uint8_t mode);
     void recomputeAlarmBytes() noexcept;
+    // Detaches and destroys the alarm table, taking its bytes off the application's total.
+    void dropAlarmTable() noexcept;
 
     // ---- Logger ----
 

@@ -25,6 +25,9 @@ struct LoggerSettings {
     std::uint8_t option2 = 0;
     char separator = ',';
     std::vector<Tag*> tags; // the tags to be logged
+    // The register whose value the page header's register field prints; none while the header has no
+    // such field.
+    Tag* headerRegister = nullptr;
 };
 
 } // namespace quillon

@@ -219,6 +219,10 @@ bool TagReferences::forEachUse(const std::function<bool(const TagUse&)>& visit) 
             return true;
         }
     }
+    if (Tag* header = app_.logger().headerRegister;
+        header != nullptr && visit(TagUse{TagPlace::Logger, nullptr, nullptr, header})) {
+        return true;
+    }
     return false;
 }
 
@@ -385,6 +389,9 @@ void TagReferences::replaceWhere(const std::function<bool(const Tag&)>& matches,
         if (hit(tag)) {
             tag = &newTag;
         }
+    }
+    if (hit(app_.logger().headerRegister)) {
+        app_.logger().headerRegister = &newTag;
     }
 }
 

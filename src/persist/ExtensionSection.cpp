@@ -49,7 +49,10 @@ void writeLogger(const Application& app, ByteSink& out) {
     const LoggerSettings& l = app.logger();
     out.u8(OvmLayout::kLoggerRecordKey);
     out.u8(OvmLayout::kLoggerRecordType);
-    out.u8(OvmLayout::kLoggerRecordVersion);
+    // A logger without a header register keeps the first version of the record, byte for byte.
+    const Tag* header = l.headerRegister;
+    out.u8(header != nullptr ? OvmLayout::kLoggerRecordVersion
+                             : OvmLayout::kLoggerRecordVersionWithoutRegister);
     for (std::uint8_t b : {l.memorySize, l.frequency, l.frequencyUnit, l.whenFull, l.startAtPowerUp,
                            l.useStartTime, l.useStopTime, l.option}) {
         out.u8(b);
@@ -74,11 +77,20 @@ void writeLogger(const Application& app, ByteSink& out) {
         out.u8(tag->indexInBlock());
         ++written;
     }
+    // The page header's register: a presence byte, then its reference (the unit's first tag is a real
+    // register here, so four zero bytes cannot stand for "none").
+    if (header != nullptr) {
+        out.u8(1);
+        out.u8(header->nodeNumber());
+        out.u16(static_cast<std::uint16_t>(header->blockIndex()));
+        out.u8(header->indexInBlock());
+    }
 }
 
 bool readLogger(ByteReader& in, Application& app) {
     std::uint8_t version = 0;
-    if (!in.u8(version) || version != OvmLayout::kLoggerRecordVersion) {
+    if (!in.u8(version) || (version != OvmLayout::kLoggerRecordVersion &&
+                            version != OvmLayout::kLoggerRecordVersionWithoutRegister)) {
         return false;
     }
     LoggerSettings l;
@@ -106,6 +118,21 @@ bool readLogger(ByteReader& in, Application& app) {
             tags.push_back(tag);
         }
     }
+    if (version == OvmLayout::kLoggerRecordVersion) {
+        std::uint8_t present = 0;
+        if (!in.u8(present) || present > 1) {
+            return false;
+        }
+        if (present == 1) {
+            std::uint8_t node = 0;
+            std::uint16_t block = 0;
+            std::uint8_t index = 0;
+            if (!(in.u8(node) && in.u16(block) && in.u8(index))) {
+                return false;
+            }
+            l.headerRegister = app.findTag(node, block, index);
+        }
+    }
     for (Tag* old : std::vector<Tag*>(app.loggerTags())) {
         (void)app.removeLoggerTag(*old);
     }
@@ -125,7 +152,7 @@ bool ExtensionSection::loggerChanged(const Application& app) {
            l.whenFull != d.whenFull || l.startAtPowerUp != d.startAtPowerUp ||
            l.useStartTime != d.useStartTime || l.useStopTime != d.useStopTime || l.option != d.option ||
            l.pageHeader != d.pageHeader || l.option2 != d.option2 || l.separator != d.separator ||
-           !l.tags.empty();
+           !l.tags.empty() || l.headerRegister != nullptr;
 }
 
 void ExtensionSection::write(const Application& app, ByteSink& out) {

@@ -32,7 +32,9 @@ struct OvmLayout {
     // legend entry of an unknown type, on which readers that do not know it stop.
     static constexpr std::uint8_t kLoggerRecordKey = 0x00;
     static constexpr std::uint8_t kLoggerRecordType = 0x4C;
-    static constexpr std::uint8_t kLoggerRecordVersion = 1;
+    static constexpr std::uint8_t kLoggerRecordVersion = 2;
+    // The first version lacks the page header's register after the logged tags.
+    static constexpr std::uint8_t kLoggerRecordVersionWithoutRegister = 1;
 };
 
 // The reader's error numbers: each names the record kind that could not be read.

@@ -64,6 +64,15 @@ Status prepareForWrite(Application& app, const PictureLibrary* pictures, Prompte
         }
     }
 
+    if (const AlarmTable* alarms = app.alarmsIfAny()) {
+        if (const auto group = alarms->groupReadingAsNoTag()) {
+            const std::string text = formatText(std::string(AlarmTable::kGroupTagBecameUnitFirst).c_str(),
+                                                static_cast<int>(*group + 1));
+            prompter.error(text);
+            return Status::fail(text);
+        }
+    }
+
     std::uint32_t pictureBytes = 0;
     if (storesBitmaps(app.modelId()) && pictures != nullptr && pictures->exists()) {
         if (Status s = pictures->updateUsedFlags([&](std::uint32_t p) { return pictureUsed(app, p); }); !s) {

@@ -739,6 +739,7 @@ void DocumentReader::logger(const Value& at) {
         }
         l.tags.push_back(tag);
     }
+    l.headerRegister = tagRef(at.at("headerRegister"));
 }
 
 void DocumentReader::pictures(const Value& at) {

@@ -597,6 +597,9 @@ Json DocumentWriter::logger() const {
         tags.push_back(tagRef(tag));
     }
     j["tags"] = std::move(tags);
+    if (l.headerRegister != nullptr) {
+        j["headerRegister"] = tagRef(l.headerRegister);
+    }
     return j;
 }
 

@@ -320,6 +320,7 @@ void MainWindow::registerTaskEditors() {
                    : nullptr;
     };
     editors.font = [this]() -> const PanelFont& { return panelFont(); };
+    editors.catalogDirectory = (options_.startDirectory / ".." / "plc").lexically_normal();
     editors.screenChanged = [this] {
         if (session_ != nullptr && session_->isOpen()) {
             session_->screenChanged();

@@ -1,9 +1,14 @@
 #include "shell/TaskEditorCommands.h"
 
+#include "define/AlarmsDialog.h"
 #include "define/KeyTaskListsDialog.h"
+#include "define/LoggerDialog.h"
 #include "define/TaskListsDialog.h"
 #include "model/Application.h"
 #include "model/PanelFont.h"
+#include "persist/ConsecutiveGroupTags.h"
+#include "persist/RegisterPositions.h"
+#include "plc/PlcCatalogFiles.h"
 #include "ui/CommandDispatcher.h"
 #include "ui/CommandId.h"
 #include "ui/ScreenImage.h"
@@ -22,6 +27,8 @@ void TaskEditorCommands::registerCommands() {
                              [this] { applicationTaskLists(); });
     dispatch.registerCommand(CommandId::ApplicationKeys, EnableRule::WithApplication,
                              [this] { globalKeys(); });
+    dispatch.registerCommand(CommandId::Alarms, EnableRule::WithApplication, [this] { alarms(); });
+    dispatch.registerCommand(CommandId::Logger, EnableRule::WithApplication, [this] { logger(); });
     const auto screenOpen = [this] { return host_.currentScreen && host_.currentScreen() != nullptr; };
     dispatch.registerCommand(
         CommandId::ScreenTaskLists, EnableRule::WithApplication, [this] { screenTaskLists(); }, screenOpen);
@@ -91,6 +98,30 @@ void TaskEditorCommands::touchTaskLists(Screen& screen, ScreenObject& touchArea)
         return;
     }
     TaskListsDialog dialog(host_.window, host_.context, TaskListsDialog::Kind::TouchArea, &screen, lists);
+    host_.context.run(dialog);
+}
+
+void TaskEditorCommands::alarms() {
+    Application* app = refreshContext();
+    if (app == nullptr || host_.context.prompter == nullptr) {
+        return;
+    }
+    PlcCatalogFiles catalogs(host_.catalogDirectory, *host_.context.prompter);
+    RegisterPositions positions(catalogs, *host_.context.prompter);
+    SixteenTagsFinder finder = [app, &positions](const Tag& first) {
+        return ConsecutiveGroupTags::find(*app, first, positions);
+    };
+    // Opening the dialog attaches an empty alarm record when the application has none; Cancel with no
+    // alarm leaves it attached and empty, which takes no bytes.
+    AlarmsDialog dialog(host_.window, host_.context, std::move(finder));
+    host_.context.run(dialog);
+}
+
+void TaskEditorCommands::logger() {
+    if (refreshContext() == nullptr) {
+        return;
+    }
+    LoggerDialog dialog(host_.window, host_.context);
     host_.context.run(dialog);
 }
 

@@ -2,6 +2,7 @@
 
 #include "define/TaskEditorContext.h"
 
+#include <filesystem>
 #include <functional>
 
 class QMainWindow;
@@ -19,7 +20,8 @@ class CommandDispatcher;
 
 // The commands of the task-list and key editors: Application Task-lists (460), Application Keys (458),
 // and for the screen being edited its Task-lists (171) and Keys (116); and the touch-screen area's task
-// lists that the screen editor asks for.
+// lists that the screen editor asks for. Also the alarms (459) and logger (455) editors, which share their
+// context.
 class TaskEditorCommands final {
 public:
     struct Host {
@@ -33,6 +35,8 @@ public:
         std::function<const PanelFont&()> font;
         // Repaints the screen session after an editor changed the application.
         std::function<void()> screenChanged;
+        // Where the PLC catalogs are: the alarm editor's consecutive tags follow the PLC's notation.
+        std::filesystem::path catalogDirectory;
     };
 
     explicit TaskEditorCommands(Host host);
@@ -43,6 +47,8 @@ public:
     void screenTaskLists();
     void screenKeys();
     void touchTaskLists(Screen& screen, ScreenObject& touchArea);
+    void alarms();
+    void logger();
 
 private:
     QImage preview(const Screen& screen) const;
