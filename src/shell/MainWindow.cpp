@@ -46,6 +46,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStatusTipEvent>
 #include <QTime>
 #include <QToolTip>
@@ -119,6 +120,17 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     central->setObjectName("centralArea");
     central->setMouseTracking(true);
     setCentralWidget(central);
+    // The right-click menu from the keyboard (the menu key, Shift+F10): the logger is reached only there.
+    // A screen session covers the client area and brings its own menus.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            if ((session_ == nullptr || !session_->isOpen()) && centralWidget() != nullptr) {
+                showRightClickMenu(centralWidget()->mapToGlobal(centralWidget()->rect().center()));
+            }
+        });
+    }
 
     const QString helpFolder =
         options_.helpFolder.isEmpty()

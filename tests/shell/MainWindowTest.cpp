@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace quillon;
@@ -178,6 +179,32 @@ private slots:
         s.newApp();
         s.window->showRightClickMenu(QPoint(), false);
         QVERIFY(s.window->menus().rightClickAction(477)->isEnabled());
+    }
+
+    // The logger is reached only through the right-click menu, so the keyboard's menu key must open it too.
+    void theMenuKeyOpensTheRightClickMenuWithTheLogger() {
+        Shell s;
+        s.newApp();
+        s.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+        s.window->activateWindow();
+        QMenu* menu = s.window->menus().rightClickMenu();
+        bool shown = false;
+        bool loggerOffered = false;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), 3000);
+            shown = true;
+            QAction* logger = s.window->menus().rightClickAction(toId(CommandId::Logger));
+            loggerOffered = logger != nullptr && logger->isEnabled();
+            menu->close();
+        });
+        QTest::keyClick(s.window->windowHandle(), Qt::Key_Menu);
+        QTRY_VERIFY_WITH_TIMEOUT(!menu->isVisible(), 3000);
+        if (!shown) {
+            menu->close();
+        }
+        QVERIFY(shown);
+        QVERIFY(loggerOffered);
     }
 
     void toolStationLiveAndInactiveButtons() {
