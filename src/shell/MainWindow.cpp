@@ -126,7 +126,17 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
         auto* shortcut = new QShortcut(keys, this);
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this] {
-            if ((session_ == nullptr || !session_->isOpen()) && centralWidget() != nullptr) {
+            if (session_ != nullptr && session_->isOpen()) {
+                // The focused part of the session (its canvas) shows its own menu, as for a right click.
+                if (QWidget* focus = QApplication::focusWidget();
+                    focus != nullptr && focus->window() == this) {
+                    const QPoint centre = focus->rect().center();
+                    QContextMenuEvent event(QContextMenuEvent::Keyboard, centre, focus->mapToGlobal(centre));
+                    QApplication::sendEvent(focus, &event);
+                }
+                return;
+            }
+            if (centralWidget() != nullptr) {
                 showRightClickMenu(centralWidget()->mapToGlobal(centralWidget()->rect().center()));
             }
         });

@@ -201,7 +201,8 @@ private slots:
         // Both bars are there: their Hide entries are live and hide and show them.
         QVERIFY(menus.action(toId(CommandId::HideObjectsMenu))->isEnabled());
         QVERIFY(menus.action(toId(CommandId::HideTools))->isEnabled());
-        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
+        QCOMPARE(toolBarNames(*w.window),
+                 QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
         w.window->command(CommandId::HideObjectsMenu);
         QCOMPARE(toolBarNames(*w.window), QStringList({"screen_menu", "tools"}));
         QCOMPARE(menus.action(toId(CommandId::HideObjectsMenu))->text(), QString("Show O&bjects Menu"));
@@ -210,7 +211,8 @@ private slots:
         QCOMPARE(menus.action(toId(CommandId::HideTools))->text(), QString("Show T&ools"));
         w.window->command(CommandId::HideObjectsMenu);
         w.window->command(CommandId::HideTools);
-        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
+        QCOMPARE(toolBarNames(*w.window),
+                 QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
         QCOMPARE(menus.action(toId(CommandId::HideObjectsMenu))->text(), QString("Hide O&bjects Menu"));
         QCOMPARE(menus.action(toId(CommandId::HideTools))->text(), QString("H&ide Tools"));
         // A unit without a touch screen has no touch-screen grid to show; with one it has.
@@ -237,7 +239,8 @@ private slots:
         QCOMPARE(w.window->menus().barTitles(), QStringList({"&File", "&Define", "&Communicate", "&Utilities",
                                                              "&Screen", "&Objects", "&Tools", "&Help"}));
         QVERIFY(!w.window->toolStation().isVisible());
-        QCOMPARE(toolBarNames(*w.window), QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
+        QCOMPARE(toolBarNames(*w.window),
+                 QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
         QVERIFY(w.window->shellStatusBar().sessionFieldsVisible());
         QCOMPARE(w.window->shellStatusBar().message(), QString("No object is selected."));
         // Zoom 20 on the 128 x 64 screen.
@@ -482,6 +485,31 @@ private slots:
             QCOMPARE(action->isEnabled(), w.window->dispatcher().isEnabled(id));
         }
         QCOMPARE(w.session().screenMenu()->actions().first()->text(), QString("Past&e Object(s)"));
+    }
+
+    // The keyboard's menu key shows the canvas's menu while a session is open, not the main window's.
+    void theMenuKeyShowsTheCanvasMenu() {
+        Window w;
+        w.openModel(500);
+        w.window->command(CommandId::Screens);
+        w.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+        w.window->activateWindow();
+        w.canvas().setFocus();
+        QTRY_VERIFY(QApplication::focusWidget() == &w.canvas());
+        QMenu* screenMenu = w.session().screenMenu();
+        bool shown = false;
+        bool mainMenuShown = true;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(screenMenu->isVisible(), 3000);
+            shown = true;
+            mainMenuShown = w.window->menus().rightClickMenu()->isVisible();
+            screenMenu->close();
+        });
+        QTest::keyClick(w.window->windowHandle(), Qt::Key_Menu);
+        QTRY_VERIFY_WITH_TIMEOUT(!screenMenu->isVisible(), 3000);
+        QVERIFY(shown);
+        QVERIFY(!mainMenuShown);
     }
 
     void canvasShowsTheScreenAndTheHandles() {
