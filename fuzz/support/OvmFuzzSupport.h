@@ -1,8 +1,8 @@
 #pragma once
 
 // What the application-image fuzz targets share: the catalogs the reader rebuilds nodes from (the shipped
-// ones and a PLC of id 29 made from the first, in both PLC lists, as the seed images use it), a scratch
-// folder removed at exit, and a password prompt that answers once with the seeds' password.
+// ones and a PLC of id 29 made from the first, in both PLC lists, as the starting images use it), a scratch
+// folder removed at exit, and a password prompt that answers once with the password of those images.
 //
 // QUILLON_PLC_DIR names the shipped catalogs, else the data/plc folder beside the fuzz folder.
 #include "model/Prompter.h"

@@ -51,7 +51,7 @@ void writeCorpus(const std::filesystem::path& folder) {
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\nWrites the seed corpus of the reader's fuzz target.\n",
+        std::fprintf(stderr, "usage: %s FOLDER\nWrites starting inputs for fuzzing the application reader.\n",
                      argv[0]);
         return 2;
     }
