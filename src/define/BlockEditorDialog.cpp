@@ -136,13 +136,7 @@ BlockEditorDialog::BlockEditorDialog(QWidget* parent, Application& application, 
         button->setAutoDefault(false);
         side->addWidget(button);
     }
-    if (hasHelp()) {
-        auto* help = new QPushButton(tr("&Help"), this);
-        help->setObjectName("help");
-        help->setAutoDefault(false);
-        connect(help, &QPushButton::clicked, this, &ShellDialog::requestHelp);
-        side->addWidget(help);
-    }
+    addHelpButton(side);
     side->addStretch();
     auto* nodeRow = new QHBoxLayout;
     nodeRow->addWidget(nodeLabel);

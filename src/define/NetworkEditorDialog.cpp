@@ -114,13 +114,7 @@ NetworkEditorDialog::NetworkEditorDialog(QWidget* parent, Application& applicati
         button->setAutoDefault(false);
         side->addWidget(button);
     }
-    if (hasHelp()) {
-        auto* help = new QPushButton(tr("&Help"), this);
-        help->setObjectName("help");
-        help->setAutoDefault(false);
-        connect(help, &QPushButton::clicked, this, &ShellDialog::requestHelp);
-        side->addWidget(help);
-    }
+    addHelpButton(side);
     side->addStretch();
 
     auto* top = new QHBoxLayout;

@@ -238,13 +238,7 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
         button->setAutoDefault(false);
         side->addWidget(button);
     }
-    if (hasHelp()) {
-        auto* help = new QPushButton(tr("&Help"), this);
-        help->setObjectName("help");
-        help->setAutoDefault(false);
-        connect(help, &QPushButton::clicked, this, &ShellDialog::requestHelp);
-        side->addWidget(help);
-    }
+    addHelpButton(side);
     side->addStretch();
     add_->setDefault(true);
     auto* top = new QHBoxLayout;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <QBoxLayout>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -38,6 +39,17 @@ QRect ShellDialog::placement(const QRect& mainFrame, const QSize& dialogSize, co
         top = std::max(std::min(top, screenArea.bottom() - dialogSize.height() + 1), screenArea.top());
     }
     return {QPoint(left, top), dialogSize};
+}
+
+void ShellDialog::addHelpButton(QBoxLayout* column) {
+    if (!hasHelp()) {
+        return;
+    }
+    auto* help = new QPushButton(tr("&Help"), this);
+    help->setObjectName("help");
+    help->setAutoDefault(false);
+    connect(help, &QPushButton::clicked, this, &ShellDialog::requestHelp);
+    column->addWidget(help);
 }
 
 QDialogButtonBox* ShellDialog::makeButtons(bool withCancel) {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QBoxLayout;
 class QDialogButtonBox;
 class QPushButton;
 
@@ -36,6 +37,9 @@ signals:
 protected:
     // The standard Ok / Cancel row, with a Help button when the topic has a page.
     QDialogButtonBox* makeButtons(bool withCancel);
+    // The Help button of a dialog whose buttons stand in a column of their own, added to `column` when the
+    // topic has a page.
+    void addHelpButton(QBoxLayout* column);
     void showEvent(QShowEvent* event) override;
     // Sizes the dialog and puts it in its place over the main window.
     void placeOnMainWindow();
