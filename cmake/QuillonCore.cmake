@@ -1,13 +1,14 @@
 # The core: every rule, limit, message and byte of the system, in standard C++ only.
 # Each subsystem folder is an object library, so that a subsystem's tests link only what they need;
 # quillon_core is the static library made of all of them.
-set(QUILLON_CORE_PARTS model edit plc persist comm)
+set(QUILLON_CORE_PARTS model edit plc persist comm sim)
 # What each part's code uses besides itself (tools/check-layers.py holds the same table).
 set(QUILLON_DEPS_model "")
 set(QUILLON_DEPS_edit model)
 set(QUILLON_DEPS_plc model)
 set(QUILLON_DEPS_persist plc model)
 set(QUILLON_DEPS_comm persist plc model)
+set(QUILLON_DEPS_sim edit plc model)
 
 set(QUILLON_CORE_OBJECTS "")
 foreach(part IN LISTS QUILLON_CORE_PARTS)
