@@ -469,6 +469,9 @@ Status LiveDrawing::draw(DrawingSurface& surface, Simulator& simulator, const Dr
                 drawBargraph(surface, p, bar, fraction(value, bar.minimum, bar.maximum));
                 break;
             }
+            case ObjectKind::TouchArea:
+                // The unit shows nothing of a touch area: what lies beneath it is what the user sees.
+                break;
             case ObjectKind::AlarmWindow:
                 drawAlarmWindow(surface, p, static_cast<const AlarmWindowObject&>(object), simulator);
                 break;

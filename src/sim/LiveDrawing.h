@@ -16,7 +16,8 @@ class Simulator;
 // being edited shows what is typed, the digit under the cursor inverted), bit texts their on or off text,
 // register texts the text of the range the value lies in, bargraphs and percent-filled shapes fill by
 // their tags, Time and Date show the virtual clock, alarm windows the alarms that are on. Show/hide
-// animations hide objects, flash animations and flashing objects blink, scrolling texts scroll.
+// animations hide objects, flash animations and flashing objects blink, scrolling texts scroll. Touch
+// areas are not drawn: the unit shows nothing of them.
 class LiveDrawing final {
 public:
     // Half a blink period, and the time a scrolling text takes per character: by speed 0 slow, 1 medium,

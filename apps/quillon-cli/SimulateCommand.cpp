@@ -1,0 +1,136 @@
+#include "SimulateCommand.h"
+
+#include "ApplicationCommands.h"
+#include "model/Application.h"
+#include "model/CanvasGeometry.h"
+#include "persist/AtomicFileWriter.h"
+#include "persist/PictureLibrary.h"
+#include "plc/NodeAreas.h"
+#include "plc/PlcCatalogFiles.h"
+#include "sim/SimScript.h"
+#include "sim/Simulator.h"
+
+#include <CLI/CLI.hpp>
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+#if defined(QUILLON_CLI_RENDER)
+#include "model/PanelFont.h"
+#include "persist/LibraryPictureSource.h"
+#include "sim/LiveDrawing.h"
+#include "ui/PainterSurface.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageWriter>
+#endif
+
+namespace quillon::cli {
+
+int SimulateCommand::simulate(CliContext& context, const Settings& settings) {
+    if (settings.scanMs < 1 || settings.scanMs > 1000) {
+        return context.fail("The scan time is 1 to 1000 milliseconds, not " +
+                            std::to_string(settings.scanMs) + ".");
+    }
+    if (settings.zoom != 10 && settings.zoom != 20 && settings.zoom != 30) {
+        return context.fail("The zoom is 10, 20 or 30 (tenths), not " + std::to_string(settings.zoom) + ".");
+    }
+    const auto start = VirtualClock::parse(settings.clock);
+    if (!start) {
+        return context.fail("The clock is set as YYYY-MM-DD HH:MM:SS between 2000 and 2099, not \"" +
+                            settings.clock + "\".");
+    }
+    std::ifstream in(settings.script, std::ios::binary);
+    std::error_code ec;
+    if (!in || std::filesystem::is_directory(settings.script, ec)) {
+        return context.fail("Can not read the script " + settings.script.string() + ".");
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    const auto steps = SimScript::parse(text.str());
+    if (!steps) {
+        return context.fail(settings.script.string() + ", " + steps.failure().message);
+    }
+
+    PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
+    PictureLibrary library(context.workdir());
+    const auto app = ApplicationCommands::open(context, catalogs, library, settings.file);
+    if (!app) {
+        return CliContext::kFailure;
+    }
+    Simulator::Options options;
+    options.scanMs = static_cast<std::uint32_t>(settings.scanMs);
+    options.start = *start;
+    Simulator simulator(
+        *app, [&catalogs](const Node& node) { return NodeAreas::load(catalogs, node); }, options);
+
+    SimScript::Snapshot snapshot;
+#if defined(QUILLON_CLI_RENDER)
+    const LibraryPictureSource pictures(context.workdir());
+    std::unique_ptr<PanelFont> ownFont;
+    const PanelFont* font = &PanelFont::builtIn();
+    if (const auto file = context.workdir() / "fonts/orvik5x7.fnt"; std::filesystem::exists(file, ec)) {
+        if (auto loaded = PanelFont::load(file)) {
+            ownFont = std::make_unique<PanelFont>(std::move(*loaded));
+            font = ownFont.get();
+        }
+    }
+    snapshot = [&](const std::string& path) -> Status {
+        DrawParameters parameters;
+        parameters.zoom = static_cast<std::int32_t>(settings.zoom);
+        parameters.displayClass = app->modelSelection().modelClass;
+        parameters.pictures = &pictures;
+        const CanvasGeometry geometry(parameters.displayClass, parameters.zoom);
+        QImage picture(geometry.windowWidth(), geometry.windowHeight(), QImage::Format_RGB32);
+        if (picture.isNull()) {
+            return Status::fail("the display has no size to draw");
+        }
+        picture.fill(Qt::white);
+        Status drawn;
+        {
+            gui::PainterSurface surface(picture, *font);
+            drawn = LiveDrawing::draw(surface, simulator, parameters);
+        }
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(picture)) {
+            return Status::fail("Can not make the PNG image: " + writer.errorString().toStdString() + ".");
+        }
+        const Status saved = AtomicFileWriter::writeFile(
+            path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(png.constData()),
+                                                static_cast<std::size_t>(png.size())));
+        if (!saved) {
+            return Status::fail("Can not write " + path + ": " + saved.message());
+        }
+        if (!drawn) {
+            return Status::fail(path + " was saved without what could not be drawn: " + drawn.message());
+        }
+        return Status::success();
+    };
+#endif
+    const SimScript::Outcome outcome = SimScript::run(*steps, simulator, context.out(), snapshot);
+    return outcome.failed == 0 ? CliContext::kSuccess : CliContext::kFailure;
+}
+
+void SimulateCommand::add(CLI::App& app, CliContext& context, CommandAction& action) {
+    auto settings = std::make_shared<Settings>();
+    CLI::App* command = app.add_subcommand(
+        "simulate",
+        "Runs an application on the unit simulator through a script of steps and prints the trace.");
+    command->add_option("FILE", settings->file, "The application file (.ovm).")->required();
+    command->add_option("--script", settings->script, "The steps, one a line (see docs/cli.md).")->required();
+    command->add_option("--scan", settings->scanMs, "Milliseconds between scans, 1 to 1000 (default 10).");
+    command->add_option("--zoom", settings->zoom, "Zoom of snapshots in tenths: 10, 20 or 30 (default 10).");
+    command->add_option("--clock", settings->clock,
+                        "The unit's clock at power-on, YYYY-MM-DD HH:MM:SS (default 2000-01-01 00:00:00).");
+    command->callback([&context, &action, settings] {
+        action = [&context, settings] { return SimulateCommand::simulate(context, *settings); };
+    });
+}
+
+} // namespace quillon::cli

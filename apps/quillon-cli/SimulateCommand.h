@@ -1,0 +1,31 @@
+#pragma once
+
+#include "CliContext.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace quillon::cli {
+
+// `simulate`: runs an application on the simulator through a scenario of steps, printing the trace; exit
+// 1 when an expectation fails, a step cannot be done, or the script or file cannot be read. Snapshots
+// need the Qt build.
+class SimulateCommand final {
+public:
+    struct Settings {
+        std::filesystem::path file;
+        std::filesystem::path script;
+        std::int64_t scanMs = 10;
+        std::int64_t zoom = 10;
+        std::string clock = "2000-01-01 00:00:00";
+    };
+    static void add(CLI::App& app, CliContext& context, CommandAction& action);
+    static int simulate(CliContext& context, const Settings& settings);
+};
+
+} // namespace quillon::cli
