@@ -10,7 +10,7 @@ if(NOT Qt6_FOUND)
   return()
 endif()
 
-set(QUILLON_GUI_PARTS ui screen define shell)
+set(QUILLON_GUI_PARTS ui screen define simulate shell)
 set(QUILLON_GUI_OBJECTS "")
 foreach(part IN LISTS QUILLON_GUI_PARTS)
   file(GLOB _sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${part}/*.cpp)

@@ -24,7 +24,8 @@ QT = {
     "screen": ALL_CORE | {"ui"},
     "define": ALL_CORE | {"ui"},
     "print": ALL_CORE | {"ui"},
-    "shell": ALL_CORE | {"ui", "screen", "define", "print"},
+    "simulate": ALL_CORE | {"ui"},
+    "shell": ALL_CORE | {"ui", "screen", "define", "print", "simulate"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 QT_HEADER = re.compile(r"^(Q[A-Za-z0-9]*|Qt[A-Za-z]*/.*|q[a-z0-9]*\.h)$")

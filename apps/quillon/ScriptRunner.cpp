@@ -1,5 +1,10 @@
 #include "ScriptRunner.h"
 
+#include "model/Screen.h"
+#include "sim/Simulator.h"
+#include "simulate/SimulateDialog.h"
+#include "simulate/SimulatorDisplay.h"
+
 #include <cstdio>
 #include <optional>
 
@@ -22,6 +27,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -393,6 +399,9 @@ bool ScriptRunner::runStep(const QString& step) {
     }
     if (verb.startsWith("canvas-")) {
         return runCanvasStep(verb, argument);
+    }
+    if (verb.startsWith("sim-")) {
+        return runSimulatorStep(verb, argument);
     }
     if (verb.startsWith("alarm-") || verb.startsWith("logger-") || verb == "context-menu") {
         return runAlarmLoggerStep(verb, argument);
@@ -785,6 +794,83 @@ bool ScriptRunner::runAlarmLoggerStep(const QString& verb, const QString& argume
         }
         lastShown_ = header->text();
         return header->text() == argument;
+    }
+    fail("unknown step");
+    return false;
+}
+
+bool ScriptRunner::runSimulatorStep(const QString& verb, const QString& argument) {
+    auto* dialog = qobject_cast<quillon::gui::SimulateDialog*>(modal());
+    if (dialog == nullptr || !dialog->isVisible()) {
+        return false; // the window may not be up yet
+    }
+    const QStringList words = argument.split(' ', Qt::SkipEmptyParts);
+    if (verb == "sim-key" || verb == "sim-key-down" || verb == "sim-key-up") {
+        // Presses (and lets go of) key N of the simulated keypad, as a click on its button does.
+        bool ok = false;
+        const int key = argument.toInt(&ok);
+        auto* button = dialog->findChild<QToolButton*>(QString("key%1").arg(key));
+        if (!ok || button == nullptr) {
+            fail("the keypad has no such key");
+            return false;
+        }
+        if (verb != "sim-key-up") {
+            emit button->pressed();
+        }
+        if (verb != "sim-key-down") {
+            emit button->released();
+        }
+        return true;
+    }
+    if (verb == "sim-touch") {
+        // A click on the display at unit pixel X Y.
+        if (words.size() != 2) {
+            fail("the step needs X Y");
+            return false;
+        }
+        auto& display = dialog->display();
+        const QPoint at(2 + words[0].toInt() * display.zoom() / 10,
+                        2 + words[1].toInt() * display.zoom() / 10);
+        QMouseEvent press(QEvent::MouseButtonPress, at, display.mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&display, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, display.mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&display, &release);
+        return true;
+    }
+    if (verb == "sim-expect-screen") {
+        // Waits until screen N is shown.
+        const quillon::Screen* shown = dialog->simulator().screen();
+        lastShown_ = shown != nullptr ? QString::number(shown->number()) : QString("none");
+        return lastShown_ == argument;
+    }
+    QString target;
+    QString text;
+    if (!splitArgument(argument, target, text)) {
+        fail("the step needs TAG|VALUE");
+        return false;
+    }
+    auto* table = dialog->findChild<QTableWidget*>("simulatorTags");
+    int row = -1;
+    for (int r = 0; table != nullptr && r < table->rowCount(); ++r) {
+        if (table->item(r, 0)->text() == target) {
+            row = r;
+        }
+    }
+    if (row < 0) {
+        fail("the tag table has no such tag");
+        return false;
+    }
+    if (verb == "sim-set") {
+        // Typed into the value cell, as the user edits it.
+        table->item(row, 2)->setText(text);
+        return true;
+    }
+    if (verb == "sim-expect") {
+        // Waits until the value cell shows the value.
+        lastShown_ = table->item(row, 2)->text();
+        return lastShown_ == text;
     }
     fail("unknown step");
     return false;

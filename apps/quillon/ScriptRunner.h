@@ -59,6 +59,7 @@ private:
     bool runAlarmLoggerStep(const QString& verb, const QString& argument);
     bool runFieldStep(const QString& verb, const QString& argument);
     bool runCanvasStep(const QString& verb, const QString& argument);
+    bool runSimulatorStep(const QString& verb, const QString& argument);
     void fail(const QString& reason);
     QWidget* modal() const;
 

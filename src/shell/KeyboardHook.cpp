@@ -1,6 +1,7 @@
 #include "shell/KeyboardHook.h"
 
 #include "shell/NewApplicationDialog.h"
+#include "simulate/SimulateDialog.h"
 #include "ui/ShellDialog.h"
 
 #include <QApplication>
@@ -32,6 +33,10 @@ bool KeyboardHook::eventFilter(QObject* watched, QEvent* event) {
     QWidget* modal = QApplication::activeModalWidget();
     switch (key->key()) {
     case Qt::Key_F1:
+        if (qobject_cast<SimulateDialog*>(modal) != nullptr) {
+            // F1 is a key of the simulated keypad there.
+            break;
+        }
         if (key->isAutoRepeat()) {
             return true;
         }

@@ -18,6 +18,7 @@
 #include "persist/ApplicationWriter.h"
 #include "persist/SettingsFile.h"
 #include "plc/DriverFiles.h"
+#include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
 #include "screen/ScreenSession.h"
 #include "shell/ApplicationInfoDialog.h"
@@ -32,6 +33,7 @@
 #include "shell/TaskEditorCommands.h"
 #include "shell/ToolStation.h"
 #include "shell/TransferDialog.h"
+#include "simulate/SimulateDialog.h"
 #include "ui/HelpTopics.h"
 #include "ui/HelpWindow.h"
 #include "ui/QtFileChooser.h"
@@ -318,6 +320,8 @@ void MainWindow::registerCommands() {
         CommandId::TagDatabase, EnableRule::WithApplication, [this] { showTagDatabase(); }, hasModel);
     dispatcher_.registerCommand(
         CommandId::UnitSettings, EnableRule::WithApplication, [this] { showUnitSettings(); }, hasModel);
+    dispatcher_.registerCommand(
+        CommandId::Simulate, EnableRule::WithApplication, [this] { showSimulator(); }, hasModel);
 }
 
 void MainWindow::registerTaskEditors() {
@@ -615,6 +619,19 @@ void MainWindow::showNetwork() {
     NetworkEditorDialog dialog(this, *application, catalogs, *services_.prompter, defineHooks());
     runDialog(dialog);
     applicationEdited();
+}
+
+void MainWindow::showSimulator() {
+    const Application* application = services_.documents->application();
+    if (application == nullptr) {
+        return;
+    }
+    auto catalogs = std::make_shared<PlcCatalogFiles>(
+        (options_.startDirectory / ".." / "plc").lexically_normal(), *services_.prompter);
+    SimulateDialog dialog(
+        this, *application, [catalogs](const Node& node) { return NodeAreas::load(*catalogs, node); },
+        panelFont(), services_.documents->pictures());
+    runDialog(dialog);
 }
 
 void MainWindow::showTagDatabase() {

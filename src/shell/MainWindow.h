@@ -147,6 +147,7 @@ private:
     void showByteView();
     void showPlcSelection();
     void showNetwork();
+    void showSimulator();
     void showTagDatabase();
     void showUnitSettings();
     // What the network, blocks and tag editors get from the shell.

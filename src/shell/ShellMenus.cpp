@@ -51,7 +51,9 @@ ShellMenus::ShellMenus(QMenuBar* bar, QWidget* shortcutOwner)
                                      {923, "&Compare with...", nullptr}});
     fill(popup(Popup::Utilities), {{905, "Add or Remove PL&Cs...", nullptr},
                                    {924, "&Quillon memory configuration...", nullptr},
-                                   {925, "Other Uti&lities...", nullptr}});
+                                   {925, "Other Uti&lities...", nullptr},
+                                   {kSeparator, nullptr, nullptr},
+                                   {941, "S&imulate...", nullptr}});
     fill(popup(Popup::Screen), {{129, "&New...", nullptr},
                                 {122, "Du&plicate...", nullptr},
                                 {130, "&Screen Information...", nullptr},

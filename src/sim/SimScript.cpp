@@ -70,17 +70,18 @@ void flush(Simulator& simulator, std::ostream& trace) {
     }
 }
 
-// The key a step names: its number or its caption on the model's keypad (F1 ...).
+// The key a step names: its number or its caption on the model's keypad (F1 ...); keys the keypad does not
+// have are refused.
 bool keyOf(const Simulator& simulator, const std::string& name, std::uint8_t& key) {
+    const auto layout = keypadLayoutOf(simulator.application().modelId());
     std::int64_t number = 0;
     if (parseInteger(name, number)) {
-        if (number < 1 || number > 255) {
+        if (number < 1 || number > 255 || (layout && !layout->hasKey(static_cast<std::uint8_t>(number)))) {
             return false;
         }
         key = static_cast<std::uint8_t>(number);
         return true;
     }
-    const auto layout = keypadLayoutOf(simulator.application().modelId());
     if (!layout) {
         return false;
     }

@@ -44,6 +44,7 @@ enum class CommandId : std::uint16_t {
     AddRemovePlcs = 905,
     MemoryConfiguration = 924,
     OtherUtilities = 925,
+    Simulate = 941,
 
     // Help
     HelpIndex = 461,

@@ -39,15 +39,15 @@ set Low 0x12
 set High 0xAB
 expect Low 0x12
 expect High 0xAB
-# Key 2 holds the motor on while pressed.
-press 2
+# Key 10 holds the motor on while pressed.
+press 10
 advance 20
 expect Motor on
-release 2
+release 10
 expect Motor off
-# Key 1 goes to screen 2, whose Before-showing list writes 100 to Level.
-press 1
-release 1
+# Key 9 goes to screen 2, whose Before-showing list writes 100 to Level.
+press 9
+release 9
 expect screen 2
 expect Level 100
 touch 70 40
@@ -55,9 +55,9 @@ expect Lamp on
 touch 10 10
 expect Lamp on
 snapshot s2.png
-# On screen 2 key 1 is a screen key: Goto Previous Screen; leaving screen 2 clears Count.
-press 1
-release 1
+# On screen 2 key 9 is a screen key: Goto Previous Screen; leaving screen 2 clears Count.
+press 9
+release 9
 expect screen 1
 expect Count 0
 snapshot s1.png
@@ -125,11 +125,12 @@ grep -q "> advance 10" "$work/out" || fail "the steps after a failure did not ru
 grep -q "2 of 3 steps failed" "$work/out" || fail "summary of the failing scenario"
 
 # Steps that cannot be done are failures too.
-printf 'press F9\nset Nothing 1\n' >"$work/undoable.txt"
+printf 'press F9\npress 4\nset Nothing 1\n' >"$work/undoable.txt"
 if run simulate "$work/plant.ovm" --script "$work/undoable.txt" >"$work/out" 2>"$work/err"; then
     fail "undoable steps exited 0"
 fi
 grep -q "there is no key F9 on the keypad of this model" "$work/out" || fail "unknown key"
+grep -q "there is no key 4 on the keypad of this model" "$work/out" || fail "a key beside the keypad"
 grep -q "there is no tag Nothing" "$work/out" || fail "unknown tag"
 
 # Refusals before anything runs: a bad step, a missing script, bad options, a missing file.

@@ -112,6 +112,7 @@ private slots:
         run(toId(CommandId::Information));
         run(toId(CommandId::MemoryConfiguration));
         run(toId(CommandId::OtherUtilities));
+        run(toId(CommandId::Simulate));
         run(toId(CommandId::Download));
         run(toId(CommandId::ApplicationTaskLists));
         run(toId(CommandId::Network));
@@ -143,7 +144,8 @@ private slots:
              {"Quillon : New Application", "Quillon : Add or Remove PLCs", "Application Information",
               "Quillon : Memory Configuration", "Bytes' values in Dec, Hex and ASCII", "Quillon : New Screen",
               "Quillon : Password", "Quillon : Application ( Power-on and Global ) Task-lists",
-              "Quillon : Global Keys' Task-lists", "Quillon : Network Configuration", "Quillon : Tags"}) {
+              "Quillon : Global Keys' Task-lists", "Quillon : Network Configuration", "Quillon : Tags",
+              "Quillon : Simulate"}) {
             QVERIFY2(opened.count(title) == 1, title);
         }
         QVERIFY2(watcher.seen.size() >= 16, qPrintable(watcher.seen.join(" | ")));

@@ -100,6 +100,7 @@ private slots:
             {905, "Add or Remove PL&Cs..."},
             {924, "&Quillon memory configuration..."},
             {925, "Other Uti&lities..."},
+            {941, "S&imulate..."},
             {461, "&Index        F1"},
             {926, "&About Quillon..."},
             {191, "&Top Alignemnt"},
@@ -128,11 +129,12 @@ private slots:
         for (const std::uint16_t id : {451, 216, 461, 926, 453, 921, 905}) {
             QVERIFY2(enabled(id), qPrintable(QString::number(id)));
         }
-        for (const std::uint16_t id : {902, 454, 903, 931, 904, 477, 923, 924, 925}) {
+        for (const std::uint16_t id : {902, 454, 903, 931, 904, 477, 923, 924, 925, 941}) {
             QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
         }
         s.newApp();
-        for (const std::uint16_t id : {451, 452, 902, 454, 903, 931, 924, 925, 216, 477, 453, 921, 905}) {
+        for (const std::uint16_t id :
+             {451, 452, 902, 454, 903, 931, 924, 925, 216, 477, 453, 921, 905}) {
             QVERIFY2(enabled(id), qPrintable(QString::number(id)));
         }
         // The logger entry stays grayed; features not built yet stay disabled, never dead.

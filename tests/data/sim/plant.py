@@ -2,8 +2,8 @@
 """Makes the text form of the simulator's scenario application from an exported new application.
 
 Usage: plant.py NEW.json OUT.json
-The unit's own memory holds the tags; screen 1 counts while it is shown, screen 2 is reached with key 1
-and left with key 1 again; key 2 holds the motor bit; a touch area on screen 2 toggles the lamp.
+The unit's own memory holds the tags; screen 1 counts while it is shown, screen 2 is reached with key 9
+and left with key 9 again; key 10 holds the motor bit (keys of the VQ5K-822's keypad); a touch area on screen 2 toggles the lamp.
 """
 import json
 import sys
@@ -42,8 +42,8 @@ level, count = tag("UW000", bytes=2), tag("UW001", bytes=2)
 motor, lamp = tag("UB000"), tag("UB001")
 doc["powerOnTasks"] = [task("writeValue", value=5, tag1=level), task("gotoScreen", value=1)]
 doc["globalKeys"] = [
-    {"key": 1, "secondKey": 0, "tasks": {"press": [task("gotoScreen", value=2)], "pressed": [], "released": []}},
-    {"key": 2, "secondKey": 0, "tasks": {"press": [], "pressed": [task("bit", sub=2, tag1=motor)],
+    {"key": 9, "secondKey": 0, "tasks": {"press": [task("gotoScreen", value=2)], "pressed": [], "released": []}},
+    {"key": 10, "secondKey": 0, "tasks": {"press": [], "pressed": [task("bit", sub=2, tag1=motor)],
                                          "released": []}},
 ]
 doc["screens"] = [
@@ -66,7 +66,7 @@ doc["screens"] = [
      ],
      "tasks": {"beforeShowing": [task("writeValue", value=100, tag1=level)], "whileShowing": [],
                "afterHiding": [task("writeValue", value=0, tag1=count)]},
-     "keys": [{"key": 1, "secondKey": 0, "tasks": {"press": [task("gotoScreen", sub=2)], "pressed": [],
+     "keys": [{"key": 9, "secondKey": 0, "tasks": {"press": [task("gotoScreen", sub=2)], "pressed": [],
                                                    "released": []}}]},
 ]
 json.dump(doc, open(sys.argv[2], "w"), indent=1)

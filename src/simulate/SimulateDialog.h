@@ -1,0 +1,89 @@
+#pragma once
+
+#include "sim/SimMemory.h"
+#include "sim/Simulator.h"
+#include "ui/ShellDialog.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include <QTimer>
+
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+class QTableWidgetItem;
+class QToolButton;
+
+namespace quillon {
+class Application;
+class PanelFont;
+class PictureSource;
+} // namespace quillon
+
+namespace quillon::gui {
+
+class SimulatorDisplay;
+
+// "Simulate": the open application running on a simulated unit. The panel's display (click to touch it),
+// its keypad (mouse, and F1 ... on the keyboard for the keys marked so), a table of the tags with their
+// live values that the user may change as the PLC would, the event log, and pause, one-scan steps and the
+// speed of simulated time. The dialog is modal, so the application stays as it is while it runs.
+class SimulateDialog final : public ShellDialog {
+    Q_OBJECT
+public:
+    // Real milliseconds between two updates of the window.
+    static constexpr int kTickMs = 50;
+    static constexpr const char* kTitle = "Quillon : Simulate";
+
+    SimulateDialog(QWidget* parent, const Application& application, SimMemory::AreaSource areas,
+                   const PanelFont& font, const PictureSource* pictures);
+    ~SimulateDialog() override;
+
+    Simulator& simulator() noexcept { return *simulator_; }
+    SimulatorDisplay& display() noexcept { return *display_; }
+    bool paused() const noexcept;
+    // Simulated milliseconds per real millisecond.
+    double speed() const;
+
+    // What the keypad buttons do.
+    void pressKey(std::uint8_t key);
+    void releaseKey(std::uint8_t key);
+    // Simulated time moves on by one update at the chosen speed, unless paused.
+    void tick();
+    // One scan while paused.
+    void step();
+    // Writes a tag as the tag table does; false (and a line in the log) for a text that is not a value.
+    bool setTagValue(const Tag& tag, const QString& text);
+    // Every line of the event log.
+    QStringList logLines() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void buildTagTable();
+    void refresh();
+    void valueEdited(QTableWidgetItem* item);
+    int functionKey(int qtKey) const;
+
+    const Application& application_;
+    std::unique_ptr<Simulator> simulator_;
+    SimulatorDisplay* display_ = nullptr;
+    QTableWidget* tags_ = nullptr;
+    QPlainTextEdit* log_ = nullptr;
+    QPushButton* pause_ = nullptr;
+    QPushButton* step_ = nullptr;
+    QComboBox* speed_ = nullptr;
+    QLabel* status_ = nullptr;
+    std::map<std::uint8_t, QToolButton*> keys_;
+    std::vector<const Tag*> rows_;
+    QTimer timer_;
+    double carry_ = 0.0;
+};
+
+} // namespace quillon::gui
