@@ -110,7 +110,9 @@ void Simulator::powerOn() {
     poweredOn_ = true;
     record("power on");
     runList(application_.powerOnTasks(), ListPlace::PowerOn, nullptr);
-    if (!pendingScreen_) {
+    settle();
+    if (screen_ == nullptr) {
+        // No Goto of the Power-on list led to a screen that can be shown: screen 1, else the first one.
         const Screen* first = application_.findScreen(1);
         if (first == nullptr || first->type == ScreenType::PrintOnly) {
             first = nullptr;
@@ -123,11 +125,11 @@ void Simulator::powerOn() {
         }
         if (first != nullptr) {
             pendingScreen_ = first->number();
+            settle();
         } else {
             record("no screen to show");
         }
     }
-    settle();
     nextScan_ = clock_.elapsed();
     scan();
 }

@@ -115,6 +115,15 @@ TEST_F(SimulatorTest, ScreenOneIsShownWithoutAGotoAndScreensChangeThroughTheirLi
               events.end());
 }
 
+TEST_F(SimulatorTest, APowerOnGotoToAScreenThatCannotBeShownFallsBackToTheFirstScreen) {
+    addScreen(2);
+    addScreen(3, ScreenType::PrintOnly);
+    append(app.applicationLists(), Application::kPowerOn, gotoScreen(3));
+    auto sim = start();
+    ASSERT_NE(sim->screen(), nullptr);
+    EXPECT_EQ(sim->screen()->number(), 2U);
+}
+
 TEST_F(SimulatorTest, ScreensThatGoOnToEachOtherStopAfterTheLimit) {
     Screen* one = addScreen(1);
     Screen* two = addScreen(2);
