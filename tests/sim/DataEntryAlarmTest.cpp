@@ -139,6 +139,48 @@ TEST_F(DataEntryAlarmTest, TheAlarmWindowListsTheAlarmsThatAreOnFirstTriggeredFi
     EXPECT_EQ(sim->alarms().activeAlarms(), (std::vector<std::size_t>{0}));
 }
 
+TEST_F(DataEntryAlarmTest, TheAlarmKeysMoveTheCursorAndAcknowledge) {
+    ASSERT_TRUE(app.setAlarmText(0, "Pump"));
+    ASSERT_TRUE(app.setAlarmText(1, "Fan"));
+    ASSERT_TRUE(app.setGroupTag(0, word5));
+    addScreen(1);
+    // Keys 31 .. 34: select, acknowledge, previous, next.
+    for (std::uint8_t function = 31; function <= 34; ++function) {
+        KeyDefinition* k = must(app.addKey(std::make_unique<KeyDefinition>(function)));
+        ASSERT_TRUE(app.appendTask(*k, 0, keyTask(TaskKind::KeyFunction, function)));
+    }
+    auto sim = start();
+    EntryKeys::tap(*sim, 31); // no alarm on: no cursor
+    EXPECT_EQ(sim->alarms().cursor(), -1);
+    sim->setValue(*word5, 0x0002);
+    sim->advance(10);
+    sim->setValue(*word5, 0x0003);
+    sim->advance(10);
+    EntryKeys::tap(*sim, 31);
+    EXPECT_EQ(sim->alarms().cursor(), 0); // on alarm 1, the first to come on
+    EntryKeys::tap(*sim, 34);
+    EXPECT_EQ(sim->alarms().cursor(), 1);
+    EntryKeys::tap(*sim, 34); // the last: stays
+    EXPECT_EQ(sim->alarms().cursor(), 1);
+    EntryKeys::tap(*sim, 32);
+    EXPECT_TRUE(sim->alarms().state(0).acknowledged);
+    EXPECT_FALSE(sim->alarms().state(1).acknowledged);
+    EntryKeys::tap(*sim, 33);
+    EXPECT_EQ(sim->alarms().cursor(), 0);
+    // Alarm 1 goes off: the cursor stays on the alarm it was on, now the only one.
+    sim->setValue(*word5, 0x0001);
+    sim->advance(10);
+    EXPECT_EQ(sim->alarms().cursor(), 0);
+    EXPECT_EQ(sim->alarms().activeAlarms(), (std::vector<std::size_t>{0}));
+    // Off and on again: no longer acknowledged.
+    sim->setValue(*word5, 0);
+    sim->advance(10);
+    EXPECT_EQ(sim->alarms().cursor(), -1);
+    sim->setValue(*word5, 1);
+    sim->advance(10);
+    EXPECT_FALSE(sim->alarms().state(0).acknowledged);
+}
+
 TEST_F(DataEntryAlarmTest, ShowHideHidesAndFlashBlinksOnTheVirtualClock) {
     Screen* one = addScreen(1);
     auto shown = std::make_unique<DisplayRegisterObject>();

@@ -44,10 +44,16 @@ TEST_F(SimulatorTest, TasksActOnTags) {
     append(*one, Screen::kBeforeShowing, bit(lamp, bit_task::kToggle));
     append(*one, Screen::kBeforeShowing, bit(lamp, bit_task::kToggle));
     append(*one, Screen::kBeforeShowing, bit(bit3, bit_task::kOff)); // 105 without 8 = 97
+    Task subtractTag = addTag;
+    subtractTag.kind = TaskKind::Subtract;
+    subtractTag.tag1 = count;
+    subtractTag.tag2 = level; // 65535 - 5
+    append(*one, Screen::kBeforeShowing, subtractTag);
     auto sim = start();
-    EXPECT_EQ(sim->value(*count), 65535U);
+    EXPECT_EQ(sim->value(*count), 65530U);
     EXPECT_EQ(sim->value(*level), 5U);
     EXPECT_EQ(sim->value(*word3), 105U);
+    EXPECT_EQ(sim->value(*big), 105U * 65536U); // UW003 is Big's high word
     EXPECT_EQ(sim->value(*word5), 97U);
     EXPECT_EQ(sim->value(*low), 0U);
     EXPECT_EQ(sim->value(*high), 7U);
