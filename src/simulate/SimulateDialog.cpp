@@ -264,12 +264,20 @@ void SimulateDialog::refresh() {
         }
     }
     const Screen* shown = simulator_->screen();
+    QString extras;
+    if (simulator_->dataEntry().active()) {
+        extras += tr("   Data entry");
+    }
+    if (simulator_->openCollector()) {
+        extras += tr("   Open collector on");
+    }
     status_->setText(
-        tr("Time %1 s   Screen %2")
+        tr("Time %1 s   Screen %2%3")
             .arg(static_cast<double>(simulator_->now()) / 1000.0, 0, 'f', 2)
             .arg(shown != nullptr
                      ? QString("%1 : %2").arg(shown->number()).arg(QString::fromStdString(shown->name))
-                     : tr("none")));
+                     : tr("none"))
+            .arg(extras));
     for (auto& [key, button] : keys_) {
         button->setDown(simulator_->isKeyDown(key));
     }
