@@ -54,6 +54,7 @@ printf '%s\n' \
   "sim-expect Big|305419896" \
   "sim-set Level|lots" \
   "sim-expect Level|100" \
+  "choose simulatorSpeed|10 x" \
   "button Pause" \
   "button Step" \
   "screenshot-dialog $shot" \
