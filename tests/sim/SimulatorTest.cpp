@@ -331,6 +331,41 @@ TEST_F(SimulatorTest, ScriptsRunTheirStepsAndCountFailures) {
     EXPECT_NE(trace.str().find("FAIL line 7: Count is 10, not 9"), std::string::npos) << trace.str();
 }
 
+// Generated applications of 1 to 40 screens, each writing its own number to Level when shown and counting
+// in Count while shown, walked through by a generated script with Goto Next and Goto Previous keys.
+TEST_F(SimulatorTest, GeneratedScenariosWalkGeneratedApplications) {
+    KeyDefinition* next = must(app.addKey(std::make_unique<KeyDefinition>(9)));
+    append(*next, KeyDefinition::kPress, gotoScreen(0, 1));
+    KeyDefinition* previous = must(app.addKey(std::make_unique<KeyDefinition>(10)));
+    append(*previous, KeyDefinition::kPress, gotoScreen(0, 2));
+    for (std::uint32_t screens = 1; screens <= 40; ++screens) {
+        Screen* added = addScreen(screens * 3); // numbers 3, 6, 9 ...: next and previous skip the gaps
+        append(*added, Screen::kBeforeShowing, write(level, static_cast<std::int32_t>(screens * 3)));
+        append(*added, Screen::kBeforeShowing, write(count, 0));
+        append(*added, Screen::kWhileShowing, add(count, 1));
+        std::string script;
+        for (std::uint32_t n = 2; n <= screens; ++n) {
+            script += "press 9\nrelease 9\nexpect screen " + std::to_string(n * 3) + "\nexpect Level " +
+                      std::to_string(n * 3) + "\n";
+        }
+        script +=
+            "press 9\nrelease 9\nexpect screen " + std::to_string(screens * 3) + "\n"; // no screen after
+        // Ten scans in 100 ms; the screen shown at power-on also had the power-on scan.
+        script += screens == 1 ? "advance 100\nexpect Count 11\n" : "advance 100\nexpect Count 10\n";
+        for (std::uint32_t n = screens; n-- > 1;) {
+            script += "press 10\nrelease 10\nexpect screen " + std::to_string(n * 3) + "\n";
+        }
+        script += "expect Level 3\n";
+        const auto steps = SimScript::parse(script);
+        ASSERT_TRUE(steps) << steps.message();
+        Simulator sim(app, {}, {});
+        std::ostringstream trace;
+        const auto outcome = SimScript::run(*steps, sim, trace, {});
+        ASSERT_EQ(outcome.failed, 0U) << screens << " screens\n" << trace.str();
+        EXPECT_EQ(outcome.steps, steps->size());
+    }
+}
+
 TEST_F(SimulatorTest, ScriptLinesThatAreNoStepsAreRefused) {
     EXPECT_EQ(
         SimScript::parse("advance 5\nfly away\n").message(),
