@@ -133,8 +133,7 @@ private slots:
             QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
         }
         s.newApp();
-        for (const std::uint16_t id :
-             {451, 452, 902, 454, 903, 931, 924, 925, 216, 477, 453, 921, 905}) {
+        for (const std::uint16_t id : {451, 452, 902, 454, 903, 931, 924, 925, 216, 477, 453, 921, 905}) {
             QVERIFY2(enabled(id), qPrintable(QString::number(id)));
         }
         // The logger entry stays grayed; features not built yet stay disabled, never dead.
