@@ -11,13 +11,17 @@
 #include "model/AlarmWindowObject.h"
 #include "model/Application.h"
 #include "model/BargraphObject.h"
+#include "model/BitmapObject.h"
 #include "model/DateObject.h"
+#include "model/PanelModel.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
 #include "model/TimeObject.h"
+#include "persist/PictureLibrary.h"
 #include "screen/AlarmWindowDialog.h"
 #include "screen/AnimationDialog.h"
 #include "screen/BargraphDialog.h"
+#include "screen/BitmapLibraryDialog.h"
 #include "screen/DataEntryDialog.h"
 #include "screen/DimensionsDialog.h"
 #include "screen/DisplayDataDialog.h"
@@ -59,6 +63,7 @@ const std::vector<std::uint16_t>& PlacementController::toolCommands() {
                                        PlacementTools::kRoundRectangle,
                                        PlacementTools::kPolyline,
                                        PlacementTools::kPolygon,
+                                       PlacementTools::kBitmap,
                                        PlacementTools::kTouch,
                                        PlacementTools::kBargraph,
                                        PlacementTools::kAlphaBargraph,
@@ -164,6 +169,9 @@ void PlacementController::place(UnitPoint start, UnitPoint end, bool dragged) {
         return;
     case ToolFamily::Bargraph:
         placeBargraph(start);
+        return;
+    case ToolFamily::Bitmap:
+        placeBitmap(start, nullptr);
         return;
     case ToolFamily::AlphaNumeric:
         break;
@@ -327,6 +335,86 @@ void PlacementController::placeBargraph(UnitPoint start) {
                                       editor.attributes(), values, editor.characterDisplay()));
 }
 
+void PlacementController::placeBitmap(UnitPoint at, ScreenObject* changed) {
+    EditorSession& editor = *context_.editor;
+    const PictureLibrary* library = context_.library ? context_.library() : nullptr;
+    if (library == nullptr || context_.files == nullptr) {
+        context_.prompter->error(PictureLibrary::kCannotOpen);
+        if (changed == nullptr) {
+            finished();
+        }
+        return;
+    }
+    Application& application = *context_.application;
+    BitmapLibraryRequest request;
+    request.mode = changed == nullptr ? BitmapChoice::Mode::Add : BitmapChoice::Mode::Change;
+    request.displayClass = editor.displayClass();
+    request.clicked = at;
+    if (changed != nullptr) {
+        request.current = static_cast<BitmapObject*>(changed)->pictureId();
+    }
+    BitmapLibraryDialog dialog(
+        context_.dialogParent, *library, *context_.files, *context_.prompter,
+        [&application](std::uint32_t picture) { return application.isPictureUsed(picture); },
+        [&application](std::uint32_t picture) { application.pictureRemoved(picture); }, request);
+    const bool accepted = run(dialog) == QDialog::Accepted;
+    if (dialog.deletedAny()) {
+        // Bitmap objects after a deleted picture now show the picture before their old number.
+        countPictures();
+        context_.changed();
+    }
+    if (!accepted) {
+        if (changed == nullptr) {
+            finished();
+        } else if (ScreenCanvas* canvas = context_.canvas()) {
+            canvas->invalidate();
+        }
+        return;
+    }
+    EditValues values;
+    values.pictureId = dialog.chosenPicture();
+    if (changed == nullptr) {
+        placeBuilt(ObjectPlacement::build(ObjectKind::Bitmap, dialog.chosenRect(), editor.attributes(),
+                                          values, editor.characterDisplay()));
+        countPictures();
+        return;
+    }
+    auto& bitmap = static_cast<BitmapObject&>(*changed);
+    if (bitmap.pictureId() == values.pictureId && objectRect(bitmap) == dialog.chosenRect()) {
+        return;
+    }
+    // The new picture takes the old one's place, attributes and level as one removal and one creation.
+    const CurrentAttributes attributes =
+        EditorSession::attributesOf(bitmap, editor.attributes(), editor.characterDisplay());
+    auto replacement = ObjectPlacement::build(ObjectKind::Bitmap, dialog.chosenRect(), attributes, values,
+                                              editor.characterDisplay());
+    replacement->zLevel = bitmap.zLevel;
+    ScreenObject* old = changed;
+    editor.clearSelection();
+    editor.record(UndoStep::removeObjects(*editor.screen(), std::span<ScreenObject* const>(&old, 1)));
+    (void)ObjectPlacement::place(editor, std::move(replacement), *context_.prompter);
+    countPictures();
+    if (ScreenCanvas* canvas = context_.canvas()) {
+        canvas->invalidate();
+    }
+    context_.changed();
+}
+
+void PlacementController::countPictures() {
+    Application& application = *context_.application;
+    const PictureLibrary* library = context_.library ? context_.library() : nullptr;
+    if (library == nullptr || !storesBitmaps(application.modelId()) || !library->exists()) {
+        return;
+    }
+    const auto used = [&application](std::uint32_t picture) { return application.isPictureUsed(picture); };
+    if (!library->updateUsedFlags(used)) {
+        return; // a damaged library is reported when the application is written
+    }
+    if (auto bytes = library->usedPictureBytes()) {
+        application.setPictureBytes(*bytes);
+    }
+}
+
 bool PlacementController::edit(ScreenObject& object) {
     EditorSession& editor = *context_.editor;
     Screen* screen = editor.screen();
@@ -402,6 +490,9 @@ bool PlacementController::edit(ScreenObject& object) {
         rewriteField(object, dialog.kind(), values);
         return true;
     }
+    case ObjectKind::Bitmap:
+        placeBitmap({object.left, object.top}, &object);
+        return true;
     case ObjectKind::AlarmWindow: {
         auto& alarm = static_cast<AlarmWindowObject&>(object);
         AlarmWindowDialog dialog(context_.dialogParent, alarm.options(), context_.application->modelId(),

@@ -751,6 +751,8 @@ void ScreenSession::startPlacement() {
         }
     };
     context.selecter = [this] { refresh(); };
+    context.library = host_.pictureLibrary;
+    context.files = host_.files;
     canvas_->setInsertMode(context.insertMode);
     placement_ = std::make_unique<PlacementController>(std::move(context));
     connect(canvas_, &ScreenCanvas::placeRequested, placement_.get(), &PlacementController::place);

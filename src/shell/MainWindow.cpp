@@ -209,6 +209,8 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     host.runDialog = [this](QDialog& dialog) { return runDialog(dialog); };
     host.application = [this] { return services_.documents->application(); };
     host.pictures = [this] { return services_.documents->pictures(); };
+    host.pictureLibrary = [this] { return services_.documents->pictureLibrary(); };
+    host.files = services_.files;
     host.font = [this]() -> const PanelFont& { return panelFont(); };
     host.command = [this](std::uint16_t id) { command(id); };
     host.showToolStation = [this](bool shown) {
