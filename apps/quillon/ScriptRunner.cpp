@@ -61,10 +61,11 @@ QAction* findEntry(const QList<QAction*>& actions, QStringList path) {
 
 int keyOf(const QString& name) {
     static const QList<QPair<QString, int>> keys{
-        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape},  {"Up", Qt::Key_Up},
-        {"Down", Qt::Key_Down},     {"Left", Qt::Key_Left},      {"Right", Qt::Key_Right},
-        {"Tab", Qt::Key_Tab},       {"Delete", Qt::Key_Delete},  {"Space", Qt::Key_Space},
-        {"F1", Qt::Key_F1},         {"Backtab", Qt::Key_Backtab}};
+        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape},   {"Up", Qt::Key_Up},
+        {"Down", Qt::Key_Down},     {"Left", Qt::Key_Left},       {"Right", Qt::Key_Right},
+        {"Tab", Qt::Key_Tab},       {"Delete", Qt::Key_Delete},   {"Space", Qt::Key_Space},
+        {"F1", Qt::Key_F1},         {"Backtab", Qt::Key_Backtab}, {"Home", Qt::Key_Home},
+        {"End", Qt::Key_End},       {"PageUp", Qt::Key_PageUp},   {"PageDown", Qt::Key_PageDown}};
     for (const auto& [text, key] : keys) {
         if (text == name) {
             return key;

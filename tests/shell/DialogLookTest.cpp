@@ -10,6 +10,7 @@
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
 #include "plc/PlcCatalogFiles.h"
+#include "screen/BitmapLibraryDialog.h"
 #include "screen/ScreenMemoryDialog.h"
 #include "screen/ScreenSession.h"
 #include "shell/MainWindow.h"
@@ -130,10 +131,18 @@ private slots:
               CommandId::ScreenTaskLists, CommandId::ScreenKeys}) {
             run(toId(id));
         }
-        // Dialogs opened from inside others.
+        // Dialogs opened from inside others, and the bitmap library of the largest display with a picture.
+        PictureLibrary pictures(w.dir.path().toStdString());
+        const PictureRecord wholeScreen(320, 240, std::vector<std::uint8_t>(40 * 240, 0x55));
+        QVERIFY(pictures.addPicture(wholeScreen, w.prompter).ok());
+        BitmapLibraryRequest bitmapRequest;
+        bitmapRequest.displayClass = 52;
         for (auto* dialog : std::initializer_list<ShellDialog*>{
                  new PasswordDialog(w.window.get()),
-                 new ScreenMemoryDialog(w.window.get(), ScreenMemoryReport{})}) {
+                 new ScreenMemoryDialog(w.window.get(), ScreenMemoryReport{}),
+                 new BitmapLibraryDialog(
+                     w.window.get(), pictures, w.files, w.prompter, [](std::uint32_t) { return false; },
+                     [](std::uint32_t) {}, bitmapRequest)}) {
             w.window->runDialog(*dialog);
             delete dialog;
         }
@@ -143,7 +152,8 @@ private slots:
              {"Quillon : New Application", "Quillon : Add or Remove PLCs", "Application Information",
               "Quillon : Memory Configuration", "Bytes' values in Dec, Hex and ASCII", "Quillon : New Screen",
               "Quillon : Password", "Quillon : Application ( Power-on and Global ) Task-lists",
-              "Quillon : Global Keys' Task-lists", "Quillon : Network Configuration", "Quillon : Tags"}) {
+              "Quillon : Global Keys' Task-lists", "Quillon : Network Configuration", "Quillon : Tags",
+              "Orvik : Bitmap library : Total 1"}) {
             QVERIFY2(opened.count(title) == 1, title);
         }
         QVERIFY2(watcher.seen.size() >= 16, qPrintable(watcher.seen.join(" | ")));
