@@ -16,6 +16,7 @@
 #include "model/PanelModel.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
+#include "model/TextObject.h"
 #include "model/TimeObject.h"
 #include "persist/PictureLibrary.h"
 #include "screen/AlarmWindowDialog.h"
@@ -55,20 +56,13 @@ PlacementController::~PlacementController() {
 
 const std::vector<std::uint16_t>& PlacementController::toolCommands() {
     static const std::vector<std::uint16_t> ids = [] {
-        std::vector<std::uint16_t> all{PlacementTools::kText,
-                                       PlacementTools::kError,
-                                       PlacementTools::kAlarm,
-                                       PlacementTools::kRectangle,
-                                       PlacementTools::kEllipse,
-                                       PlacementTools::kRoundRectangle,
-                                       PlacementTools::kPolyline,
-                                       PlacementTools::kPolygon,
-                                       PlacementTools::kBitmap,
-                                       PlacementTools::kTouch,
-                                       PlacementTools::kBargraph,
-                                       PlacementTools::kAlphaBargraph,
-                                       PlacementTools::kDataEntry,
-                                       kDataEntryMenu,
+        std::vector<std::uint16_t> all{PlacementTools::kText,       PlacementTools::kError,
+                                       PlacementTools::kAlarm,      PlacementTools::kRectangle,
+                                       PlacementTools::kEllipse,    PlacementTools::kRoundRectangle,
+                                       PlacementTools::kPolyline,   PlacementTools::kPolygon,
+                                       PlacementTools::kBitmap,     PlacementTools::kTouch,
+                                       PlacementTools::kBargraph,   PlacementTools::kAlphaBargraph,
+                                       PlacementTools::kDataEntry,  kDataEntryMenu,
                                        PlacementTools::kDisplayData};
         for (const PlacementTool& wizard : PlacementTools::wizards()) {
             all.push_back(wizard.id);
@@ -493,6 +487,22 @@ bool PlacementController::edit(ScreenObject& object) {
     case ObjectKind::Bitmap:
         placeBitmap({object.left, object.top}, &object);
         return true;
+    case ObjectKind::Text: {
+        // A text is edited where it stands: typing resumes in its first cell.
+        endTyping();
+        const PlacementGeometry geometry(editor.displayClass(), object.font);
+        typing_ = TextEntry::resume(editor, static_cast<TextObject&>(object), geometry.cell());
+        if (!typing_) {
+            return true;
+        }
+        if (ScreenCanvas* canvas = context_.canvas()) {
+            canvas->setTextEntry(typing_.get());
+            canvas->invalidate();
+        }
+        context_.showPrompt({});
+        emit typingChanged(true);
+        return true;
+    }
     case ObjectKind::AlarmWindow: {
         auto& alarm = static_cast<AlarmWindowObject&>(object);
         AlarmWindowDialog dialog(context_.dialogParent, alarm.options(), context_.application->modelId(),
