@@ -207,3 +207,40 @@ printf '%s\n' \
   "file @SAVED@" \
   "quit" >"$top/bitmap.txt"
 place bitmap 500 30
+
+# Objects that read tags: a bargraph whose tag is made in the tag database opened by the button beside its
+# tag drop-down, then a data entry and a register display of the same tag.
+printf '%s\n' \
+  "menu Define/Screens..." \
+  "wait-dialog Quillon : New Screen" \
+  "key Return" \
+  "menu Objects/Graphic Objects/Bargraph" \
+  "canvas-click 4 4" \
+  "wait-dialog Quillon : Bar Graph" \
+  "button ..." \
+  "wait-dialog Quillon : Tags" \
+  "set part1Edit|010" \
+  "set Tag-Name|Level" \
+  "button Add" \
+  "expect-row tags|Level" \
+  "button Close" \
+  "wait-dialog Quillon : Bar Graph" \
+  "choose tag|Level ( UW010 )" \
+  "set Max|1000" \
+  "button OK" \
+  "menu Objects/Alpha-numeric Objects/Data Entry" \
+  "canvas-click 40 4" \
+  "check Register" \
+  "choose tag|Level ( UW010 )" \
+  "button OK" \
+  "menu Objects/Alpha-numeric Objects/Display PLC Data" \
+  "canvas-click 40 30" \
+  "check Register Value" \
+  "choose tag|Level ( UW010 )" \
+  "button OK" \
+  "menu Screen/Close Screens session" \
+  "menu File/Save" \
+  "wait-dialog Save Quillon Application" \
+  "file @SAVED@" \
+  "quit" >"$top/tags.txt"
+place tags 500 20
