@@ -48,7 +48,8 @@ bmp1(sys.argv[1] + "/frame.bmp", 16, 8, lambda x, y: x in (0, 15) or y in (0, 7)
 bmp1(sys.argv[1] + "/CHECKER.BMP", 24, 12, lambda x, y: (x + y) % 2 == 0)
 PY
 
-# place NAME MODEL ZOOM: plays $top/NAME.txt on a new application of MODEL, then checks and draws it.
+# place NAME MODEL ZOOM [FILE]: plays $top/NAME.txt on a new application of MODEL (or on FILE), then checks
+# and draws it.
 place() {
   local name=$1 model=$2 zoom=$3
   local run="$top/$name"
@@ -56,8 +57,12 @@ place() {
   local saved="$run/work/Result/$name.ovm"
   sed -e "s#@SAVED@#$saved#" -e "s#@DIR@#$top#" "$top/$name.txt" >"$run/script.txt"
   local out
+  local start=(--new "$model")
+  if [ -n "${4:-}" ]; then
+    start=("$4")
+  fi
   out=$(cd "$run/work" && timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$gui" --new "$model" --script "$run/script.txt" 2>"$run/stderr.txt") || {
+    "$gui" "${start[@]}" --script "$run/script.txt" 2>"$run/stderr.txt") || {
     echo "$out"
     echo "gui-placement: the scripted session on model $model failed" >&2
     cat "$run/stderr.txt" >&2
@@ -244,3 +249,27 @@ printf '%s\n' \
   "file @SAVED@" \
   "quit" >"$top/tags.txt"
 place tags 500 20
+
+# A touch-screen area: the unit of a new application has no touch screen on this model, so the application
+# comes from its text form with the touch screen on. The area's task lists open at once; a Press task keeps it.
+"$cli" new --model 500 "$top/touch-new.ovm" >/dev/null
+"$cli" export "$top/touch-new.ovm" "$top/touch.json" >/dev/null
+sed -i 's/"touchScreen": 0/"touchScreen": 1/' "$top/touch.json"
+"$cli" import "$top/touch.json" "$top/touch-start.ovm" >/dev/null
+printf '%s\n' \
+  "menu Define/Screens..." \
+  "wait-dialog Quillon : New Screen" \
+  "key Return" \
+  "menu Objects/Graphic Objects/Touch-screen" \
+  "canvas-click 50 30" \
+  "task-choose Goto Previous Screen" \
+  "task-lines 0 Goto Previous Screen" \
+  "button Close" \
+  "menu Objects/Graphic Objects/Rectangle" \
+  "canvas-drag 2 2 30 20" \
+  "menu Screen/Close Screens session" \
+  "menu File/Save as..." \
+  "wait-dialog Save Quillon Application" \
+  "file @SAVED@" \
+  "quit" >"$top/touch.txt"
+place touch 500 20 "$top/touch-start.ovm"
