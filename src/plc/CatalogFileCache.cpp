@@ -8,16 +8,12 @@
 
 namespace quillon {
 
-namespace {
-
-std::string lower(std::string_view text) {
-    std::string out(text);
+std::string CatalogFileCache::lowerName(std::string_view name) {
+    std::string out(name);
     std::transform(out.begin(), out.end(), out.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return out;
 }
-
-} // namespace
 
 bool CatalogFileCache::settled(std::filesystem::file_time_type modified) {
     return modified + kSettle < std::filesystem::file_time_type::clock::now();
@@ -51,7 +47,7 @@ const std::vector<std::pair<std::string, std::filesystem::path>>& CatalogFileCac
     for (std::filesystem::directory_iterator it(directory_, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code kind;
         if (it->is_regular_file(kind)) {
-            entries_.emplace_back(lower(it->path().filename().string()), it->path());
+            entries_.emplace_back(lowerName(it->path().filename().string()), it->path());
         }
     }
     if (ec) {
@@ -64,7 +60,7 @@ const std::vector<std::pair<std::string, std::filesystem::path>>& CatalogFileCac
 }
 
 std::optional<std::filesystem::path> CatalogFileCache::locate(std::string_view name) {
-    const std::string wanted = lower(name);
+    const std::string wanted = lowerName(name);
     for (const auto& [entry, path] : entries()) {
         if (entry == wanted) {
             return path;

@@ -28,6 +28,9 @@ public:
 
     explicit CatalogFileCache(std::filesystem::path directory) : directory_(std::move(directory)) {}
 
+    // A file name as names are compared here: without regard to case, as the shipped names mix cases.
+    static std::string lowerName(std::string_view name);
+
     // The regular files of the directory, each with its lower-case name.
     const std::vector<std::pair<std::string, std::filesystem::path>>& entries();
     // The file whose name equals `name` without regard to case.

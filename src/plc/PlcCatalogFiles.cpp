@@ -12,21 +12,15 @@ namespace {
 
 constexpr std::uintmax_t kMaxFileSize = 4u * 1024u * 1024u;
 
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
 } // namespace
 
 std::optional<std::filesystem::path> PlcCatalogFiles::findNoCase(const std::filesystem::path& directory,
                                                                  std::string_view name) {
     std::error_code ec;
-    const std::string wanted = lower(name);
+    const std::string wanted = CatalogFileCache::lowerName(name);
     for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
-        if (lower(it->path().filename().string()) == wanted && it->is_regular_file(ec)) {
+        if (CatalogFileCache::lowerName(it->path().filename().string()) == wanted &&
+            it->is_regular_file(ec)) {
             return it->path();
         }
     }
