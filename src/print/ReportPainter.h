@@ -1,0 +1,70 @@
+#pragma once
+
+#include "edit/ReportPage.h"
+#include "model/DrawingSurface.h"
+#include "model/Result.h"
+
+#include <functional>
+#include <vector>
+
+#include <QFont>
+#include <QImage>
+#include <QPageLayout>
+
+class QPagedPaintDevice;
+class QPaintDevice;
+class QPainter;
+
+namespace quillon {
+class Application;
+class PanelFont;
+class PictureSource;
+} // namespace quillon
+
+namespace quillon::gui {
+
+// Paints the pages of the application report on a printer or a PDF writer. Screen pictures come from
+// the screen editor's own renderer, pixel for pixel, and go onto the page as filled rectangles of the
+// printer's pixels (or, for a picture too finely patterned for that, as an image of the printer's
+// resolution), so they stay sharp at any size.
+class ReportPainter final {
+public:
+    // The resolution the report is laid out at when the device is a PDF file (a common laser printer's).
+    static constexpr int kPdfResolution = 600;
+
+    ReportPainter(const Application& app, const PanelFont& font, const PictureSource* pictures,
+                  DrawClock clock);
+
+    // The body font: fixed-pitch, so that the columns built with blanks line up.
+    static QFont bodyFont();
+    // Section headings: "Arial" of weight 500, underlined.
+    static QFont headingFont();
+    // A4 portrait with margins of 10 mm: the page the report is laid out on unless the user chose another.
+    static QPageLayout defaultPageLayout();
+    // Line height, character width and printable area of the device, in its pixels.
+    static PageMetrics metrics(QPaintDevice& device);
+
+    // Paints one page; the painter's origin is the top-left corner of the printable area.
+    void paintPage(QPainter& painter, const ReportPage& page);
+    // The documents one after the other on the device as one run of pages (a PDF file). `betweenPages`
+    // runs after every page and stops the run when it returns false.
+    Status paintAll(QPagedPaintDevice& device, const std::vector<ReportDocument>& documents,
+                    const std::function<bool()>& betweenPages = {});
+
+    // The screen as the report shows it: drawn at zoom two on a white picture of twice the screen's size
+    // plus five pixels, inside a black frame.
+    QImage framedScreen(const Screen& screen);
+    // The first screen that could not be drawn whole (a picture missing from the library ...).
+    const Status& drawingFailure() const noexcept { return failure_; }
+
+private:
+    void paintPicture(QPainter& painter, const QImage& picture, const QRect& target);
+
+    const Application& app_;
+    const PanelFont& font_;
+    const PictureSource* pictures_;
+    DrawClock clock_;
+    Status failure_;
+};
+
+} // namespace quillon::gui
