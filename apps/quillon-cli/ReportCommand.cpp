@@ -3,7 +3,6 @@
 #include "ApplicationCommands.h"
 #include "RenderCommand.h"
 #include "edit/PrintSelection.h"
-#include "edit/ReportLayout.h"
 #include "model/Application.h"
 #include "persist/PictureLibrary.h"
 #include "plc/PlcCatalogFiles.h"
@@ -20,10 +19,8 @@
 #include "print/ReportPainter.h"
 #include "ui/ScreenImage.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QGuiApplication>
-#include <QPdfWriter>
 #endif
 
 namespace quillon::cli {
@@ -67,33 +64,17 @@ int ReportCommand::report(CliContext& context, const std::filesystem::path& file
     std::unique_ptr<PanelFont> ownFont;
     const PanelFont& font = RenderCommand::panelFont(context, ownFont);
     const LibraryPictureSource pictures(context.workdir());
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    std::size_t pages = 0;
-    Status painted;
     gui::ReportPainter painter(*app, font, &pictures, gui::ScreenImage::currentClock());
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(gui::ReportPainter::kPdfResolution);
-        writer.setPageLayout(gui::ReportPainter::defaultPageLayout());
-        writer.setTitle(QString::fromLatin1(file.filename().string().c_str()));
-        writer.setCreator("Quillon");
-        const ReportLayout layout(gui::ReportPainter::metrics(writer));
-        const std::vector<ReportDocument> documents = layout.build(*app, *selection);
-        for (const ReportDocument& document : documents) {
-            pages += document.pages.size();
-        }
-        if (pages == 0) {
-            return context.fail("Nothing to print: the chosen sections of " + file.string() +
-                                " have no pages.");
-        }
-        painted = painter.paintAll(writer, documents);
+    auto made = painter.pdf(*selection, gui::ReportPainter::defaultPageLayout(),
+                            QString::fromLatin1(file.filename().string().c_str()));
+    if (!made) {
+        return context.fail("Can not make the PDF file: " + made.message());
     }
-    buffer.close();
-    if (!painted) {
-        return context.fail("Can not make the PDF file: " + painted.message());
+    const std::size_t pages = made->pages;
+    if (pages == 0) {
+        return context.fail("Nothing to print: the chosen sections of " + file.string() + " have no pages.");
     }
+    const QByteArray& bytes = made->bytes;
     const Status saved = AtomicFileWriter::writeFile(
         pdf, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                            static_cast<std::size_t>(bytes.size())));

@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPrintDialog>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -282,6 +283,31 @@ bool ScriptRunner::runStep(const QString& step) {
         name->setText(argument);
         if (!QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection)) {
             fail("the file dialog does not accept");
+        }
+        return true;
+    }
+    if (verb == "print-to-file") {
+        // The system's print dialog: its printer list set to the PDF file, the file named, then Print, as
+        // the user does (the dialog asks before it overwrites a file).
+        auto* dialog = qobject_cast<QPrintDialog*>(modal());
+        if (dialog == nullptr || !dialog->isVisible()) {
+            return false;
+        }
+        auto* printers = dialog->findChild<QComboBox*>("printers");
+        auto* name = dialog->findChild<QLineEdit*>("filename");
+        if (printers == nullptr || name == nullptr) {
+            fail("the print dialog has no printer list or file name field");
+            return false;
+        }
+        const int pdf = printers->findText("Print to File (PDF)");
+        if (pdf < 0) {
+            fail("the print dialog offers no PDF file");
+            return false;
+        }
+        printers->setCurrentIndex(pdf);
+        name->setText(argument);
+        if (!QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection)) {
+            fail("the print dialog does not accept");
         }
         return true;
     }

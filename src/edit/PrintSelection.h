@@ -29,6 +29,9 @@ enum class ReportSection : std::uint8_t {
 class PrintSelection final {
 public:
     static constexpr std::size_t kSections = 10;
+    static constexpr std::string_view kDialogTitle = "Quillon  : Print Selection";
+    static constexpr std::string_view kCloseSessionFirst =
+        "You must close screen session for printing Quillon application.";
     static constexpr std::string_view kAllCaption = "All";
     // The check boxes' captions, by section.
     static constexpr std::array<std::string_view, kSections> kCaptions = {

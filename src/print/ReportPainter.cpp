@@ -1,5 +1,7 @@
 #include "print/ReportPainter.h"
 
+#include "edit/PrintSelection.h"
+#include "edit/ReportLayout.h"
 #include "model/Application.h"
 #include "model/CanvasGeometry.h"
 #include "model/Screen.h"
@@ -7,10 +9,12 @@
 
 #include <algorithm>
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 
 namespace quillon::gui {
 namespace {
@@ -217,6 +221,31 @@ Status ReportPainter::paintAll(QPagedPaintDevice& device, const std::vector<Repo
         return Status::fail("The printer could not finish the report.");
     }
     return Status::success();
+}
+
+Result<ReportPainter::Pdf> ReportPainter::pdf(const PrintSelection& selection, const QPageLayout& layout,
+                                              const QString& title,
+                                              const std::function<bool()>& betweenPages) {
+    Pdf out;
+    QBuffer buffer(&out.bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(kPdfResolution);
+    writer.setPageLayout(layout);
+    writer.setTitle(title);
+    writer.setCreator("Quillon");
+    const std::vector<ReportDocument> documents = ReportLayout(metrics(writer)).build(app_, selection);
+    for (const ReportDocument& document : documents) {
+        out.pages += document.pages.size();
+    }
+    if (out.pages == 0) {
+        return out;
+    }
+    const Status painted = paintAll(writer, documents, betweenPages);
+    if (!painted) {
+        return Result<Pdf>::fail(painted.message());
+    }
+    return out;
 }
 
 } // namespace quillon::gui

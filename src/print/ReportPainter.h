@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include <QByteArray>
 #include <QFont>
 #include <QImage>
 #include <QPageLayout>
@@ -17,6 +18,7 @@ class QPainter;
 
 namespace quillon {
 class Application;
+class PrintSelection;
 class PanelFont;
 class PictureSource;
 } // namespace quillon
@@ -49,6 +51,15 @@ public:
     // The documents one after the other on the device as one run of pages (a PDF file). `betweenPages`
     // runs after every page and stops the run when it returns false.
     Status paintAll(QPagedPaintDevice& device, const std::vector<ReportDocument>& documents,
+                    const std::function<bool()>& betweenPages = {});
+
+    // The chosen sections as one PDF file of the page layout, laid out at kPdfResolution. `pages` is 0
+    // when the sections have nothing to print.
+    struct Pdf {
+        QByteArray bytes;
+        std::size_t pages = 0;
+    };
+    Result<Pdf> pdf(const PrintSelection& selection, const QPageLayout& layout, const QString& title,
                     const std::function<bool()>& betweenPages = {});
 
     // The screen as the report shows it: drawn at zoom two on a white picture of twice the screen's size
