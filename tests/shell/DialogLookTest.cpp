@@ -10,6 +10,7 @@
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
 #include "plc/PlcCatalogFiles.h"
+#include "print/AbortWindow.h"
 #include "screen/ScreenMemoryDialog.h"
 #include "screen/ScreenSession.h"
 #include "shell/MainWindow.h"
@@ -117,6 +118,7 @@ private slots:
         run(toId(CommandId::Network));
         run(toId(CommandId::TagDatabase));
         run(toId(CommandId::UnitSettings));
+        run(toId(CommandId::Print)); // the selection dialog, closed again
         run(toId(CommandId::ApplicationKeys));
         run(toId(CommandId::Screens)); // no screen yet: the New Screen dialog, closed again
         QVERIFY(!w.window->screenSession().isOpen());
@@ -131,9 +133,10 @@ private slots:
             run(toId(id));
         }
         // Dialogs opened from inside others.
-        for (auto* dialog : std::initializer_list<ShellDialog*>{
-                 new PasswordDialog(w.window.get()),
-                 new ScreenMemoryDialog(w.window.get(), ScreenMemoryReport{})}) {
+        for (auto* dialog :
+             std::initializer_list<ShellDialog*>{new PasswordDialog(w.window.get()),
+                                                 new ScreenMemoryDialog(w.window.get(), ScreenMemoryReport{}),
+                                                 new AbortWindow(w.window.get())}) {
             w.window->runDialog(*dialog);
             delete dialog;
         }
@@ -143,7 +146,8 @@ private slots:
              {"Quillon : New Application", "Quillon : Add or Remove PLCs", "Application Information",
               "Quillon : Memory Configuration", "Bytes' values in Dec, Hex and ASCII", "Quillon : New Screen",
               "Quillon : Password", "Quillon : Application ( Power-on and Global ) Task-lists",
-              "Quillon : Global Keys' Task-lists", "Quillon : Network Configuration", "Quillon : Tags"}) {
+              "Quillon : Global Keys' Task-lists", "Quillon : Network Configuration", "Quillon : Tags",
+              "Quillon  : Print Selection", "Quillon : Print"}) {
             QVERIFY2(opened.count(title) == 1, title);
         }
         QVERIFY2(watcher.seen.size() >= 16, qPrintable(watcher.seen.join(" | ")));
