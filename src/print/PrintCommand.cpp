@@ -56,6 +56,12 @@ void PrintCommand::run() {
         return;
     }
 
+    // A queue that has gone leaves the printer without a device (Qt turns it into a PDF file of no name).
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()) {
+        host_.prompter->error("The chosen printer is not available; nothing was printed.");
+        return;
+    }
+
     AbortWindow abort(host_.window);
     abort.show();
     const auto betweenPages = [] {

@@ -151,6 +151,24 @@ private slots:
         QCOMPARE(w.window->printCommand().selection(), PrintSelection{});
     }
 
+    void aPrinterThatIsNotThereIsReported() {
+        ModelWindow w;
+        QVERIFY(w.life().newApplicationAt(4));
+        w.printers.queue = "no-such-queue";
+        onModal([] {
+            PrintSelectionDialog* dialog = selectionDialog();
+            QVERIFY(dialog != nullptr);
+            dialog->sectionBox(ReportSection::Information)->click();
+            dialog->accept();
+        });
+        w.prompter.clear();
+        w.window->command(CommandId::Print);
+        QCOMPARE(w.printers.asked, 1);
+        QCOMPARE(w.prompter.texts(),
+                 std::vector<std::string>{"The chosen printer is not available; nothing was printed."});
+        QCOMPARE(w.prompter.last().title, std::string("Quillon : Error"));
+    }
+
     void theAbortWindowClosesOnItsButton() {
         QWidget main;
         main.show();

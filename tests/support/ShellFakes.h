@@ -172,13 +172,20 @@ public:
     }
 };
 
-// The print dialog answered from a script: a PDF file, or Cancel when no file is given.
+// The print dialog answered from a script: a printer queue by name, a PDF file, or Cancel when neither
+// is given.
 class ScriptedPrinter final : public PrinterChooser {
 public:
     QString pdfFile;
+    QString queue;
     int asked = 0;
     bool choose(QPrinter& printer, QWidget* /*parent*/) override {
         ++asked;
+        if (!queue.isEmpty()) {
+            printer.setOutputFormat(QPrinter::NativeFormat);
+            printer.setPrinterName(queue);
+            return true;
+        }
         if (pdfFile.isEmpty()) {
             return false;
         }
