@@ -19,9 +19,6 @@
 namespace quillon::gui {
 namespace {
 
-// Beyond this many rectangles a picture (a large area of fine fill pattern) goes as an image instead.
-constexpr std::size_t kMaxRectangles = 12000;
-
 struct Run {
     int left = 0;
     int right = 0; // exclusive
@@ -99,7 +96,7 @@ QFont ReportPainter::bodyFont() {
 }
 
 QFont ReportPainter::headingFont() {
-    QFont font("Arial", 11);
+    QFont font("Arial", 10);
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(QFont::Medium);
     font.setUnderline(true);

@@ -68,9 +68,13 @@ public:
     // The first screen that could not be drawn whole (a picture missing from the library ...).
     const Status& drawingFailure() const noexcept { return failure_; }
 
-private:
-    void paintPicture(QPainter& painter, const QImage& picture, const QRect& target);
+    // A picture stretched over the target rectangle without smoothing: filled rectangles, one for each run
+    // of a colour (white is left as the paper), or an image of the target's size when there would be too
+    // many of them.
+    static void paintPicture(QPainter& painter, const QImage& picture, const QRect& target);
+    static constexpr std::size_t kMaxRectangles = 12000;
 
+private:
     const Application& app_;
     const PanelFont& font_;
     const PictureSource* pictures_;
