@@ -127,11 +127,28 @@ int ReportLayout::screensPerPage(const Application& app) const noexcept {
     return block > 0 ? std::max(1, room / block) : 1;
 }
 
+std::size_t ReportLayout::charactersPerLine() const noexcept {
+    const std::int32_t fit = metrics_.charWidth > 0 ? metrics_.printableWidth / metrics_.charWidth : 0;
+    return static_cast<std::size_t>(std::max<std::int32_t>(20, fit));
+}
+
 void ReportLayout::flow(Pager& pager, const std::vector<ReportLine>& lines,
                         const std::vector<ReportLine>& titles) const {
-    for (const ReportLine& line : lines) {
+    const std::size_t width = charactersPerLine();
+    const auto place = [&](const ReportLine& line) {
         if (!pager.tryPlace(line)) {
             pager.placeOnNewPage(line, titles);
+        }
+    };
+    for (const ReportLine& line : lines) {
+        if (line.heading || line.text.size() <= width) {
+            place(line);
+            continue;
+        }
+        place({line.text.substr(0, width), false, line.gap});
+        const std::string indent(kContinuationIndent, ' ');
+        for (std::size_t at = width; at < line.text.size(); at += width - kContinuationIndent) {
+            place({indent + line.text.substr(at, width - kContinuationIndent)});
         }
     }
 }

@@ -31,6 +31,10 @@ public:
     // How many screens a page holds; at least one.
     int screensPerPage(const Application& app) const noexcept;
     static std::string pageNumberText(int number);
+    // How many characters of the body font a line holds (at least 20); a longer line goes on in the lines
+    // below it, indented by kContinuationIndent, so that nothing is cut off at the paper's edge.
+    std::size_t charactersPerLine() const noexcept;
+    static constexpr std::size_t kContinuationIndent = 4;
 
     // The documents of the report, their pages numbered on from `firstPageNumber`.
     std::vector<ReportDocument> build(const Application& app, const PrintSelection& selection,

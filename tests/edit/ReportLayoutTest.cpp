@@ -371,6 +371,40 @@ TEST(ReportLayoutTest, ScreensCentredOnTheFirstPageThenTwentyCharactersIn) {
     EXPECT_EQ(p2[2].text, "Page No : 2");
 }
 
+TEST(ReportLayoutTest, ALineWiderThanThePaperGoesOnBelowIt) {
+    TaskEditorsFixture f;
+    EXPECT_EQ(ReportLayout(PageMetrics{10, 6, 180, 200}).charactersPerLine(), 30U);
+    EXPECT_EQ(ReportLayout(PageMetrics{10, 6, 60, 200}).charactersPerLine(), 20U);
+    // The lines from the first tag's on, on a page `characters` wide.
+    const auto fromFirstTag = [&](std::int32_t characters) {
+        const ReportPage page = ReportLayout(PageMetrics{10, 6, characters * 6, 200})
+                                    .build(f.app, only({ReportSection::Tags}, 42))[0]
+                                    .pages[0];
+        std::vector<std::pair<std::string, std::int32_t>> lines;
+        bool on = false;
+        for (const ReportItem& item : page.items) {
+            on = on || item.text.starts_with("0001");
+            if (on) {
+                lines.emplace_back(item.text, item.y);
+            }
+        }
+        return lines;
+    };
+    // "0001  Node1            D0001         2      Speed" has 49 characters.
+    auto lines = fromFirstTag(49);
+    ASSERT_GE(lines.size(), 2U);
+    EXPECT_EQ(lines[0].first, "0001  Node1            D0001         2      Speed");
+    EXPECT_EQ(lines[1].first.substr(0, 4), "0002");
+    lines = fromFirstTag(48);
+    EXPECT_EQ(lines[0].first, "0001  Node1            D0001         2      Spee");
+    EXPECT_EQ(lines[1].first, "    d");
+    EXPECT_EQ(lines[1].second, lines[0].second + 10);
+    lines = fromFirstTag(30);
+    EXPECT_EQ(lines[0].first, "0001  Node1            D0001  ");
+    EXPECT_EQ(lines[1].first, "           2      Speed");
+    EXPECT_EQ(lines[2].first.substr(0, 4), "0002");
+}
+
 TEST(ReportLayoutTest, AlarmTitlesStartEveryPage) {
     TaskEditorsFixture f;
     for (std::size_t i = 0; i < 20; ++i) {
