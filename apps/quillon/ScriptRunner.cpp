@@ -286,9 +286,9 @@ bool ScriptRunner::runStep(const QString& step) {
         }
         return true;
     }
-    if (verb == "print-to-file") {
-        // The system's print dialog: its printer list set to the PDF file, the file named, then Print, as
-        // the user does (the dialog asks before it overwrites a file).
+    if (verb == "print-to-file" || verb == "print-to-printer") {
+        // The system's print dialog: its printer list set to the PDF file (named in its file field) or to a
+        // printer queue, then Print, as the user does (the dialog asks before it overwrites a file).
         auto* dialog = qobject_cast<QPrintDialog*>(modal());
         if (dialog == nullptr || !dialog->isVisible()) {
             return false;
@@ -299,13 +299,17 @@ bool ScriptRunner::runStep(const QString& step) {
             fail("the print dialog has no printer list or file name field");
             return false;
         }
-        const int pdf = printers->findText("Print to File (PDF)");
-        if (pdf < 0) {
-            fail("the print dialog offers no PDF file");
+        const bool toFile = verb == "print-to-file";
+        const int entry = printers->findText(toFile ? QString("Print to File (PDF)") : argument);
+        if (entry < 0) {
+            fail(toFile ? "the print dialog offers no PDF file"
+                        : "the print dialog does not list this printer");
             return false;
         }
-        printers->setCurrentIndex(pdf);
-        name->setText(argument);
+        printers->setCurrentIndex(entry);
+        if (toFile) {
+            name->setText(argument);
+        }
         if (!QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection)) {
             fail("the print dialog does not accept");
         }

@@ -88,6 +88,7 @@ void PrintCommand::run() {
             }
         }
     } else {
+        printer.setResolution(ReportPainter::kResolution);
         const std::vector<ReportDocument> documents =
             ReportLayout(ReportPainter::metrics(printer)).build(*app, selection_);
         for (const ReportDocument& document : documents) {

@@ -227,7 +227,7 @@ Result<ReportPainter::Pdf> ReportPainter::pdf(const PrintSelection& selection, c
     QBuffer buffer(&out.bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
-    writer.setResolution(kPdfResolution);
+    writer.setResolution(kResolution);
     writer.setPageLayout(layout);
     writer.setTitle(title);
     writer.setCreator("Quillon");

@@ -31,8 +31,10 @@ namespace quillon::gui {
 // resolution), so they stay sharp at any size.
 class ReportPainter final {
 public:
-    // The resolution the report is laid out at when the device is a PDF file (a common laser printer's).
-    static constexpr int kPdfResolution = 600;
+    // The resolution the report is laid out at, on a PDF file and on every printer (a common laser
+    // printer's): the pictures, two printer pixels for each pixel of the screen drawn at zoom two, then have
+    // the same size on paper whatever the printer, and a printed report is the same as its PDF file.
+    static constexpr int kResolution = 600;
 
     ReportPainter(const Application& app, const PanelFont& font, const PictureSource* pictures,
                   DrawClock clock);
@@ -53,7 +55,7 @@ public:
     Status paintAll(QPagedPaintDevice& device, const std::vector<ReportDocument>& documents,
                     const std::function<bool()>& betweenPages = {});
 
-    // The chosen sections as one PDF file of the page layout, laid out at kPdfResolution. `pages` is 0
+    // The chosen sections as one PDF file of the page layout, laid out at kResolution. `pages` is 0
     // when the sections have nothing to print.
     struct Pdf {
         QByteArray bytes;
