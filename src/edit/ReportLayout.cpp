@@ -266,4 +266,18 @@ std::vector<ReportDocument> ReportLayout::build(const Application& app, const Pr
     return pager.take();
 }
 
+std::vector<ReportDocument> ReportLayout::pagesBetween(std::vector<ReportDocument> documents, int first,
+                                                       int last) {
+    std::vector<ReportDocument> kept;
+    for (ReportDocument& document : documents) {
+        std::erase_if(document.pages, [first, last](const ReportPage& page) {
+            return page.number < first || page.number > last;
+        });
+        if (!document.pages.empty()) {
+            kept.push_back(std::move(document));
+        }
+    }
+    return kept;
+}
+
 } // namespace quillon

@@ -40,6 +40,11 @@ public:
     std::vector<ReportDocument> build(const Application& app, const PrintSelection& selection,
                                       int firstPageNumber = 1) const;
 
+    // Only the pages numbered from `first` to `last` (the range chosen in the print dialog); a document
+    // left without pages is left out.
+    static std::vector<ReportDocument> pagesBetween(std::vector<ReportDocument> documents, int first,
+                                                    int last);
+
 private:
     class Pager;
     // Lines flowing over as many pages as they need; `titles` start every page after the first.

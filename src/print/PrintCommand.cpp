@@ -10,6 +10,8 @@
 #include "print/ReportPainter.h"
 #include "ui/ScreenImage.h"
 
+#include <algorithm>
+#include <limits>
 #include <span>
 
 #include <QCoreApplication>
@@ -62,6 +64,19 @@ void PrintCommand::run() {
         return;
     }
 
+    // A range chosen in the print dialog prints those pages only (the pages count from 1 in every command).
+    int firstPage = 1;
+    int lastPage = std::numeric_limits<int>::max();
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        firstPage = printer.fromPage();
+        lastPage = std::max(printer.toPage(), firstPage);
+    }
+
+    const std::string noPages = lastPage == std::numeric_limits<int>::max()
+                                    ? std::string("The chosen sections have nothing to print.")
+                                    : "The report has no page from " + std::to_string(firstPage) + " to " +
+                                          std::to_string(lastPage) + "; nothing was printed.";
+
     AbortWindow abort(host_.window);
     abort.show();
     const auto betweenPages = [] {
@@ -74,10 +89,13 @@ void PrintCommand::run() {
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         // A PDF file is the whole report in one file, written beside its name and renamed over it.
         const QString file = printer.outputFileName();
-        auto pdf = painter.pdf(selection_, printer.pageLayout(), QFileInfo(file).fileName(), betweenPages);
+        auto pdf = painter.pdf(selection_, printer.pageLayout(), QFileInfo(file).fileName(), betweenPages,
+                               firstPage, lastPage);
         if (!pdf) {
             printed = Status::fail(pdf.message());
-        } else if (pdf->pages > 0) {
+        } else if (pdf->pages == 0) {
+            printed = Status::fail(noPages);
+        } else {
             const QByteArray& bytes = pdf->bytes;
             const Status saved = AtomicFileWriter::writeFile(
                 file.toStdString(),
@@ -89,8 +107,11 @@ void PrintCommand::run() {
         }
     } else {
         printer.setResolution(ReportPainter::kResolution);
-        const std::vector<ReportDocument> documents =
-            ReportLayout(ReportPainter::metrics(printer)).build(*app, selection_);
+        const std::vector<ReportDocument> documents = ReportLayout::pagesBetween(
+            ReportLayout(ReportPainter::metrics(printer)).build(*app, selection_), firstPage, lastPage);
+        if (documents.empty()) {
+            printed = Status::fail(noPages);
+        }
         for (const ReportDocument& document : documents) {
             printer.setDocName(QString::fromStdString(document.name));
             printed = painter.paintAll(printer, {document}, betweenPages);

@@ -221,8 +221,8 @@ Status ReportPainter::paintAll(QPagedPaintDevice& device, const std::vector<Repo
 }
 
 Result<ReportPainter::Pdf> ReportPainter::pdf(const PrintSelection& selection, const QPageLayout& layout,
-                                              const QString& title,
-                                              const std::function<bool()>& betweenPages) {
+                                              const QString& title, const std::function<bool()>& betweenPages,
+                                              int firstPage, int lastPage) {
     Pdf out;
     QBuffer buffer(&out.bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -231,7 +231,8 @@ Result<ReportPainter::Pdf> ReportPainter::pdf(const PrintSelection& selection, c
     writer.setPageLayout(layout);
     writer.setTitle(title);
     writer.setCreator("Quillon");
-    const std::vector<ReportDocument> documents = ReportLayout(metrics(writer)).build(app_, selection);
+    const std::vector<ReportDocument> documents =
+        ReportLayout::pagesBetween(ReportLayout(metrics(writer)).build(app_, selection), firstPage, lastPage);
     for (const ReportDocument& document : documents) {
         out.pages += document.pages.size();
     }

@@ -5,6 +5,7 @@
 #include "model/Result.h"
 
 #include <functional>
+#include <limits>
 #include <vector>
 
 #include <QByteArray>
@@ -55,14 +56,15 @@ public:
     Status paintAll(QPagedPaintDevice& device, const std::vector<ReportDocument>& documents,
                     const std::function<bool()>& betweenPages = {});
 
-    // The chosen sections as one PDF file of the page layout, laid out at kResolution. `pages` is 0
-    // when the sections have nothing to print.
+    // The chosen sections as one PDF file of the page layout, laid out at kResolution, the pages numbered
+    // from `firstPage` to `lastPage` only. `pages` is 0 when there is nothing to print.
     struct Pdf {
         QByteArray bytes;
         std::size_t pages = 0;
     };
     Result<Pdf> pdf(const PrintSelection& selection, const QPageLayout& layout, const QString& title,
-                    const std::function<bool()>& betweenPages = {});
+                    const std::function<bool()>& betweenPages = {}, int firstPage = 1,
+                    int lastPage = std::numeric_limits<int>::max());
 
     // The screen as the report shows it: drawn at zoom two on a white picture of twice the screen's size
     // plus five pixels, inside a black frame.

@@ -405,6 +405,22 @@ TEST(ReportLayoutTest, ALineWiderThanThePaperGoesOnBelowIt) {
     EXPECT_EQ(lines[2].first.substr(0, 4), "0002");
 }
 
+TEST(ReportLayoutTest, APageRangeKeepsItsPagesAndTheirNumbers) {
+    TaskEditorsFixture f;
+    PrintSelection every;
+    every.clickAll(true, 42);
+    const auto all = ReportLayout(kSmallPage).build(f.app, every);
+    // Pages 1 and 2 are the first document, 3 the tags, 4 the screens.
+    const auto some = ReportLayout::pagesBetween(all, 2, 3);
+    ASSERT_EQ(some.size(), 2U);
+    ASSERT_EQ(some[0].pages.size(), 1U);
+    EXPECT_EQ(some[0].pages[0].number, 2);
+    EXPECT_EQ(some[1].pages[0].number, 3);
+    EXPECT_EQ(some[1].pages[0].items.front().text, "Quillon Tags :");
+    EXPECT_TRUE(ReportLayout::pagesBetween(all, 40, 50).empty());
+    EXPECT_EQ(ReportLayout::pagesBetween(all, 1, 1000).size(), all.size());
+}
+
 TEST(ReportLayoutTest, AlarmTitlesStartEveryPage) {
     TaskEditorsFixture f;
     for (std::size_t i = 0; i < 20; ++i) {

@@ -151,6 +151,50 @@ private slots:
         QCOMPARE(w.window->printCommand().selection(), PrintSelection{});
     }
 
+    void aPageRangePrintsThosePagesOnly() {
+        ModelWindow w;
+        QVERIFY(w.life().newApplicationAt(4));
+        QVERIFY(w.docs.application()->addScreen(std::make_unique<Screen>(1)));
+        const QString pdf = w.dir.filePath("range.pdf");
+        w.printers.pdfFile = pdf;
+        w.printers.fromPage = 2;
+        w.printers.toPage = 2;
+        const auto chooseAll = [] {
+            onModal([] {
+                PrintSelectionDialog* dialog = selectionDialog();
+                QVERIFY(dialog != nullptr);
+                if (!dialog->allBox()->isChecked()) {
+                    dialog->allBox()->click();
+                }
+                dialog->accept();
+            });
+        };
+        chooseAll();
+        w.prompter.clear();
+        w.window->command(CommandId::Print);
+        QVERIFY(w.prompter.empty());
+        const QString text = pdfText(pdf);
+        if (!text.isEmpty()) {
+            QVERIFY(text.contains("Page No : 2"));
+            QVERIFY(!text.contains("Page No : 1"));
+            QVERIFY(!text.contains("Page No : 3"));
+        }
+        // A range beyond the report prints nothing and says so; the file stays as it was.
+        const QByteArray before = [&] {
+            QFile f(pdf);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        w.printers.fromPage = 90;
+        w.printers.toPage = 99;
+        chooseAll();
+        w.window->command(CommandId::Print);
+        QCOMPARE(w.prompter.texts(),
+                 std::vector<std::string>{"The report has no page from 90 to 99; nothing was printed."});
+        QFile after(pdf);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), before);
+    }
+
     void aPrinterThatIsNotThereIsReported() {
         ModelWindow w;
         QVERIFY(w.life().newApplicationAt(4));

@@ -178,6 +178,8 @@ class ScriptedPrinter final : public PrinterChooser {
 public:
     QString pdfFile;
     QString queue;
+    int fromPage = 0; // a page range chosen in the dialog when not 0
+    int toPage = 0;
     int asked = 0;
     bool choose(QPrinter& printer, QWidget* /*parent*/) override {
         ++asked;
@@ -191,6 +193,10 @@ public:
         }
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfFile);
+        if (fromPage != 0) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(fromPage, toPage);
+        }
         return true;
     }
 };
