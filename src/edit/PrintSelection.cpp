@@ -2,6 +2,11 @@
 
 namespace quillon {
 
+std::string PrintSelection::noPagesBetween(int first, int last) {
+    return "The report has no page from " + std::to_string(first) + " to " + std::to_string(last) +
+           "; nothing was printed.";
+}
+
 bool PrintSelection::available(ReportSection section, std::uint32_t modelId) noexcept {
     if (section == ReportSection::GlobalKeys || section == ReportSection::ScreenKeys) {
         return keySectionsAvailable(modelId);

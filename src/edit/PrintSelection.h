@@ -32,6 +32,17 @@ public:
     static constexpr std::string_view kDialogTitle = "Quillon  : Print Selection";
     static constexpr std::string_view kCloseSessionFirst =
         "You must close screen session for printing Quillon application.";
+    // What printing reports when it does not go through.
+    static constexpr std::string_view kPrinterGone =
+        "The chosen printer is not available; nothing was printed.";
+    static constexpr std::string_view kNothingToPrint = "The chosen sections have nothing to print.";
+    static constexpr std::string_view kPrinterNotStarted = "The printer could not be started.";
+    static constexpr std::string_view kPrinterNoNewPage = "The printer did not take a new page.";
+    static constexpr std::string_view kPrinterNotFinished = "The printer could not finish the report.";
+    static constexpr std::string_view kPrintedWithoutDrawings =
+        "The report was printed without what could not be drawn:\n";
+    // A page range of the print dialog that holds no page of the report.
+    static std::string noPagesBetween(int first, int last);
     static constexpr std::string_view kAllCaption = "All";
     // The check boxes' captions, by section.
     static constexpr std::array<std::string_view, kSections> kCaptions = {

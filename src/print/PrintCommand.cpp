@@ -60,7 +60,7 @@ void PrintCommand::run() {
 
     // A queue that has gone leaves the printer without a device (Qt turns it into a PDF file of no name).
     if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()) {
-        host_.prompter->error("The chosen printer is not available; nothing was printed.");
+        host_.prompter->error(PrintSelection::kPrinterGone);
         return;
     }
 
@@ -73,9 +73,8 @@ void PrintCommand::run() {
     }
 
     const std::string noPages = lastPage == std::numeric_limits<int>::max()
-                                    ? std::string("The chosen sections have nothing to print.")
-                                    : "The report has no page from " + std::to_string(firstPage) + " to " +
-                                          std::to_string(lastPage) + "; nothing was printed.";
+                                    ? std::string(PrintSelection::kNothingToPrint)
+                                    : PrintSelection::noPagesBetween(firstPage, lastPage);
 
     AbortWindow abort(host_.window);
     abort.show();
@@ -124,7 +123,7 @@ void PrintCommand::run() {
     if (!printed) {
         host_.prompter->error(printed.message());
     } else if (!painter.drawingFailure()) {
-        host_.prompter->error("The report was printed without what could not be drawn:\n" +
+        host_.prompter->error(std::string(PrintSelection::kPrintedWithoutDrawings) +
                               painter.drawingFailure().message());
     }
 }

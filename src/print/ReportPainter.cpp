@@ -197,14 +197,14 @@ Status ReportPainter::paintAll(QPagedPaintDevice& device, const std::vector<Repo
                                const std::function<bool()>& betweenPages) {
     QPainter painter;
     if (!painter.begin(&device)) {
-        return Status::fail("The printer could not be started.");
+        return Status::fail(std::string(PrintSelection::kPrinterNotStarted));
     }
     bool first = true;
     for (const ReportDocument& document : documents) {
         for (const ReportPage& page : document.pages) {
             if (!first && !device.newPage()) {
                 painter.end();
-                return Status::fail("The printer did not take a new page.");
+                return Status::fail(std::string(PrintSelection::kPrinterNoNewPage));
             }
             first = false;
             paintPage(painter, page);
@@ -215,7 +215,7 @@ Status ReportPainter::paintAll(QPagedPaintDevice& device, const std::vector<Repo
         }
     }
     if (!painter.end()) {
-        return Status::fail("The printer could not finish the report.");
+        return Status::fail(std::string(PrintSelection::kPrinterNotFinished));
     }
     return Status::success();
 }
