@@ -10,6 +10,7 @@
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
 #include "plc/PlcCatalogFiles.h"
+#include "print/AbortWindow.h"
 #include "screen/BitmapLibraryDialog.h"
 #include "screen/ScreenMemoryDialog.h"
 #include "screen/ScreenSession.h"
@@ -118,6 +119,7 @@ private slots:
         run(toId(CommandId::Network));
         run(toId(CommandId::TagDatabase));
         run(toId(CommandId::UnitSettings));
+        run(toId(CommandId::Print)); // the selection dialog, closed again
         run(toId(CommandId::ApplicationKeys));
         run(toId(CommandId::Screens)); // no screen yet: the New Screen dialog, closed again
         QVERIFY(!w.window->screenSession().isOpen());
@@ -140,6 +142,7 @@ private slots:
         for (auto* dialog : std::initializer_list<ShellDialog*>{
                  new PasswordDialog(w.window.get()),
                  new ScreenMemoryDialog(w.window.get(), ScreenMemoryReport{}),
+                 new AbortWindow(w.window.get()),
                  new BitmapLibraryDialog(
                      w.window.get(), pictures, w.files, w.prompter, [](std::uint32_t) { return false; },
                      [](std::uint32_t) {}, bitmapRequest)}) {
@@ -153,7 +156,7 @@ private slots:
               "Quillon : Memory Configuration", "Bytes' values in Dec, Hex and ASCII", "Quillon : New Screen",
               "Quillon : Password", "Quillon : Application ( Power-on and Global ) Task-lists",
               "Quillon : Global Keys' Task-lists", "Quillon : Network Configuration", "Quillon : Tags",
-              "Orvik : Bitmap library : Total 1"}) {
+              "Orvik : Bitmap library : Total 1", "Quillon  : Print Selection", "Quillon : Print"}) {
             QVERIFY2(opened.count(title) == 1, title);
         }
         QVERIFY2(watcher.seen.size() >= 16, qPrintable(watcher.seen.join(" | ")));
