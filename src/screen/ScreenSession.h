@@ -23,6 +23,7 @@ class EditorSession;
 class Screen;
 class ScreenObject;
 class PanelFont;
+class PictureLibrary;
 class PictureSource;
 class Prompter;
 } // namespace quillon
@@ -30,6 +31,7 @@ class Prompter;
 namespace quillon::gui {
 
 class CharacterSetPalette;
+class FileChooser;
 class PlacementController;
 class ScreenCanvas;
 class ScreenCommands;
@@ -50,6 +52,9 @@ struct SessionHost {
     // The open application's model; nullptr while none is open.
     std::function<Application*()> application;
     std::function<const PictureSource*()> pictures;
+    // The picture library the bitmap library dialog shows and changes, and its file dialog.
+    std::function<const PictureLibrary*()> pictureLibrary;
+    FileChooser* files = nullptr;
     std::function<const PanelFont&()> font;
     // Posts a command to the main window's dispatch.
     std::function<void(std::uint16_t id)> command;
