@@ -129,6 +129,10 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
     main->addWidget(status_);
     main->addLayout(controls);
 
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{tags_, log_, pause_, step_, speed_, close, tabs}) {
+        control->installEventFilter(this);
+    }
     simulator_->powerOn();
     refresh();
     connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
@@ -145,8 +149,8 @@ void SimulateDialog::buildTagTable() {
     tags_->horizontalHeader()->setStretchLastSection(true);
     tags_->setSelectionBehavior(QAbstractItemView::SelectRows);
     tags_->setSelectionMode(QAbstractItemView::SingleSelection);
-    tags_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::AnyKeyPressed);
+    // F2 stays a key of the keypad: values are edited by a double click or by typing.
+    tags_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
     for (const Tag& tag : application_.tags()) {
         rows_.push_back(&tag);
     }
@@ -298,6 +302,21 @@ int SimulateDialog::functionKey(int qtKey) const {
         }
     }
     return 0;
+}
+
+bool SimulateDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (functionKey(key->key()) != 0) {
+            if (event->type() == QEvent::KeyPress) {
+                keyPressEvent(key);
+            } else {
+                keyReleaseEvent(key);
+            }
+            return true;
+        }
+    }
+    return ShellDialog::eventFilter(watched, event);
 }
 
 void SimulateDialog::keyPressEvent(QKeyEvent* event) {

@@ -62,6 +62,8 @@ public:
     QStringList logLines() const;
 
 protected:
+    // F1 ... of the keypad reach the keys whichever control has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 

@@ -124,6 +124,26 @@ private slots:
         QVERIFY(dialog.logLines().join('\n').contains("\"much\" is not a value for Level"));
     }
 
+    void functionKeysOfTheKeyboardPressTheMarkedKeys() {
+        // The 10 has keys 1 to 6 marked F1 to F6; F2 reaches key 2 even from the tag table.
+        RecordingPrompter prompter;
+        PlcCatalogFiles catalogs{QUILLON_SOURCE_DIR "/data/plc", prompter};
+        Application app{10};
+        static_cast<void>(app.addNode(Node::createUnitNode()));
+        static_cast<void>(app.addScreen(std::make_unique<Screen>(1)));
+        SimulateDialog dialog(
+            nullptr, app, [&catalogs](const Node& node) { return NodeAreas::load(catalogs, node); },
+            PanelFont::builtIn(), nullptr);
+        QCOMPARE(dialog.findChild<QToolButton*>("key2")->text(), QString("F2"));
+        auto* table = dialog.findChild<QTableWidget*>("simulatorTags");
+        QTest::keyPress(table, Qt::Key_F2);
+        QVERIFY(dialog.simulator().isKeyDown(2));
+        QTest::keyRelease(table, Qt::Key_F2);
+        QVERIFY(!dialog.simulator().isKeyDown(2));
+        QTest::keyPress(&dialog, Qt::Key_F7); // no key marked F7: nothing
+        QVERIFY(!dialog.simulator().isKeyDown(7));
+    }
+
     void pausedTimeStandsAndAStepIsOneScan() {
         Plant p;
         SimulateDialog dialog(nullptr, p.app, p.areas(), PanelFont::builtIn(), nullptr);
