@@ -4,6 +4,7 @@
 #include "TaskEditorsFixture.h"
 #include "edit/ClipboardKeeper.h"
 #include "edit/EditorSession.h"
+#include "edit/ObjectPlacement.h"
 #include "model/DisplayRegisterObject.h"
 #include "model/EllipseObject.h"
 #include "model/PolygonObject.h"
@@ -471,4 +472,30 @@ TEST(EditingEnableTest, CharacterDisplaysOfferNoGroupAlignmentOrZOrder) {
     EXPECT_FALSE(ObjectEditing::align(session, ObjectEditing::Top, prompter));
     EXPECT_FALSE(ObjectEditing::bringFront(session));
     EXPECT_TRUE(prompter.empty());
+}
+
+TEST_F(EditingTest, UndoingAZOrderChangePutsObjectsSelectedOutOfOrderBackInTheirPlaces) {
+    auto& b = doc.put<RectangleObject>({0, 0, 9, 9}, 3);
+    auto& a = doc.put<RectangleObject>({20, 0, 29, 9}, 3);
+    auto& after = doc.put<RectangleObject>({40, 0, 49, 9}, 3);
+    select({&a, &b}); // selected against the list order
+    ASSERT_TRUE(ObjectEditing::sendBack(session));
+    ASSERT_TRUE(session.undo());
+    EXPECT_EQ(doc.screen->objects()[0].get(), &b);
+    EXPECT_EQ(doc.screen->objects()[1].get(), &a);
+    EXPECT_EQ(doc.screen->objects()[2].get(), &after);
+    ASSERT_TRUE(session.redo());
+    EXPECT_EQ(doc.screen->objects()[0].get(), &b);
+    EXPECT_EQ(doc.screen->objects()[1].get(), &a);
+}
+
+TEST_F(EditingTest, APlacedObjectTakesItsPlaceInTheZOrder) {
+    auto& top = doc.put<RectangleObject>({0, 0, 9, 9}, 5);
+    ScreenObject* placed = ObjectPlacement::place(
+        session,
+        ObjectPlacement::build(ObjectKind::Rectangle, {20, 0, 29, 9}, session.attributes(), {}, false),
+        prompter);
+    ASSERT_NE(placed, nullptr);
+    EXPECT_EQ(doc.screen->objects()[0].get(), placed); // level 3 before level 5
+    EXPECT_EQ(doc.screen->objects()[1].get(), &top);
 }
