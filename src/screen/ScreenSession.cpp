@@ -1,11 +1,13 @@
 #include "screen/ScreenSession.h"
 
+#include "edit/ClipboardKeeper.h"
 #include "edit/EditorSession.h"
 #include "edit/PlacementTool.h"
 #include "model/Application.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
 #include "screen/CharacterSetPalette.h"
+#include "screen/EditingCommands.h"
 #include "screen/GridConfigurationDialog.h"
 #include "screen/PlacementController.h"
 #include "screen/ScreenCanvas.h"
@@ -67,6 +69,13 @@ QString fromView(std::string_view text) {
 } // namespace
 
 ScreenSession::ScreenSession(SessionHost host, QObject* parent) : QObject(parent), host_(std::move(host)) {
+    keeper_ = std::make_unique<ClipboardKeeper>();
+    EditingHost editing{
+        host_.dispatcher, host_.menus, host_.prompter, host_.mainWindow, host_.runDialog, {}, {}, {}};
+    editing.editor = [this] { return sessionCommandsEnabled() ? editor_.get() : nullptr; };
+    editing.changed = [this] { screenChanged(); };
+    editing.command = [this](std::uint16_t id) { host_.command(id); };
+    editing_ = std::make_unique<EditingCommands>(std::move(editing));
     objectMenu_ = new QMenu(host_.mainWindow);
     objectMenu_->setObjectName("RB_OBJECT");
     for (const MenuEntry& entry : std::initializer_list<MenuEntry>{{154, "&Cut"},
@@ -176,6 +185,7 @@ void ScreenSession::registerCommands() {
         screenChanged();
     });
     registerPlacementCommands();
+    editing_->registerCommands();
     registerSessionCommand(
         toId(CommandId::Undo),
         [this] {
@@ -236,6 +246,7 @@ void ScreenSession::applicationOpened() {
         return;
     }
     editor_ = std::make_unique<EditorSession>(*app);
+    editor_->setClipboardKeeper(keeper_.get());
     ScreenCommandContext context{*app, *host_.prompter, host_.mainWindow, host_.runDialog, {}, {},
                                  {},   nullptr};
     context.currentScreen = [this] { return editor_ != nullptr ? editor_->screen() : nullptr; };
@@ -267,6 +278,9 @@ void ScreenSession::applicationOpened() {
 
 void ScreenSession::applicationClosing() {
     close();
+    if (const Application* app = application()) {
+        keeper_->keep(*app);
+    }
     screens_.reset();
     editor_.reset();
     lastScreen_.reset();
@@ -478,6 +492,7 @@ void ScreenSession::createToolBars() {
             action->setVisible(app != nullptr && app->unitSettings().touchScreen != 0);
         }
     }
+    editing_->addAttributeControls(*objectsBar_, !graphic);
     // The tools bar starts a row of its own, so that no bar is folded away on a normal screen.
     host_.mainWindow->addToolBarBreak(Qt::TopToolBarArea);
     toolsBar_ = makeBar("tools", {337, 339, kSeparator, 190,        154, 155, 156, kSeparator, 210, 232, 233,
@@ -582,6 +597,7 @@ void ScreenSession::refresh() {
             }
         }
     }
+    editing_->refresh();
     updateStatus();
 }
 

@@ -19,6 +19,7 @@ class QWidget;
 
 namespace quillon {
 class Application;
+class ClipboardKeeper;
 class EditorSession;
 class Screen;
 class ScreenObject;
@@ -30,6 +31,7 @@ class Prompter;
 namespace quillon::gui {
 
 class CharacterSetPalette;
+class EditingCommands;
 class PlacementController;
 class ScreenCanvas;
 class ScreenCommands;
@@ -138,6 +140,9 @@ private:
     SessionHost host_;
     std::unique_ptr<EditorSession> editor_;
     std::unique_ptr<ScreenCommands> screens_;
+    // The editing commands, and the cut and copied objects carried from one application to the next.
+    std::unique_ptr<EditingCommands> editing_;
+    std::unique_ptr<ClipboardKeeper> keeper_;
     ScreenSessionWindow* window_ = nullptr;
     ScreenCanvas* canvas_ = nullptr;
     QToolBar* screenBar_ = nullptr;

@@ -41,6 +41,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWidgetAction>
 
 using namespace quillon;
 using namespace quillon::gui;
@@ -151,7 +152,8 @@ private slots:
                 continue; // the help window's text-only bar
             }
             for (QAction* action : bar->actions()) {
-                if (!action->isSeparator()) {
+                // The font, line and speed boxes are no pictures.
+                if (!action->isSeparator() && qobject_cast<QWidgetAction*>(action) == nullptr) {
                     icons << action->icon();
                 }
             }
