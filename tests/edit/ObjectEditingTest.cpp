@@ -499,3 +499,60 @@ TEST_F(EditingTest, APlacedObjectTakesItsPlaceInTheZOrder) {
     EXPECT_EQ(doc.screen->objects()[0].get(), placed); // level 3 before level 5
     EXPECT_EQ(doc.screen->objects()[1].get(), &top);
 }
+
+TEST_F(EditingTest, CopiedObjectsGoToAnotherScreenOfTheApplicationAndUndoStaysWithEachScreen) {
+    auto& a = doc.put<RectangleObject>({40, 30, 49, 39});
+    Screen* other = must(doc.app.addScreen(std::make_unique<Screen>(2)));
+    session.selectOnly(a);
+    ASSERT_TRUE(ObjectEditing::copy(session, prompter));
+    ASSERT_TRUE(session.changeScreen(*other));
+    EXPECT_TRUE(session.commandState().paste);
+    ASSERT_TRUE(ObjectEditing::paste(session, prompter));
+    ASSERT_EQ(other->objectCount(), 1u);
+    EXPECT_EQ(objectRect(*other->objects()[0]), (UnitRect{0, 0, 9, 9}));
+    EXPECT_EQ(doc.screen->objectCount(), 1u);
+    ASSERT_TRUE(session.undo()); // the paste, on this screen
+    EXPECT_EQ(other->objectCount(), 0u);
+    EXPECT_EQ(doc.screen->objectCount(), 1u);
+    EXPECT_TRUE(doc.app.checkConsistency());
+}
+
+TEST(EditingKeeperTest, ATagOfAnotherTypeIsRefusedAndAGroupMissingAMemberIsNotRebuilt) {
+    ClipboardKeeper keeper;
+    {
+        GraphicTags first;
+        EditorSession session(first.app);
+        ASSERT_TRUE(session.open(*first.screen));
+        auto display = std::make_unique<DisplayRegisterObject>();
+        display->setTag(first.count);
+        setObjectRect(*display, {0, 0, 29, 7});
+        auto rect = std::make_unique<RectangleObject>();
+        setObjectRect(*rect, {40, 0, 49, 9});
+        ScreenObject* d = must(first.screen->appendObject(std::move(display)));
+        ScreenObject* r = must(first.screen->appendObject(std::move(rect)));
+        ScreenObject* ring[] = {d, r};
+        ASSERT_TRUE(first.screen->group(ring));
+        session.selectOnly(*d);
+        ASSERT_TRUE(ObjectEditing::copy(session, first.prompter));
+        keeper.keep(first.app);
+    }
+    // Here D0007 is a coil.
+    Application second(kClass52Model);
+    must(second.addNode(Node::createUnitNode()));
+    Node* plc = must(second.addNode(plcNode(1)));
+    Block* block = must(second.addBlock(*plc, std::make_unique<Block>("D0000", 20)));
+    must(second.addTag(*block, coilTag("D0007")));
+    Screen* screen = must(second.addScreen(std::make_unique<Screen>(1)));
+    EditorSession session(second);
+    session.setClipboardKeeper(&keeper);
+    ASSERT_TRUE(session.open(*screen));
+    RecordingPrompter prompter;
+    ASSERT_TRUE(ObjectEditing::paste(session, prompter));
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{
+                  "Can not paste the Object ( Display PLC Data ). The Tag 'D0007' of node 1 has "
+                  "another type in this application."}));
+    ASSERT_EQ(screen->objectCount(), 1u);
+    EXPECT_EQ(screen->objects()[0]->groupNext(), nullptr);
+    EXPECT_TRUE(second.checkConsistency());
+}
