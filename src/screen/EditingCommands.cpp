@@ -124,7 +124,6 @@ void EditingCommands::chooseColour(EditorSession& editor, std::uint16_t id) {
 }
 
 void EditingCommands::addAttributeControls(QToolBar& bar, bool characterDisplay) {
-    bar.addSeparator();
     const auto addButton = [this, &bar](std::uint16_t id, bool checkable) {
         QAction* action = bar.addAction(SessionIcons::icon(id), QString());
         action->setData(id);

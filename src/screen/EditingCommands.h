@@ -38,7 +38,7 @@ struct EditingHost {
 };
 
 // The commands of the "&Tools" menu and the attribute commands of the "&Objects" menu, with their tool-bar
-// buttons and the font, line thickness and speed boxes of the objects bar: cut, copy, paste, send back,
+// buttons and the font, line thickness and speed boxes of the "Properties" bar: cut, copy, paste, send back,
 // bring front, group, ungroup, right rotate, the six alignments, fonts, line thickness, pen, fill, text
 // colours, borders, flash, scroll and speeds. Each is enabled by the core's rules and runs the core's
 // command; the menus, tool bars, accelerators and right-button menus all reach them through the dispatch.
@@ -48,7 +48,7 @@ public:
     explicit EditingCommands(EditingHost host, QObject* parent = nullptr);
 
     void registerCommands();
-    // The attribute buttons and the three boxes on an objects bar.
+    // The attribute buttons and the three boxes on a bar of the session.
     void addAttributeControls(QToolBar& bar, bool characterDisplay);
     // Checked menu entries and the boxes follow the current attributes.
     void refresh();

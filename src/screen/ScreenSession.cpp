@@ -161,7 +161,7 @@ void ScreenSession::registerCommands() {
     registerSessionCommand(toId(CommandId::HideScreenMenu), [this] { toggleScreenToolBar(); });
     registerSessionCommand(toId(CommandId::HideObjectsMenu), [this] {
         objectsBarHidden_ = !objectsBarHidden_;
-        for (QToolBar* bar : {objectsBar_, wizardsBar_}) {
+        for (QToolBar* bar : {objectsBar_, wizardsBar_, attributesBar_}) {
             if (bar != nullptr) {
                 bar->setVisible(!objectsBarHidden_);
             }
@@ -492,15 +492,20 @@ void ScreenSession::createToolBars() {
             action->setVisible(app != nullptr && app->unitSettings().touchScreen != 0);
         }
     }
-    editing_->addAttributeControls(*objectsBar_, !graphic);
     // The tools bar starts a row of its own, so that no bar is folded away on a normal screen.
     host_.mainWindow->addToolBarBreak(Qt::TopToolBarArea);
     toolsBar_ = makeBar("tools", {337, 339, kSeparator, 190,        154, 155, 156, kSeparator, 210, 232, 233,
                                   341, 343, 115,        kSeparator, 191, 192, 193, 194,        195, 196});
+    // The attributes the objects take, beside the tools where the row has room; they belong to the objects
+    // bars and are hidden and shown with them.
+    attributesBar_ = makeBar("attributes", {});
+    attributesBar_->setWindowTitle(tr("Properties"));
+    editing_->addAttributeControls(*attributesBar_, !graphic);
     screenBar_->setVisible(!screenBarHidden_);
-    objectsBar_->setVisible(!objectsBarHidden_);
-    if (wizardsBar_ != nullptr) {
-        wizardsBar_->setVisible(!objectsBarHidden_);
+    for (QToolBar* bar : {objectsBar_, wizardsBar_, attributesBar_}) {
+        if (bar != nullptr) {
+            bar->setVisible(!objectsBarHidden_);
+        }
     }
     toolsBar_->setVisible(!toolsBarHidden_);
 }
@@ -509,7 +514,7 @@ void ScreenSession::destroyToolBars() {
     if (toolsBar_ != nullptr) {
         host_.mainWindow->removeToolBarBreak(toolsBar_);
     }
-    for (QToolBar** bar : {&screenBar_, &objectsBar_, &toolsBar_, &wizardsBar_}) {
+    for (QToolBar** bar : {&screenBar_, &objectsBar_, &toolsBar_, &wizardsBar_, &attributesBar_}) {
         if (*bar != nullptr) {
             host_.mainWindow->removeToolBar(*bar);
             (*bar)->deleteLater();
@@ -583,7 +588,7 @@ void ScreenSession::refresh() {
             action->setChecked(isOpen() && isCurrent(id));
         }
     }
-    for (QToolBar* bar : {screenBar_, objectsBar_, toolsBar_, wizardsBar_}) {
+    for (QToolBar* bar : {screenBar_, objectsBar_, toolsBar_, wizardsBar_, attributesBar_}) {
         if (bar == nullptr) {
             continue;
         }

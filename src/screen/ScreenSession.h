@@ -103,6 +103,8 @@ public:
     // The placement tools while the session is open.
     PlacementController* placement() const noexcept { return placement_.get(); }
     QToolBar* wizardsToolBar() const noexcept { return wizardsBar_; }
+    // The flash, scroll, border and colour buttons and the speed, font and line boxes.
+    QToolBar* attributesToolBar() const noexcept { return attributesBar_; }
     // The character-set palette once shown (hidden when closed).
     CharacterSetPalette* characterSet() const noexcept { return palette_; }
 
@@ -149,6 +151,7 @@ private:
     QToolBar* objectsBar_ = nullptr;
     QToolBar* toolsBar_ = nullptr;
     QToolBar* wizardsBar_ = nullptr;
+    QToolBar* attributesBar_ = nullptr;
     std::unique_ptr<PlacementController> placement_;
     CharacterSetPalette* palette_ = nullptr;
     QMenu* objectMenu_ = nullptr;

@@ -204,7 +204,7 @@ private slots:
         QVERIFY(menus.action(toId(CommandId::HideObjectsMenu))->isEnabled());
         QVERIFY(menus.action(toId(CommandId::HideTools))->isEnabled());
         QCOMPARE(toolBarNames(*w.window),
-                 QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
+                 QStringList({"attributes", "orvik_objects", "screen_menu", "tools", "wizard_objects"}));
         w.window->command(CommandId::HideObjectsMenu);
         QCOMPARE(toolBarNames(*w.window), QStringList({"screen_menu", "tools"}));
         QCOMPARE(menus.action(toId(CommandId::HideObjectsMenu))->text(), QString("Show O&bjects Menu"));
@@ -214,7 +214,7 @@ private slots:
         w.window->command(CommandId::HideObjectsMenu);
         w.window->command(CommandId::HideTools);
         QCOMPARE(toolBarNames(*w.window),
-                 QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
+                 QStringList({"attributes", "orvik_objects", "screen_menu", "tools", "wizard_objects"}));
         QCOMPARE(menus.action(toId(CommandId::HideObjectsMenu))->text(), QString("Hide O&bjects Menu"));
         QCOMPARE(menus.action(toId(CommandId::HideTools))->text(), QString("H&ide Tools"));
         // A unit without a touch screen has no touch-screen grid to show; with one it has.
@@ -242,7 +242,7 @@ private slots:
                                                              "&Screen", "&Objects", "&Tools", "&Help"}));
         QVERIFY(!w.window->toolStation().isVisible());
         QCOMPARE(toolBarNames(*w.window),
-                 QStringList({"orvik_objects", "screen_menu", "tools", "wizard_objects"}));
+                 QStringList({"attributes", "orvik_objects", "screen_menu", "tools", "wizard_objects"}));
         QVERIFY(w.window->shellStatusBar().sessionFieldsVisible());
         QCOMPARE(w.window->shellStatusBar().message(), QString("No object is selected."));
         // Zoom 20 on the 128 x 64 screen.
@@ -307,7 +307,7 @@ private slots:
         Window w;
         w.openModel(40); // 240 x 64 characters
         w.window->command(CommandId::Screens);
-        QCOMPARE(toolBarNames(*w.window), QStringList({"screen_menu", "tools", "txt_objects"}));
+        QCOMPARE(toolBarNames(*w.window), QStringList({"attributes", "screen_menu", "tools", "txt_objects"}));
         QVERIFY(w.editor().showDotGrid());
         QCOMPARE(w.window->menus().action(toId(CommandId::AlphaNumericGrid))->text(),
                  QString("Hide Alpha-numeric &Grid"));
