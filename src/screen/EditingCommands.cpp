@@ -195,7 +195,7 @@ void EditingCommands::refresh() {
         speed_->setCurrentIndex(a.flash % 64);
     }
     updating_ = false;
-    // The toggles of the objects bar show their state as pressed buttons.
+    // The toggles of the Properties bar show their state as pressed buttons.
     if (auto* bar = font_ != nullptr ? qobject_cast<QToolBar*>(font_->parentWidget()) : nullptr) {
         for (QAction* action : bar->actions()) {
             const auto id = static_cast<std::uint16_t>(action->data().toUInt());

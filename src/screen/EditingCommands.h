@@ -33,7 +33,7 @@ struct EditingHost {
     std::function<EditorSession*()> editor;
     // The screen changed: repaint, captions, menu states.
     std::function<void()> changed;
-    // Posts a command to the main window's dispatch (the boxes of the objects bar send theirs so).
+    // Posts a command to the main window's dispatch (the boxes of the Properties bar send theirs so).
     std::function<void(std::uint16_t id)> command;
 };
 
