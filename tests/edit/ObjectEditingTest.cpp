@@ -556,3 +556,36 @@ TEST(EditingKeeperTest, ATagOfAnotherTypeIsRefusedAndAGroupMissingAMemberIsNotRe
     EXPECT_EQ(screen->objects()[0]->groupNext(), nullptr);
     EXPECT_TRUE(second.checkConsistency());
 }
+
+TEST(EditingReadLimitTest, APasteMayFillTheReadLimitExactlyButNotPassIt) {
+    // A graphic unit reads at most 224 registers a screen: 200 + 24 fit, 200 + 25 do not.
+    for (const std::uint8_t second : {std::uint8_t{24}, std::uint8_t{25}}) {
+        Application app(kClass52Model);
+        must(app.addNode(Node::createUnitNode()));
+        Node* plc = must(app.addNode(plcNode(1)));
+        Block* a = must(app.addBlock(*plc, std::make_unique<Block>("D0000", 200)));
+        Block* b = must(app.addBlock(*plc, std::make_unique<Block>("D0400", second)));
+        Tag* ta = must(app.addTag(*a, registerTag("D0001", 2)));
+        Tag* tb = must(app.addTag(*b, registerTag("D0401", 2)));
+        Screen* screen = must(app.addScreen(std::make_unique<Screen>(1)));
+        EditorSession session(app);
+        ASSERT_TRUE(session.open(*screen));
+        RecordingPrompter prompter;
+        for (Tag* tag : {ta, tb}) {
+            auto display = std::make_unique<DisplayRegisterObject>();
+            display->setTag(tag);
+            setObjectRect(*display, {0, tag == ta ? 0 : 8, 29, tag == ta ? 7 : 15});
+            ASSERT_TRUE(app.clipboard().appendObject(std::move(display)));
+        }
+        EXPECT_TRUE(ObjectEditing::paste(session, prompter));
+        if (second == 24) {
+            EXPECT_TRUE(prompter.empty());
+            EXPECT_EQ(screen->objectCount(), 2u);
+            EXPECT_EQ(screen->readList().registerCount(), 224u);
+        } else {
+            EXPECT_EQ(prompter.texts().size(), 1u);
+            EXPECT_EQ(screen->objectCount(), 1u);
+            EXPECT_EQ(screen->readList().registerCount(), 200u);
+        }
+    }
+}
