@@ -66,9 +66,11 @@ inline std::vector<std::uint8_t> screenRecords(const Screen& screen) {
 
 class RandomEditingDriver {
 public:
-    static constexpr std::uint16_t kModel = 520; // 320 x 240 graphic with a touch screen
+    static constexpr std::uint16_t kGraphicModel = 520;  // 320 x 240 graphic with a touch screen
+    static constexpr std::uint16_t kCharacterModel = 40; // 240 x 64 in cells of 12 x 16
 
-    explicit RandomEditingDriver(std::uint32_t seed) : rng_(seed) {
+    explicit RandomEditingDriver(std::uint32_t seed, std::uint16_t model = kGraphicModel)
+        : rng_(seed), model_(model) {
         app_.unitSettings().touchScreen = 1;
         must(app_.addNode(Node::createUnitNode()));
         Node* plc = must(app_.addNode(plcNode(1)));
@@ -82,7 +84,12 @@ public:
         }
         screen_ = must(app_.addScreen(std::make_unique<Screen>(1)));
         for (int i = 0; i < 20 + static_cast<int>(pick(40)); ++i) {
-            Result<ScreenObject*> added = screen_->appendObject(randomObject());
+            std::unique_ptr<ScreenObject> object = randomObject();
+            // No two objects of a character display share a cell.
+            if (character() && findOverlap(*screen_, objectRect(*object), nullptr) != nullptr) {
+                continue;
+            }
+            Result<ScreenObject*> added = screen_->appendObject(std::move(object));
             if (added && added.value()->taskOwner() != nullptr) {
                 addTask(*added.value());
             }
@@ -218,8 +225,28 @@ private:
         return screen_->objects()[pick(screen_->objectCount())].get();
     }
 
+    bool character() const noexcept { return isCharacterClass(modelClass(model_)); }
+
+    // A Text or a register value in whole 12 x 16 cells of a character display.
+    std::unique_ptr<ScreenObject> randomCellObject() {
+        EditValues values;
+        const bool text = pick(2) == 0;
+        values.text = "abc";
+        values.tag = anyTag();
+        const std::int32_t columns = text ? 3 : 4;
+        const std::int32_t col = range(0, 20 - columns);
+        const std::int32_t row = range(0, 3);
+        const UnitRect rect{col * 12, row * 16, (col + columns) * 12 - 1, row * 16 + 15};
+        auto object = ObjectPlacement::build(text ? ObjectKind::Text : ObjectKind::DisplayRegister, rect,
+                                             session_.attributes(), values, true);
+        object->zLevel = static_cast<std::uint8_t>(1 + pick(5));
+        return object;
+    }
+
     std::unique_ptr<ScreenObject> randomObject() {
-        const CanvasGeometry geometry(modelClass(kModel), CanvasGeometry::kMinZoom);
+        if (character()) {
+            return randomCellObject();
+        }
         EditValues values;
         ObjectKind kind = ObjectKind::Rectangle;
         UnitRect rect;
@@ -266,7 +293,7 @@ private:
             break;
         }
         }
-        auto object = ObjectPlacement::build(kind, rect, session_.attributes(), values, false);
+        auto object = ObjectPlacement::build(kind, rect, session_.attributes(), values, character());
         if (pick(3) == 0 && kind != ObjectKind::TouchArea) {
             RangeAnimation animation;
             animation.tag = anyTag();
@@ -310,7 +337,8 @@ private:
     }
 
     std::mt19937 rng_;
-    Application app_{kModel};
+    std::uint16_t model_;
+    Application app_{model_};
     std::vector<Tag*> tags_;
     Screen* screen_ = nullptr;
     EditorSession session_{app_};

@@ -9,11 +9,19 @@ using namespace quillon::testing_support;
 // Thousands of random editing operations on random screens. After each the counters, read lists and tag
 // uses equal a recount, and the operation's newest step undone gives the records from before it, redone
 // those from after it. At the end undoing every step gives the starting records byte for byte and redoing
-// them the final ones. Every kind of step must have been recorded on the way.
+// them the final ones; on a character display no two objects ever overlap. Every kind of step must have
+// been recorded on the way.
 TEST(RandomisedEditing, CountsHoldAndUndoAndRedoRestoreEveryByte) {
     std::set<UndoKind> recorded;
-    for (std::uint32_t seed : {3U, 1234U, 987654U}) {
-        RandomEditingDriver driver(seed);
+    struct Run {
+        std::uint32_t seed;
+        std::uint16_t model;
+    };
+    for (const Run run :
+         {Run{3U, RandomEditingDriver::kGraphicModel}, Run{1234U, RandomEditingDriver::kGraphicModel},
+          Run{987654U, RandomEditingDriver::kGraphicModel}, Run{55U, RandomEditingDriver::kCharacterModel}}) {
+        const std::uint32_t seed = run.seed;
+        RandomEditingDriver driver(seed, run.model);
         UndoHistory& history = *driver.session().history();
         ASSERT_TRUE(driver.app().checkConsistency()) << "seed " << seed;
         for (int step = 0; step < 2500; ++step) {
@@ -25,6 +33,14 @@ TEST(RandomisedEditing, CountsHoldAndUndoAndRedoRestoreEveryByte) {
             ASSERT_TRUE(counts) << "seed " << seed << " step " << step << " (" << operation
                                 << "): " << counts.message();
             ASSERT_LE(driver.screen().objectCount(), Screen::kMaxObjects);
+            if (run.model == RandomEditingDriver::kCharacterModel) {
+                // No two objects of a character display share a pixel.
+                const auto& list = driver.screen().objects();
+                for (std::size_t i = 0; i < list.size(); ++i) {
+                    ASSERT_EQ(findOverlap(driver.screen(), objectRect(*list[i]), list[i].get()), nullptr)
+                        << "seed " << seed << " step " << step << " (" << operation << ")";
+                }
+            }
             for (const ScreenObject* o : driver.session().selection().objects()) {
                 ASSERT_EQ(o->screen(), &driver.screen()) << "seed " << seed << " step " << step;
             }
