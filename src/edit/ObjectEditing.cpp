@@ -308,9 +308,7 @@ bool ObjectEditing::paste(EditorSession& session, Prompter& prompter) {
     bool groupedSkipped = false;
     for (std::size_t i = 0; i < count; ++i) {
         std::unique_ptr<ScreenObject> copy;
-        const ScreenObject* source = nullptr;
         if (fromKeeper) {
-            source = &keeper->object(i);
             next[i] = keeper->groupNext(i);
             Result<std::unique_ptr<ScreenObject>> bound = keeper->bind(i, session.application());
             if (!bound) {
@@ -320,7 +318,7 @@ bool ObjectEditing::paste(EditorSession& session, Prompter& prompter) {
             }
             copy = std::move(bound.value());
         } else {
-            source = clipboard->objects()[i].get();
+            const ScreenObject* source = clipboard->objects()[i].get();
             if (const ScreenObject* member = source->groupNext()) {
                 for (std::size_t j = 0; j < count; ++j) {
                     if (clipboard->objects()[j].get() == member) {
