@@ -26,7 +26,10 @@ if(_cli_sources)
   # `render` draws with the painter surface the screen window shares: only the Qt build has it. The surface needs
   # Qt Gui alone, so the tool does not take the whole user interface with it.
   if(QUILLON_GUI AND TARGET Qt6::Gui)
-    target_sources(quillon-cli PRIVATE ${PROJECT_SOURCE_DIR}/src/ui/PainterSurface.cpp)
+    # `report` paints the same pages as the window's Print, on a PDF writer of Qt Gui.
+    target_sources(quillon-cli PRIVATE ${PROJECT_SOURCE_DIR}/src/ui/PainterSurface.cpp
+                                       ${PROJECT_SOURCE_DIR}/src/ui/ScreenImage.cpp
+                                       ${PROJECT_SOURCE_DIR}/src/print/ReportPainter.cpp)
     target_link_libraries(quillon-cli PRIVATE Qt6::Gui)
     target_compile_definitions(quillon-cli PRIVATE QUILLON_CLI_RENDER=1)
   endif()

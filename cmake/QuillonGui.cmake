@@ -1,6 +1,7 @@
 # The user interface on Qt 6 Widgets. Each folder is an object library, combined into quillon_gui:
 #   ui      what several windows share (dialog base, prompter, file chooser, help, icons, drawing surface)
 #   screen  the screen editor          define  the editors of the Define menu
+#   print   the printed report
 #   shell   the main window, which opens the others
 # Which folder may include which is drawn in docs/architecture.md and checked by tools/check-layers.py.
 find_package(Qt6 COMPONENTS Widgets PrintSupport SerialPort Test)
@@ -10,7 +11,7 @@ if(NOT Qt6_FOUND)
   return()
 endif()
 
-set(QUILLON_GUI_PARTS ui screen define shell)
+set(QUILLON_GUI_PARTS ui screen define print shell)
 set(QUILLON_GUI_OBJECTS "")
 foreach(part IN LISTS QUILLON_GUI_PARTS)
   file(GLOB _sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${part}/*.cpp)

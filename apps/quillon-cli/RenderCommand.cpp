@@ -41,8 +41,12 @@ DrawClock computerClock() {
     return {local.tm_hour, local.tm_min, local.tm_sec, local.tm_mday, local.tm_mon + 1, local.tm_year + 1900};
 }
 
-// The panel font of the working directory, or the one the tool carries.
-const PanelFont& panelFont(CliContext& context, std::unique_ptr<PanelFont>& own) {
+#endif
+
+} // namespace
+
+#if defined(QUILLON_CLI_RENDER)
+const PanelFont& RenderCommand::panelFont(CliContext& context, std::unique_ptr<PanelFont>& own) {
     const std::filesystem::path file = context.workdir() / kPanelFontFile;
     std::error_code ec;
     if (!std::filesystem::exists(file, ec)) {
@@ -58,8 +62,6 @@ const PanelFont& panelFont(CliContext& context, std::unique_ptr<PanelFont>& own)
 }
 
 #endif
-
-} // namespace
 
 int RenderCommand::render(CliContext& context, const std::filesystem::path& file, std::int64_t screenNumber,
                           std::int64_t zoom, const std::filesystem::path& image) {

@@ -4,9 +4,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 
 namespace CLI {
 class App;
+}
+
+namespace quillon {
+class PanelFont;
 }
 
 namespace quillon::cli {
@@ -29,6 +34,10 @@ public:
     // the failure and exits 1, so that a script never takes an incomplete picture for the screen.
     static int render(CliContext& context, const std::filesystem::path& file, std::int64_t screenNumber,
                       std::int64_t zoom, const std::filesystem::path& image);
+
+    // The panel font of the working directory (kept in `own`), or the one the tool carries; a damaged
+    // font file is reported and the built-in font used.
+    static const PanelFont& panelFont(CliContext& context, std::unique_ptr<PanelFont>& own);
 };
 
 } // namespace quillon::cli

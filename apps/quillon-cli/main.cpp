@@ -3,6 +3,7 @@
 #include "CliContext.h"
 #include "PlcCommands.h"
 #include "RenderCommand.h"
+#include "ReportCommand.h"
 #include "TagCommands.h"
 #include "TransferCommands.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     PlcCommands::add(app, context, action);
     TransferCommands::add(app, context, action);
     RenderCommand::add(app, context, action);
+    ReportCommand::add(app, context, action);
     TagCommands::add(app, context, action);
 
     try {

@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPrintDialog>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -62,10 +63,11 @@ QAction* findEntry(const QList<QAction*>& actions, QStringList path) {
 
 int keyOf(const QString& name) {
     static const QList<QPair<QString, int>> keys{
-        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape},  {"Up", Qt::Key_Up},
-        {"Down", Qt::Key_Down},     {"Left", Qt::Key_Left},      {"Right", Qt::Key_Right},
-        {"Tab", Qt::Key_Tab},       {"Delete", Qt::Key_Delete},  {"Space", Qt::Key_Space},
-        {"F1", Qt::Key_F1},         {"Backtab", Qt::Key_Backtab}};
+        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape},   {"Up", Qt::Key_Up},
+        {"Down", Qt::Key_Down},     {"Left", Qt::Key_Left},       {"Right", Qt::Key_Right},
+        {"Tab", Qt::Key_Tab},       {"Delete", Qt::Key_Delete},   {"Space", Qt::Key_Space},
+        {"F1", Qt::Key_F1},         {"Backtab", Qt::Key_Backtab}, {"Home", Qt::Key_Home},
+        {"End", Qt::Key_End},       {"PageUp", Qt::Key_PageUp},   {"PageDown", Qt::Key_PageDown}};
     for (const auto& [text, key] : keys) {
         if (text == name) {
             return key;
@@ -283,6 +285,35 @@ bool ScriptRunner::runStep(const QString& step) {
         name->setText(argument);
         if (!QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection)) {
             fail("the file dialog does not accept");
+        }
+        return true;
+    }
+    if (verb == "print-to-file" || verb == "print-to-printer") {
+        // The system's print dialog: its printer list set to the PDF file (named in its file field) or to a
+        // printer queue, then Print, as the user does (the dialog asks before it overwrites a file).
+        auto* dialog = qobject_cast<QPrintDialog*>(modal());
+        if (dialog == nullptr || !dialog->isVisible()) {
+            return false;
+        }
+        auto* printers = dialog->findChild<QComboBox*>("printers");
+        auto* name = dialog->findChild<QLineEdit*>("filename");
+        if (printers == nullptr || name == nullptr) {
+            fail("the print dialog has no printer list or file name field");
+            return false;
+        }
+        const bool toFile = verb == "print-to-file";
+        const int entry = printers->findText(toFile ? QString("Print to File (PDF)") : argument);
+        if (entry < 0) {
+            fail(toFile ? "the print dialog offers no PDF file"
+                        : "the print dialog does not list this printer");
+            return false;
+        }
+        printers->setCurrentIndex(entry);
+        if (toFile) {
+            name->setText(argument);
+        }
+        if (!QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection)) {
+            fail("the print dialog does not accept");
         }
         return true;
     }

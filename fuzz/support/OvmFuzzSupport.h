@@ -8,6 +8,7 @@
 #include "model/Prompter.h"
 #include "plc/PlcCatalogFiles.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -56,6 +57,13 @@ inline const std::filesystem::path& catalogFolder() {
         for (const char* list : {"orvk_all.PLC", "orvk_sel.PLC"}) {
             std::ofstream(p / list, std::ios::app) << "Packed Modbus|29|\n";
         }
+        // Dated an hour back, so that the catalog cache trusts them from the first input on (it reads
+        // files changed within the last moments afresh every time).
+        const auto settled = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+        for (const auto& e : std::filesystem::directory_iterator(p)) {
+            std::filesystem::last_write_time(e.path(), settled);
+        }
+        std::filesystem::last_write_time(p, settled);
         return p;
     }();
     return path;

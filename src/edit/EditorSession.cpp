@@ -237,6 +237,13 @@ bool EditorSession::chooseTool(std::uint16_t tool, Prompter& prompter) {
     return true;
 }
 
+void EditorSession::resumeTool(std::uint16_t tool) {
+    mover_.reset();
+    clearSelection();
+    currentTool_ = tool;
+    selecterMode_ = tool == kSelecterTool;
+}
+
 void EditorSession::returnToSelecter() noexcept {
     currentTool_ = kSelecterTool;
     selecterMode_ = true;

@@ -167,6 +167,9 @@ public:
     // Chooses a placement tool: refused (message shown, selecter kept) on a screen with 255 objects;
     // otherwise the selection is recorded for undo and cleared.
     bool chooseTool(std::uint16_t tool, Prompter& prompter);
+    // Takes up a tool again for an object already on the screen (typing into an existing text): no count
+    // check, the selection cleared.
+    void resumeTool(std::uint16_t tool);
     // After a placement, a cancelled one, the "&Selecter" command or a refusal.
     void returnToSelecter() noexcept;
     // The placement tool that makes objects of a kind (the tool the menus show for a selected object).

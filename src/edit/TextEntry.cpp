@@ -3,6 +3,8 @@
 #include "edit/EditorSession.h"
 #include "edit/ObjectGeometry.h"
 #include "edit/ObjectPlacement.h"
+#include "edit/PlacementTool.h"
+#include "edit/UndoStep.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
 #include "model/TextObject.h"
@@ -49,6 +51,18 @@ std::unique_ptr<TextEntry> TextEntry::start(EditorSession& session, const UnitRe
     }
     auto& text = static_cast<TextObject&>(*added.value());
     return std::make_unique<TextEntry>(session, text, area, cell, placedByClick);
+}
+
+std::unique_ptr<TextEntry> TextEntry::resume(EditorSession& session, TextObject& object, CellSize cell) {
+    if (object.screen() == nullptr || object.screen() != session.screen() || cell.width <= 0 ||
+        cell.height <= 0) {
+        return nullptr;
+    }
+    const UnitRect area{object.left, object.top, object.right, object.bottom};
+    session.resumeTool(PlacementTools::kText);
+    auto entry = std::make_unique<TextEntry>(session, object, area, cell, false);
+    entry->existing_ = true;
+    return entry;
 }
 
 TextEntry::TextEntry(EditorSession& session, TextObject& object, const UnitRect& area, CellSize cell,
@@ -221,6 +235,22 @@ void TextEntry::keepCaretVisible() noexcept {
     }
 }
 
+std::optional<UnitRect> TextEntry::cellRect(std::size_t index) const noexcept {
+    const std::int32_t columns = layoutColumns();
+    if (columns <= 0) {
+        return std::nullopt;
+    }
+    const auto at = static_cast<std::int32_t>(index);
+    const std::int32_t left = area_.left + (at % columns) * cell_.width;
+    const std::int32_t top = area_.top + (at / columns - firstRow_) * cell_.height;
+    const UnitRect cell{left, top, left + cell_.width - 1, top + cell_.height - 1};
+    const UnitRect shown{object_.left, object_.top, object_.right, object_.bottom};
+    if (!shown.contains(cell)) {
+        return std::nullopt;
+    }
+    return cell;
+}
+
 UnitRect TextEntry::caretRect() const noexcept {
     const std::int32_t columns = layoutColumns();
     // A full text shows the caret on its last cell.
@@ -238,6 +268,16 @@ bool TextEntry::finish() {
     }
     finished_ = true;
     Screen* screen = object_.screen();
+    if (existing_) {
+        const bool kept = !object_.text().empty();
+        if (!kept && screen != nullptr) {
+            ScreenObject* emptied = &object_;
+            session_.objectRemoved(emptied);
+            session_.record(UndoStep::removeObjects(*screen, std::span<ScreenObject* const>(&emptied, 1)));
+        }
+        session_.returnToSelecter();
+        return kept;
+    }
     if (object_.text().empty()) {
         if (screen != nullptr) {
             session_.objectRemoved(&object_);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace quillon {
 
@@ -30,6 +31,10 @@ public:
     static std::unique_ptr<TextEntry> start(EditorSession& session, const UnitRect& area, CellSize cell,
                                             bool placedByClick, Prompter& prompter);
 
+    // Types into a Text object already on the screen (its double click, Enter or "&Edit"): the caret in its
+    // first cell, the object keeping its cells. Emptied, the object is removed as an undoable deletion.
+    static std::unique_ptr<TextEntry> resume(EditorSession& session, TextObject& object, CellSize cell);
+
     TextEntry(EditorSession& session, TextObject& object, const UnitRect& area, CellSize cell, bool grows);
     ~TextEntry();
     TextEntry(const TextEntry&) = delete;
@@ -46,6 +51,8 @@ public:
     // The caret's cell in unit pixels.
     UnitRect caretRect() const noexcept;
     // The characters typed since the object was last drawn in full: [from, to).
+    // The cell of the character at `index` as shown (the view scrolled), or nothing when it is out of view.
+    std::optional<UnitRect> cellRect(std::size_t index) const noexcept;
     std::size_t freshFrom() const noexcept { return freshFrom_; }
     std::size_t freshTo() const noexcept { return freshTo_; }
     void markDrawn() noexcept { freshFrom_ = freshTo_ = 0; }
@@ -88,6 +95,7 @@ private:
     std::size_t freshFrom_ = 0;
     std::size_t freshTo_ = 0;
     bool finished_ = false;
+    bool existing_ = false;
 };
 
 } // namespace quillon

@@ -124,4 +124,27 @@ Result<PictureRecord> BitmapImporter::convert(std::span<const std::uint8_t> file
                          std::move(rows));
 }
 
+Result<PictureRecord> BitmapImporter::fromGrey(std::uint32_t width, std::uint32_t height,
+                                               std::span<const std::uint8_t> grey, int displayClass) {
+    if (width == 0 || height == 0 || grey.size() / width < height) {
+        return refuse(kNotValid);
+    }
+    if (!fitsDisplay(width, height, displayClass)) {
+        return refuse(kTooLarge);
+    }
+    const std::uint32_t outRow = PictureRecord::rowBytes(width);
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(outRow) * height, 0);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        const std::uint8_t* src = grey.data() + static_cast<std::size_t>(width) * y;
+        std::uint8_t* dst = rows.data() + static_cast<std::size_t>(outRow) * y;
+        for (std::uint32_t x = 0; x < width; ++x) {
+            if (src[x] >= 128) {
+                dst[x / 8] = static_cast<std::uint8_t>(dst[x / 8] | (0x80U >> (x % 8)));
+            }
+        }
+    }
+    return PictureRecord(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
+                         std::move(rows));
+}
+
 } // namespace quillon

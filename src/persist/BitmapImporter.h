@@ -32,6 +32,10 @@ public:
 
     // The failure carries the message the user is to see (caption "Quillon : Error").
     static Result<PictureRecord> convert(std::span<const std::uint8_t> file, int displayClass);
+    // A picture read by another image reader (PNG, JPEG), given as grey levels 0 to 255, one byte a
+    // pixel, rows top first: a level of 128 or more is lit, as an 8-bit colour index is.
+    static Result<PictureRecord> fromGrey(std::uint32_t width, std::uint32_t height,
+                                          std::span<const std::uint8_t> grey, int displayClass);
 };
 
 } // namespace quillon

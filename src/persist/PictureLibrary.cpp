@@ -309,6 +309,18 @@ Result<std::uint32_t> PictureLibrary::addPictureFromFile(const std::filesystem::
         prompter.error(s.message());
         return s.failure();
     }
+    return appendWorkFile(prompter);
+}
+
+Result<std::uint32_t> PictureLibrary::addPicture(const PictureRecord& picture, Prompter& prompter) const {
+    if (Status s = writeWorkFile(picture); !s) {
+        prompter.error(s.message());
+        return s.failure();
+    }
+    return appendWorkFile(prompter);
+}
+
+Result<std::uint32_t> PictureLibrary::appendWorkFile(Prompter& prompter) const {
     auto duplicate = findDuplicate();
     if (!duplicate) {
         prompter.error(duplicate.message());

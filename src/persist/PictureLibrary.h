@@ -100,6 +100,9 @@ public:
     // shown through `prompter`. Returns the new picture number.
     Result<std::uint32_t> addPictureFromFile(const std::filesystem::path& bitmapFile, int displayClass,
                                              Prompter& prompter) const;
+    // Duplicate search and append of a picture already converted (read by another image reader), as the
+    // user's "add picture" does them, with every message shown through `prompter`.
+    Result<std::uint32_t> addPicture(const PictureRecord& picture, Prompter& prompter) const;
     // Finds or adds a picture without asking anything: the number of an identical library picture, or
     // of the one appended.
     Result<std::uint32_t> storePicture(const PictureRecord& picture) const;
@@ -123,6 +126,7 @@ private:
     Status replaceRecords(const PictureLibraryContents& contents, std::uint64_t keepBefore,
                           std::uint64_t resumeAt, std::span<const std::uint8_t> inserted) const;
     Result<PictureRecord> readWorkFile() const;
+    Result<std::uint32_t> appendWorkFile(Prompter& prompter) const;
 
     std::filesystem::path folder_;
     FileSystemCalls calls_;

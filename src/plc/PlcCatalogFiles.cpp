@@ -12,21 +12,15 @@ namespace {
 
 constexpr std::uintmax_t kMaxFileSize = 4u * 1024u * 1024u;
 
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
 } // namespace
 
 std::optional<std::filesystem::path> PlcCatalogFiles::findNoCase(const std::filesystem::path& directory,
                                                                  std::string_view name) {
     std::error_code ec;
-    const std::string wanted = lower(name);
+    const std::string wanted = CatalogFileCache::lowerName(name);
     for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
-        if (lower(it->path().filename().string()) == wanted && it->is_regular_file(ec)) {
+        if (CatalogFileCache::lowerName(it->path().filename().string()) == wanted &&
+            it->is_regular_file(ec)) {
             return it->path();
         }
     }
@@ -50,13 +44,9 @@ std::optional<std::string> PlcCatalogFiles::readFile(const std::filesystem::path
 }
 
 std::optional<PlcList> PlcCatalogFiles::readList(std::string_view name) {
-    const auto path = findNoCase(directory_, name);
-    const auto content = path ? readFile(*path) : std::nullopt;
-    if (content) {
-        auto list = PlcList::parse(*content);
-        if (list) {
-            return std::move(list.value());
-        }
+    const auto path = cache_.locate(name);
+    if (const auto list = path ? cache_.list(*path) : nullptr) {
+        return *list;
     }
     prompter_.error(kCannotOpen);
     return std::nullopt;
@@ -122,20 +112,17 @@ std::optional<CatalogFile> PlcCatalogFiles::findCatalogFile(int plcId) {
         std::snprintf(idText, sizeof idText, "%04d_", plcId);
         std::optional<std::filesystem::path> best;
         int bestRevision = -1;
-        std::error_code ec;
-        for (std::filesystem::directory_iterator it(directory_, ec), end; !ec && it != end;
-             it.increment(ec)) {
+        for (const auto& [name, path] : cache_.entries()) {
             // "%04d_nnn.plc": the id, an underscore, three revision digits.
-            const std::string name = lower(it->path().filename().string());
             if (name.size() != 12 || name.compare(0, 5, idText) != 0 || name.compare(8, 4, ".plc") != 0 ||
                 !std::all_of(name.begin() + 5, name.begin() + 8,
                              [](char c) { return c >= '0' && c <= '9'; })) {
                 continue;
             }
             const int revision = std::stoi(name.substr(5, 3));
-            if (revision > bestRevision && it->is_regular_file(ec)) {
+            if (revision > bestRevision) {
                 bestRevision = revision;
-                best = it->path();
+                best = path;
             }
         }
         if (best) {
@@ -146,22 +133,14 @@ std::optional<CatalogFile> PlcCatalogFiles::findCatalogFile(int plcId) {
     return std::nullopt;
 }
 
-std::optional<PlcCatalog> PlcCatalogFiles::readCatalog(const std::filesystem::path& path) {
-    const auto content = readFile(path);
-    if (!content) {
-        return std::nullopt;
-    }
-    auto catalog = PlcCatalog::parse(*content);
-    if (!catalog) {
-        return std::nullopt;
-    }
-    return std::move(catalog.value());
+std::shared_ptr<const PlcCatalog> PlcCatalogFiles::readCatalog(const std::filesystem::path& path) {
+    return cache_.catalog(path);
 }
 
-std::optional<PlcCatalog> PlcCatalogFiles::catalog(int plcId) {
+std::shared_ptr<const PlcCatalog> PlcCatalogFiles::sharedCatalog(int plcId) {
     const auto file = findCatalogFile(plcId);
     if (!file) {
-        return std::nullopt;
+        return nullptr;
     }
     auto catalog = readCatalog(file->path);
     if (!catalog) {
@@ -170,8 +149,16 @@ std::optional<PlcCatalog> PlcCatalogFiles::catalog(int plcId) {
     return catalog;
 }
 
+std::optional<PlcCatalog> PlcCatalogFiles::catalog(int plcId) {
+    const auto catalog = sharedCatalog(plcId);
+    if (!catalog) {
+        return std::nullopt;
+    }
+    return *catalog;
+}
+
 std::optional<std::vector<std::string>> PlcCatalogFiles::modelNames(int plcId) {
-    const auto c = catalog(plcId);
+    const auto c = sharedCatalog(plcId);
     if (!c) {
         return std::nullopt;
     }
@@ -179,7 +166,7 @@ std::optional<std::vector<std::string>> PlcCatalogFiles::modelNames(int plcId) {
 }
 
 std::optional<char> PlcCatalogFiles::modelCode(int plcId, int modelIndex) {
-    const auto c = catalog(plcId);
+    const auto c = sharedCatalog(plcId);
     if (!c) {
         return std::nullopt;
     }
@@ -191,7 +178,7 @@ std::optional<char> PlcCatalogFiles::modelCode(int plcId, int modelIndex) {
 }
 
 std::optional<SpecialData> PlcCatalogFiles::specialData(int plcId, int modelIndex) {
-    const auto c = catalog(plcId);
+    const auto c = sharedCatalog(plcId);
     if (!c) {
         return std::nullopt;
     }
@@ -203,7 +190,7 @@ std::optional<SpecialData> PlcCatalogFiles::specialData(int plcId, int modelInde
 }
 
 std::optional<std::vector<SpecialLine>> PlcCatalogFiles::specialLines(int plcId, int modelIndex) {
-    const auto c = catalog(plcId);
+    const auto c = sharedCatalog(plcId);
     if (!c) {
         return std::nullopt;
     }
@@ -218,8 +205,8 @@ std::vector<RegisterArea> PlcCatalogFiles::areasOfModel(std::string_view recorde
     const std::size_t slash = recordedPath.find_last_of("\\/");
     const std::string_view name =
         slash == std::string_view::npos ? recordedPath : recordedPath.substr(slash + 1);
-    const auto path = name.empty() ? std::nullopt : findNoCase(directory_, name);
-    const auto catalog = path ? readCatalog(*path) : std::nullopt;
+    const auto path = name.empty() ? std::nullopt : cache_.locate(name);
+    const auto catalog = path ? readCatalog(*path) : nullptr;
     auto areas = catalog ? catalog->areas(modelIndex) : std::nullopt;
     if (!areas) {
         prompter_.error(std::string(kCantOpenPrefix) + std::string(recordedPath));
@@ -229,7 +216,7 @@ std::vector<RegisterArea> PlcCatalogFiles::areasOfModel(std::string_view recorde
 }
 
 CatalogFile PlcCatalogFiles::unitCatalogFile() const {
-    const auto found = findNoCase(directory_, kUnitCatalog);
+    const auto found = cache_.locate(kUnitCatalog);
     return CatalogFile{found ? *found : directory_ / std::string(kUnitCatalog),
                        std::string(kRecordedDirectory) + std::string(kUnitCatalog)};
 }

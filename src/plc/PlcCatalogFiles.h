@@ -2,6 +2,7 @@
 
 #include "model/Prompter.h"
 #include "model/Result.h"
+#include "plc/CatalogFileCache.h"
 #include "plc/PlcCatalog.h"
 #include "plc/PlcList.h"
 #include "plc/RegisterArea.h"
@@ -21,9 +22,9 @@ struct CatalogFile {
 };
 
 // The catalog directory ("../plc/" beside the working directory at run time): the two PLC lists, the
-// unit's own catalog file and one catalog file per PLC id and revision. Every lookup reads its file
-// afresh and reports its failures through the prompter. File names are matched without regard to
-// case, since the shipped names mix ".PLC" and ".plc".
+// unit's own catalog file and one catalog file per PLC id and revision. Every lookup reports its failures
+// through the prompter; a file is listed and parsed again only when it has changed (CatalogFileCache). File
+// names are matched without regard to case, since the shipped names mix ".PLC" and ".plc".
 class PlcCatalogFiles final {
 public:
     static constexpr std::string_view kSupportedList = "orvk_all.PLC";
@@ -36,7 +37,7 @@ public:
         "The PLC in the selected Application is not selected\nin the Configuration system.";
 
     PlcCatalogFiles(std::filesystem::path directory, Prompter& prompter)
-        : directory_(std::move(directory)), prompter_(prompter) {}
+        : directory_(std::move(directory)), prompter_(prompter), cache_(directory_) {}
 
     const std::filesystem::path& directory() const noexcept { return directory_; }
 
@@ -82,10 +83,12 @@ public:
 
 private:
     std::optional<PlcList> readList(std::string_view name);
-    std::optional<PlcCatalog> readCatalog(const std::filesystem::path& path);
+    std::shared_ptr<const PlcCatalog> readCatalog(const std::filesystem::path& path);
+    std::shared_ptr<const PlcCatalog> sharedCatalog(int plcId);
 
     std::filesystem::path directory_;
     Prompter& prompter_;
+    mutable CatalogFileCache cache_;
 };
 
 } // namespace quillon

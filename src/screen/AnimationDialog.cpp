@@ -58,7 +58,7 @@ AnimationDialog::RangeFields AnimationDialog::rangeSection(const QString& title,
     auto* form = new QFormLayout(f.group);
     auto* tagLabel = new QLabel(tagText, f.group);
     tagLabel->setBuddy(f.tag);
-    form->addRow(tagLabel, f.tag);
+    form->addRow(tagLabel, f.tag->row());
     auto* when = new QHBoxLayout;
     when->addWidget(new QLabel(whenText, f.group));
     when->addWidget(f.within);
@@ -117,7 +117,7 @@ AnimationDialog::AnimationDialog(QWidget* parent, const Application& application
     auto* fillForm = new QFormLayout(filling_);
     auto* fillTagLabel = new QLabel(tr("&Tag"), filling_);
     fillTagLabel->setBuddy(fillTag_);
-    fillForm->addRow(fillTagLabel, fillTag_);
+    fillForm->addRow(fillTagLabel, fillTag_->row());
     auto* minRow = new QHBoxLayout;
     minRow->addWidget(minimum_);
     minRow->addWidget(new QLabel(QStringLiteral("0  <=  Min  <  Max"), filling_));

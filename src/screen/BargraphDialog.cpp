@@ -45,7 +45,7 @@ BargraphDialog::BargraphDialog(QWidget* parent, const Application& application, 
     auto* form = new QFormLayout;
     auto* tagLabel = new QLabel(tr("&Tag"), this);
     tagLabel->setBuddy(tag_);
-    form->addRow(tagLabel, tag_);
+    form->addRow(tagLabel, tag_->row());
     auto* minLabel = new QLabel(tr("Mi&n"), this);
     minLabel->setBuddy(minimum_);
     auto* maxLabel = new QLabel(tr("Ma&x"), this);

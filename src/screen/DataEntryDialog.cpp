@@ -57,6 +57,8 @@ DataEntryDialog::DataEntryDialog(QWidget* parent, const Application& application
         values.tag, this);
     tagLabel_ = new QLabel(this);
     tagLabel_->setBuddy(tag_);
+    // The label names coil or register tags; it keeps the width of the longer name.
+    tagLabel_->setMinimumWidth(tagLabel_->fontMetrics().horizontalAdvance(tr("Register-Tag")) + 2);
 
     coilPart_ = new QWidget(this);
     onText_ = new QLineEdit(QString::fromStdString(values.onText), coilPart_);
@@ -126,7 +128,7 @@ DataEntryDialog::DataEntryDialog(QWidget* parent, const Application& application
     QDialogButtonBox* buttons = makeButtons(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &DataEntryDialog::accept);
     auto* tagRow = new QFormLayout;
-    tagRow->addRow(tagLabel_, tag_);
+    tagRow->addRow(tagLabel_, tag_->row());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(typeBox);
     layout->addLayout(tagRow);

@@ -136,7 +136,7 @@ DisplayDataDialog::DisplayDataDialog(QWidget* parent, const Application& applica
     QDialogButtonBox* buttons = makeButtons(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &DisplayDataDialog::accept);
     auto* tagRow = new QFormLayout;
-    tagRow->addRow(tagLabel, tag_);
+    tagRow->addRow(tagLabel, tag_->row());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(typeBox);
     layout->addLayout(tagRow);

@@ -2,6 +2,8 @@
 
 #include "edit/TagFilter.h"
 
+#include <functional>
+
 #include <QComboBox>
 
 namespace quillon {
@@ -19,6 +21,15 @@ public:
     ObjectTagCombo(const Application& application, const TagFilter& filter, Tag* chosen, QWidget* parent);
     Tag* tag() const;
     void setFilter(const TagFilter& filter);
+    // The tags again (after the tag database was edited), keeping the chosen line when its tag is still
+    // offered.
+    void refill();
+
+    // The combo with the button beside it that opens the tag database and then refills every tag combo of
+    // the dialog. Without an opener the combo stands alone.
+    QWidget* row();
+    // How the button opens the tag database: set by the screen session while it is open.
+    static void setDatabaseOpener(std::function<void()> opener);
 
 private:
     void fill(Tag* keep);

@@ -11,13 +11,18 @@
 #include "model/AlarmWindowObject.h"
 #include "model/Application.h"
 #include "model/BargraphObject.h"
+#include "model/BitmapObject.h"
 #include "model/DateObject.h"
+#include "model/PanelModel.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
+#include "model/TextObject.h"
 #include "model/TimeObject.h"
+#include "persist/PictureLibrary.h"
 #include "screen/AlarmWindowDialog.h"
 #include "screen/AnimationDialog.h"
 #include "screen/BargraphDialog.h"
+#include "screen/BitmapLibraryDialog.h"
 #include "screen/DataEntryDialog.h"
 #include "screen/DimensionsDialog.h"
 #include "screen/DisplayDataDialog.h"
@@ -51,19 +56,13 @@ PlacementController::~PlacementController() {
 
 const std::vector<std::uint16_t>& PlacementController::toolCommands() {
     static const std::vector<std::uint16_t> ids = [] {
-        std::vector<std::uint16_t> all{PlacementTools::kText,
-                                       PlacementTools::kError,
-                                       PlacementTools::kAlarm,
-                                       PlacementTools::kRectangle,
-                                       PlacementTools::kEllipse,
-                                       PlacementTools::kRoundRectangle,
-                                       PlacementTools::kPolyline,
-                                       PlacementTools::kPolygon,
-                                       PlacementTools::kTouch,
-                                       PlacementTools::kBargraph,
-                                       PlacementTools::kAlphaBargraph,
-                                       PlacementTools::kDataEntry,
-                                       kDataEntryMenu,
+        std::vector<std::uint16_t> all{PlacementTools::kText,       PlacementTools::kError,
+                                       PlacementTools::kAlarm,      PlacementTools::kRectangle,
+                                       PlacementTools::kEllipse,    PlacementTools::kRoundRectangle,
+                                       PlacementTools::kPolyline,   PlacementTools::kPolygon,
+                                       PlacementTools::kBitmap,     PlacementTools::kTouch,
+                                       PlacementTools::kBargraph,   PlacementTools::kAlphaBargraph,
+                                       PlacementTools::kDataEntry,  kDataEntryMenu,
                                        PlacementTools::kDisplayData};
         for (const PlacementTool& wizard : PlacementTools::wizards()) {
             all.push_back(wizard.id);
@@ -164,6 +163,9 @@ void PlacementController::place(UnitPoint start, UnitPoint end, bool dragged) {
         return;
     case ToolFamily::Bargraph:
         placeBargraph(start);
+        return;
+    case ToolFamily::Bitmap:
+        placeBitmap(start, nullptr);
         return;
     case ToolFamily::AlphaNumeric:
         break;
@@ -327,6 +329,86 @@ void PlacementController::placeBargraph(UnitPoint start) {
                                       editor.attributes(), values, editor.characterDisplay()));
 }
 
+void PlacementController::placeBitmap(UnitPoint at, ScreenObject* changed) {
+    EditorSession& editor = *context_.editor;
+    const PictureLibrary* library = context_.library ? context_.library() : nullptr;
+    if (library == nullptr || context_.files == nullptr) {
+        context_.prompter->error(PictureLibrary::kCannotOpen);
+        if (changed == nullptr) {
+            finished();
+        }
+        return;
+    }
+    Application& application = *context_.application;
+    BitmapLibraryRequest request;
+    request.mode = changed == nullptr ? BitmapChoice::Mode::Add : BitmapChoice::Mode::Change;
+    request.displayClass = editor.displayClass();
+    request.clicked = at;
+    if (changed != nullptr) {
+        request.current = static_cast<BitmapObject*>(changed)->pictureId();
+    }
+    BitmapLibraryDialog dialog(
+        context_.dialogParent, *library, *context_.files, *context_.prompter,
+        [&application](std::uint32_t picture) { return application.isPictureUsed(picture); },
+        [&application](std::uint32_t picture) { application.pictureRemoved(picture); }, request);
+    const bool accepted = run(dialog) == QDialog::Accepted;
+    if (dialog.deletedAny()) {
+        // Bitmap objects after a deleted picture now show the picture before their old number.
+        countPictures();
+        context_.changed();
+    }
+    if (!accepted) {
+        if (changed == nullptr) {
+            finished();
+        } else if (ScreenCanvas* canvas = context_.canvas()) {
+            canvas->invalidate();
+        }
+        return;
+    }
+    EditValues values;
+    values.pictureId = dialog.chosenPicture();
+    if (changed == nullptr) {
+        placeBuilt(ObjectPlacement::build(ObjectKind::Bitmap, dialog.chosenRect(), editor.attributes(),
+                                          values, editor.characterDisplay()));
+        countPictures();
+        return;
+    }
+    auto& bitmap = static_cast<BitmapObject&>(*changed);
+    if (bitmap.pictureId() == values.pictureId && objectRect(bitmap) == dialog.chosenRect()) {
+        return;
+    }
+    // The new picture takes the old one's place, attributes and level as one removal and one creation.
+    const CurrentAttributes attributes =
+        EditorSession::attributesOf(bitmap, editor.attributes(), editor.characterDisplay());
+    auto replacement = ObjectPlacement::build(ObjectKind::Bitmap, dialog.chosenRect(), attributes, values,
+                                              editor.characterDisplay());
+    replacement->zLevel = bitmap.zLevel;
+    ScreenObject* old = changed;
+    editor.clearSelection();
+    editor.record(UndoStep::removeObjects(*editor.screen(), std::span<ScreenObject* const>(&old, 1)));
+    (void)ObjectPlacement::place(editor, std::move(replacement), *context_.prompter);
+    countPictures();
+    if (ScreenCanvas* canvas = context_.canvas()) {
+        canvas->invalidate();
+    }
+    context_.changed();
+}
+
+void PlacementController::countPictures() {
+    Application& application = *context_.application;
+    const PictureLibrary* library = context_.library ? context_.library() : nullptr;
+    if (library == nullptr || !storesBitmaps(application.modelId()) || !library->exists()) {
+        return;
+    }
+    const auto used = [&application](std::uint32_t picture) { return application.isPictureUsed(picture); };
+    if (!library->updateUsedFlags(used)) {
+        return; // a damaged library is reported when the application is written
+    }
+    if (auto bytes = library->usedPictureBytes()) {
+        application.setPictureBytes(*bytes);
+    }
+}
+
 bool PlacementController::edit(ScreenObject& object) {
     EditorSession& editor = *context_.editor;
     Screen* screen = editor.screen();
@@ -400,6 +482,25 @@ bool PlacementController::edit(ScreenObject& object) {
         }
         dialog.store(values);
         rewriteField(object, dialog.kind(), values);
+        return true;
+    }
+    case ObjectKind::Bitmap:
+        placeBitmap({object.left, object.top}, &object);
+        return true;
+    case ObjectKind::Text: {
+        // A text is edited where it stands: typing resumes in its first cell.
+        endTyping();
+        const PlacementGeometry geometry(editor.displayClass(), object.font);
+        typing_ = TextEntry::resume(editor, static_cast<TextObject&>(object), geometry.cell());
+        if (!typing_) {
+            return true;
+        }
+        if (ScreenCanvas* canvas = context_.canvas()) {
+            canvas->setTextEntry(typing_.get());
+            canvas->invalidate();
+        }
+        context_.showPrompt({});
+        emit typingChanged(true);
         return true;
     }
     case ObjectKind::AlarmWindow: {

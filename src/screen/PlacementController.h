@@ -19,6 +19,7 @@ namespace quillon {
 class Application;
 class Tag;
 class EditorSession;
+class PictureLibrary;
 class Prompter;
 class ScreenObject;
 class TextEntry;
@@ -26,6 +27,7 @@ class TextEntry;
 
 namespace quillon::gui {
 
+class FileChooser;
 class ScreenCanvas;
 
 // What placing objects needs of the screen session.
@@ -47,6 +49,10 @@ struct PlacementContext {
     std::function<void()> changed;
     // The session returned to the selecter (menus, bars and status follow).
     std::function<void()> selecter;
+    // The picture library the Bitmap tool chooses from (none: "Can not open pictures' library.") and the
+    // file dialog that adds pictures to it.
+    std::function<const PictureLibrary*()> library;
+    FileChooser* files = nullptr;
 };
 
 // The placement tools in the window: choosing a tool (cursor and prompt), and turning what the canvas
@@ -91,6 +97,10 @@ signals:
 private:
     void placeText(UnitPoint start, UnitPoint end, bool dragged);
     void placeBargraph(UnitPoint at);
+    // The bitmap library for a new Bitmap object at the click, or to change the picture of `changed`.
+    void placeBitmap(UnitPoint at, ScreenObject* changed);
+    // The used flags and the picture bytes follow the Bitmap objects of the application.
+    void countPictures();
     void placeDataEntry(UnitPoint at);
     // A new data entry or display field at a cell, after the right-edge check.
     void placeField(ObjectKind kind, const EditValues& values, UnitPoint at);

@@ -4,6 +4,7 @@
 #include "edit/TextEntry.h"
 #include "model/Application.h"
 #include "model/Screen.h"
+#include "model/TextObject.h"
 #include "ui/ScreenImage.h"
 
 #include <algorithm>
@@ -89,6 +90,7 @@ QImage ScreenCanvas::frame() {
         renderBase();
     }
     QImage image = base_;
+    tintTypedCharacters(image);
     QPainter painter(&image);
     painter.translate(-session_.scrollOffset().x, -session_.scrollOffset().y);
     drawHandles(painter);
@@ -523,6 +525,35 @@ void ScreenCanvas::abandonPlacement() {
     toolCursor_.reset();
     setCursor(Qt::ArrowCursor);
     update();
+}
+
+void ScreenCanvas::tintTypedCharacters(QImage& image) const {
+    if (typing_ == nullptr || typing_->freshFrom() >= typing_->freshTo()) {
+        return;
+    }
+    const CanvasGeometry geometry = session_.geometry();
+    const WindowPoint offset = session_.scrollOffset();
+    // The text's own ink: any foreground but 0 is drawn white, 0 black.
+    const QRgb ink = typing_->object().colourB != 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+    const QRgb red = qRgb(255, 0, 0);
+    const QRect bounds = image.rect();
+    for (std::size_t index = typing_->freshFrom(); index < typing_->freshTo(); ++index) {
+        const auto cell = typing_->cellRect(index);
+        if (!cell) {
+            continue;
+        }
+        const WindowRect w = geometry.toWindow(*cell);
+        const QRect area = QRect(QPoint(w.left - offset.x, w.top - offset.y),
+                                 QPoint(w.right - offset.x, w.bottom - offset.y))
+                               .intersected(bounds);
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                if (image.pixel(x, y) == ink) {
+                    image.setPixel(x, y, red);
+                }
+            }
+        }
+    }
 }
 
 void ScreenCanvas::drawPlacementFeedback(QPainter& painter) const {

@@ -111,6 +111,8 @@ private:
     void toolPress(WindowPoint point);
     void toolRelease(WindowPoint point);
     void drawPlacementFeedback(QPainter& painter) const;
+    // Characters typed since the text was last drawn whole show in red.
+    void tintTypedCharacters(QImage& image) const;
     bool typingKey(QKeyEvent* event);
     ToolFamily toolFamily() const noexcept;
 

@@ -9,6 +9,7 @@
 #include "screen/CharacterSetPalette.h"
 #include "screen/EditingCommands.h"
 #include "screen/GridConfigurationDialog.h"
+#include "screen/ObjectTagCombo.h"
 #include "screen/PlacementController.h"
 #include "screen/ScreenCanvas.h"
 #include "screen/ScreenCommands.h"
@@ -110,6 +111,9 @@ ScreenSession::ScreenSession(SessionHost host, QObject* parent) : QObject(parent
 }
 
 ScreenSession::~ScreenSession() {
+    if (placement_ != nullptr) {
+        ObjectTagCombo::setDatabaseOpener({});
+    }
     destroyToolBars();
 }
 
@@ -394,6 +398,7 @@ void ScreenSession::close() {
     if (placement_ != nullptr) {
         placement_->endTyping();
         placement_.reset();
+        ObjectTagCombo::setDatabaseOpener({});
     }
     if (palette_ != nullptr) {
         palette_->hide();
@@ -772,6 +777,14 @@ void ScreenSession::startPlacement() {
         }
     };
     context.selecter = [this] { refresh(); };
+    context.library = host_.pictureLibrary;
+    // The button beside the property dialogs' tag drop-downs opens the tag database over them.
+    ObjectTagCombo::setDatabaseOpener([dispatcher = host_.dispatcher] {
+        if (dispatcher != nullptr) {
+            (void)dispatcher->dispatch(CommandId::TagDatabase);
+        }
+    });
+    context.files = host_.files;
     canvas_->setInsertMode(context.insertMode);
     placement_ = std::make_unique<PlacementController>(std::move(context));
     connect(canvas_, &ScreenCanvas::placeRequested, placement_.get(), &PlacementController::place);

@@ -24,6 +24,7 @@ class EditorSession;
 class Screen;
 class ScreenObject;
 class PanelFont;
+class PictureLibrary;
 class PictureSource;
 class Prompter;
 } // namespace quillon
@@ -32,6 +33,7 @@ namespace quillon::gui {
 
 class CharacterSetPalette;
 class EditingCommands;
+class FileChooser;
 class PlacementController;
 class ScreenCanvas;
 class ScreenCommands;
@@ -52,6 +54,9 @@ struct SessionHost {
     // The open application's model; nullptr while none is open.
     std::function<Application*()> application;
     std::function<const PictureSource*()> pictures;
+    // The picture library the bitmap library dialog shows and changes, and its file dialog.
+    std::function<const PictureLibrary*()> pictureLibrary;
+    FileChooser* files = nullptr;
     std::function<const PanelFont&()> font;
     // Posts a command to the main window's dispatch.
     std::function<void(std::uint16_t id)> command;

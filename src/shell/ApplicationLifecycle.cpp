@@ -86,7 +86,7 @@ bool ApplicationLifecycle::acceptModel(std::uint8_t position) {
 }
 
 FileDialogRequest ApplicationLifecycle::fileRequest(const char* title) const {
-    return FileDialogRequest{title, kApplicationFilter, "*.ovm", "ovm", startDirectory_ / kResultFolder};
+    return FileDialogRequest{title, kApplicationFilter, "*.ovm", "ovm", startDirectory_ / kResultFolder, {}};
 }
 
 void ApplicationLifecycle::openCommand() {

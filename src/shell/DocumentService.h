@@ -14,6 +14,7 @@
 
 namespace quillon {
 class Application;
+class PictureLibrary;
 class PictureSource;
 } // namespace quillon
 
@@ -122,6 +123,8 @@ public:
     virtual Application* application() noexcept { return nullptr; }
     // Where Bitmap objects find their pictures; nothing when the service has no picture library.
     virtual const PictureSource* pictures() const noexcept { return nullptr; }
+    // The picture library itself, where pictures are added and deleted; nothing when the service has none.
+    virtual const PictureLibrary* pictureLibrary() const noexcept { return nullptr; }
 };
 
 } // namespace quillon::gui

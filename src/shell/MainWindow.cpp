@@ -19,6 +19,7 @@
 #include "persist/SettingsFile.h"
 #include "plc/DriverFiles.h"
 #include "plc/PlcCatalogFiles.h"
+#include "print/PrintCommand.h"
 #include "screen/ScreenSession.h"
 #include "shell/ApplicationInfoDialog.h"
 #include "shell/ByteViewDialog.h"
@@ -176,6 +177,10 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
                                            if (session_ != nullptr) {
                                                session_->applicationClosing();
                                            }
+                                           // The next Print asks afresh.
+                                           if (print_ != nullptr) {
+                                               print_->clearSelection();
+                                           }
                                        },
                                        [this] {
                                            if (session_ != nullptr) {
@@ -209,6 +214,8 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     host.runDialog = [this](QDialog& dialog) { return runDialog(dialog); };
     host.application = [this] { return services_.documents->application(); };
     host.pictures = [this] { return services_.documents->pictures(); };
+    host.pictureLibrary = [this] { return services_.documents->pictureLibrary(); };
+    host.files = services_.files;
     host.font = [this]() -> const PanelFont& { return panelFont(); };
     host.command = [this](std::uint16_t id) { command(id); };
     host.showToolStation = [this](bool shown) {
@@ -224,6 +231,18 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
         taskEditors_->touchTaskLists(screen, area);
     };
     session_ = new ScreenSession(std::move(host), this);
+
+    PrintHost printing;
+    printing.window = this;
+    printing.prompter = services_.prompter;
+    printing.application = [this]() -> const Application* { return services_.documents->application(); };
+    printing.pictures = [this] { return services_.documents->pictures(); };
+    printing.font = [this]() -> const PanelFont& { return panelFont(); };
+    printing.sessionOpen = [this] { return session_ != nullptr && session_->isOpen(); };
+    printing.focusSession = [this] { session_->commandRan(); };
+    printing.runDialog = [this](QDialog& dialog) { return runDialog(dialog); };
+    printing.printers = services_.printers;
+    print_ = std::make_unique<PrintCommand>(std::move(printing));
     registerCommands();
     session_->registerCommands();
     registerTaskEditors();
@@ -318,6 +337,8 @@ void MainWindow::registerCommands() {
         CommandId::TagDatabase, EnableRule::WithApplication, [this] { showTagDatabase(); }, hasModel);
     dispatcher_.registerCommand(
         CommandId::UnitSettings, EnableRule::WithApplication, [this] { showUnitSettings(); }, hasModel);
+    dispatcher_.registerCommand(
+        CommandId::Print, EnableRule::WithApplication, [this] { print_->run(); }, hasModel);
 }
 
 void MainWindow::registerTaskEditors() {

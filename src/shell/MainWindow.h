@@ -30,6 +30,8 @@ struct DefineHooks;
 struct TransferServices;
 class HelpWindow;
 class KeyboardHook;
+class PrintCommand;
+class PrinterChooser;
 class QtFileChooser;
 class QtPrompter;
 class ScreenSession;
@@ -51,6 +53,8 @@ struct ShellServices {
     // devices (mapped through ports.cfg of the start directory) and its tick counter.
     SerialPort* port = nullptr;
     Clock* linkClock = nullptr;
+    // Where the report is printed; empty: the system's print dialog.
+    PrinterChooser* printers = nullptr;
 };
 
 struct ShellOptions {
@@ -103,6 +107,8 @@ public:
     void openRecent(const std::string& file);
     // The screen session (its window exists only while a screen is being edited).
     ScreenSession& screenSession() const noexcept { return *session_; }
+    // The Print command, with the print selection it keeps while the application stays open.
+    PrintCommand& printCommand() const noexcept { return *print_; }
     // The panel character set the screens are drawn with: the working directory's font file, or the
     // built-in copy when that is missing or damaged.
     const PanelFont& panelFont() const noexcept;
@@ -183,6 +189,7 @@ private:
     QString panelFontProblem_;
     ScreenSession* session_ = nullptr;
     std::unique_ptr<TaskEditorCommands> taskEditors_;
+    std::unique_ptr<PrintCommand> print_;
 };
 
 } // namespace quillon::gui

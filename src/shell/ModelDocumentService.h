@@ -53,6 +53,7 @@ public:
 
     Application* application() noexcept override { return application_.get(); }
     const PictureSource* pictures() const noexcept override { return &pictureSource_; }
+    const PictureLibrary* pictureLibrary() const noexcept override { return &pictures_; }
 
     const std::filesystem::path& catalogDirectory() const noexcept { return catalogDirectory_; }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quillon::gui {
 
@@ -13,6 +14,8 @@ struct FileDialogRequest {
     std::string pattern;          // "*.ovm"
     std::string defaultExtension; // "ovm", added when the user types a name without one
     std::filesystem::path initialFolder;
+    // Further filters the user may switch to, each a name with its patterns in parentheses.
+    std::vector<std::string> moreFilters;
 };
 
 // The file dialogs of the tool. The shell asks through this interface so that tests can answer.

@@ -17,7 +17,11 @@ std::optional<std::filesystem::path> QtFileChooser::run(const FileDialogRequest&
     const QString startDirectory = QDir::currentPath();
     QFileDialog dialog(owner_, QString::fromStdString(request.title),
                        QString::fromStdString(request.initialFolder.string()));
-    dialog.setNameFilter(QString::fromStdString(request.filterName));
+    QStringList filters{QString::fromStdString(request.filterName)};
+    for (const std::string& more : request.moreFilters) {
+        filters.append(QString::fromStdString(more));
+    }
+    dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (save) {

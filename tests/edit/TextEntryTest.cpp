@@ -159,6 +159,42 @@ TEST_F(TextEntryTest, FinishingKeepsATextAsOneStepAndDropsAnEmptyOne) {
     EXPECT_EQ(static_cast<TextObject&>(*doc.screen->objects()[0]).text(), "Run");
 }
 
+TEST_F(TextEntryTest, AnExistingTextIsTypedIntoFromItsFirstCellAndEmptiedAsAnUndoableDeletion) {
+    auto text = startAt(geometry.textArea({60, 80}, nullptr), true);
+    typeAll(*text, "Pump 12");
+    TextObject* object = &text->object();
+    ASSERT_TRUE(text->finish());
+    const UnitRect placed = objectRect(*object);
+    EXPECT_EQ(placed, (UnitRect{60, 80, 101, 87}));
+
+    auto again = TextEntry::resume(session, *object, geometry.cell());
+    ASSERT_TRUE(again);
+    EXPECT_FALSE(session.selecterMode());
+    EXPECT_TRUE(session.selection().objects().empty());
+    EXPECT_EQ(again->caretRect(), (UnitRect{60, 80, 65, 87}));
+    typeAll(*again, "Fan");
+    EXPECT_EQ(object->text(), "Fanp 12");
+    // The object keeps its cells: typing past its last cell is ignored.
+    typeAll(*again, "xxxxxx");
+    EXPECT_EQ(object->text(), "Fanxxxx");
+    EXPECT_EQ(objectRect(*object), placed);
+    EXPECT_TRUE(again->finish());
+    EXPECT_TRUE(session.selecterMode());
+    EXPECT_EQ(doc.screen->objectCount(), 1u);
+
+    // Emptied, it goes; undo brings the text back.
+    auto emptied = TextEntry::resume(session, *object, geometry.cell());
+    ASSERT_TRUE(emptied);
+    for (int i = 0; i < 7; ++i) {
+        emptied->deleteAtCaret();
+    }
+    EXPECT_FALSE(emptied->finish());
+    EXPECT_EQ(doc.screen->objectCount(), 0u);
+    ASSERT_TRUE(session.undo());
+    ASSERT_EQ(doc.screen->objectCount(), 1u);
+    EXPECT_EQ(doc.screen->objects()[0].get(), object);
+}
+
 TEST(TextEntryRefusals, FullScreenAndOverlapOnCharacterDisplays) {
     CanvasDocument doc(kCharacterModel);
     EditorSession session(doc.app);

@@ -78,6 +78,22 @@ TEST(BitmapImporterTest, SizeLimitsFollowTheDisplayClass) {
     EXPECT_EQ(refusal(makeBitmap(70000, 1, 1, blank), 2), BitmapImporter::kTooLarge);
 }
 
+TEST(BitmapImporterTest, GreyPicturesAreCutAtHalfTheirRangeAndSizedByTheDisplay) {
+    // Ten pixels: 127 and 128 on either side of the cut, the ninth pixel in the second byte.
+    const std::vector<std::uint8_t> grey{0, 255, 127, 128, 200, 10, 128, 127, 255, 0};
+    auto picture = BitmapImporter::fromGrey(10, 1, grey, 50);
+    ASSERT_TRUE(picture.ok()) << picture.message();
+    EXPECT_EQ(picture->width(), 10);
+    EXPECT_EQ(picture->rows(), (std::vector<std::uint8_t>{0b0101'1010, 0b1000'0000}));
+
+    const std::vector<std::uint8_t> wide(129, 255);
+    EXPECT_EQ(BitmapImporter::fromGrey(129, 1, wide, 50).message(), BitmapImporter::kTooLarge);
+    EXPECT_TRUE(BitmapImporter::fromGrey(129, 1, wide, 51).ok());
+    // Fewer grey bytes than the size promises, or no pixels at all.
+    EXPECT_EQ(BitmapImporter::fromGrey(10, 2, grey, 50).message(), BitmapImporter::kNotValid);
+    EXPECT_EQ(BitmapImporter::fromGrey(0, 1, grey, 50).message(), BitmapImporter::kNotValid);
+}
+
 TEST(BitmapImporterTest, FilesTheUnitCannotShowAreRefused) {
     auto blank = [](int, int) { return 0U; };
     EXPECT_EQ(refusal(makeBitmap(8, 8, 24, blank), 52), BitmapImporter::kTooManyColours);

@@ -104,6 +104,23 @@ TEST_F(PictureLibraryTest, AnImportedBitmapIsAppendedOnceAndRefusedTheSecondTime
               (std::vector<std::string>{"NewPctr.ovp", "OvmPctrs.ovp", "other.bmp", "two_rows.bmp"}));
 }
 
+TEST_F(PictureLibraryTest, AConvertedPictureMeetsTheSameDuplicateSearch) {
+    // The picture of the imported 16 x 2 file above, given already converted: one row byte pair a row.
+    const PictureRecord picture(16, 2, {0x92, 0x49, 0x92, 0x49});
+    auto added = library_.addPicture(picture, prompter_);
+    ASSERT_TRUE(added.ok()) << added.message();
+    EXPECT_EQ(*added, 0U);
+    EXPECT_EQ(libraryBytes(),
+              (std::vector<std::uint8_t>{8, 0, 0, 16, 0, 2, 0, 0x92, 0x49, 0x92, 0x49, 0x49}));
+
+    const auto file = dir_ / "two_rows.bmp";
+    TempFolder::writeBytes(file, makeBitmap(16, 2, 1, [](int x, int) { return x % 3 == 0 ? 1U : 0U; }));
+    EXPECT_FALSE(library_.addPictureFromFile(file, 50, prompter_).ok());
+    EXPECT_EQ(prompter_.last().text, PictureLibrary::kDuplicate);
+    EXPECT_FALSE(library_.addPicture(picture, prompter_).ok());
+    EXPECT_EQ(count(), 1U);
+}
+
 TEST_F(PictureLibraryTest, ImportRefusalsAreErrorsAndChangeNothing) {
     ASSERT_TRUE(library_.addPictureFromFile(bitmap("a.bmp", 20, 20, 0), 50, prompter_).ok());
     const auto before = libraryBytes();

@@ -10,6 +10,8 @@
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
 #include "plc/PlcCatalogFiles.h"
+#include "print/AbortWindow.h"
+#include "screen/BitmapLibraryDialog.h"
 #include "screen/ScreenMemoryDialog.h"
 #include "screen/ScreenSession.h"
 #include "shell/MainWindow.h"
@@ -117,6 +119,7 @@ private slots:
         run(toId(CommandId::Network));
         run(toId(CommandId::TagDatabase));
         run(toId(CommandId::UnitSettings));
+        run(toId(CommandId::Print)); // the selection dialog, closed again
         run(toId(CommandId::ApplicationKeys));
         run(toId(CommandId::Screens)); // no screen yet: the New Screen dialog, closed again
         QVERIFY(!w.window->screenSession().isOpen());
@@ -130,10 +133,19 @@ private slots:
               CommandId::ScreenTaskLists, CommandId::ScreenKeys}) {
             run(toId(id));
         }
-        // Dialogs opened from inside others.
+        // Dialogs opened from inside others, and the bitmap library of the largest display with a picture.
+        PictureLibrary pictures(w.dir.path().toStdString());
+        const PictureRecord wholeScreen(320, 240, std::vector<std::uint8_t>(40 * 240, 0x55));
+        QVERIFY(pictures.addPicture(wholeScreen, w.prompter).ok());
+        BitmapLibraryRequest bitmapRequest;
+        bitmapRequest.displayClass = 52;
         for (auto* dialog : std::initializer_list<ShellDialog*>{
                  new PasswordDialog(w.window.get()),
-                 new ScreenMemoryDialog(w.window.get(), ScreenMemoryReport{})}) {
+                 new ScreenMemoryDialog(w.window.get(), ScreenMemoryReport{}),
+                 new AbortWindow(w.window.get()),
+                 new BitmapLibraryDialog(
+                     w.window.get(), pictures, w.files, w.prompter, [](std::uint32_t) { return false; },
+                     [](std::uint32_t) {}, bitmapRequest)}) {
             w.window->runDialog(*dialog);
             delete dialog;
         }
@@ -143,7 +155,8 @@ private slots:
              {"Quillon : New Application", "Quillon : Add or Remove PLCs", "Application Information",
               "Quillon : Memory Configuration", "Bytes' values in Dec, Hex and ASCII", "Quillon : New Screen",
               "Quillon : Password", "Quillon : Application ( Power-on and Global ) Task-lists",
-              "Quillon : Global Keys' Task-lists", "Quillon : Network Configuration", "Quillon : Tags"}) {
+              "Quillon : Global Keys' Task-lists", "Quillon : Network Configuration", "Quillon : Tags",
+              "Orvik : Bitmap library : Total 1", "Quillon  : Print Selection", "Quillon : Print"}) {
             QVERIFY2(opened.count(title) == 1, title);
         }
         QVERIFY2(watcher.seen.size() >= 16, qPrintable(watcher.seen.join(" | ")));

@@ -4,6 +4,7 @@
 // was asked and fails on request, file dialogs and a model picker that answer from a script.
 
 #include "model/UnitSettings.h"
+#include "print/PrinterChooser.h"
 #include "shell/DocumentService.h"
 #include "shell/ModelChooser.h"
 #include "ui/FileChooser.h"
@@ -13,6 +14,9 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <QPrinter>
+#include <QString>
 
 namespace quillon::gui::testing {
 
@@ -165,6 +169,35 @@ public:
         std::string entry = typed.front();
         typed.pop_front();
         return entry;
+    }
+};
+
+// The print dialog answered from a script: a printer queue by name, a PDF file, or Cancel when neither
+// is given.
+class ScriptedPrinter final : public PrinterChooser {
+public:
+    QString pdfFile;
+    QString queue;
+    int fromPage = 0; // a page range chosen in the dialog when not 0
+    int toPage = 0;
+    int asked = 0;
+    bool choose(QPrinter& printer, QWidget* /*parent*/) override {
+        ++asked;
+        if (!queue.isEmpty()) {
+            printer.setOutputFormat(QPrinter::NativeFormat);
+            printer.setPrinterName(queue);
+            return true;
+        }
+        if (pdfFile.isEmpty()) {
+            return false;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfFile);
+        if (fromPage != 0) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(fromPage, toPage);
+        }
+        return true;
     }
 };
 

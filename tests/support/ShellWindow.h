@@ -36,6 +36,7 @@ struct ShellWindow {
     ScriptedFiles files;
     ScriptedModels models;
     ScriptedPassword password;
+    ScriptedPrinter printers;
     std::unique_ptr<MainWindow> window;
 
     // `settings`: the settings file the tool finds in its working directory at start; `openFile`: a file
@@ -51,8 +52,9 @@ struct ShellWindow {
         options.showSplash = false;
         options.maximised = false;
         options.openFile = openFile;
-        window = std::make_unique<MainWindow>(ShellServices{&docs, &prompter, &files, &models, &password},
-                                              options);
+        window = std::make_unique<MainWindow>(
+            ShellServices{&docs, &prompter, &files, &models, &password, nullptr, nullptr, &printers},
+            options);
         if (size.isValid()) {
             window->resize(size);
         }
