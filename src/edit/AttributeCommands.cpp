@@ -2,6 +2,7 @@
 
 #include "edit/EditorSession.h"
 #include "edit/ObjectGeometry.h"
+#include "edit/ObjectMover.h"
 #include "edit/PlacementTool.h"
 #include "edit/UndoStep.h"
 #include "model/CanvasGeometry.h"
@@ -224,6 +225,9 @@ bool AttributeCommands::setByte(EditorSession& session, std::uint16_t command, s
     session.record(UndoStep::attribute(stepKind(command), changing));
     for (ScreenObject* object : changing) {
         objectByte(*object, command) = value;
+        if (stepKind(command) == UndoKind::Border) {
+            (void)ObjectMover::moveBorderInward(*screen, *object, session.geometry());
+        }
     }
     return true;
 }
@@ -355,6 +359,8 @@ bool AttributeCommands::setFont(EditorSession& session, std::uint8_t font) {
     for (const Refit& refit : refits) {
         refit.object->font = font;
         setObjectRect(*refit.object, refit.rect);
+        // A bordered object that now reaches an edge steps away from it, within the same step.
+        (void)ObjectMover::moveBorderInward(*screen, *refit.object, geometry);
     }
     return true;
 }

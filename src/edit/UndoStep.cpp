@@ -112,6 +112,10 @@ std::unique_ptr<UndoStep> UndoStep::attribute(UndoKind kind, std::span<ScreenObj
     auto step = withObjects(kind, objects);
     for (Entry& e : step->entries_) {
         e.byte = step->attributeByte(*e.object);
+        // A border needs room inside the screen: the object may step away from an edge with it.
+        if (kind == UndoKind::Border) {
+            e.shape = objectShape(*e.object);
+        }
     }
     return step;
 }
@@ -151,7 +155,8 @@ std::vector<const ScreenObject*> UndoStep::heldObjects() const {
 }
 
 const ObjectShape* UndoStep::savedShape(const ScreenObject* object) const noexcept {
-    if (kind_ != UndoKind::Move && kind_ != UndoKind::Rotate && kind_ != UndoKind::Font) {
+    if (kind_ != UndoKind::Move && kind_ != UndoKind::Rotate && kind_ != UndoKind::Font &&
+        kind_ != UndoKind::Border) {
         return nullptr;
     }
     for (const Entry& e : entries_) {
@@ -360,9 +365,12 @@ bool UndoStep::revert(Screen& screen, EditorSelection& selection) {
         swapZOrder(screen);
         kind_ = UndoKind::SendBack;
         break;
+    case UndoKind::Border:
+        swapShapes();
+        swapBytes();
+        break;
     case UndoKind::BackgroundFill:
     case UndoKind::PenForeground:
-    case UndoKind::Border:
     case UndoKind::Flash:
         swapBytes();
         break;

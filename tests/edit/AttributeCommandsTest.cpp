@@ -186,3 +186,17 @@ TEST(AttributeClass50Test, TheLargeFontSkipsWideNumericObjects) {
     EXPECT_EQ(five.font, 2);
     EXPECT_EQ(objectRect(five), (UnitRect{0, 0, 119, 31}));
 }
+
+TEST_F(AttributeTest, ABorderStepsAwayFromTheEdgeAndUndoingItPutsTheObjectBack) {
+    auto& text = doc.text({0, 0, 17, 7}); // at the top-left corner
+    session.selectOnly(text);
+    ASSERT_TRUE(A::run(session, A::kBorderSingle));
+    EXPECT_EQ(text.border, 1);
+    EXPECT_EQ(objectRect(text), (UnitRect{6, 8, 23, 15})); // one cell right and down
+    EXPECT_FALSE(session.prepareForPaint());               // nothing left to do when painting
+    ASSERT_TRUE(session.undo());
+    EXPECT_EQ(text.border, 0);
+    EXPECT_EQ(objectRect(text), (UnitRect{0, 0, 17, 7}));
+    ASSERT_TRUE(session.redo());
+    EXPECT_EQ(objectRect(text), (UnitRect{6, 8, 23, 15}));
+}

@@ -105,9 +105,17 @@ public:
     const std::vector<std::uint8_t>& startRecords() const noexcept { return start_; }
     std::size_t operations() const noexcept { return operations_; }
 
-    // One random editing operation; returns its name for failure reports.
+    // One random editing operation, then what the canvas does before it paints; returns the operation's
+    // name for failure reports.
     std::string step() {
         ++operations_;
+        std::string name = operation();
+        (void)session_.prepareForPaint();
+        return name;
+    }
+
+private:
+    std::string operation() {
         switch (pick(24)) {
         case 0:
             session_.clearSelection();
@@ -193,6 +201,7 @@ public:
         }
     }
 
+public:
     // Undoes every step; false when one could not be undone.
     bool undoAll() {
         while (session_.canUndo()) {
