@@ -1,5 +1,7 @@
 #include "RandomEditingDriver.h"
+#include "edit/ClipboardKeeper.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -78,4 +80,67 @@ TEST(RandomisedEditing, CountsHoldAndUndoAndRedoRestoreEveryByte) {
           UndoKind::BackgroundFill, UndoKind::PenForeground, UndoKind::Border, UndoKind::Flash}) {
         EXPECT_TRUE(recorded.count(kind) == 1) << "no step of kind " << static_cast<int>(kind);
     }
+}
+
+// What random screens copy, closed with their application, arrives in the next one only with that
+// application's own tags: objects naming a tag it lacks are refused, the others pasted, all counts exact.
+TEST(RandomisedEditing, PastesIntoTheNextApplicationUseOnlyItsOwnTags) {
+    std::size_t pastedInAll = 0;
+    std::size_t refusedInAll = 0;
+    for (std::uint32_t seed : {11U, 12U, 13U, 14U}) {
+        ClipboardKeeper keeper;
+        {
+            RandomEditingDriver first(seed);
+            for (int step = 0; step < 300; ++step) {
+                (void)first.step();
+            }
+            first.session().selectAll();
+            AgreeingPrompter quiet;
+            if (!ObjectEditing::copy(first.session(), quiet)) {
+                continue;
+            }
+            keeper.keep(first.app());
+        }
+        // The next application has every other tag of the first one, on the same node and addresses.
+        Application next(RandomEditingDriver::kGraphicModel);
+        next.unitSettings().touchScreen = 1;
+        must(next.addNode(Node::createUnitNode()));
+        Node* plc = must(next.addNode(plcNode(1)));
+        std::vector<const Tag*> own;
+        for (int b = 0; b < 4; ++b) {
+            Block* block =
+                must(next.addBlock(*plc, std::make_unique<Block>("D" + std::to_string(1000 + b * 100), 20)));
+            for (int t = 0; t < 3; t += 2) {
+                own.push_back(
+                    must(next.addTag(*block, registerTag("D" + std::to_string(1000 + b * 100 + t * 3), 2))));
+            }
+        }
+        Screen* screen = must(next.addScreen(std::make_unique<Screen>(1)));
+        EditorSession session(next);
+        session.setClipboardKeeper(&keeper);
+        ASSERT_TRUE(session.open(*screen));
+        AgreeingPrompter prompter;
+        (void)ObjectEditing::paste(session, prompter);
+        ASSERT_TRUE(next.checkConsistency()) << "seed " << seed;
+        EXPECT_EQ(screen->objectCount() + prompter.shown, keeper.size()) << "seed " << seed;
+        pastedInAll += screen->objectCount();
+        refusedInAll += prompter.shown;
+        auto ownTag = [&own](const Tag* tag) {
+            return tag == nullptr || std::find(own.begin(), own.end(), tag) != own.end();
+        };
+        for (const auto& object : screen->objects()) {
+            EXPECT_TRUE(ownTag(object->tag()));
+            EXPECT_TRUE(!object->showHide() || ownTag(object->showHide()->tag));
+            if (const TaskListOwner* lists = object->taskOwner()) {
+                for (const auto& task : lists->taskList(TouchAreaObject::kPress).tasks()) {
+                    EXPECT_TRUE(ownTag(task->tag1) && ownTag(task->tag2)) << "seed " << seed;
+                }
+            }
+        }
+        ASSERT_TRUE(session.undo());
+        EXPECT_EQ(screen->objectCount(), 0u);
+        EXPECT_TRUE(next.checkConsistency());
+    }
+    EXPECT_GT(pastedInAll, 20u);
+    EXPECT_GT(refusedInAll, 5u);
 }
