@@ -29,6 +29,7 @@
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QTableWidget>
+#include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -428,11 +429,17 @@ bool ScriptRunner::runStep(const QString& step) {
     if (verb.startsWith("task-") || verb == "keypad-key") {
         return runTaskStep(verb, argument);
     }
+    if (verb == "canvas-menu") {
+        return runEditingStep(verb, argument);
+    }
     if (verb.startsWith("canvas-")) {
         return runCanvasStep(verb, argument);
     }
     if (verb.startsWith("sim-")) {
         return runSimulatorStep(verb, argument);
+    }
+    if (verb.startsWith("tool-") || verb == "shortcut" || verb == "expect-menu") {
+        return runEditingStep(verb, argument);
     }
     if (verb.startsWith("alarm-") || verb.startsWith("logger-") || verb == "context-menu") {
         return runAlarmLoggerStep(verb, argument);
@@ -701,12 +708,132 @@ bool ScriptRunner::runCanvasStep(const QString& verb, const QString& argument) {
                                                      {"Return", Qt::Key_Return}};
         for (const auto& [name, key] : keys) {
             if (name == argument) {
-                canvas->setFocus(Qt::OtherFocusReason);
-                sendKey(canvas, key);
+                // From the event loop: the Delete key's question is answered by the next steps.
+                QTimer::singleShot(0, canvas, [canvas, key = key] {
+                    canvas->setFocus(Qt::OtherFocusReason);
+                    sendKey(canvas, key);
+                });
                 return true;
             }
         }
         fail("unknown key");
+        return false;
+    }
+    fail("unknown step");
+    return false;
+}
+
+// ---- Steps of the screen editor's commands: right-button menus, tool bars, accelerators ----
+
+bool ScriptRunner::runEditingStep(const QString& verb, const QString& argument) {
+    if (verb == "canvas-menu") {
+        // canvas-menu ENTRY: the right-button menu that a canvas-right-click opened; its entry is chosen.
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr || !menu->isVisible()) {
+            return false;
+        }
+        QAction* entry = findEntry(menu->actions(), {argument});
+        if (entry == nullptr) {
+            fail("no such entry in the right-button menu " + menu->objectName());
+            return false;
+        }
+        if (!entry->isEnabled()) {
+            fail("the right-button entry is disabled");
+            return false;
+        }
+        QTimer::singleShot(0, menu, [menu, entry] {
+            menu->hide();
+            entry->trigger();
+        });
+        return true;
+    }
+    if (modal() != nullptr || QApplication::activePopupWidget() != nullptr) {
+        return false;
+    }
+    if (verb == "shortcut") {
+        // shortcut KEYS: the accelerator (Ctrl+Z, Ctrl+X ...) the main window holds for the keys.
+        const QKeySequence keys(argument);
+        for (QAction* action : window_.findChildren<QAction*>()) {
+            if (action->shortcut() == keys && action->shortcut().count() > 0) {
+                if (!action->isEnabled()) {
+                    fail("the accelerator's command is disabled");
+                    return false;
+                }
+                QTimer::singleShot(0, action, &QAction::trigger);
+                return true;
+            }
+        }
+        fail("no accelerator " + argument);
+        return false;
+    }
+    if (verb == "expect-menu") {
+        // expect-menu PATH|enabled, disabled, checked or unchecked: the state of a menu entry.
+        const qsizetype bar = argument.lastIndexOf('|');
+        const QString state = argument.mid(bar + 1);
+        QAction* entry =
+            bar < 0 ? nullptr : findEntry(window_.menuBar()->actions(), argument.left(bar).split('/'));
+        if (entry == nullptr) {
+            fail("no such menu entry");
+            return false;
+        }
+        const bool holds = state == "enabled"     ? entry->isEnabled()
+                           : state == "disabled"  ? !entry->isEnabled()
+                           : state == "checked"   ? entry->isChecked()
+                           : state == "unchecked" ? !entry->isChecked()
+                                                  : false;
+        if (!holds) {
+            fail("the menu entry is not " + state);
+            return false;
+        }
+        return true;
+    }
+    // tool-button TIP, tool-choose NAME|TEXT: the session's tool bars.
+    const QList<QToolBar*> bars = window_.findChildren<QToolBar*>();
+    if (verb == "tool-button") {
+        for (QToolBar* bar : bars) {
+            if (!bar->isVisible()) {
+                continue;
+            }
+            for (QAction* action : bar->actions()) {
+                if (!action->isSeparator() && action->toolTip() == argument && action->isVisible()) {
+                    if (!action->isEnabled()) {
+                        fail("the tool-bar button is disabled");
+                        return false;
+                    }
+                    QTimer::singleShot(0, action, &QAction::trigger);
+                    return true;
+                }
+            }
+        }
+        fail("no tool-bar button " + argument);
+        return false;
+    }
+    if (verb == "tool-choose") {
+        const qsizetype bar = argument.indexOf('|');
+        const QString name = argument.left(bar);
+        const QString text = argument.mid(bar + 1);
+        for (QToolBar* toolBar : bars) {
+            auto* box = toolBar->findChild<QComboBox*>(name);
+            // A box folded away behind the bar's extension button still counts: the user reaches it there.
+            if (box == nullptr || !toolBar->isVisible()) {
+                continue;
+            }
+            const int index = box->findText(text);
+            if (index < 0) {
+                fail("no entry " + text + " in " + name);
+                return false;
+            }
+            if (!box->isEnabled()) {
+                fail("the tool-bar box is disabled");
+                return false;
+            }
+            QTimer::singleShot(0, box, [box, index] {
+                box->setCurrentIndex(index);
+                emit box->activated(index);
+            });
+            return true;
+        }
+        fail("no tool-bar box " + name);
         return false;
     }
     fail("unknown step");

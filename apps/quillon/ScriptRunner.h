@@ -43,6 +43,12 @@ class QWidget;
 //   canvas-drag X1 Y1 X2 Y2     press, move and release
 //   canvas-type TEXT            type on the canvas (text objects)
 //   canvas-key NAME             Backspace, Delete, Home, End, arrows, Escape, Return on the canvas
+//   canvas-menu ENTRY           choose ENTRY of the right-button menu a canvas-right-click opened
+// Editing commands:
+//   tool-button TIP             press the session tool-bar button whose tool tip is TIP
+//   tool-choose NAME|TEXT       choose TEXT in the tool-bar box NAME (speed, fontSize, lineThickness)
+//   shortcut KEYS               the main window's accelerator for KEYS (Ctrl+Z, Ctrl+X ...)
+//   expect-menu PATH|STATE      a menu entry is enabled, disabled, checked or unchecked
 // Lines starting with # are comments. A failed step prints its reason and ends the program with 1.
 class ScriptRunner final : public QObject {
     Q_OBJECT
@@ -60,6 +66,7 @@ private:
     bool runFieldStep(const QString& verb, const QString& argument);
     bool runCanvasStep(const QString& verb, const QString& argument);
     bool runSimulatorStep(const QString& verb, const QString& argument);
+    bool runEditingStep(const QString& verb, const QString& argument);
     void fail(const QString& reason);
     QWidget* modal() const;
 

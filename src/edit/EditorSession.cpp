@@ -1,5 +1,6 @@
 #include "edit/EditorSession.h"
 
+#include "edit/ClipboardKeeper.h"
 #include "edit/ObjectGeometry.h"
 #include "model/AlarmWindowObject.h"
 #include "model/Application.h"
@@ -90,7 +91,11 @@ Status EditorSession::changeScreen(Screen& screen) {
 }
 
 std::size_t EditorSession::clipboardCount() const noexcept {
-    return clipboard_ != nullptr ? clipboard_->objectCount() : 0;
+    const std::size_t own = clipboard_ != nullptr ? clipboard_->objectCount() : 0;
+    if (own == 0 && keeper_ != nullptr) {
+        return keeper_->size();
+    }
+    return own;
 }
 
 void EditorSession::discardHistory(const Screen& screen) noexcept {
@@ -501,11 +506,25 @@ bool EditorSession::deleteSelection(Prompter& prompter) {
     if (prompter.confirm(text) != PromptAnswer::Yes) {
         return false;
     }
+    return removeSelection();
+}
+
+bool EditorSession::removeSelection() {
+    if (screen_ == nullptr || selection_.empty()) {
+        return false;
+    }
     mover_.reset();
     const std::vector<ScreenObject*> doomed = selection_.objects();
     selection_.clear();
     historyOf(*screen_)->record(UndoStep::removeObjects(*screen_, doomed));
     return true;
+}
+
+void EditorSession::selectPasted(std::span<ScreenObject* const> objects) {
+    mover_.reset();
+    returnToSelecter();
+    selection_.assign(objects);
+    selectionChanged();
 }
 
 bool EditorSession::dropEmptyTouchArea(ScreenObject& object) {

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,7 @@
 namespace quillon {
 
 class Application;
+class ClipboardKeeper;
 class Prompter;
 class Screen;
 class ScreenObject;
@@ -109,7 +111,11 @@ public:
     // The application's hidden screen that holds cut and copied objects; nullptr until the first session
     // opens.
     Screen* clipboard() const noexcept { return clipboard_; }
+    // What the clipboard screen holds or, while it is empty, what the keeper brought from an application
+    // closed before this one (nullptr: no keeper).
     std::size_t clipboardCount() const noexcept;
+    void setClipboardKeeper(ClipboardKeeper* keeper) noexcept { keeper_ = keeper; }
+    ClipboardKeeper* clipboardKeeper() const noexcept { return keeper_; }
     // The screen is initialised or deleted: its undo history goes (and the session leaves a deleted
     // screen).
     void discardHistory(const Screen& screen) noexcept;
@@ -221,6 +227,12 @@ public:
     // The Delete key: asks, then takes the selection off the screen as one undoable step. False when
     // nothing was deleted.
     bool deleteSelection(Prompter& prompter);
+    // Takes the selection off the screen as one undoable step without asking (cut); the selection is
+    // empty afterwards.
+    bool removeSelection();
+    // The objects a paste put on the screen become the selection (the paste's create step brings them
+    // back into it on redo).
+    void selectPasted(std::span<ScreenObject* const> objects);
     // A touch area left with three empty task lists when its task lists close goes from the screen (as
     // one undoable step) and the selection is cleared. True when it went.
     bool dropEmptyTouchArea(ScreenObject& object);
@@ -253,6 +265,7 @@ private:
     Application& application_;
     Screen* screen_ = nullptr;
     Screen* clipboard_ = nullptr;
+    ClipboardKeeper* keeper_ = nullptr;
     EditorSelection selection_;
     std::map<const Screen*, UndoHistory> histories_;
     std::unique_ptr<ObjectMover> mover_;

@@ -261,6 +261,8 @@ ScreenObject* ObjectPlacement::place(EditorSession& session, std::unique_ptr<Scr
         return nullptr;
     }
     ScreenObject* placed = added.value();
+    // The list stays in z-order after every insertion, as undoing and redoing the creation put it.
+    screen->sortByZLevel();
     if (kind == ObjectKind::AlarmWindow) {
         (void)static_cast<AlarmWindowObject*>(placed)->widenToFit(session.displayClass());
     }

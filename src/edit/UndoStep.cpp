@@ -103,6 +103,7 @@ std::unique_ptr<UndoStep> UndoStep::zOrder(UndoKind kind, Screen& screen,
     // Where each object stood, so undoing puts equal levels back in their old order.
     for (Entry& e : step->entries_) {
         e.neighbour = step->followingOutside(screen, e.object);
+        e.position = listIndex(screen, e.object);
     }
     return step;
 }
@@ -111,6 +112,10 @@ std::unique_ptr<UndoStep> UndoStep::attribute(UndoKind kind, std::span<ScreenObj
     auto step = withObjects(kind, objects);
     for (Entry& e : step->entries_) {
         e.byte = step->attributeByte(*e.object);
+        // A border needs room inside the screen: the object may step away from an edge with it.
+        if (kind == UndoKind::Border) {
+            e.shape = objectShape(*e.object);
+        }
     }
     return step;
 }
@@ -150,7 +155,8 @@ std::vector<const ScreenObject*> UndoStep::heldObjects() const {
 }
 
 const ObjectShape* UndoStep::savedShape(const ScreenObject* object) const noexcept {
-    if (kind_ != UndoKind::Move && kind_ != UndoKind::Rotate && kind_ != UndoKind::Font) {
+    if (kind_ != UndoKind::Move && kind_ != UndoKind::Rotate && kind_ != UndoKind::Font &&
+        kind_ != UndoKind::Border) {
         return nullptr;
     }
     for (const Entry& e : entries_) {
@@ -290,11 +296,21 @@ void UndoStep::swapGroupLinks(Screen& screen) {
 void UndoStep::swapZOrder(Screen& screen) {
     // Present places, for going back again.
     std::vector<ScreenObject*> presentNeighbours;
+    std::vector<std::size_t> presentPositions;
     for (const Entry& e : entries_) {
         presentNeighbours.push_back(followingOutside(screen, e.object));
+        presentPositions.push_back(listIndex(screen, e.object));
     }
     swapBytes();
-    for (const Entry& e : entries_) {
+    // Objects go back in their old list order, so several that stood before the same neighbour keep
+    // their order among themselves.
+    std::vector<std::size_t> order(entries_.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+        return entries_[a].position < entries_[b].position;
+    });
+    for (std::size_t i : order) {
+        const Entry& e = entries_[i];
         const ScreenObject* before =
             e.neighbour != nullptr && e.neighbour->screen() == &screen ? e.neighbour : nullptr;
         (void)screen.moveObject(*e.object, before);
@@ -302,6 +318,7 @@ void UndoStep::swapZOrder(Screen& screen) {
     screen.sortByZLevel();
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         entries_[i].neighbour = presentNeighbours[i];
+        entries_[i].position = presentPositions[i];
     }
 }
 
@@ -348,9 +365,12 @@ bool UndoStep::revert(Screen& screen, EditorSelection& selection) {
         swapZOrder(screen);
         kind_ = UndoKind::SendBack;
         break;
+    case UndoKind::Border:
+        swapShapes();
+        swapBytes();
+        break;
     case UndoKind::BackgroundFill:
     case UndoKind::PenForeground:
-    case UndoKind::Border:
     case UndoKind::Flash:
         swapBytes();
         break;

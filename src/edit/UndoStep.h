@@ -67,7 +67,7 @@ public:
     static std::unique_ptr<UndoStep> zOrder(UndoKind kind, Screen& screen,
                                             std::span<ScreenObject* const> objects);
     // One attribute byte of the objects before an attribute command (BackgroundFill, PenForeground, Border
-    // or Flash).
+    // or Flash); a border step also keeps the rectangles, as a bordered object steps away from the edges.
     static std::unique_ptr<UndoStep> attribute(UndoKind kind, std::span<ScreenObject* const> objects);
 
     UndoKind kind() const noexcept { return kind_; }

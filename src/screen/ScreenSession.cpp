@@ -1,11 +1,13 @@
 #include "screen/ScreenSession.h"
 
+#include "edit/ClipboardKeeper.h"
 #include "edit/EditorSession.h"
 #include "edit/PlacementTool.h"
 #include "model/Application.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
 #include "screen/CharacterSetPalette.h"
+#include "screen/EditingCommands.h"
 #include "screen/GridConfigurationDialog.h"
 #include "screen/ObjectTagCombo.h"
 #include "screen/PlacementController.h"
@@ -68,6 +70,13 @@ QString fromView(std::string_view text) {
 } // namespace
 
 ScreenSession::ScreenSession(SessionHost host, QObject* parent) : QObject(parent), host_(std::move(host)) {
+    keeper_ = std::make_unique<ClipboardKeeper>();
+    EditingHost editing{
+        host_.dispatcher, host_.menus, host_.prompter, host_.mainWindow, host_.runDialog, {}, {}, {}};
+    editing.editor = [this] { return sessionCommandsEnabled() ? editor_.get() : nullptr; };
+    editing.changed = [this] { screenChanged(); };
+    editing.command = [this](std::uint16_t id) { host_.command(id); };
+    editing_ = std::make_unique<EditingCommands>(std::move(editing));
     objectMenu_ = new QMenu(host_.mainWindow);
     objectMenu_->setObjectName("RB_OBJECT");
     for (const MenuEntry& entry : std::initializer_list<MenuEntry>{{154, "&Cut"},
@@ -156,7 +165,7 @@ void ScreenSession::registerCommands() {
     registerSessionCommand(toId(CommandId::HideScreenMenu), [this] { toggleScreenToolBar(); });
     registerSessionCommand(toId(CommandId::HideObjectsMenu), [this] {
         objectsBarHidden_ = !objectsBarHidden_;
-        for (QToolBar* bar : {objectsBar_, wizardsBar_}) {
+        for (QToolBar* bar : {objectsBar_, wizardsBar_, attributesBar_}) {
             if (bar != nullptr) {
                 bar->setVisible(!objectsBarHidden_);
             }
@@ -180,6 +189,7 @@ void ScreenSession::registerCommands() {
         screenChanged();
     });
     registerPlacementCommands();
+    editing_->registerCommands();
     registerSessionCommand(
         toId(CommandId::Undo),
         [this] {
@@ -240,6 +250,7 @@ void ScreenSession::applicationOpened() {
         return;
     }
     editor_ = std::make_unique<EditorSession>(*app);
+    editor_->setClipboardKeeper(keeper_.get());
     ScreenCommandContext context{*app, *host_.prompter, host_.mainWindow, host_.runDialog, {}, {},
                                  {},   nullptr};
     context.currentScreen = [this] { return editor_ != nullptr ? editor_->screen() : nullptr; };
@@ -271,6 +282,9 @@ void ScreenSession::applicationOpened() {
 
 void ScreenSession::applicationClosing() {
     close();
+    if (const Application* app = application()) {
+        keeper_->keep(*app);
+    }
     screens_.reset();
     editor_.reset();
     lastScreen_.reset();
@@ -487,10 +501,16 @@ void ScreenSession::createToolBars() {
     host_.mainWindow->addToolBarBreak(Qt::TopToolBarArea);
     toolsBar_ = makeBar("tools", {337, 339, kSeparator, 190,        154, 155, 156, kSeparator, 210, 232, 233,
                                   341, 343, 115,        kSeparator, 191, 192, 193, 194,        195, 196});
+    // The attributes the objects take, beside the tools where the row has room; they belong to the objects
+    // bars and are hidden and shown with them.
+    attributesBar_ = makeBar("attributes", {});
+    attributesBar_->setWindowTitle(tr("Properties"));
+    editing_->addAttributeControls(*attributesBar_, !graphic);
     screenBar_->setVisible(!screenBarHidden_);
-    objectsBar_->setVisible(!objectsBarHidden_);
-    if (wizardsBar_ != nullptr) {
-        wizardsBar_->setVisible(!objectsBarHidden_);
+    for (QToolBar* bar : {objectsBar_, wizardsBar_, attributesBar_}) {
+        if (bar != nullptr) {
+            bar->setVisible(!objectsBarHidden_);
+        }
     }
     toolsBar_->setVisible(!toolsBarHidden_);
 }
@@ -499,7 +519,7 @@ void ScreenSession::destroyToolBars() {
     if (toolsBar_ != nullptr) {
         host_.mainWindow->removeToolBarBreak(toolsBar_);
     }
-    for (QToolBar** bar : {&screenBar_, &objectsBar_, &toolsBar_, &wizardsBar_}) {
+    for (QToolBar** bar : {&screenBar_, &objectsBar_, &toolsBar_, &wizardsBar_, &attributesBar_}) {
         if (*bar != nullptr) {
             host_.mainWindow->removeToolBar(*bar);
             (*bar)->deleteLater();
@@ -573,7 +593,7 @@ void ScreenSession::refresh() {
             action->setChecked(isOpen() && isCurrent(id));
         }
     }
-    for (QToolBar* bar : {screenBar_, objectsBar_, toolsBar_, wizardsBar_}) {
+    for (QToolBar* bar : {screenBar_, objectsBar_, toolsBar_, wizardsBar_, attributesBar_}) {
         if (bar == nullptr) {
             continue;
         }
@@ -587,6 +607,7 @@ void ScreenSession::refresh() {
             }
         }
     }
+    editing_->refresh();
     updateStatus();
 }
 

@@ -19,6 +19,7 @@ class QWidget;
 
 namespace quillon {
 class Application;
+class ClipboardKeeper;
 class EditorSession;
 class Screen;
 class ScreenObject;
@@ -31,6 +32,7 @@ class Prompter;
 namespace quillon::gui {
 
 class CharacterSetPalette;
+class EditingCommands;
 class FileChooser;
 class PlacementController;
 class ScreenCanvas;
@@ -106,6 +108,8 @@ public:
     // The placement tools while the session is open.
     PlacementController* placement() const noexcept { return placement_.get(); }
     QToolBar* wizardsToolBar() const noexcept { return wizardsBar_; }
+    // The flash, scroll, border and colour buttons and the speed, font and line boxes.
+    QToolBar* attributesToolBar() const noexcept { return attributesBar_; }
     // The character-set palette once shown (hidden when closed).
     CharacterSetPalette* characterSet() const noexcept { return palette_; }
 
@@ -143,12 +147,16 @@ private:
     SessionHost host_;
     std::unique_ptr<EditorSession> editor_;
     std::unique_ptr<ScreenCommands> screens_;
+    // The editing commands, and the cut and copied objects carried from one application to the next.
+    std::unique_ptr<EditingCommands> editing_;
+    std::unique_ptr<ClipboardKeeper> keeper_;
     ScreenSessionWindow* window_ = nullptr;
     ScreenCanvas* canvas_ = nullptr;
     QToolBar* screenBar_ = nullptr;
     QToolBar* objectsBar_ = nullptr;
     QToolBar* toolsBar_ = nullptr;
     QToolBar* wizardsBar_ = nullptr;
+    QToolBar* attributesBar_ = nullptr;
     std::unique_ptr<PlacementController> placement_;
     CharacterSetPalette* palette_ = nullptr;
     QMenu* objectMenu_ = nullptr;

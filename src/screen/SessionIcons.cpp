@@ -443,6 +443,66 @@ QPixmap SessionIcons::picture(std::uint16_t id, int s) {
         p.drawEllipse(QRectF(2, s - 8, 6, 6));
         p.drawEllipse(QRectF(s - 8, s - 8, 6, 6));
         break;
+    case CommandId::Flash: {
+        // A flash of lightning.
+        QPolygonF bolt;
+        bolt << QPointF(s * 0.6, 2) << QPointF(s * 0.25, s * 0.55) << QPointF(s * 0.5, s * 0.55)
+             << QPointF(s * 0.35, s - 2) << QPointF(s * 0.78, s * 0.4) << QPointF(s * 0.52, s * 0.4)
+             << QPointF(s * 0.7, 2);
+        p.setPen(QPen(QColor(120, 90, 0), 1));
+        p.setBrush(QColor(250, 210, 40));
+        p.drawPolygon(bolt);
+        break;
+    }
+    case CommandId::Scroll: {
+        // A line of text with an arrow running left.
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(2.5, 6.5, s - 5, s - 13));
+        p.setPen(QPen(QColor(0, 0, 128), 2));
+        p.drawLine(QPointF(5, s / 2.0), QPointF(s - 5, s / 2.0));
+        p.drawLine(QPointF(5, s / 2.0), QPointF(9, s / 2.0 - 3));
+        p.drawLine(QPointF(5, s / 2.0), QPointF(9, s / 2.0 + 3));
+        break;
+    }
+    case CommandId::BorderSingle:
+    case CommandId::BorderDouble:
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(3, 5, s - 7, s - 11));
+        if (id == toId(CommandId::BorderDouble)) {
+            p.drawRect(QRect(5, 7, s - 11, s - 15));
+        }
+        break;
+    case CommandId::TextForeground:
+    case CommandId::TextBackground: {
+        // A letter: black on white for the foreground, white on black for the background.
+        const bool background = id == toId(CommandId::TextBackground);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(background ? Qt::black : Qt::white);
+        p.drawRect(QRectF(2.5, 2.5, s - 5, s - 5));
+        QFont letter = p.font();
+        letter.setBold(true);
+        letter.setPixelSize(s * 2 / 3);
+        p.setFont(letter);
+        p.setPen(background ? Qt::white : Qt::black);
+        p.drawText(QRectF(0, 0, s, s), Qt::AlignCenter, QStringLiteral("A"));
+        break;
+    }
+    case CommandId::PenColor:
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(230, 230, 230));
+        p.drawPolygon(QPolygonF() << QPointF(s - 4, 2) << QPointF(s - 2, 4) << QPointF(6, s - 4)
+                                  << QPointF(3, s - 3) << QPointF(4, s - 6));
+        p.setPen(QPen(Qt::black, 2));
+        p.drawLine(QPointF(2, s - 2), QPointF(s * 0.45, s - 2));
+        break;
+    case CommandId::FillColor:
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QBrush(Qt::black, Qt::Dense4Pattern));
+        p.drawRect(QRectF(2.5, 4.5, s - 5, s - 9));
+        break;
     case CommandId::Edit: {
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(QColor(240, 200, 60));
