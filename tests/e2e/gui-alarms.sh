@@ -4,28 +4,12 @@
 # window builds it without the tag editor; the saved file is then checked with quillon-cli and its text form
 # is searched for what the dialogs set.
 set -euo pipefail
-build=$(cd "${1:?build directory}" && pwd)
-src=$(cd "${2:?source directory}" && pwd)
+. "$(dirname "${BASH_SOURCE[0]}")/lib/window.sh" gui-alarms "$@"
+run="$scratch"
 
-gui="$build/quillon"
-[ -x "$gui" ] || gui="$build/apps/quillon/quillon"
-cli="$build/quillon-cli"
-[ -x "$cli" ] || cli="$build/apps/quillon-cli/quillon-cli"
-if [ ! -x "$gui" ]; then
-  echo "gui-alarms: the window is not built (QUILLON_GUI=OFF); nothing to check"
-  exit 0
-fi
-if ! command -v xvfb-run >/dev/null; then
-  echo "gui-alarms: xvfb-run is missing (package xvfb)" >&2
-  exit 1
-fi
 
-run=$(mktemp -d)
-trap 'rm -rf "$run"' EXIT
 bash "$src/scripts/prepare-run-dir.sh" "$build" "$run" >/dev/null
 cd "$run/work"
-printf 'leak:libdbus-1.so\n' >"$run/lsan.supp"
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$run/lsan.supp"
 
 # The unit's block UW000 with the registers UW000 .. UW019, named W0 .. W19. UW000 is the unit's first tag.
 python3 - "$run/work/start.json" <<'PY'

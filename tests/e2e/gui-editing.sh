@@ -7,26 +7,10 @@
 # objects with tags and a touch area's tasks from one application, opens another and pastes them there:
 # the tag the second application lacks is refused by name, the rest arrive with that application's tags.
 set -euo pipefail
-build=$(cd "${1:?build directory}" && pwd)
-src=$(cd "${2:?source directory}" && pwd)
+. "$(dirname "${BASH_SOURCE[0]}")/lib/window.sh" gui-editing "$@"
+top="$scratch"
 
-gui="$build/quillon"
-[ -x "$gui" ] || gui="$build/apps/quillon/quillon"
-cli="$build/quillon-cli"
-[ -x "$cli" ] || cli="$build/apps/quillon-cli/quillon-cli"
-if [ ! -x "$gui" ]; then
-  echo "gui-editing: the window is not built (QUILLON_GUI=OFF); nothing to check"
-  exit 0
-fi
-if ! command -v xvfb-run >/dev/null; then
-  echo "gui-editing: xvfb-run is missing (package xvfb)" >&2
-  exit 1
-fi
 
-top=$(mktemp -d)
-trap 'rm -rf "$top"' EXIT
-printf 'leak:libdbus-1.so\n' >"$top/lsan.supp"
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$top/lsan.supp"
 
 # play RUN ARGS...: plays $RUN/script.txt in the window started with ARGS in the run's working folder.
 play() {

@@ -3,27 +3,12 @@
 # alone (network, blocks, tag database and unit settings editors, driven by the scripted runner), saves the
 # application and checks the file with quillon-cli: its consistency and the tags it holds.
 set -euo pipefail
-build=$(cd "${1:?build directory}" && pwd)
-src=$(cd "${2:?source directory}" && pwd)
+. "$(dirname "${BASH_SOURCE[0]}")/lib/window.sh" gui-network "$@"
+run="$scratch"
 
-gui="$build/quillon"
-[ -x "$gui" ] || gui="$build/apps/quillon/quillon"
-cli="$build/quillon-cli"
-if [ ! -x "$gui" ]; then
-  echo "gui-network: the window is not built (QUILLON_GUI=OFF); nothing to check"
-  exit 0
-fi
-if ! command -v xvfb-run >/dev/null; then
-  echo "gui-network: xvfb-run is missing (package xvfb)" >&2
-  exit 1
-fi
 
-run=$(mktemp -d)
-trap 'rm -rf "$run"' EXIT
 bash "$src/scripts/prepare-run-dir.sh" "$build" "$run" >/dev/null
 cd "$run/work"
-printf 'leak:libdbus-1.so\n' >"$run/lsan.supp"
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$run/lsan.supp"
 
 saved="$run/work/Result/Network.ovm"
 shot="$build/gui-network-tags.png"

@@ -6,26 +6,10 @@
 # application is saved, checked with quillon-cli, and its screen drawn by `quillon-cli render` must equal
 # the reviewed picture in tests/data/placement/ (a differing picture is left in the build folder).
 set -euo pipefail
-build=$(cd "${1:?build directory}" && pwd)
-src=$(cd "${2:?source directory}" && pwd)
+. "$(dirname "${BASH_SOURCE[0]}")/lib/window.sh" gui-placement "$@"
+top="$scratch"
 
-gui="$build/quillon"
-[ -x "$gui" ] || gui="$build/apps/quillon/quillon"
-cli="$build/quillon-cli"
-[ -x "$cli" ] || cli="$build/apps/quillon-cli/quillon-cli"
-if [ ! -x "$gui" ]; then
-  echo "gui-placement: the window is not built (QUILLON_GUI=OFF); nothing to check"
-  exit 0
-fi
-if ! command -v xvfb-run >/dev/null; then
-  echo "gui-placement: xvfb-run is missing (package xvfb)" >&2
-  exit 1
-fi
 
-top=$(mktemp -d)
-trap 'rm -rf "$top"' EXIT
-printf 'leak:libdbus-1.so\n' >"$top/lsan.supp"
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$top/lsan.supp"
 
 # Two small Windows bitmaps for the bitmap library: a 16 x 8 frame with a diagonal, a 24 x 12 checker.
 python3 - "$top" <<'PY'

@@ -4,27 +4,15 @@
 # which must give the same pages. Also the refusal while a screen is edited and the selection cleared
 # when the application closes.
 set -euo pipefail
-build=$(cd "${1:?build directory}" && pwd)
-src=$(cd "${2:?source directory}" && pwd)
+. "$(dirname "${BASH_SOURCE[0]}")/lib/window.sh" gui-print "$@"
+run="$scratch"
 
-gui="$build/quillon"
-[ -x "$gui" ] || gui="$build/apps/quillon/quillon"
-cli="$build/quillon-cli"
-[ -x "$cli" ] || cli="$build/apps/quillon-cli/quillon-cli"
-if [ ! -x "$gui" ]; then
-  echo "gui-print: the window is not built (QUILLON_GUI=OFF); nothing to check"
-  exit 0
-fi
 for tool in xvfb-run pdftotext pdftoppm; do
   command -v "$tool" >/dev/null || { echo "gui-print: $tool is missing" >&2; exit 1; }
 done
 
-run=$(mktemp -d)
-trap 'rm -rf "$run"' EXIT
 bash "$src/scripts/prepare-run-dir.sh" "$build" "$run" >/dev/null
 cd "$run/work"
-printf 'leak:libdbus-1.so\n' >"$run/lsan.supp"
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$run/lsan.supp"
 
 app="$run/work/Result/report.ovm"
 "$cli" import "$src/tests/data/print/report-500.json" "$app" >/dev/null

@@ -3,28 +3,12 @@
 # start screen, a keypad key that changes screens, a touch on the display, a tag changed in the tag table,
 # pause and a one-scan step; the window's picture is kept beside the build for review.
 set -euo pipefail
-build=$(cd "${1:?build directory}" && pwd)
-src=$(cd "${2:?source directory}" && pwd)
+. "$(dirname "${BASH_SOURCE[0]}")/lib/window.sh" gui-simulate "$@"
+run="$scratch"
 
-gui="$build/quillon"
-[ -x "$gui" ] || gui="$build/apps/quillon/quillon"
-cli="$build/quillon-cli"
-[ -x "$cli" ] || cli="$build/apps/quillon-cli/quillon-cli"
-if [ ! -x "$gui" ]; then
-  echo "gui-simulate: the window is not built (QUILLON_GUI=OFF); nothing to check"
-  exit 0
-fi
-if ! command -v xvfb-run >/dev/null; then
-  echo "gui-simulate: xvfb-run is missing (package xvfb)" >&2
-  exit 1
-fi
 
-run=$(mktemp -d)
-trap '[ -n "${KEEP:-}" ] || rm -rf "$run"' EXIT
 bash "$src/scripts/prepare-run-dir.sh" "$build" "$run" >/dev/null
 cd "$run/work"
-printf 'leak:libdbus-1.so\n' >"$run/lsan.supp"
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$run/lsan.supp"
 
 "$cli" --workdir "$run/work" new --model 500 "$run/new.ovm" >/dev/null
 "$cli" --workdir "$run/work" export "$run/new.ovm" "$run/new.json"

@@ -3,27 +3,13 @@
 # application, takes a screenshot and checks the window title. The screenshot is kept in the build
 # directory (gui-smoke.png) for whoever looks at the run.
 set -euo pipefail
-build=$(cd "${1:?build directory}" && pwd)
-src=$(cd "${2:?source directory}" && pwd)
+. "$(dirname "${BASH_SOURCE[0]}")/lib/window.sh" gui-smoke "$@"
+run="$scratch"
 
-gui="$build/quillon"
-[ -x "$gui" ] || gui="$build/apps/quillon/quillon"
-if [ ! -x "$gui" ]; then
-  echo "gui-smoke: the window is not built (QUILLON_GUI=OFF); nothing to check"
-  exit 0
-fi
-if ! command -v xvfb-run >/dev/null; then
-  echo "gui-smoke: xvfb-run is missing (package xvfb)" >&2
-  exit 1
-fi
 
-run=$(mktemp -d)
-trap 'rm -rf "$run"' EXIT
 bash "$src/scripts/prepare-run-dir.sh" "$build" "$run" >/dev/null
 cd "$run/work"
 # Under the sanitizers: the X platform plugin's D-Bus library keeps a buffer until the process ends.
-printf 'leak:libdbus-1.so\n' >"$run/lsan.supp"
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$run/lsan.supp"
 
 shot="$build/gui-smoke.png"
 rm -f "$shot"
