@@ -254,7 +254,7 @@ TEST(ReportLayoutTest, TagsFillPagesOfLinesPerPageWithHeadingAndTitlesOnEach) {
     Block* block = must(app.addBlock(*app.unitNode(), std::make_unique<Block>("UW000", 100)));
     const auto addTags = [&](int from, int to) {
         for (int i = from; i < to; ++i) {
-            char address[8];
+            char address[16];
             std::snprintf(address, sizeof address, "UW%03d", i);
             must(app.addTag(*block, registerTag(address, 2, "T" + std::to_string(i))));
         }
