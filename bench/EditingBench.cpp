@@ -9,7 +9,7 @@ using quillon::testing_support::screenRecords;
 
 // The long run of the randomised editing check: many seeds, 50000 operations each, the counters compared
 // with a recount after every operation, then everything undone and redone and compared byte for byte. A
-// failed comparison ends the run with an error naming the seed and the operation.
+// mismatch stops the run with an error that gives its seed and step.
 void BM_RandomEditingWithRecounts(benchmark::State& state) {
     const auto operations = static_cast<int>(state.range(0));
     std::uint32_t seed = 100;

@@ -383,17 +383,17 @@ void AlarmsDialog::refillTags() {
 }
 
 bool AlarmsDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Delete) {
-            deletePressed();
-            return true;
-        }
-        // Enter on a line edits it, as a double click does; the dialog's default button stays out of it.
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && list_->currentRow() >= 0) {
-            editLine(list_->currentRow());
-            return true;
-        }
+    // Enter on a line edits it, as a double click does; the dialog's default button stays out of it.
+    if (watched == list_ && listKey(
+                                event, [this] { deletePressed(); },
+                                [this] {
+                                    if (list_->currentRow() < 0) {
+                                        return false;
+                                    }
+                                    editLine(list_->currentRow());
+                                    return true;
+                                })) {
+        return true;
     }
     if (watched == number_ && event->type() == QEvent::FocusOut) {
         editor_.leaveNumber();

@@ -348,16 +348,13 @@ void BlockEditorDialog::reject() {
 }
 
 bool BlockEditorDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Delete) {
-            deleteSelected();
-            return true;
-        }
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            changeBlock(list_->indexOfTopLevelItem(list_->currentItem()));
-            return true;
-        }
+    if (watched == list_ && listKey(
+                                event, [this] { deleteSelected(); },
+                                [this] {
+                                    changeBlock(list_->indexOfTopLevelItem(list_->currentItem()));
+                                    return true;
+                                })) {
+        return true;
     }
     return ShellDialog::eventFilter(watched, event);
 }

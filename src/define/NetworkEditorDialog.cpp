@@ -351,16 +351,13 @@ void NetworkEditorDialog::reject() {
 }
 
 bool NetworkEditorDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Delete) {
-            deleteSelected();
-            return true;
-        }
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            changeNode(list_->indexOfTopLevelItem(list_->currentItem()));
-            return true;
-        }
+    if (watched == list_ && listKey(
+                                event, [this] { deleteSelected(); },
+                                [this] {
+                                    changeNode(list_->indexOfTopLevelItem(list_->currentItem()));
+                                    return true;
+                                })) {
+        return true;
     }
     return ShellDialog::eventFilter(watched, event);
 }

@@ -7,6 +7,7 @@
 #include <QBoxLayout>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -94,6 +95,19 @@ void ShellDialog::placeOnMainWindow() {
     resize(size().boundedTo(limit).expandedTo(minimumSizeHint()));
     const QRect outer = placement(main->frameGeometry(), size() + frame, area);
     move(outer.topLeft());
+}
+
+bool ShellDialog::listKey(const QEvent* event, const std::function<void()>& erase,
+                          const std::function<bool()>& change) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Delete) {
+        erase();
+        return true;
+    }
+    return (key == Qt::Key_Return || key == Qt::Key_Enter) && change();
 }
 
 } // namespace quillon::gui
