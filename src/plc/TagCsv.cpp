@@ -123,7 +123,7 @@ std::string TagCsv::exportText(const Application& application) {
         out += ',';
         out += kind;
         out += ',';
-        out += quote(tag.address());
+        out += quote(tag.plainAddress());
         out += ',';
         out += bit;
         out += ',';
@@ -289,7 +289,28 @@ Result<TagImportReport> TagCsv::importText(Application& application, PlcCatalogF
             }
         }
         editor.useAreas(node, areas->second);
-        const std::string address(trimmed(f[2]));
+        std::string address(trimmed(f[2]));
+        std::optional<unsigned> bit;
+        if (kind == kBit) {
+            // The bit has its own column; an address spelled with the same bit as suffix is taken too.
+            const std::string_view bitField = trimmed(f[3]);
+            if (!bitField.empty()) {
+                bit = number(bitField, 63);
+                if (!bit) {
+                    return refuse(record,
+                                  "the bit number " + std::string(bitField) + " is not a number of 0 to 63");
+                }
+            } else if (const auto suffix = Tag::bitSuffix(address)) {
+                bit = *suffix;
+            } else {
+                return refuse(record, "a bit inside a register needs its bit number");
+            }
+            auto stored = Tag::storedBitAddress(address, static_cast<std::uint8_t>(*bit));
+            if (!stored) {
+                return refuse(record, stored.message());
+            }
+            address = std::move(*stored);
+        }
         const auto match =
             AreaFinder::find(areas->second, address,
                              kind == kRegister ? LookupFor::RegisterTag : LookupFor::CoilTag, messages);
@@ -314,10 +335,6 @@ Result<TagImportReport> TagCsv::importText(Application& application, PlcCatalogF
         draft.parts = split->parts;
         draft.name = f[6];
         if (kind == kBit) {
-            const auto bit = number(f[3], 63);
-            if (!bit) {
-                return refuse(record, "a bit inside a register needs its bit number");
-            }
             draft.bit = std::to_string(*bit / 10) + std::to_string(*bit % 10);
         }
         if (kind == kRegister) {

@@ -153,3 +153,76 @@ TEST(TagCsv, MergeKeepsTagsAndRenamesByAddress) {
     EXPECT_EQ(undone.message(), "line 3: Tag-name should be unique.");
     EXPECT_EQ(speed->name, "Velocity");
 }
+
+// A bit inside a register is stored as the editor stores it (the register's address, the bit apart): the
+// spelling with the bit as suffix is taken when the suffix is the row's bit and refused when it is not, and
+// the export writes the suffix nowhere but in the bit column.
+TEST(TagCsv, BitSpelledWithItsSuffixIsStoredWithoutIt) {
+    TwoPlcs t;
+    const std::string text = "node,kind,address,bit,bytes,byte,name\r\n"
+                             "1,bit,40012_07,7,,,Seven\r\n"
+                             "1,bit,40013_03,,,,Three\r\n"
+                             "1,bit,40014,12,,,Twelve\r\n";
+    auto report = TagCsv::importText(*t.app, *t.catalogs, text, false);
+    ASSERT_TRUE(report) << report.message();
+    EXPECT_EQ(report->added, 3u);
+    std::vector<std::string> held;
+    for (const Tag& tag : t.app->tags()) {
+        held.push_back(tag.address() + " " + std::to_string(tag.bit) + " " + tag.displayAddress());
+    }
+    EXPECT_EQ(held, (std::vector<std::string>{"40012 7 40012_07", "40013 3 40013_03", "40014 12 40014_12"}));
+    EXPECT_EQ(t.blocks(), 1u);
+    const std::string exported = TagCsv::exportText(*t.app);
+    EXPECT_EQ(exported, "node,kind,address,bit,bytes,byte,name\r\n"
+                        "1,bit,40012,7,,,Seven\r\n"
+                        "1,bit,40013,3,,,Three\r\n"
+                        "1,bit,40014,12,,,Twelve\r\n");
+
+    // The same bit in the other spelling is the same tag; another bit in the suffix is refused.
+    auto again = TagCsv::importText(
+        *t.app, *t.catalogs, "node,kind,address,bit,bytes,byte,name\n1,bit,40014_12,12,,,Again\n", false);
+    ASSERT_FALSE(again);
+    EXPECT_EQ(again.message(), "line 2: This tag is already defined.");
+    auto differs = TagCsv::importText(*t.app, *t.catalogs,
+                                      "node,kind,address,bit,bytes,byte,name\n1,bit,40020_03,4,,,X\n", false);
+    ASSERT_FALSE(differs);
+    EXPECT_EQ(differs.message(), "line 2: the address 40020_03 names bit 3, but the tag's bit is 4");
+    auto noBit = TagCsv::importText(*t.app, *t.catalogs,
+                                    "node,kind,address,bit,bytes,byte,name\n1,bit,40020,,,,X\n", false);
+    ASSERT_FALSE(noBit);
+    EXPECT_EQ(noBit.message(), "line 2: a bit inside a register needs its bit number");
+    auto onRegister = TagCsv::importText(
+        *t.app, *t.catalogs, "node,kind,address,bit,bytes,byte,name\n1,register,40020_03,,2,,X\n", false);
+    ASSERT_FALSE(onRegister);
+    EXPECT_EQ(onRegister.message(), "line 2: the address 40020_03 lies in no Tag Range of node 1");
+    EXPECT_EQ(TagCsv::exportText(*t.app), exported);
+}
+
+// A file written elsewhere may hold a bit with the suffix in its address: the editor finds it as the same
+// tag, exports it without the suffix, and the export reads back.
+TEST(TagCsv, TagHeldWithTheSuffixIsTheSameTag) {
+    TwoPlcs t;
+    Node* node = t.app->findNodeByNumber(1);
+    ASSERT_NE(node, nullptr);
+    auto block = std::make_unique<Block>("40001", 20);
+    block->prefix = "4";
+    block->attribute = 2;
+    Block* added = *t.app->addBlock(*node, std::move(block));
+    TagValues held;
+    held.address = "40006_02";
+    held.type = tag_type::kRegisterBit;
+    held.bit = 2;
+    held.readWrite = '2';
+    held.name = "Held";
+    ASSERT_TRUE(t.app->addTag(*added, held));
+    auto same = TagCsv::importText(*t.app, *t.catalogs,
+                                   "node,kind,address,bit,bytes,byte,name\n1,bit,40006,2,,,Twin\n", false);
+    ASSERT_FALSE(same);
+    EXPECT_EQ(same.message(), "line 2: This tag is already defined.");
+    const std::string exported = TagCsv::exportText(*t.app);
+    EXPECT_EQ(exported, "node,kind,address,bit,bytes,byte,name\r\n1,bit,40006,2,,,Held\r\n");
+    TwoPlcs other;
+    ASSERT_TRUE(TagCsv::importText(*other.app, *other.catalogs, exported, false));
+    EXPECT_EQ(other.app->tags().begin()->address(), "40006");
+    EXPECT_EQ(other.app->tags().begin()->displayAddress(), "40006_02");
+}
