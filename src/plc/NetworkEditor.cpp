@@ -143,7 +143,9 @@ NodeOutcome NetworkEditor::apply(const NodeDraft& draft, Node* editing) {
         refuse(kAddressTaken, NodeField::Address, outcome);
         return outcome;
     }
-    if (*number == 0 || *number > 255) {
+    const bool unit = editing != nullptr && editing->kind() == NodeKind::Unit;
+    // Address 0 is the unit's own: its node keeps it (and may be renamed), no PLC takes it.
+    if ((*number == 0 && !unit) || *number > 255) {
         refuse(kAddressInvalid, NodeField::Address, outcome);
         return outcome;
     }
@@ -160,7 +162,6 @@ NodeOutcome NetworkEditor::apply(const NodeDraft& draft, Node* editing) {
         return outcome;
     }
 
-    const bool unit = editing != nullptr && editing->kind() == NodeKind::Unit;
     // The PLC facts of the chosen PLC and model.
     std::string plcName;
     int modelIndex = 1;

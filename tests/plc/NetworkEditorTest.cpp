@@ -212,10 +212,17 @@ TEST(NetworkEditor, UnitNodeChangesOnlyAddressAndName) {
     auto draft = n.editor.beginChange(*unit);
     ASSERT_TRUE(draft);
     EXPECT_EQ(draft->plcPosition, -1);
-    // Address 0 is nobody else's, but not a valid node address.
+    // Address 0 is the unit's own: renamed, it keeps it.
+    EXPECT_EQ(draft->address, "0");
+    draft->name = "Line panel";
     NodeOutcome outcome = n.editor.apply(*draft, unit);
-    EXPECT_FALSE(outcome.stored);
-    EXPECT_EQ(n.prompter.texts(), std::vector<std::string>{"This Node-address is invalid."});
+    ASSERT_TRUE(outcome.stored);
+    EXPECT_TRUE(n.prompter.empty());
+    EXPECT_EQ(unit->number(), 0);
+    EXPECT_EQ(unit->name, "Line panel");
+    EXPECT_EQ(n.editor.lines(), std::vector<std::string>{"000\tLine panel\tVQ5K-252\t00000"});
+    draft = n.editor.beginChange(*unit);
+    ASSERT_TRUE(draft);
     draft->address = "200";
     draft->name = "Panel";
     outcome = n.editor.apply(*draft, unit);
@@ -224,6 +231,28 @@ TEST(NetworkEditor, UnitNodeChangesOnlyAddressAndName) {
     EXPECT_EQ(unit->name, "Panel");
     EXPECT_EQ(unit->kind(), NodeKind::Unit);
     EXPECT_EQ(unit->plcId, 0);
+
+    // With the unit elsewhere, 0 is free but still no PLC's address; the unit may take it back.
+    auto plc = *n.editor.beginAdd();
+    plc.address = "0";
+    plc.name = "Pump";
+    n.prompter.clear();
+    EXPECT_FALSE(n.editor.apply(plc, nullptr).stored);
+    EXPECT_EQ(n.prompter.texts(), std::vector<std::string>{"This Node-address is invalid."});
+    Node* pump = n.add("3", "Pump");
+    ASSERT_NE(pump, nullptr);
+    auto change = n.editor.beginChange(*pump);
+    ASSERT_TRUE(change);
+    change->address = "0";
+    n.prompter.clear();
+    EXPECT_FALSE(n.editor.apply(*change, pump).stored);
+    EXPECT_EQ(n.prompter.texts(), std::vector<std::string>{"This Node-address is invalid."});
+    EXPECT_EQ(pump->number(), 3);
+    draft = n.editor.beginChange(*unit);
+    ASSERT_TRUE(draft);
+    draft->address = "0";
+    ASSERT_TRUE(n.editor.apply(*draft, unit).stored);
+    EXPECT_EQ(unit->number(), 0);
 }
 
 TEST(NetworkEditor, NodesWithBlocksAndTheUnitAreKept) {
