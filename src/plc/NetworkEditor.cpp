@@ -39,12 +39,15 @@ void NetworkEditor::open() {
     plcId_ = -1;
     modelNames_.clear();
     catalogPath_.clear();
-    if (plcNames_.size() <= static_cast<std::size_t>(kInitialPlcPosition)) {
+    if (plcNames_.empty()) {
         prompter_.information(PlcCatalogFiles::kNotSelected);
         return;
     }
-    plcPosition_ = kInitialPlcPosition;
-    plcId_ = catalogs_.idAtPosition(kInitialPlcPosition);
+    // The sixth line when the user selected six PLCs or more, otherwise the first.
+    const int initial =
+        plcNames_.size() > static_cast<std::size_t>(kInitialPlcPosition) ? kInitialPlcPosition : 0;
+    plcPosition_ = initial;
+    plcId_ = catalogs_.idAtPosition(initial);
 }
 
 std::vector<std::string> NetworkEditor::lines() const {

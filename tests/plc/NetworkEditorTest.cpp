@@ -66,16 +66,55 @@ TEST(NetworkEditor, OpensWithTheSixthPlcAndProposesTheNextAddress) {
     EXPECT_TRUE(n.prompter.empty());
 }
 
-TEST(NetworkEditor, ShortSelectedListChoosesNoPlc) {
+// A user who selected fewer than six PLCs gets the first as the initial choice, without a word; one
+// who selected six gets the sixth; an empty list says that no PLC is selected.
+TEST(NetworkEditor, ShortSelectedListChoosesTheFirstPlc) {
     Network n;
     n.writeSelectedList("Modbus RTU Master|1|\nSiemens Step-7 Micro|2|\n");
+    n.editor.open();
+    EXPECT_TRUE(n.prompter.empty()) << n.prompter.texts().front();
+    EXPECT_EQ(n.editor.chosenPlcPosition(), 0);
+    EXPECT_EQ(n.editor.chosenPlcId(), 1);
+    auto draft = n.editor.beginAdd();
+    ASSERT_TRUE(draft);
+    EXPECT_EQ(draft->plcPosition, 0);
+    EXPECT_EQ(n.editor.modelNames(), (std::vector<std::string>{"Standard addressing 0xxxx-4xxxx",
+                                                               "Extended addressing 0xxxxx-4xxxxx"}));
+    Node* node = n.editor.apply(*draft, nullptr).node;
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->plcName, "Modbus RTU Master");
+    EXPECT_TRUE(n.prompter.empty());
+
+    // One line: that line.
+    n.writeSelectedList("Siemens Step-7 Micro|2|\n");
+    n.editor.open();
+    EXPECT_TRUE(n.prompter.empty());
+    EXPECT_EQ(n.editor.chosenPlcPosition(), 0);
+    EXPECT_EQ(n.editor.chosenPlcId(), 2);
+
+    // Five lines: the first; six lines: the sixth.
+    const std::string five = "Allen-Bradley SLC 500 (DF1)|7|\nGE Fanuc Series 90-30 (SNP)|9|\n"
+                             "Koyo DirectLOGIC (K-sequence)|3|\nMitsubishi FX (programming port)|104|\n"
+                             "Mitsubishi MELSEC-Q (MC protocol)|8|\n";
+    n.writeSelectedList(five);
+    n.editor.open();
+    EXPECT_TRUE(n.prompter.empty());
+    EXPECT_EQ(n.editor.chosenPlcPosition(), 0);
+    EXPECT_EQ(n.editor.chosenPlcId(), 7);
+    n.writeSelectedList(five + "Modbus RTU Master|1|\n");
+    n.editor.open();
+    EXPECT_TRUE(n.prompter.empty());
+    EXPECT_EQ(n.editor.chosenPlcPosition(), 5);
+    EXPECT_EQ(n.editor.chosenPlcId(), 1);
+
+    n.writeSelectedList("");
     n.editor.open();
     ASSERT_EQ(n.prompter.texts(),
               std::vector<std::string>{"The PLC in the selected Application is not selected\n"
                                        "in the Configuration system."});
     EXPECT_EQ(n.prompter.last().title, "Quillon : Information");
     EXPECT_EQ(n.editor.chosenPlcPosition(), -1);
-    auto draft = n.editor.beginAdd();
+    draft = n.editor.beginAdd();
     ASSERT_TRUE(draft);
     EXPECT_EQ(draft->plcPosition, -1);
     EXPECT_TRUE(n.editor.modelNames().empty());
