@@ -155,8 +155,13 @@ TEST(ReportSectionsTest, UnitSettingsTextsOfEveryCode) {
     EXPECT_EQ(ReportSections::memoryText(5), "1MB");
     EXPECT_EQ(ReportSections::memoryText(6), "2MB");
     EXPECT_EQ(ReportSections::memoryText(7), "Unknown (7)");
+    // Every rate as the unit settings list names it: 19 200 baud is "19200".
     EXPECT_EQ(ReportSections::baudText(0), "300");
-    EXPECT_EQ(ReportSections::baudText(5), "192K");
+    EXPECT_EQ(ReportSections::baudText(1), "600");
+    EXPECT_EQ(ReportSections::baudText(2), "1200");
+    EXPECT_EQ(ReportSections::baudText(3), "2400");
+    EXPECT_EQ(ReportSections::baudText(4), "9600");
+    EXPECT_EQ(ReportSections::baudText(5), "19200");
     EXPECT_EQ(ReportSections::baudText(6), "Unknown (6)");
     EXPECT_EQ(ReportSections::parityText(0), "Odd");
     EXPECT_EQ(ReportSections::parityText(3), "Unknown (3)");
