@@ -4,6 +4,7 @@
 #include "model/Block.h"
 #include "model/Node.h"
 #include "model/RecordingPrompter.h"
+#include "model/TextFormat.h"
 #include "plc/AreaFinder.h"
 #include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
@@ -361,6 +362,15 @@ Result<TagImportReport> TagCsv::importText(Application& application, PlcCatalogF
                 return refuse(record, std::string(TagEditor::kDuplicate));
             }
             Tag* tag = const_cast<Tag*>(existing);
+            // A merge renames; a row that asks the tag at its address for another size is refused, as
+            // keeping the old size would drop what the row says.
+            if (tag->type() == tag_type::kRegister && tag->size != values->size) {
+                return refuse(
+                    record, formatText("the tag %s of node %u has %u bytes and the row asks for %u: a "
+                                       "merge renames tags but does not change their size",
+                                       std::string(tag->plainAddress()).c_str(), unsigned{tag->nodeNumber()},
+                                       unsigned{tag->size}, unsigned{values->size}));
+            }
             if (tag->name == values->name) {
                 ++report.unchanged;
                 continue;

@@ -226,3 +226,31 @@ TEST(TagCsv, TagHeldWithTheSuffixIsTheSameTag) {
     EXPECT_EQ(other.app->tags().begin()->address(), "40006");
     EXPECT_EQ(other.app->tags().begin()->displayAddress(), "40006_02");
 }
+
+// A merge renames the tag found by address, bit and byte; a row that asks that tag for another byte count
+// is refused with the reason and nothing changes (keeping the old size would drop what the row says).
+TEST(TagCsv, MergeRefusesARowThatAsksForAnotherByteCount) {
+    TwoPlcs t;
+    ASSERT_TRUE(TagCsv::importText(*t.app, *t.catalogs, kRows, false));
+    const std::string before = TagCsv::exportText(*t.app);
+    auto bigger = TagCsv::importText(*t.app, *t.catalogs,
+                                     "node,kind,address,bit,bytes,byte,name\n1,register,40020,,2,low,New\n"
+                                     "1,register,40010,,4,low,Bigger\n",
+                                     true);
+    ASSERT_FALSE(bigger);
+    EXPECT_EQ(bigger.message(), "line 3: the tag 40010 of node 1 has 2 bytes and the row asks for 4: a merge "
+                                "renames tags but does not change their size");
+    EXPECT_EQ(TagCsv::exportText(*t.app), before);
+    // The same byte count (written or left to the register size) renames.
+    auto same = TagCsv::importText(
+        *t.app, *t.catalogs, "node,kind,address,bit,bytes,byte,name\n1,register,40010,,,,Velocity\n", true);
+    ASSERT_TRUE(same) << same.message();
+    EXPECT_EQ(same->renamed, 1u);
+    EXPECT_EQ(t.app->tags().find(1, "40010")->name, "Velocity");
+    // Another byte of a one-byte tag is another tag, added beside it.
+    auto low = TagCsv::importText(
+        *t.app, *t.catalogs, "node,kind,address,bit,bytes,byte,name\n1,register,40011,,1,low,Level low\n",
+        true);
+    ASSERT_TRUE(low) << low.message();
+    EXPECT_EQ(low->added, 1u);
+}
