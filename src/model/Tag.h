@@ -35,7 +35,8 @@ struct TagValues {
 class Tag final {
 public:
     static constexpr std::size_t kMaxAddressLength = 29;
-    static constexpr std::size_t kMaxNameLength = 40;
+    static constexpr std::size_t kMaxNameLength = 40; // characters of UTF-8 text (bytes of other text)
+    static constexpr std::size_t kMaxNameBytes = 4 * kMaxNameLength;
 
     explicit Tag(const TagValues& values);
 
@@ -82,7 +83,7 @@ public:
     std::uint8_t byteSelect = 0;
     std::uint8_t attribute = 0;
     char readWrite = '0';
-    std::string name;   // up to 40 characters; required before saving
+    std::string name;   // up to 40 characters (Utf8Text::characters); required before saving
     std::string prefix; // the block's address prefix
 
 private:

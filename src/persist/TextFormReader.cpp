@@ -692,7 +692,7 @@ void DocumentReader::node(const Value& at) {
             values.size = t.at("bytes").number<std::uint8_t>(values.type == tag_type::kRegister ? 2 : 0);
             values.byteSelect = t.at("byteSelect").number<std::uint8_t>(0);
             values.attribute = t.at("attribute").number<std::uint8_t>(0);
-            values.name = t.at("name").bytes(Tag::kMaxNameLength);
+            values.name = t.at("name").bytes(Tag::kMaxNameBytes);
             if (!values.name.empty() && !tagNames_.insert(values.name).second) {
                 t.at("name").fail("is the name of another tag");
             }

@@ -4,6 +4,7 @@
 #include "model/Block.h"
 #include "model/Node.h"
 #include "model/TextFormat.h"
+#include "model/Utf8Text.h"
 #include "plc/AddressRadix.h"
 #include "plc/AreaFinder.h"
 #include "plc/ConsecutiveAddresses.h"
@@ -64,6 +65,23 @@ void TagEditor::nameRefused() {
     prompt.title = std::string(kNameTakenTitle);
     prompt.text = std::string(kNameTaken);
     (void)prompter_.show(prompt);
+}
+
+bool TagEditor::nameIsText(const std::string& name, TagField* focus) {
+    const auto characters = Utf8Text::length(name);
+    std::string_view refusal;
+    if (!characters || Utf8Text::hasControl(name)) {
+        refusal = kNameNotText;
+    } else if (*characters > Tag::kMaxNameLength) {
+        refusal = kNameTooLong;
+    } else {
+        return true;
+    }
+    prompter_.error(refusal);
+    if (focus != nullptr) {
+        *focus = TagField::Name;
+    }
+    return false;
 }
 
 TagDraft TagEditor::draftFor(std::size_t areaIndex, bool registerKind) const {
@@ -291,13 +309,11 @@ Tag* TagEditor::add(const TagDraft& draft, TagField* focus) {
         setFocus(TagField::Name);
         return nullptr;
     }
-    if (!nameFree(values->name, nullptr)) {
-        nameRefused();
-        setFocus(TagField::Name);
+    if (!nameIsText(values->name, focus)) {
         return nullptr;
     }
-    if (values->name.size() > Tag::kMaxNameLength) {
-        prompter_.error(kNameTooLong);
+    if (!nameFree(values->name, nullptr)) {
+        nameRefused();
         setFocus(TagField::Name);
         return nullptr;
     }
@@ -366,13 +382,11 @@ Tag* TagEditor::change(Tag& tag, const TagDraft& draft, TagField* focus) {
         setFocus(TagField::Address);
         return nullptr;
     }
-    if (!nameFree(values->name, &tag)) {
-        nameRefused();
-        setFocus(TagField::Name);
+    if (!nameIsText(values->name, focus)) {
         return nullptr;
     }
-    if (values->name.size() > Tag::kMaxNameLength) {
-        prompter_.error(kNameTooLong);
+    if (!nameFree(values->name, &tag)) {
+        nameRefused();
         setFocus(TagField::Name);
         return nullptr;
     }

@@ -6,7 +6,10 @@
 #include "plc/NetworkEditor.h"
 #include "plc/TagEditor.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace quillon;
 using quillon::test::EditorFixture;
@@ -253,4 +256,92 @@ TEST(TagCsv, MergeRefusesARowThatAsksForAnotherByteCount) {
         true);
     ASSERT_TRUE(low) << low.message();
     EXPECT_EQ(low->added, 1u);
+}
+
+// Names are UTF-8 text without control characters, at most 40 characters however many bytes those take.
+TEST(TagCsv, NamesAreTextOfAtMostFortyCharacters) {
+    TwoPlcs t;
+    std::string e40;
+    for (int i = 0; i < 40; ++i) {
+        e40 += "\xC3\xA9"; // é
+    }
+    const std::string a40(40, 'a');
+    const std::string header = "node,kind,address,bit,bytes,byte,name\n";
+    auto fit = TagCsv::importText(*t.app, *t.catalogs,
+                                  header + "1,register,40001,,2,,\"" + e40 + "\"\n1,register,40002,,2,," +
+                                      a40 + "\n1,register,40003,,2,,\xE2\x82\xAC 5\n",
+                                  false);
+    ASSERT_TRUE(fit) << fit.message();
+    EXPECT_EQ(fit->added, 3u);
+    EXPECT_EQ(t.app->tags().find(1, "40001")->name, e40);
+    const std::string before = TagCsv::exportText(*t.app);
+    EXPECT_NE(before.find(e40), std::string::npos);
+
+    struct Case {
+        const char* what;
+        std::string name, message;
+    };
+    const std::string tooLong = "line 2: A Tag-name has at most 40 characters.";
+    const std::string notText =
+        "line 2: A Tag-name is UTF-8 text without control characters (such as tabs or line breaks).";
+    const std::vector<Case> cases{
+        {"41 characters of two bytes", "\"" + e40 + "\xC3\xA9\"", tooLong},
+        {"41 letters", a40 + "a", tooLong},
+        {"a tab", "\"a\tb\"", notText},
+        {"a line break", "\"a\nb\"", notText},
+        {"a NUL", std::string("a\0b", 3), notText},
+        {"an escape", "a\x1B[31mb", notText},
+        {"DEL", "a\x7F", notText},
+        {"a C1 control", "a\xC2\x85", notText},
+        {"a byte that starts nothing", "a\xFF", notText},
+        {"a character cut short", "a\xC3", notText},
+        {"an overlong form", "\xC1\x81", notText},
+        {"a surrogate", "\xED\xA0\x80", notText},
+    };
+    for (const Case& c : cases) {
+        auto refused =
+            TagCsv::importText(*t.app, *t.catalogs, header + "1,register,40009,,2,," + c.name + "\n", false);
+        ASSERT_FALSE(refused) << c.what;
+        EXPECT_EQ(refused.message(), c.message) << c.what;
+        // Nor by a merge's rename.
+        auto renamed =
+            TagCsv::importText(*t.app, *t.catalogs, header + "1,register,40002,,2,," + c.name + "\n", true);
+        ASSERT_FALSE(renamed) << c.what;
+        EXPECT_EQ(renamed.message(), c.message) << c.what;
+        EXPECT_EQ(TagCsv::exportText(*t.app), before) << c.what;
+    }
+}
+
+// A tag list is read whole whatever its size: well over a megabyte (blank lines between the rows) is read
+// and its rows keep their line numbers.
+TEST(TagCsv, LargeFileIsReadWhole) {
+    TwoPlcs t;
+    std::string text = "node,kind,address,bit,bytes,byte,name\r\n1,register,40001,,2,,First\r\n";
+    for (int i = 0; i < 600000; ++i) {
+        text += "\r\n";
+    }
+    text += "1,register,40002,,2,,Last\r\n";
+    ASSERT_GT(text.size(), 1200000u);
+    const auto path =
+        std::filesystem::temp_directory_path() / ("quillon-large-" + std::to_string(::getpid()) + ".csv");
+    std::ofstream(path, std::ios::binary) << text;
+    const auto read = TagCsv::readFile(path);
+    std::filesystem::remove(path);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, text);
+    auto report = TagCsv::importText(*t.app, *t.catalogs, *read, false);
+    ASSERT_TRUE(report) << report.message();
+    EXPECT_EQ(report->added, 2u);
+    auto refused = TagCsv::importText(*t.app, *t.catalogs, *read, false);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.message(), "line 2: This tag is already defined.");
+    text.replace(text.size() - 6, 4, "\"Last");
+    // A quote left open at the end takes back the rows before it.
+    TwoPlcs fresh;
+    auto open = TagCsv::importText(*fresh.app, *fresh.catalogs, text, false);
+    ASSERT_FALSE(open);
+    EXPECT_EQ(open.message(), "line 600003: a quoted field is not closed");
+    EXPECT_EQ(fresh.app->tagCount(), 0u);
+    EXPECT_EQ(fresh.blocks(), 0u);
+    EXPECT_FALSE(TagCsv::readFile(std::filesystem::temp_directory_path() / "quillon-no-such-file.csv"));
 }
