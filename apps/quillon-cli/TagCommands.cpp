@@ -42,7 +42,7 @@ int TagCommands::exportCsv(CliContext& context, const std::filesystem::path& fil
 
 int TagCommands::importCsv(CliContext& context, const std::filesystem::path& file,
                            const std::filesystem::path& csv, bool merge) {
-    const auto text = PlcCatalogFiles::readFile(csv);
+    const auto text = TagCsv::readFile(csv);
     if (!text) {
         return context.fail("Can't read the file " + csv.string());
     }

@@ -661,7 +661,7 @@ void TagEditorDialog::importTags() {
     if (!file) {
         return;
     }
-    const auto text = PlcCatalogFiles::readFile(*file);
+    const auto text = TagCsv::readFile(*file);
     if (!text) {
         prompter_.error("Can't read the file " + file->string());
         return;

@@ -112,7 +112,7 @@ QVariant TagTableModel::data(const QModelIndex& index, int role) const {
     case BlockColumn:
         return tag->block() != nullptr ? QString::fromStdString(tag->block()->shortLine()) : QString();
     case Address:
-        return QString::fromStdString(tag->address());
+        return QString::fromStdString(std::string(tag->plainAddress())); // the size column shows the bit
     case Size:
         return sizeText(*tag);
     case Name:

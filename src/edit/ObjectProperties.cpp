@@ -15,7 +15,7 @@ namespace {
 constexpr std::array<FormatType, 6> kTypes{{
     {'U', "Unsigned integer", 10, true, "0 <= Low <= High", "Low <= High <= 4294967295"},
     {'S', "Signed integer", 10, true, "-2147483648 <= Low <= High", "Low <= High <= 2147483647"},
-    {'H', "Hexadecimal", 8, true, "0 <= Low <= High", "Low <= High <= FFFFFFFFF"},
+    {'H', "Hexadecimal", 8, true, "0 <= Low <= High", "Low <= High <= FFFFFFFF"},
     {'D', "BCD", 8, true, "0 <= Low <= High", "Low <= High <= 99999999"},
     {'B', "Binary ( 1 Word )", 16, false, "0 <= Low <= High", "Low <= High <= 1111111111111111"},
     {'F', "Float", 10, true, "0 <= Low <= High", "Low <= High <= 2147483647"},

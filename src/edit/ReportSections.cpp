@@ -1,5 +1,6 @@
 #include "edit/ReportSections.h"
 
+#include "edit/UnitSettingsEditor.h"
 #include "model/AlarmTable.h"
 #include "model/Application.h"
 #include "model/KeyDefinition.h"
@@ -86,8 +87,8 @@ std::string ReportSections::memoryText(std::uint32_t memoryOption) {
 }
 
 std::string ReportSections::baudText(std::uint32_t code) {
-    static constexpr std::array<std::string_view, 6> kTexts = {"300", "600", "1200", "2400", "9600", "192K"};
-    return pick(kTexts, code);
+    // The rates as the unit settings list names them.
+    return pick(UnitSettingsEditor::kBaudRates, code);
 }
 
 std::string ReportSections::parityText(std::uint32_t code) {

@@ -40,7 +40,8 @@ std::vector<Tag*> TagFilter::tagsOf(const Application& application) const {
 
 std::string tagChoiceLine(const Tag& tag) {
     if (tag.type() == tag_type::kRegisterBit) {
-        return formatText("%s%c%02d ( %s )", tag.name.c_str(), '_', tag.bit, tag.address().c_str());
+        const std::string plain(tag.plainAddress());
+        return formatText("%s%c%02d ( %s )", tag.name.c_str(), '_', tag.bit, plain.c_str());
     }
     return formatText("%s ( %s )", tag.name.c_str(), tag.address().c_str());
 }

@@ -2,6 +2,7 @@
 
 #include "model/BitmapObject.h"
 #include "model/TextFormat.h"
+#include "model/Utf8Text.h"
 
 #include <algorithm>
 #include <map>
@@ -277,7 +278,7 @@ Result<Tag*> Application::addTag(Block& block, const TagValues& values) {
     if (values.address.empty() || values.address.size() > Tag::kMaxAddressLength) {
         return Result<Tag*>::fail("The tag address must have 1 to 29 characters.");
     }
-    if (values.name.size() > Tag::kMaxNameLength) {
+    if (values.name.size() > Tag::kMaxNameBytes || Utf8Text::characters(values.name) > Tag::kMaxNameLength) {
         return Result<Tag*>::fail("The tag name must have at most 40 characters.");
     }
     if (tags_.size() >= kMaxTags) {

@@ -3,6 +3,7 @@
 #include "model/Result.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,7 +35,8 @@ struct TagValues {
 class Tag final {
 public:
     static constexpr std::size_t kMaxAddressLength = 29;
-    static constexpr std::size_t kMaxNameLength = 40;
+    static constexpr std::size_t kMaxNameLength = 40; // characters of UTF-8 text (bytes of other text)
+    static constexpr std::size_t kMaxNameBytes = 4 * kMaxNameLength;
 
     explicit Tag(const TagValues& values);
 
@@ -58,7 +60,18 @@ public:
     // 1-based position in the application's tag list as of the last Application::renumber().
     std::uint32_t sequence() const noexcept { return sequence_; }
 
-    // Address as task texts show it: for a register bit "_" and the bit in two digits.
+    // The "_nn" bit suffix that ends an address text (one or two digits after the last underscore);
+    // nothing when the text has none.
+    static std::optional<std::uint8_t> bitSuffix(std::string_view address) noexcept;
+    // The address a register bit is stored with: the editors hold the register's address and the bit
+    // apart ("UW002", bit 3). A text spelled with the suffix ("UW002_03") is taken when the suffix is the
+    // bit and refused when it names another bit.
+    static Result<std::string> storedBitAddress(std::string_view address, std::uint8_t bit);
+    // The address without a suffix that repeats the tag's own bit (files written elsewhere may hold
+    // "R0006_02" for bit 2 of R0006); for other tags, and other suffixes, the address as held.
+    std::string_view plainAddress() const noexcept;
+    // Address as task texts show it: for a register bit "_" and the bit in two digits, written once
+    // whichever of the two spellings the tag holds.
     std::string displayAddress() const;
     // Pick-list line: the address as above and the name in brackets.
     std::string pickLine() const;
@@ -70,7 +83,7 @@ public:
     std::uint8_t byteSelect = 0;
     std::uint8_t attribute = 0;
     char readWrite = '0';
-    std::string name;   // up to 40 characters; required before saving
+    std::string name;   // up to 40 characters (Utf8Text::characters); required before saving
     std::string prefix; // the block's address prefix
 
 private:

@@ -242,8 +242,7 @@ void ExtensionSection::read(ByteReader& in, Application& app) {
         }
     }
     for (Tag& tag : app.tags()) {
-        if (!limited(in, tag.prefix, Block::kMaxPrefixLength) ||
-            !limited(in, tag.name, Tag::kMaxNameLength)) {
+        if (!limited(in, tag.prefix, Block::kMaxPrefixLength) || !limited(in, tag.name, Tag::kMaxNameBytes)) {
             return;
         }
     }

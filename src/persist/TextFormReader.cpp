@@ -194,6 +194,16 @@ T* checked(const Value& at, Result<T*> result) {
     return result.value();
 }
 
+// A register bit's address as the editors store it: a suffix that repeats the bit is dropped, one that
+// names another bit is refused.
+std::string storedBitAddress(const Value& at, const std::string& address, std::uint8_t bit) {
+    auto stored = Tag::storedBitAddress(address, bit);
+    if (!stored) {
+        at.fail(stored.message());
+    }
+    return std::move(*stored);
+}
+
 void checked(const Value& at, const Status& status) {
     if (!status) {
         at.fail(status.message());
@@ -270,13 +280,14 @@ Tag* DocumentReader::tagRef(const Value& at) const {
         return nullptr;
     }
     const auto nodeNumber = at.required("node").number<std::uint8_t>(0);
-    const std::string address = at.required("address").bytes(Tag::kMaxAddressLength);
     char type = tag_type::kCoil;
     std::uint8_t bit = 0;
     std::uint8_t size = 0;
+    std::string address = at.required("address").bytes(Tag::kMaxAddressLength);
     if (at.has("bit")) {
         type = tag_type::kRegisterBit;
         bit = at.at("bit").number<std::uint8_t>(0);
+        address = storedBitAddress(at.at("address"), address, bit);
     } else if (at.has("bytes")) {
         type = tag_type::kRegister;
         size = at.at("bytes").number<std::uint8_t>(0);
@@ -675,10 +686,13 @@ void DocumentReader::node(const Value& at) {
                 values.readWrite = *code;
             }
             values.bit = t.at("bit").number<std::uint8_t>(0);
+            if (values.type == tag_type::kRegisterBit) {
+                values.address = storedBitAddress(t.at("address"), values.address, values.bit);
+            }
             values.size = t.at("bytes").number<std::uint8_t>(values.type == tag_type::kRegister ? 2 : 0);
             values.byteSelect = t.at("byteSelect").number<std::uint8_t>(0);
             values.attribute = t.at("attribute").number<std::uint8_t>(0);
-            values.name = t.at("name").bytes(Tag::kMaxNameLength);
+            values.name = t.at("name").bytes(Tag::kMaxNameBytes);
             if (!values.name.empty() && !tagNames_.insert(values.name).second) {
                 t.at("name").fail("is the name of another tag");
             }

@@ -39,12 +39,15 @@ void NetworkEditor::open() {
     plcId_ = -1;
     modelNames_.clear();
     catalogPath_.clear();
-    if (plcNames_.size() <= static_cast<std::size_t>(kInitialPlcPosition)) {
+    if (plcNames_.empty()) {
         prompter_.information(PlcCatalogFiles::kNotSelected);
         return;
     }
-    plcPosition_ = kInitialPlcPosition;
-    plcId_ = catalogs_.idAtPosition(kInitialPlcPosition);
+    // The sixth line when the user selected six PLCs or more, otherwise the first.
+    const int initial =
+        plcNames_.size() > static_cast<std::size_t>(kInitialPlcPosition) ? kInitialPlcPosition : 0;
+    plcPosition_ = initial;
+    plcId_ = catalogs_.idAtPosition(initial);
 }
 
 std::vector<std::string> NetworkEditor::lines() const {
@@ -143,7 +146,9 @@ NodeOutcome NetworkEditor::apply(const NodeDraft& draft, Node* editing) {
         refuse(kAddressTaken, NodeField::Address, outcome);
         return outcome;
     }
-    if (*number == 0 || *number > 255) {
+    const bool unit = editing != nullptr && editing->kind() == NodeKind::Unit;
+    // Address 0 is the unit's own: its node keeps it (and may be renamed), no PLC takes it.
+    if ((*number == 0 && !unit) || *number > 255) {
         refuse(kAddressInvalid, NodeField::Address, outcome);
         return outcome;
     }
@@ -160,7 +165,6 @@ NodeOutcome NetworkEditor::apply(const NodeDraft& draft, Node* editing) {
         return outcome;
     }
 
-    const bool unit = editing != nullptr && editing->kind() == NodeKind::Unit;
     // The PLC facts of the chosen PLC and model.
     std::string plcName;
     int modelIndex = 1;

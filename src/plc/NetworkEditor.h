@@ -72,8 +72,9 @@ public:
     // Run before a node leaves the network for good (the screen editor drops its undo histories).
     void setBeforeRemoval(std::function<void()> hook) { beforeRemoval_ = std::move(hook); }
 
-    // Opening: the names of the selected-PLC list, and the PLC at position 5 as the first choice. A list
-    // of fewer than six lines reports that the PLC is not selected, and no PLC is chosen.
+    // Opening: the names of the selected-PLC list, and the PLC at position 5 (the sixth line) as the
+    // first choice, or the first line of a shorter list. An empty list reports that no PLC is selected,
+    // and no PLC is chosen.
     void open();
     const std::vector<std::string>& plcNames() const noexcept { return plcNames_; }
 

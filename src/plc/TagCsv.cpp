@@ -4,6 +4,7 @@
 #include "model/Block.h"
 #include "model/Node.h"
 #include "model/RecordingPrompter.h"
+#include "model/TextFormat.h"
 #include "plc/AreaFinder.h"
 #include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -123,7 +125,7 @@ std::string TagCsv::exportText(const Application& application) {
         out += ',';
         out += kind;
         out += ',';
-        out += quote(tag.address());
+        out += quote(tag.plainAddress());
         out += ',';
         out += bit;
         out += ',';
@@ -137,100 +139,136 @@ std::string TagCsv::exportText(const Application& application) {
     return out;
 }
 
-Result<std::vector<TagCsv::Record>> TagCsv::parse(std::string_view text) {
-    std::vector<Record> records;
-    // A byte-order mark is not part of the first field.
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.remove_prefix(3);
+std::optional<std::string> TagCsv::readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
     }
-    std::size_t line = 1;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        Record record;
-        record.line = line;
+    std::string content;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec) {
+        content.reserve(static_cast<std::size_t>(size));
+    }
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        content.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+TagCsv::Reader::Reader(std::string_view text) : text_(text) {
+    // A byte-order mark is not part of the first field.
+    if (text_.starts_with("\xEF\xBB\xBF")) {
+        text_.remove_prefix(3);
+    }
+}
+
+Result<bool> TagCsv::Reader::next(Record& record) {
+    while (at_ < text_.size()) {
+        record.line = line_;
+        record.fields.clear();
         std::string field;
         bool quoted = false;
-        bool endOfRecord = false;
         bool fieldStarted = false;
-        while (!endOfRecord) {
-            if (i >= text.size()) {
+        while (true) {
+            if (at_ >= text_.size()) {
                 if (quoted) {
-                    return Result<std::vector<Record>>::fail("line " + std::to_string(record.line) +
-                                                             ": a quoted field is not closed");
+                    return Result<bool>::fail("line " + std::to_string(record.line) +
+                                              ": a quoted field is not closed");
                 }
                 record.fields.push_back(std::move(field));
-                endOfRecord = true;
                 break;
             }
-            const char c = text[i];
+            const char c = text_[at_];
             if (quoted) {
                 if (c == '"') {
-                    if (i + 1 < text.size() && text[i + 1] == '"') {
+                    if (at_ + 1 < text_.size() && text_[at_ + 1] == '"') {
                         field += '"';
-                        i += 2;
+                        at_ += 2;
                         continue;
                     }
                     quoted = false;
-                    ++i;
+                    ++at_;
                     continue;
                 }
                 if (c == '\n') {
-                    ++line;
+                    ++line_;
                 }
                 field += c;
-                ++i;
+                ++at_;
                 continue;
             }
             if (c == '"' && !fieldStarted) {
                 quoted = true;
                 fieldStarted = true;
-                ++i;
+                ++at_;
                 continue;
             }
             if (c == ',') {
                 record.fields.push_back(std::move(field));
                 field.clear();
                 fieldStarted = false;
-                ++i;
+                ++at_;
                 continue;
             }
             if (c == '\r' || c == '\n') {
                 record.fields.push_back(std::move(field));
-                i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-                ++line;
-                endOfRecord = true;
+                at_ += (c == '\r' && at_ + 1 < text_.size() && text_[at_ + 1] == '\n') ? 2 : 1;
+                ++line_;
                 break;
             }
             field += c;
             fieldStarted = true;
-            ++i;
+            ++at_;
         }
         // Blank lines carry no record.
         if (!(record.fields.size() == 1 && trimmed(record.fields[0]).empty())) {
-            records.push_back(std::move(record));
+            return true;
         }
     }
-    return records;
+    return false;
+}
+
+Result<std::vector<TagCsv::Record>> TagCsv::parse(std::string_view text) {
+    std::vector<Record> records;
+    Reader reader(text);
+    Record record;
+    while (true) {
+        auto more = reader.next(record);
+        if (!more) {
+            return more.failure();
+        }
+        if (!*more) {
+            return records;
+        }
+        records.push_back(std::move(record));
+    }
 }
 
 Result<TagImportReport> TagCsv::importText(Application& application, PlcCatalogFiles& catalogs,
                                            std::string_view text, bool merge) {
-    auto parsed = parse(text);
-    if (!parsed) {
-        return parsed.failure();
-    }
-    const std::vector<Record>& records = *parsed;
-    if (records.empty()) {
-        return Result<TagImportReport>::fail("line 1: the header row \"" + std::string(kHeader) +
-                                             "\" is missing");
-    }
+    // Rows are read one at a time: a list of any length needs no more memory than its text and its tags.
+    Reader reader(text);
+    Record record;
     {
+        auto first = reader.next(record);
+        if (!first) {
+            return first.failure();
+        }
+        if (!*first) {
+            return Result<TagImportReport>::fail("line 1: the header row \"" + std::string(kHeader) +
+                                                 "\" is missing");
+        }
         std::string header;
-        for (std::size_t f = 0; f < records[0].fields.size(); ++f) {
-            header += (f > 0 ? "," : "") + lower(trimmed(records[0].fields[f]));
+        for (std::size_t f = 0; f < record.fields.size(); ++f) {
+            header += (f > 0 ? "," : "") + lower(trimmed(record.fields[f]));
         }
         if (header != kHeader) {
-            return Result<TagImportReport>::fail("line " + std::to_string(records[0].line) +
+            return Result<TagImportReport>::fail("line " + std::to_string(record.line) +
                                                  ": the header row must be \"" + std::string(kHeader) + "\"");
         }
     }
@@ -257,16 +295,23 @@ Result<TagImportReport> TagCsv::importText(Application& application, PlcCatalogF
         }
     }
     TagImportReport report;
-    const auto refuse = [&](const Record& record, const std::string& why) {
+    const auto refuse = [&](const Record& row, const std::string& why) {
         undo.rollBack(application);
-        return Result<TagImportReport>::fail("line " + std::to_string(record.line) + ": " + why);
+        return Result<TagImportReport>::fail("line " + std::to_string(row.line) + ": " + why);
     };
     const auto lastMessage = [&]() {
         return messages.empty() ? std::string("the row is refused") : messages.last().text;
     };
 
-    for (std::size_t r = 1; r < records.size(); ++r) {
-        const Record& record = records[r];
+    while (true) {
+        auto more = reader.next(record);
+        if (!more) {
+            undo.rollBack(application);
+            return more.failure();
+        }
+        if (!*more) {
+            break;
+        }
         messages.clear();
         if (record.fields.size() != 7) {
             return refuse(record, "a row has 7 fields: " + std::string(kHeader));
@@ -289,7 +334,28 @@ Result<TagImportReport> TagCsv::importText(Application& application, PlcCatalogF
             }
         }
         editor.useAreas(node, areas->second);
-        const std::string address(trimmed(f[2]));
+        std::string address(trimmed(f[2]));
+        std::optional<unsigned> bit;
+        if (kind == kBit) {
+            // The bit has its own column; an address spelled with the same bit as suffix is taken too.
+            const std::string_view bitField = trimmed(f[3]);
+            if (!bitField.empty()) {
+                bit = number(bitField, 63);
+                if (!bit) {
+                    return refuse(record,
+                                  "the bit number " + std::string(bitField) + " is not a number of 0 to 63");
+                }
+            } else if (const auto suffix = Tag::bitSuffix(address)) {
+                bit = *suffix;
+            } else {
+                return refuse(record, "a bit inside a register needs its bit number");
+            }
+            auto stored = Tag::storedBitAddress(address, static_cast<std::uint8_t>(*bit));
+            if (!stored) {
+                return refuse(record, stored.message());
+            }
+            address = std::move(*stored);
+        }
         const auto match =
             AreaFinder::find(areas->second, address,
                              kind == kRegister ? LookupFor::RegisterTag : LookupFor::CoilTag, messages);
@@ -314,10 +380,6 @@ Result<TagImportReport> TagCsv::importText(Application& application, PlcCatalogF
         draft.parts = split->parts;
         draft.name = f[6];
         if (kind == kBit) {
-            const auto bit = number(f[3], 63);
-            if (!bit) {
-                return refuse(record, "a bit inside a register needs its bit number");
-            }
             draft.bit = std::to_string(*bit / 10) + std::to_string(*bit % 10);
         }
         if (kind == kRegister) {
@@ -344,6 +406,15 @@ Result<TagImportReport> TagCsv::importText(Application& application, PlcCatalogF
                 return refuse(record, std::string(TagEditor::kDuplicate));
             }
             Tag* tag = const_cast<Tag*>(existing);
+            // A merge renames; a row that asks the tag at its address for another size is refused, as
+            // keeping the old size would drop what the row says.
+            if (tag->type() == tag_type::kRegister && tag->size != values->size) {
+                return refuse(
+                    record, formatText("the tag %s of node %u has %u bytes and the row asks for %u: a "
+                                       "merge renames tags but does not change their size",
+                                       std::string(tag->plainAddress()).c_str(), unsigned{tag->nodeNumber()},
+                                       unsigned{tag->size}, unsigned{values->size}));
+            }
             if (tag->name == values->name) {
                 ++report.unchanged;
                 continue;

@@ -3,6 +3,8 @@
 #include "model/Result.h"
 
 #include <cstddef>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +30,9 @@ struct TagImportReport {
 // An import puts every row through the checks of the tag editor (node, area, address, bit, byte count,
 // name, duplicates, block creation and growth). The first refused row ends it with "line N: " and the
 // editor's message, and the application is left exactly as it was. Without merge a row whose tag exists
-// already is refused; with merge such a row keeps the tag and gives it the row's name.
+// already is refused; with merge such a row keeps the tag and gives it the row's name (a row that asks that
+// tag for another byte count is refused). Names are UTF-8 text of 1 to 40 characters without control
+// characters.
 class TagCsv final {
 public:
     static constexpr std::string_view kHeader = "node,kind,address,bit,bytes,byte,name";
@@ -45,6 +49,22 @@ public:
     };
     static Result<std::vector<Record>> parse(std::string_view text);
     static std::string quote(std::string_view field);
+
+    // The records one at a time, as parse() finds them.
+    class Reader final {
+    public:
+        explicit Reader(std::string_view text);
+        // The next record into record: true, false at the end, or the failure of a quote left open.
+        Result<bool> next(Record& record);
+
+    private:
+        std::string_view text_;
+        std::size_t at_ = 0;
+        std::size_t line_ = 1;
+    };
+
+    // The whole of a tag list file, of any size the machine can hold; nothing when it cannot be read.
+    static std::optional<std::string> readFile(const std::filesystem::path& path);
 };
 
 } // namespace quillon

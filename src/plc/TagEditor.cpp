@@ -4,6 +4,7 @@
 #include "model/Block.h"
 #include "model/Node.h"
 #include "model/TextFormat.h"
+#include "model/Utf8Text.h"
 #include "plc/AddressRadix.h"
 #include "plc/AreaFinder.h"
 #include "plc/ConsecutiveAddresses.h"
@@ -66,6 +67,23 @@ void TagEditor::nameRefused() {
     (void)prompter_.show(prompt);
 }
 
+bool TagEditor::nameIsText(const std::string& name, TagField* focus) {
+    const auto characters = Utf8Text::length(name);
+    std::string_view refusal;
+    if (!characters || Utf8Text::hasControl(name)) {
+        refusal = kNameNotText;
+    } else if (*characters > Tag::kMaxNameLength) {
+        refusal = kNameTooLong;
+    } else {
+        return true;
+    }
+    prompter_.error(refusal);
+    if (focus != nullptr) {
+        *focus = TagField::Name;
+    }
+    return false;
+}
+
 TagDraft TagEditor::draftFor(std::size_t areaIndex, bool registerKind) const {
     TagDraft draft;
     draft.area = areaIndex;
@@ -90,14 +108,15 @@ TagDraft TagEditor::draftFor(std::size_t areaIndex, bool registerKind) const {
 std::optional<TagDraft> TagEditor::load(const Tag& tag) const {
     SilentPrompter quiet;
     const LookupFor lookup = tag.type() == tag_type::kRegister ? LookupFor::RegisterTag : LookupFor::CoilTag;
-    const auto match = AreaFinder::find(areas_, tag.address(), lookup, quiet);
+    const std::string address(tag.plainAddress());
+    const auto match = AreaFinder::find(areas_, address, lookup, quiet);
     if (!match) {
         return std::nullopt;
     }
     TagDraft draft;
     draft.area = match->index;
     draft.registerKind = tag.type() == tag_type::kRegister;
-    if (auto split = TagAddress::split(areas_[match->index], tag.address())) {
+    if (auto split = TagAddress::split(areas_[match->index], address)) {
         draft.parts = split->parts;
     }
     draft.bit = formatText("%02d", tag.bit);
@@ -182,14 +201,24 @@ const Tag* TagEditor::duplicateOf(const TagValues& values, const Tag* except) co
                tag.byteSelect == values.byteSelect;
     };
     const TagIndex& tags = app_.tags();
-    for (auto it = tags.find(node_->number(), values.address); it != tags.end(); ++it) {
-        const Tag& tag = *it;
-        if (tag.nodeNumber() != node_->number() || tag.address() != values.address) {
-            break;
+    const auto at = [&](const std::string& address) -> const Tag* {
+        for (auto it = tags.find(node_->number(), address); it != tags.end(); ++it) {
+            const Tag& tag = *it;
+            if (tag.nodeNumber() != node_->number() || tag.address() != address) {
+                break;
+            }
+            if (&tag != except && matches(tag)) {
+                return &tag;
+            }
         }
-        if (&tag != except && matches(tag)) {
-            return &tag;
-        }
+        return nullptr;
+    };
+    if (const Tag* found = at(values.address)) {
+        return found;
+    }
+    // A file written elsewhere may hold the same bit with its suffix in the address.
+    if (values.type == tag_type::kRegisterBit) {
+        return at(formatText("%s_%02u", values.address.c_str(), unsigned{values.bit}));
     }
     return nullptr;
 }
@@ -280,13 +309,11 @@ Tag* TagEditor::add(const TagDraft& draft, TagField* focus) {
         setFocus(TagField::Name);
         return nullptr;
     }
-    if (!nameFree(values->name, nullptr)) {
-        nameRefused();
-        setFocus(TagField::Name);
+    if (!nameIsText(values->name, focus)) {
         return nullptr;
     }
-    if (values->name.size() > Tag::kMaxNameLength) {
-        prompter_.error(kNameTooLong);
+    if (!nameFree(values->name, nullptr)) {
+        nameRefused();
         setFocus(TagField::Name);
         return nullptr;
     }
@@ -348,20 +375,18 @@ Tag* TagEditor::change(Tag& tag, const TagDraft& draft, TagField* focus) {
         setFocus(TagField::Name);
         return nullptr;
     }
-    const bool sameAddress = values->type == tag.type() && values->address == tag.address() &&
+    const bool sameAddress = values->type == tag.type() && values->address == tag.plainAddress() &&
                              (values->type != tag_type::kRegisterBit || values->bit == tag.bit);
     if (!sameAddress && duplicateOf(*values, &tag) != nullptr) {
         prompter_.error(kDuplicate);
         setFocus(TagField::Address);
         return nullptr;
     }
-    if (!nameFree(values->name, &tag)) {
-        nameRefused();
-        setFocus(TagField::Name);
+    if (!nameIsText(values->name, focus)) {
         return nullptr;
     }
-    if (values->name.size() > Tag::kMaxNameLength) {
-        prompter_.error(kNameTooLong);
+    if (!nameFree(values->name, &tag)) {
+        nameRefused();
         setFocus(TagField::Name);
         return nullptr;
     }

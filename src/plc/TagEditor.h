@@ -52,6 +52,8 @@ public:
     static constexpr std::string_view kBadBit = "The Bit - number is out of range.";
     static constexpr std::string_view kBadBytes = "This byte count can not be chosen in this Tag Range.";
     static constexpr std::string_view kNameTooLong = "A Tag-name has at most 40 characters.";
+    static constexpr std::string_view kNameNotText =
+        "A Tag-name is UTF-8 text without control characters (such as tabs or line breaks).";
     static constexpr std::string_view kBlockFull = "The block can not grow beyond 255 registers.";
 
     TagEditor(Application& application, PlcCatalogFiles& catalogs, Prompter& prompter);
@@ -108,6 +110,8 @@ private:
     bool growFor(Block& block, const RegisterArea& area, const TagValues& values);
     void dropIfEmpty(Block* block, bool created);
     void nameRefused();
+    // The name is text of at most 40 characters; otherwise the refusal is shown.
+    bool nameIsText(const std::string& name, TagField* focus);
 
     Application& app_;
     PlcCatalogFiles& catalogs_;

@@ -64,7 +64,7 @@ expect 1 "$all" "Quillon Application Information :" "Title : Bottling line" "Aut
     "Quillon Nodes :" "Node Address Node Name VQ5K Unit / PLC Name" "000 Operator Panel VQ5K-822" \
     "001 Node1 Modbus RTU Master ( Standard addressing 0xxxx-4xxxx )" "Page No : 1"
 expect 2 "$all" "Quillon Tags :" "No. Node Name Tag Bytes Tag Name" "0001 Operator Panel R0005 2 T1" \
-    "0003 Operator Panel UB005 - T3" "0005 Operator Panel UW002 High T5" "0016 Node2 30002 2 T16" "Page No : 2"
+    "0002 Operator Panel R0006_02 _ T2" "0003 Operator Panel UB005 - T3" "0005 Operator Panel UW002 High T5" "0016 Node2 30002 2 T16" "Page No : 2"
 expect 3 "$all" "Quillon Screens :" "Screen No.0001 Screen Name : Screen1" "Screen No.0002 Screen Name : Screen2" \
     "Screen No.0007 Screen Name : Screen7" "Page No : 3"
 expect 4 "$all" "Power On Tasks :" "Write 17 to Tag 40003" "Goto Screen of number : 00001" "Global Tasks :" \

@@ -354,3 +354,34 @@ TEST_F(AlarmEditorTest, RandomisedEditsKeepCountsAndBytes) {
         ASSERT_TRUE(app.checkConsistency().ok());
     }
 }
+
+// A group's tag may serve no other group, whichever of the two was given its tag first: the first group
+// refuses the tag of the second as the second refuses the tag of the first.
+TEST_F(AlarmEditorTest, TagOfALaterGroupIsRefusedAsOneOfAnEarlierGroup) {
+    AlarmEditor editor(app);
+    ASSERT_TRUE(editor.setMode(AlarmTable::kDiscrete));
+    editor.add();
+    editor.chooseGroup(1);
+    editor.setText("Level high");
+    editor.setGroupTag(r2);
+    ASSERT_TRUE(editor.accept().ok());
+    EXPECT_EQ(editor.workingGroupTag(1), r2);
+
+    editor.add();
+    editor.chooseGroup(0);
+    EXPECT_EQ(editor.numberText(), "00");
+    editor.setText("Pump fault");
+    editor.setGroupTag(r2);
+    const AlarmVerdict v = editor.accept();
+    EXPECT_EQ(
+        v.message,
+        "This Tag is already assigned to any other group.\nFor 16 groups, 16 different Tags are required.");
+    EXPECT_EQ(v.focus, AlarmField::GroupTag);
+    EXPECT_TRUE(editor.editing());
+    EXPECT_EQ(editor.lines(), (std::vector<std::string>{"016\tN\tLevel high"}));
+    editor.setGroupTag(r1);
+    ASSERT_TRUE(editor.accept().ok());
+    EXPECT_EQ(editor.lines(), (std::vector<std::string>{"000\tN\tPump fault", "016\tN\tLevel high"}));
+    EXPECT_EQ(editor.workingGroupTag(0), r1);
+    EXPECT_EQ(editor.workingGroupTag(1), r2);
+}

@@ -42,7 +42,8 @@ TEST(ObjectPropertiesFormats, ListsAndCodesOfEachType) {
     EXPECT_FALSE(ObjectProperties::operationsOffered('F'));
     EXPECT_FALSE(ObjectProperties::operationsOffered('H'));
     EXPECT_EQ(ObjectProperties::formatTypes()[4].comboText, "Binary ( 1 Word )");
-    EXPECT_EQ(ObjectProperties::formatType('H')->highLabel, "Low <= High <= FFFFFFFFF");
+    // Eight hexadecimal digits, as the largest value FFFFFFFF has.
+    EXPECT_EQ(ObjectProperties::formatType('H')->highLabel, "Low <= High <= FFFFFFFF");
     EXPECT_EQ(ObjectProperties::formatType('S')->lowLabel, "-2147483648 <= Low <= High");
 
     EXPECT_EQ(ObjectProperties::limitText('H', 0xFFFFFFFFu), "FFFFFFFF");

@@ -453,3 +453,70 @@ TEST(ObjectPlacementTest, RandomPlacementsUndoAndRedoKeepEveryCount) {
         ASSERT_EQ(doc.screen->entryLength(), Screen::kEmptyEntryLength + bytes) << "step " << step;
     }
 }
+
+// A Data Entry (register) placed with a format, both limits and a tag has each of them on the object as
+// given, after the placement and again after its undo and redo.
+TEST(ObjectPlacementTest, DataEntryRegisterArrivesWithItsFormatLimitsAndTag) {
+    TaskEditorsFixture f;
+    EditorSession session(f.app);
+    ASSERT_TRUE(session.open(*f.screen2));
+    EditValues v;
+    v.format.dataType = 'S';
+    v.format.code = {'6', '2'};
+    v.format.first = RegisterOperation{3, 10};  // multiply by 10
+    v.format.second = RegisterOperation{2, -7}; // subtract -7
+    v.lowLimit = 0xFFFFFF9C;                    // -100
+    v.highLimit = 250000;
+    v.tag = f.writeOnly;
+    const auto check = [&](const ScreenObject& object) {
+        ASSERT_EQ(object.kind(), ObjectKind::DataEntryRegister);
+        const auto& entry = static_cast<const DataEntryRegisterObject&>(object);
+        EXPECT_EQ(entry.format.dataType, 'S');
+        EXPECT_EQ(entry.format.code, (std::array<char, 2>{'6', '2'}));
+        EXPECT_EQ(entry.format.first.code, 3);
+        EXPECT_EQ(entry.format.first.operand, 10);
+        EXPECT_EQ(entry.format.second.code, 2);
+        EXPECT_EQ(entry.format.second.operand, -7);
+        EXPECT_EQ(entry.lowLimit, 0xFFFFFF9Cu);
+        EXPECT_EQ(entry.highLimit, 250000u);
+        EXPECT_EQ(entry.tag(), f.writeOnly);
+        EXPECT_EQ(entry.flash, 0);
+        EXPECT_EQ(objectRect(entry), (UnitRect{0, 0, 83, 15}));
+    };
+    ScreenObject* placed = ObjectPlacement::place(
+        session,
+        ObjectPlacement::build(ObjectKind::DataEntryRegister, {0, 0, 83, 15}, session.attributes(), v, true),
+        f.prompter);
+    ASSERT_NE(placed, nullptr);
+    EXPECT_TRUE(f.prompter.empty());
+    check(*placed);
+    // The tag is in use by the object (and may not be deleted), but not read for the screen.
+    EXPECT_TRUE(f.app.isTagReferenced(*f.writeOnly));
+    EXPECT_EQ(f.screen2->readList().registerCount(), 0u);
+    ASSERT_TRUE(session.undo());
+    EXPECT_EQ(f.screen2->objectCount(), 0u);
+    EXPECT_FALSE(f.app.isTagReferenced(*f.writeOnly));
+    ASSERT_TRUE(session.redo());
+    ASSERT_EQ(f.screen2->objectCount(), 1u);
+    check(*f.screen2->objects()[0]);
+    EXPECT_TRUE(f.app.isTagReferenced(*f.writeOnly));
+
+    // Another set of values gives another object: nothing is left over from the first.
+    EditValues hex;
+    hex.format.dataType = 'H';
+    hex.format.code = {'4', '0'};
+    hex.lowLimit = 0x10;
+    hex.highLimit = 0xFFFF;
+    hex.tag = f.r2;
+    auto other = ObjectPlacement::build(ObjectKind::DataEntryRegister, {0, 16, 59, 31}, session.attributes(),
+                                        hex, true);
+    ASSERT_NE(other, nullptr);
+    const auto& entry = static_cast<const DataEntryRegisterObject&>(*other);
+    EXPECT_EQ(entry.format.dataType, 'H');
+    EXPECT_EQ(entry.format.code, (std::array<char, 2>{'4', '0'}));
+    EXPECT_EQ(entry.format.first, RegisterOperation{});
+    EXPECT_EQ(entry.format.second, RegisterOperation{});
+    EXPECT_EQ(entry.lowLimit, 0x10u);
+    EXPECT_EQ(entry.highLimit, 0xFFFFu);
+    EXPECT_EQ(entry.tag(), f.r2);
+}

@@ -93,6 +93,58 @@ TEST(PrintSelectionTest, KeySectionsStopAboveModel500) {
     EXPECT_FALSE(small.prints(ReportSection::GlobalKeys, 510));
 }
 
+// On the panels above model 500 the two key sections are not offered: "All" sets and clears the eight
+// others, is ticked exactly when those eight are, and the key sections neither hold it back nor print.
+TEST(PrintSelectionTest, AllOnTheLargeModelsLeavesTheKeySectionsOut) {
+    const std::vector<ReportSection> offered{ReportSection::Information, ReportSection::UnitSettings,
+                                             ReportSection::Nodes,       ReportSection::Tags,
+                                             ReportSection::Screens,     ReportSection::ApplicationTasks,
+                                             ReportSection::ScreenTasks, ReportSection::Alarms};
+    for (const std::uint32_t model : {510u, 520u}) {
+        PrintSelection s;
+        s.clickAll(true, model);
+        EXPECT_TRUE(s.all()) << model;
+        for (const ReportSection section : offered) {
+            EXPECT_TRUE(s.isChecked(section)) << model;
+            EXPECT_TRUE(s.prints(section, model)) << model;
+        }
+        EXPECT_FALSE(s.isChecked(ReportSection::GlobalKeys)) << model;
+        EXPECT_FALSE(s.isChecked(ReportSection::ScreenKeys)) << model;
+        EXPECT_FALSE(s.prints(ReportSection::GlobalKeys, model)) << model;
+        // Each offered section unticked takes "All" off; ticked again, "All" is back.
+        for (const ReportSection section : offered) {
+            s.setChecked(section, false, model);
+            EXPECT_FALSE(s.all()) << model << " " << PrintSelection::index(section);
+            s.setChecked(section, true, model);
+            EXPECT_TRUE(s.all()) << model << " " << PrintSelection::index(section);
+        }
+        // Ticking every offered section one by one ticks "All".
+        PrintSelection one;
+        for (const ReportSection section : offered) {
+            EXPECT_FALSE(one.all()) << model;
+            one.setChecked(section, true, model);
+        }
+        EXPECT_TRUE(one.all()) << model;
+        EXPECT_EQ(one, s) << model;
+        s.clickAll(false, model);
+        EXPECT_FALSE(s.all()) << model;
+        EXPECT_FALSE(s.printsAnything(model)) << model;
+        auto every = PrintSelection::fromNames("", model);
+        ASSERT_TRUE(every);
+        EXPECT_EQ(*every, one) << model;
+        auto keys = PrintSelection::fromNames("tags,globalkeys", model);
+        ASSERT_FALSE(keys);
+        EXPECT_EQ(keys.message(), "The globalkeys section can not be chosen for panels above model 500.");
+    }
+    // Model 500, the largest that offers them, ticks all ten.
+    PrintSelection s500;
+    s500.clickAll(true, 500);
+    EXPECT_TRUE(s500.isChecked(ReportSection::GlobalKeys));
+    EXPECT_TRUE(s500.isChecked(ReportSection::ScreenKeys));
+    s500.setChecked(ReportSection::ScreenKeys, false, 500);
+    EXPECT_FALSE(s500.all());
+}
+
 TEST(PrintSelectionTest, SectionNamesOfTheCommandLine) {
     auto s = PrintSelection::fromNames("tags,alarms", 500);
     ASSERT_TRUE(s);
@@ -155,8 +207,13 @@ TEST(ReportSectionsTest, UnitSettingsTextsOfEveryCode) {
     EXPECT_EQ(ReportSections::memoryText(5), "1MB");
     EXPECT_EQ(ReportSections::memoryText(6), "2MB");
     EXPECT_EQ(ReportSections::memoryText(7), "Unknown (7)");
+    // Every rate as the unit settings list names it: 19 200 baud is "19200".
     EXPECT_EQ(ReportSections::baudText(0), "300");
-    EXPECT_EQ(ReportSections::baudText(5), "192K");
+    EXPECT_EQ(ReportSections::baudText(1), "600");
+    EXPECT_EQ(ReportSections::baudText(2), "1200");
+    EXPECT_EQ(ReportSections::baudText(3), "2400");
+    EXPECT_EQ(ReportSections::baudText(4), "9600");
+    EXPECT_EQ(ReportSections::baudText(5), "19200");
     EXPECT_EQ(ReportSections::baudText(6), "Unknown (6)");
     EXPECT_EQ(ReportSections::parityText(0), "Odd");
     EXPECT_EQ(ReportSections::parityText(3), "Unknown (3)");

@@ -226,3 +226,43 @@ TEST(Network, DisplayLines) {
     EXPECT_EQ(prompter.last().title, "Quillon : Error");
     EXPECT_EQ(prompter.last().text, "Wrong Tag-type.");
 }
+
+// A register bit shows its "_nn" once, whether the tag holds the editors' form ("D0102", bit 3) or a file
+// written elsewhere holds the suffix in the address ("D0106_03", bit 3); the address itself is kept as held.
+TEST(Network, RegisterBitShowsItsSuffixOnce) {
+    Application app(40);
+    must(app.addNode(Node::createUnitNode()));
+    Node* plc = must(app.addNode(plcNode(12)));
+    Block* block = must(app.addBlock(*plc, std::make_unique<Block>("D0100", 8)));
+    Tag* plain = must(app.addTag(*block, bitTag("D0102", 3, "Plain")));
+    Tag* suffixed = must(app.addTag(*block, bitTag("D0106_03", 3, "Suffixed")));
+    Tag* other = must(app.addTag(*block, bitTag("D0107_05", 3, "Other")));
+    Tag* word = must(app.addTag(*block, registerTag("D0104", 2, "Word")));
+    EXPECT_EQ(suffixed->address(), "D0106_03");
+    EXPECT_EQ(plain->plainAddress(), "D0102");
+    EXPECT_EQ(suffixed->plainAddress(), "D0106");
+    EXPECT_EQ(other->plainAddress(), "D0107_05"); // a suffix naming another bit is no repetition
+    EXPECT_EQ(word->plainAddress(), "D0104");
+    EXPECT_EQ(plain->displayAddress(), "D0102_03");
+    EXPECT_EQ(suffixed->displayAddress(), "D0106_03");
+    EXPECT_EQ(suffixed->pickLine(), "D0106_03 ( Suffixed )");
+    EXPECT_EQ(word->displayAddress(), "D0104");
+    RecordingPrompter prompter;
+    const std::vector<std::string> lines = app.tagTableLines(prompter);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "\t00001\t012\tD0100 : 008\tD0102_03\t-\tPlain");
+    EXPECT_EQ(lines[2], "\t00003\t012\tD0100 : 008\tD0106_03\t-\tSuffixed");
+
+    // What the editors and imports store: the suffix dropped when it is the bit, refused when it is not.
+    EXPECT_EQ(Tag::bitSuffix("D0106_03"), std::optional<std::uint8_t>(3));
+    EXPECT_EQ(Tag::bitSuffix("D0106_7"), std::optional<std::uint8_t>(7));
+    EXPECT_EQ(Tag::bitSuffix("D0106"), std::nullopt);
+    EXPECT_EQ(Tag::bitSuffix("D0106_"), std::nullopt);
+    EXPECT_EQ(Tag::bitSuffix("D0106_123"), std::nullopt);
+    EXPECT_EQ(Tag::bitSuffix("D01_0A"), std::nullopt);
+    EXPECT_EQ(*Tag::storedBitAddress("R0006_02", 2), "R0006");
+    EXPECT_EQ(*Tag::storedBitAddress("R0006", 2), "R0006");
+    const auto refused = Tag::storedBitAddress("R0006_03", 2);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.message(), "the address R0006_03 names bit 3, but the tag's bit is 2");
+}

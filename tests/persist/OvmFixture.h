@@ -185,12 +185,12 @@ public:
         n.unitByte = must(app.addTag(uw, reg("UW002", 1, 1)));
         n.unitDouble = must(app.addTag(uw, reg("UW004", 4)));
         n.unitEight = must(app.addTag(uw, reg("UW008", 8)));
-        n.unitBit = must(app.addTag(uw, bit("UW010_03", 3)));
+        n.unitBit = must(app.addTag(uw, bit("UW010", 3)));
         Block& ub = block(app, unit, "UB000", 8, "Bits");
         n.unitCoil = must(app.addTag(ub, coil("UB005")));
         Block& r = block(app, unit, "R0000", 10, "Rfile");
         n.unitR = must(app.addTag(r, reg("R0005", 2)));
-        n.unitRBit = must(app.addTag(r, bit("R0006_02", 2)));
+        n.unitRBit = must(app.addTag(r, bit("R0006", 2)));
 
         Node& modbus = *must(app.addNode(plcNode(1, 1)));
         Block& h1 = block(app, modbus, "40001", 10, "Hold1");
@@ -198,7 +198,7 @@ public:
         n.dword = must(app.addTag(h1, reg("40005", 4)));
         n.byte = must(app.addTag(h1, reg("40001", 1, 1)));
         n.eight = must(app.addTag(h1, reg("40007", 8)));
-        n.regBit = must(app.addTag(h1, bit("40002_03", 3)));
+        n.regBit = must(app.addTag(h1, bit("40002", 3)));
         Block& h2 = block(app, modbus, "40101", 5, "Hold2");
         n.word2 = must(app.addTag(h2, reg("40104", 2)));
         Block& coils = block(app, modbus, "00001", 16, "Coils");

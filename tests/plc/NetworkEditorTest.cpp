@@ -66,16 +66,55 @@ TEST(NetworkEditor, OpensWithTheSixthPlcAndProposesTheNextAddress) {
     EXPECT_TRUE(n.prompter.empty());
 }
 
-TEST(NetworkEditor, ShortSelectedListChoosesNoPlc) {
+// A user who selected fewer than six PLCs gets the first as the initial choice, without a word; one
+// who selected six gets the sixth; an empty list says that no PLC is selected.
+TEST(NetworkEditor, ShortSelectedListChoosesTheFirstPlc) {
     Network n;
     n.writeSelectedList("Modbus RTU Master|1|\nSiemens Step-7 Micro|2|\n");
+    n.editor.open();
+    EXPECT_TRUE(n.prompter.empty()) << n.prompter.texts().front();
+    EXPECT_EQ(n.editor.chosenPlcPosition(), 0);
+    EXPECT_EQ(n.editor.chosenPlcId(), 1);
+    auto draft = n.editor.beginAdd();
+    ASSERT_TRUE(draft);
+    EXPECT_EQ(draft->plcPosition, 0);
+    EXPECT_EQ(n.editor.modelNames(), (std::vector<std::string>{"Standard addressing 0xxxx-4xxxx",
+                                                               "Extended addressing 0xxxxx-4xxxxx"}));
+    Node* node = n.editor.apply(*draft, nullptr).node;
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->plcName, "Modbus RTU Master");
+    EXPECT_TRUE(n.prompter.empty());
+
+    // One line: that line.
+    n.writeSelectedList("Siemens Step-7 Micro|2|\n");
+    n.editor.open();
+    EXPECT_TRUE(n.prompter.empty());
+    EXPECT_EQ(n.editor.chosenPlcPosition(), 0);
+    EXPECT_EQ(n.editor.chosenPlcId(), 2);
+
+    // Five lines: the first; six lines: the sixth.
+    const std::string five = "Allen-Bradley SLC 500 (DF1)|7|\nGE Fanuc Series 90-30 (SNP)|9|\n"
+                             "Koyo DirectLOGIC (K-sequence)|3|\nMitsubishi FX (programming port)|104|\n"
+                             "Mitsubishi MELSEC-Q (MC protocol)|8|\n";
+    n.writeSelectedList(five);
+    n.editor.open();
+    EXPECT_TRUE(n.prompter.empty());
+    EXPECT_EQ(n.editor.chosenPlcPosition(), 0);
+    EXPECT_EQ(n.editor.chosenPlcId(), 7);
+    n.writeSelectedList(five + "Modbus RTU Master|1|\n");
+    n.editor.open();
+    EXPECT_TRUE(n.prompter.empty());
+    EXPECT_EQ(n.editor.chosenPlcPosition(), 5);
+    EXPECT_EQ(n.editor.chosenPlcId(), 1);
+
+    n.writeSelectedList("");
     n.editor.open();
     ASSERT_EQ(n.prompter.texts(),
               std::vector<std::string>{"The PLC in the selected Application is not selected\n"
                                        "in the Configuration system."});
     EXPECT_EQ(n.prompter.last().title, "Quillon : Information");
     EXPECT_EQ(n.editor.chosenPlcPosition(), -1);
-    auto draft = n.editor.beginAdd();
+    draft = n.editor.beginAdd();
     ASSERT_TRUE(draft);
     EXPECT_EQ(draft->plcPosition, -1);
     EXPECT_TRUE(n.editor.modelNames().empty());
@@ -212,10 +251,17 @@ TEST(NetworkEditor, UnitNodeChangesOnlyAddressAndName) {
     auto draft = n.editor.beginChange(*unit);
     ASSERT_TRUE(draft);
     EXPECT_EQ(draft->plcPosition, -1);
-    // Address 0 is nobody else's, but not a valid node address.
+    // Address 0 is the unit's own: renamed, it keeps it.
+    EXPECT_EQ(draft->address, "0");
+    draft->name = "Line panel";
     NodeOutcome outcome = n.editor.apply(*draft, unit);
-    EXPECT_FALSE(outcome.stored);
-    EXPECT_EQ(n.prompter.texts(), std::vector<std::string>{"This Node-address is invalid."});
+    ASSERT_TRUE(outcome.stored);
+    EXPECT_TRUE(n.prompter.empty());
+    EXPECT_EQ(unit->number(), 0);
+    EXPECT_EQ(unit->name, "Line panel");
+    EXPECT_EQ(n.editor.lines(), std::vector<std::string>{"000\tLine panel\tVQ5K-252\t00000"});
+    draft = n.editor.beginChange(*unit);
+    ASSERT_TRUE(draft);
     draft->address = "200";
     draft->name = "Panel";
     outcome = n.editor.apply(*draft, unit);
@@ -224,6 +270,28 @@ TEST(NetworkEditor, UnitNodeChangesOnlyAddressAndName) {
     EXPECT_EQ(unit->name, "Panel");
     EXPECT_EQ(unit->kind(), NodeKind::Unit);
     EXPECT_EQ(unit->plcId, 0);
+
+    // With the unit elsewhere, 0 is free but still no PLC's address; the unit may take it back.
+    auto plc = *n.editor.beginAdd();
+    plc.address = "0";
+    plc.name = "Pump";
+    n.prompter.clear();
+    EXPECT_FALSE(n.editor.apply(plc, nullptr).stored);
+    EXPECT_EQ(n.prompter.texts(), std::vector<std::string>{"This Node-address is invalid."});
+    Node* pump = n.add("3", "Pump");
+    ASSERT_NE(pump, nullptr);
+    auto change = n.editor.beginChange(*pump);
+    ASSERT_TRUE(change);
+    change->address = "0";
+    n.prompter.clear();
+    EXPECT_FALSE(n.editor.apply(*change, pump).stored);
+    EXPECT_EQ(n.prompter.texts(), std::vector<std::string>{"This Node-address is invalid."});
+    EXPECT_EQ(pump->number(), 3);
+    draft = n.editor.beginChange(*unit);
+    ASSERT_TRUE(draft);
+    draft->address = "0";
+    ASSERT_TRUE(n.editor.apply(*draft, unit).stored);
+    EXPECT_EQ(unit->number(), 0);
 }
 
 TEST(NetworkEditor, NodesWithBlocksAndTheUnitAreKept) {
