@@ -119,6 +119,11 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
 
     status_ = new QLabel(this);
     status_->setObjectName("simulatorStatus");
+    // Why the last key press or touch did nothing.
+    note_ = new QLabel(this);
+    note_->setObjectName("simulatorNote");
+    note_->setWordWrap(true);
+    note_->setStyleSheet("QLabel { color: #a00000; }");
 
     auto* panels = new QHBoxLayout;
     panels->addLayout(left);
@@ -127,6 +132,7 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
     auto* main = new QVBoxLayout(this);
     main->addLayout(panels, 1);
     main->addWidget(status_);
+    main->addWidget(note_);
     main->addLayout(controls);
 
     for (QWidget* control :
@@ -282,6 +288,10 @@ void SimulateDialog::refresh() {
                      ? QString("%1 : %2").arg(shown->number()).arg(QString::fromStdString(shown->name))
                      : tr("none"))
             .arg(extras));
+    const QString note = QString::fromStdString(simulator_->keyNote());
+    if (note_->text() != note) {
+        note_->setText(note);
+    }
     for (auto& [key, button] : keys_) {
         button->setDown(simulator_->isKeyDown(key));
     }

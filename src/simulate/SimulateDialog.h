@@ -82,6 +82,7 @@ private:
     QPushButton* step_ = nullptr;
     QComboBox* speed_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* note_ = nullptr;
     std::map<std::uint8_t, QToolButton*> keys_;
     std::vector<const Tag*> rows_;
     QTimer timer_;
