@@ -8,6 +8,8 @@
 #include "sim/SimScript.h"
 #include "simulate/SimulatorDisplay.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,6 +17,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -40,7 +43,7 @@ QString stamp(std::uint64_t time) {
 
 SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, SimMemory::AreaSource areas,
                                const PanelFont& font, const PictureSource* pictures)
-    : ShellDialog(parent, 0), application_(application) {
+    : ShellDialog(parent, 0), application_(application), panel_(application) {
     setWindowTitle(kTitle);
     setObjectName("SimulateDialog");
     simulator_ = std::make_unique<Simulator>(application, std::move(areas), Simulator::Options{});
@@ -59,12 +62,24 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
             const auto key = static_cast<std::uint8_t>(k);
             auto* button = new QToolButton(this);
             button->setObjectName(QString("key%1").arg(k));
-            button->setText(QString::fromStdString(keyCaption(*layout, key)));
-            button->setFixedSize(kKeySize, kKeySize);
-            button->setFocusPolicy(Qt::NoFocus);
-            button->setToolTip(tr("Key %1").arg(k));
+            const QString legend = QString::fromStdString(panel_.legend(key));
+            const QString caption = QString::fromStdString(keyCaption(*layout, key));
+            button->setText(legend.isEmpty() ? caption : caption + "\n" + legend);
+            button->setMinimumSize(kKeySize, kKeySize);
+            button->setFocusPolicy(Qt::StrongFocus);
+            button->setToolTip(keyToolTip(key));
+            button->installEventFilter(this);
             connect(button, &QToolButton::pressed, this, [this, key] { pressKey(key); });
-            connect(button, &QToolButton::released, this, [this, key] { releaseKey(key); });
+            connect(button, &QToolButton::released, this, [this, key] {
+                held_.erase(key);
+                releaseKey(key);
+                // A key held for a combination goes up once the second key has been pressed and let go.
+                for (const std::uint8_t first : std::set<std::uint8_t>(held_)) {
+                    if (first != key) {
+                        holdKey(first);
+                    }
+                }
+            });
             keypad->addWidget(button, index / kKeyColumns, index % kKeyColumns);
             keys_[key] = button;
         }
@@ -136,9 +151,11 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
     main->addLayout(controls);
 
     for (QWidget* control :
-         std::initializer_list<QWidget*>{tags_, log_, pause_, step_, speed_, close, tabs}) {
+         std::initializer_list<QWidget*>{tags_, log_, pause_, step_, speed_, close, tabs, display_}) {
         control->installEventFilter(this);
     }
+    // The keyboard types on the keypad from the start.
+    display_->setFocus(Qt::OtherFocusReason);
     simulator_->powerOn();
     refresh();
     connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
@@ -193,8 +210,21 @@ double SimulateDialog::speed() const {
 }
 
 void SimulateDialog::pressKey(std::uint8_t key) {
+    keyboardNote_.clear();
     simulator_->pressKey(key);
     refresh();
+}
+
+void SimulateDialog::holdKey(std::uint8_t key) {
+    if (held_.erase(key) != 0) {
+        releaseKey(key);
+        return;
+    }
+    if (simulator_->isKeyDown(key)) {
+        return;
+    }
+    held_.insert(key);
+    pressKey(key);
 }
 
 void SimulateDialog::releaseKey(std::uint8_t key) {
@@ -288,7 +318,8 @@ void SimulateDialog::refresh() {
                      ? QString("%1 : %2").arg(shown->number()).arg(QString::fromStdString(shown->name))
                      : tr("none"))
             .arg(extras));
-    const QString note = QString::fromStdString(simulator_->keyNote());
+    const QString note =
+        keyboardNote_.isEmpty() ? QString::fromStdString(simulator_->keyNote()) : keyboardNote_;
     if (note_->text() != note) {
         note_->setText(note);
     }
@@ -297,55 +328,155 @@ void SimulateDialog::refresh() {
     }
 }
 
-int SimulateDialog::functionKey(int qtKey) const {
-    if (qtKey < Qt::Key_F1 || qtKey > Qt::Key_F12) {
+QString SimulateDialog::keyToolTip(std::uint8_t key) const {
+    QString tip = tr("%1 (key %2)").arg(QString::fromStdString(keyName(key))).arg(key);
+    const std::string legend = panel_.legend(key);
+    if (!legend.empty()) {
+        tip += "\n" + tr("Legend: %1").arg(QString::fromStdString(legend).replace('\n', ' '));
+    }
+    QStringList keyboard;
+    for (const std::string& name : panel_.keyboardKeys(key)) {
+        keyboard << QString::fromStdString(name);
+    }
+    if (!keyboard.isEmpty()) {
+        tip += "\n" + tr("Keyboard: %1").arg(keyboard.join(", "));
+    }
+    tip += "\n" + tr("Right click (or Ctrl and a click): held down for a two-key combination");
+    return tip;
+}
+
+QString SimulateDialog::keyboardName(const QKeyEvent& event) {
+    const int key = event.key();
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
+        return QString("F%1").arg(key - Qt::Key_F1 + 1);
+    }
+    if ((event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0) {
+        return {};
+    }
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return "Return";
+    case Qt::Key_Escape:
+        return "Escape";
+    case Qt::Key_Delete:
+        return "Delete";
+    case Qt::Key_Backspace:
+        return "Backspace";
+    case Qt::Key_Left:
+        return "Left";
+    case Qt::Key_Right:
+        return "Right";
+    case Qt::Key_Up:
+        return "Up";
+    case Qt::Key_Down:
+        return "Down";
+    case Qt::Key_PageUp:
+        return "PageUp";
+    case Qt::Key_PageDown:
+        return "PageDown";
+    case Qt::Key_Insert:
+        return "Insert";
+    case Qt::Key_Plus:
+        return "+";
+    case Qt::Key_Minus:
+        return "-";
+    default:
+        break;
+    }
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        return QString(QChar('0' + (key - Qt::Key_0)));
+    }
+    if (key >= Qt::Key_A && key <= Qt::Key_F) {
+        return QString(QChar('A' + (key - Qt::Key_A)));
+    }
+    // Typed text without a key code (input methods, scripted typing).
+    const QString text = event.text().toUpper();
+    if (key == 0 && text.size() == 1 &&
+        (text[0].isDigit() || (text[0] >= 'A' && text[0] <= 'F') || text[0] == '+' || text[0] == '-')) {
+        return text;
+    }
+    return {};
+}
+
+std::uint8_t SimulateDialog::panelKey(const QObject* watched, const QKeyEvent& event) const {
+    const QString name = keyboardName(event);
+    if (name.isEmpty()) {
         return 0;
     }
-    const auto layout = keypadLayoutOf(application_.modelId());
-    if (!layout) {
+    // The tag table and the speed list keep their own keys; F1 ... still reach the keypad from them.
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    const bool ownKeys = widget != nullptr && (widget == tags_ || tags_->isAncestorOf(widget) ||
+                                               widget == speed_ || speed_->isAncestorOf(widget));
+    if (ownKeys && !(name.size() > 1 && name[0] == 'F')) {
         return 0;
     }
-    const std::string caption = "F" + std::to_string(qtKey - Qt::Key_F1 + 1);
-    for (int k = layout->firstKey; k <= layout->lastKey; ++k) {
-        if (keyCaption(*layout, static_cast<std::uint8_t>(k)) == caption) {
-            return k;
+    return panel_.keyOfKeyboard(name.toStdString());
+}
+
+bool SimulateDialog::keyboardKey(QObject* watched, QKeyEvent* event) {
+    const std::uint8_t key = panelKey(watched, *event);
+    if (key == 0) {
+        // A digit typed at the display or the keypad that no key carries: say so.
+        const QString name = keyboardName(*event);
+        const auto* widget = qobject_cast<const QWidget*>(watched);
+        const bool onPanel = widget == display_ || widget == this ||
+                             std::any_of(keys_.begin(), keys_.end(),
+                                         [widget](const auto& entry) { return entry.second == widget; });
+        if (event->type() == QEvent::KeyPress && onPanel && name.size() == 1 && !event->isAutoRepeat()) {
+            keyboardNote_ = tr("No key of this keypad carries the legend %1").arg(name);
+            refresh();
+            return true;
+        }
+        return false;
+    }
+    if (!event->isAutoRepeat()) {
+        if (event->type() == QEvent::KeyPress) {
+            pressKey(key);
+        } else {
+            releaseKey(key);
         }
     }
-    return 0;
+    event->accept();
+    return true;
 }
 
 bool SimulateDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (functionKey(key->key()) != 0) {
-            if (event->type() == QEvent::KeyPress) {
-                keyPressEvent(key);
-            } else {
-                keyReleaseEvent(key);
-            }
+        if (keyboardKey(watched, static_cast<QKeyEvent*>(event))) {
             return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick ||
+        event->type() == QEvent::MouseButtonRelease) {
+        // A right click, or Ctrl and a click, holds the key down (or lets a held key go); the button's own
+        // press and release do not see it.
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const bool holding =
+            mouse->button() == Qt::RightButton ||
+            (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier));
+        for (const auto& [key, button] : keys_) {
+            if (button == watched && holding) {
+                if (event->type() != QEvent::MouseButtonRelease) {
+                    button->setFocus(Qt::MouseFocusReason);
+                    holdKey(key);
+                }
+                return true;
+            }
         }
     }
     return ShellDialog::eventFilter(watched, event);
 }
 
 void SimulateDialog::keyPressEvent(QKeyEvent* event) {
-    if (const int key = functionKey(event->key()); key != 0) {
-        if (!event->isAutoRepeat()) {
-            pressKey(static_cast<std::uint8_t>(key));
-        }
-        event->accept();
+    if (keyboardKey(this, event)) {
         return;
     }
     ShellDialog::keyPressEvent(event);
 }
 
 void SimulateDialog::keyReleaseEvent(QKeyEvent* event) {
-    if (const int key = functionKey(event->key()); key != 0) {
-        if (!event->isAutoRepeat()) {
-            releaseKey(static_cast<std::uint8_t>(key));
-        }
-        event->accept();
+    if (keyboardKey(this, event)) {
         return;
     }
     ShellDialog::keyReleaseEvent(event);

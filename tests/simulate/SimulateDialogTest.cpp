@@ -4,6 +4,8 @@
 
 #include "model/Application.h"
 #include "model/Block.h"
+#include "model/DataEntryRegisterObject.h"
+#include "model/DefaultGlobalKeys.h"
 #include "model/Node.h"
 #include "model/PanelFont.h"
 #include "model/RecordingPrompter.h"
@@ -13,6 +15,7 @@
 #include "plc/PlcCatalogFiles.h"
 #include "simulate/SimulatorDisplay.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
@@ -68,6 +71,44 @@ struct Plant {
         count.tag1 = level;
         count.value = 1;
         static_cast<void>(app.appendTask(app.applicationLists(), Application::kGlobal, count));
+    }
+    SimMemory::AreaSource areas() {
+        return [this](const Node& node) { return NodeAreas::load(catalogs, node); };
+    }
+};
+
+// A new VQ5K-822 with its default keys (5 to 8 Numeric Key 1 to 4, 13 to 17 Numeric Key 5 to 9, 18 the sign
+// and 0, 19 Cancel, 20 Accept), a data entry for Setpoint limited to 10 .. 500 on screen 1, and the screen
+// key 7 + 8 (the keys with the legends 3 and 4) going to screen 2.
+struct Bench {
+    RecordingPrompter prompter;
+    PlcCatalogFiles catalogs{QUILLON_SOURCE_DIR "/data/plc", prompter};
+    Application app{500};
+    Tag* setpoint = nullptr;
+
+    Bench() {
+        createDefaultGlobalKeys(app, prompter);
+        Node* unit = *app.addNode(Node::createUnitNode());
+        Block* words = *app.addBlock(*unit, std::make_unique<Block>("UW000", 4));
+        TagValues v;
+        v.address = "UW000";
+        v.name = "Setpoint";
+        setpoint = *app.addTag(*words, v);
+        Screen* one = *app.addScreen(std::make_unique<Screen>(1));
+        static_cast<void>(app.addScreen(std::make_unique<Screen>(2)));
+        auto entry = std::make_unique<DataEntryRegisterObject>();
+        entry->right = 17;
+        entry->bottom = 7;
+        entry->format.code = {'3', '0'};
+        entry->lowLimit = 10;
+        entry->highLimit = 500;
+        entry->setTag(setpoint);
+        static_cast<void>(one->appendObject(std::move(entry)));
+        KeyDefinition* both = *app.addKey(*one, std::make_unique<KeyDefinition>(7 | (8 << 8)));
+        Task go;
+        go.kind = TaskKind::GotoScreen;
+        go.value = 2;
+        static_cast<void>(app.appendTask(*both, KeyDefinition::kPress, go));
     }
     SimMemory::AreaSource areas() {
         return [this](const Node& node) { return NodeAreas::load(catalogs, node); };
@@ -142,6 +183,79 @@ private slots:
         QVERIFY(!dialog.simulator().isKeyDown(2));
         QTest::keyPress(&dialog, Qt::Key_F7); // no key marked F7: nothing
         QVERIFY(!dialog.simulator().isKeyDown(7));
+    }
+
+    void theKeyboardTypesOnTheKeysThatCarryItsLegends() {
+        Bench b;
+        SimulateDialog dialog(nullptr, b.app, b.areas(), PanelFont::builtIn(), nullptr);
+        SimulatorDisplay& display = dialog.display();
+        // 2, 5, 0 and Return reach Numeric Key 2, 5, the sign and 0 key and Accept.
+        QTest::keyClicks(&display, "250");
+        QTest::keyClick(&display, Qt::Key_Return);
+        QCOMPARE(dialog.simulator().value(*b.setpoint), 250U);
+        auto* table = dialog.findChild<QTableWidget*>("simulatorTags");
+        QCOMPARE(table->item(0, 2)->text(), QString("250"));
+        // 600 is refused and the status line says why; Escape is Cancel, not the end of the window.
+        QTest::keyClicks(&display, "600");
+        QTest::keyClick(&display, Qt::Key_Enter);
+        QCOMPARE(dialog.simulator().value(*b.setpoint), 250U);
+        auto* note = dialog.findChild<QLabel*>("simulatorNote");
+        QCOMPARE(note->text(),
+                 QString("data entry 1 (Setpoint): 600 is outside the limits 10 .. 500; not written"));
+        bool closed = false;
+        connect(&dialog, &QDialog::rejected, this, [&closed] { closed = true; });
+        QTest::keyClick(&display, Qt::Key_Escape);
+        QVERIFY(!dialog.simulator().dataEntry().active());
+        QVERIFY(!closed);
+        // A key of the keyboard that no key carries says so; the focused key buttons take the keyboard too.
+        QTest::keyClick(&display, Qt::Key_A);
+        QCOMPARE(note->text(), QString("No key of this keypad carries the legend A"));
+        auto* five = dialog.findChild<QToolButton*>("key5");
+        QCOMPARE(five->focusPolicy(), Qt::StrongFocus);
+        QVERIFY(five->toolTip().startsWith("F5 (key 5)\nLegend: 1\nKeyboard: 1, F5\n"));
+        QTest::keyClick(five, Qt::Key_1);
+        QCOMPARE(dialog.simulator().dataEntry().shownText(), std::string("001"));
+        // In the tag table digits stay the table's own.
+        QTest::keyClick(table, Qt::Key_Escape);
+        QTest::keyClick(&display, Qt::Key_Escape);
+        QVERIFY(!dialog.simulator().dataEntry().active());
+        QTest::keyPress(table, Qt::Key_3);
+        QVERIFY(!dialog.simulator().isKeyDown(7));
+    }
+
+    void twoKeysTogetherMakeTheirCombination() {
+        {
+            // Held on the keyboard: 3 down, 4 down.
+            Bench b;
+            SimulateDialog dialog(nullptr, b.app, b.areas(), PanelFont::builtIn(), nullptr);
+            QTest::keyPress(&dialog.display(), Qt::Key_3);
+            QTest::keyPress(&dialog.display(), Qt::Key_4);
+            QCOMPARE(dialog.simulator().screen()->number(), 2U);
+            QTest::keyRelease(&dialog.display(), Qt::Key_4);
+            QTest::keyRelease(&dialog.display(), Qt::Key_3);
+            QVERIFY(!dialog.simulator().isKeyDown(7) && !dialog.simulator().isKeyDown(8));
+        }
+        {
+            // A right click holds key 7 down; a click on key 8 makes the combination and lets both go.
+            Bench b;
+            SimulateDialog dialog(nullptr, b.app, b.areas(), PanelFont::builtIn(), nullptr);
+            auto* seven = dialog.findChild<QToolButton*>("key7");
+            auto* eight = dialog.findChild<QToolButton*>("key8");
+            QTest::mouseClick(seven, Qt::RightButton);
+            QVERIFY(dialog.held(7));
+            QVERIFY(dialog.simulator().isKeyDown(7));
+            QVERIFY(seven->isDown());
+            emit eight->pressed();
+            QCOMPARE(dialog.simulator().screen()->number(), 2U);
+            emit eight->released();
+            QVERIFY(!dialog.held(7));
+            QVERIFY(!dialog.simulator().isKeyDown(7));
+            // Ctrl and a click hold too, and the same again lets go.
+            QTest::mouseClick(seven, Qt::LeftButton, Qt::ControlModifier);
+            QVERIFY(dialog.simulator().isKeyDown(7));
+            QTest::mouseClick(seven, Qt::LeftButton, Qt::ControlModifier);
+            QVERIFY(!dialog.simulator().isKeyDown(7));
+        }
     }
 
     void pausedTimeStandsAndAStepIsOneScan() {
