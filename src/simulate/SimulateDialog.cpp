@@ -6,11 +6,13 @@
 #include "model/Screen.h"
 #include "model/Tag.h"
 #include "sim/SimScript.h"
+#include "simulate/EventLog.h"
 #include "simulate/SimulatorDisplay.h"
 
 #include <algorithm>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,7 +20,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -31,13 +32,8 @@ namespace {
 
 constexpr int kKeyColumns = 8;
 constexpr int kKeySize = 30;
-constexpr int kLogLines = 2000;
 constexpr int kValueColumn = 2;
 constexpr int kNameWidth = 80;
-
-QString stamp(std::uint64_t time) {
-    return QString("[%1 ms] ").arg(static_cast<qulonglong>(time), 8);
-}
 
 } // namespace
 
@@ -84,21 +80,41 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
             keys_[key] = button;
         }
     }
+    // Zoom: whole factors up to 8 times, or fitted to the room the window gives the display.
+    zoom_ = new QComboBox(this);
+    zoom_->setObjectName("simulatorZoom");
+    zoom_->addItem(tr("Fit"), 0);
+    for (int factor = 1; factor <= SimulatorDisplay::kMaxFactor; ++factor) {
+        zoom_->addItem(QString("%1 x").arg(factor), factor * 10);
+    }
+    zoom_->setCurrentIndex(0);
+    display_->setZoom(0);
+    connect(zoom_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { display_->setZoom(zoom_->itemData(index).toInt()); });
+    auto* zoomLabel = new QLabel(tr("&Zoom:"), this);
+    zoomLabel->setBuddy(zoom_);
+    touchAreas_ = new QCheckBox(tr("Show touch &areas"), this);
+    touchAreas_->setObjectName("simulatorTouchAreas");
+    touchAreas_->setToolTip(tr("Outlines the touch areas of the shown screen on the display"));
+    connect(touchAreas_, &QCheckBox::toggled, display_, &SimulatorDisplay::setShowTouchAreas);
+    auto* view = new QHBoxLayout;
+    view->addWidget(zoomLabel);
+    view->addWidget(zoom_);
+    view->addWidget(touchAreas_);
+    view->addStretch(1);
+
     auto* left = new QVBoxLayout;
-    left->addWidget(display_, 0, Qt::AlignLeft);
+    left->addWidget(display_, 1);
+    left->addLayout(view);
     left->addLayout(keypad);
-    left->addStretch(1);
 
     auto* tabs = new QTabWidget(this);
     tags_ = new QTableWidget(this);
     tags_->setObjectName("simulatorTags");
     buildTagTable();
     tabs->addTab(tags_, tr("&Tags"));
-    log_ = new QPlainTextEdit(this);
+    log_ = new EventLog(this);
     log_->setObjectName("simulatorEvents");
-    log_->setReadOnly(true);
-    log_->setMaximumBlockCount(kLogLines);
-    log_->setLineWrapMode(QPlainTextEdit::NoWrap);
     tabs->addTab(log_, tr("&Events"));
 
     pause_ = new QPushButton(tr("&Pause"), this);
@@ -141,8 +157,8 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
     note_->setStyleSheet("QLabel { color: #a00000; }");
 
     auto* panels = new QHBoxLayout;
-    panels->addLayout(left);
-    panels->addWidget(tabs, 1);
+    panels->addLayout(left, 3);
+    panels->addWidget(tabs, 2);
 
     auto* main = new QVBoxLayout(this);
     main->addLayout(panels, 1);
@@ -150,10 +166,11 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
     main->addWidget(note_);
     main->addLayout(controls);
 
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{tags_, log_, pause_, step_, speed_, close, tabs, display_}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{tags_, log_, pause_, step_, speed_, close, tabs,
+                                                            display_, zoom_, touchAreas_}) {
         control->installEventFilter(this);
     }
+    setSizeGripEnabled(true);
     // The keyboard types on the keypad from the start.
     display_->setFocus(Qt::OtherFocusReason);
     simulator_->powerOn();
@@ -253,17 +270,16 @@ void SimulateDialog::step() {
 bool SimulateDialog::setTagValue(const Tag& tag, const QString& text) {
     std::int64_t value = 0;
     if (!SimScript::parseValue(text.trimmed().toStdString(), value)) {
-        log_->appendPlainText(stamp(simulator_->now()) +
-                              tr("\"%1\" is not a value for %2: a number, 0x hexadecimal, on or off")
-                                  .arg(text, QString::fromStdString(tag.name)));
+        log_->append(simulator_->now(),
+                     tr("\"%1\" is not a value for %2: a number, 0x hexadecimal, on or off")
+                         .arg(text, QString::fromStdString(tag.name)));
         refresh();
         return false;
     }
     simulator_->setValue(tag, static_cast<std::uint64_t>(value));
-    log_->appendPlainText(stamp(simulator_->now()) +
-                          tr("%1 set to %2")
-                              .arg(QString::fromStdString(tag.name))
-                              .arg(static_cast<qulonglong>(simulator_->value(tag))));
+    log_->append(simulator_->now(), tr("%1 set to %2")
+                                        .arg(QString::fromStdString(tag.name))
+                                        .arg(static_cast<qulonglong>(simulator_->value(tag))));
     refresh();
     return true;
 }
@@ -277,12 +293,12 @@ void SimulateDialog::valueEdited(QTableWidgetItem* item) {
 }
 
 QStringList SimulateDialog::logLines() const {
-    return log_->toPlainText().split('\n', Qt::SkipEmptyParts);
+    return log_->lines();
 }
 
 void SimulateDialog::refresh() {
     for (const SimEvent& event : simulator_->takeEvents()) {
-        log_->appendPlainText(stamp(event.time) + QString::fromStdString(event.text));
+        log_->append(event.time, QString::fromStdString(event.text));
     }
     display_->refresh();
     {

@@ -12,9 +12,9 @@
 
 #include <QTimer>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
@@ -28,6 +28,7 @@ class PictureSource;
 
 namespace quillon::gui {
 
+class EventLog;
 class SimulatorDisplay;
 
 // "Simulate": the open application running on a simulated unit. The panel's display (click to touch it),
@@ -94,10 +95,12 @@ private:
     std::unique_ptr<Simulator> simulator_;
     SimulatorDisplay* display_ = nullptr;
     QTableWidget* tags_ = nullptr;
-    QPlainTextEdit* log_ = nullptr;
+    EventLog* log_ = nullptr;
     QPushButton* pause_ = nullptr;
     QPushButton* step_ = nullptr;
     QComboBox* speed_ = nullptr;
+    QComboBox* zoom_ = nullptr;
+    QCheckBox* touchAreas_ = nullptr;
     QLabel* status_ = nullptr;
     QLabel* note_ = nullptr;
     std::map<std::uint8_t, QToolButton*> keys_;

@@ -15,6 +15,9 @@
 #include "plc/PlcCatalogFiles.h"
 #include "simulate/SimulatorDisplay.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -256,6 +259,76 @@ private slots:
             QTest::mouseClick(seven, Qt::LeftButton, Qt::ControlModifier);
             QVERIFY(!dialog.simulator().isKeyDown(7));
         }
+    }
+
+    void theDisplayZoomsToEightTimesGrowsWithTheWindowAndOutlinesTouchAreas() {
+        Plant p;
+        SimulateDialog dialog(nullptr, p.app, p.areas(), PanelFont::builtIn(), nullptr);
+        SimulatorDisplay& display = dialog.display();
+        auto* zoom = dialog.findChild<QComboBox*>("simulatorZoom");
+        QCOMPARE(zoom->currentText(), QString("Fit"));
+        zoom->setCurrentIndex(zoom->findText("8 x"));
+        QCOMPARE(display.zoom(), 80);
+        QCOMPARE(display.sizeHint(), QSize(128 * 8 + 4, 64 * 8 + 4));
+        // Unit pixel 31 starts at 2 + 31 * 8; the touch area 0..31 is pressed there and not one pixel on.
+        QCOMPARE(display.unitPoint(QPoint(2 + 31 * 8 + 7, 2)), QPoint(31, 0));
+        QCOMPARE(display.unitPoint(QPoint(2 + 32 * 8, 2)), QPoint(32, 0));
+        QTest::mouseClick(&display, Qt::LeftButton, {}, QPoint(2 + 32 * 8, 2 + 10));
+        QCOMPARE(dialog.simulator().value(*p.lamp), 0U);
+        QTest::mouseClick(&display, Qt::LeftButton, {}, QPoint(2 + 31 * 8 + 7, 2 + 10));
+        QCOMPARE(dialog.simulator().value(*p.lamp), 1U);
+        // The outline of the touch area 0,0 .. 31,31 is drawn only when asked for.
+        const auto red = [](const QImage& image, int x, int y) {
+            const QColor c = image.pixelColor(x, y);
+            return c.red() > 200 && c.green() < 60 && c.blue() < 60;
+        };
+        const auto outlined = [&](const QImage& image) {
+            int count = 0;
+            for (int x = 0; x < image.width(); ++x) {
+                for (int y = 0; y < image.height(); ++y) {
+                    count += red(image, x, y) ? 1 : 0;
+                }
+            }
+            return count;
+        };
+        QCOMPARE(outlined(display.shownImage()), 0);
+        auto* show = dialog.findChild<QCheckBox*>("simulatorTouchAreas");
+        QCOMPARE(show->text(), QString("Show touch &areas"));
+        show->setChecked(true);
+        const QImage shown = display.shownImage();
+        QVERIFY(outlined(shown) > 0);
+        QVERIFY(red(shown, 2, 2 + 4 * 8 + 1) || red(shown, 3, 2 + 4 * 8 + 1)); // the left edge
+        for (int x = 2 + 32 * 8 + 4; x < shown.width(); ++x) {
+            QVERIFY(!red(shown, x, 2 + 16 * 8)); // nothing right of the area
+        }
+        // Fitted, the display takes the largest whole factor the window's room allows, 1 to 8.
+        zoom->setCurrentIndex(0);
+        dialog.show();
+        display.resize(128 * 5 + 4 + 3, 64 * 5 + 4 + 60);
+        QCOMPARE(display.zoom(), 50);
+        display.resize(128 * 12, 64 * 12);
+        QCOMPARE(display.zoom(), 80);
+        display.resize(100, 40);
+        QCOMPARE(display.zoom(), 10);
+        dialog.resize(1200, 900);
+        QVERIFY(dialog.width() > 1000); // the window is resizable
+    }
+
+    void theEventLogKeepsTheTimeInItsRowHeader() {
+        Plant p;
+        SimulateDialog dialog(nullptr, p.app, p.areas(), PanelFont::builtIn(), nullptr);
+        auto* log = dialog.findChild<QTableWidget*>("simulatorEvents");
+        QVERIFY(log != nullptr);
+        QVERIFY(!log->verticalHeader()->isHidden());
+        QCOMPARE(log->verticalHeaderItem(0)->text(), QString("       0 ms"));
+        QCOMPARE(log->item(0, 0)->text(), QString("power on"));
+        QCOMPARE(dialog.logLines().front(), QString("[       0 ms] power on"));
+        for (int i = 0; i < 1000; ++i) {
+            dialog.pressKey(11); // no tasks: a line each
+            dialog.releaseKey(11);
+        }
+        QCOMPARE(log->rowCount(), 2000);
+        QVERIFY(dialog.logLines().back().endsWith("F11 released (no tasks)"));
     }
 
     void pausedTimeStandsAndAStepIsOneScan() {
