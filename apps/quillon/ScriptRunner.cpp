@@ -989,8 +989,7 @@ bool ScriptRunner::runSimulatorStep(const QString& verb, const QString& argument
             return false;
         }
         auto& display = dialog->display();
-        const QPoint at(2 + words[0].toInt() * display.zoom() / 10,
-                        2 + words[1].toInt() * display.zoom() / 10);
+        const QPoint at = display.widgetPoint(QPoint(words[0].toInt(), words[1].toInt()));
         QMouseEvent press(QEvent::MouseButtonPress, at, display.mapToGlobal(at), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&display, &press);

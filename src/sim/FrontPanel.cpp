@@ -107,6 +107,47 @@ std::vector<std::string> FrontPanel::keyboardKeys(std::uint8_t key) const {
     return keys;
 }
 
+int FrontPanel::columns() const noexcept {
+    if (!layout_) {
+        return 0;
+    }
+    const std::string_view name = layout_->name;
+    if (name == "keys_162") {
+        return 6;
+    }
+    if (name == "keys_202") {
+        return 7;
+    }
+    if (name == "keys_204") {
+        return 8;
+    }
+    if (name == "keys_240x128" || name == "keys_320x240") {
+        return 6;
+    }
+    return 4; // keys_162_15, keys_164, keys_220, keys_128x64, keys_128x64_90
+}
+
+std::vector<FrontPanel::Place> FrontPanel::places() const {
+    std::vector<Place> placed;
+    if (!layout_) {
+        return placed;
+    }
+    const int columns = this->columns();
+    const bool numericBlock = layout_->name == "keys_162_15";
+    for (int k = layout_->firstKey; k <= layout_->lastKey; ++k) {
+        const int index = k - layout_->firstKey;
+        Place place{static_cast<std::uint8_t>(k), index / columns, index % columns};
+        if (numericBlock && index >= layout_->functionKeys) {
+            // Four rows of three, numbered down the columns, under the two rows of function keys.
+            const int inBlock = index - layout_->functionKeys;
+            place.row = layout_->functionKeys / columns + inBlock % 4;
+            place.column = inBlock / 4;
+        }
+        placed.push_back(place);
+    }
+    return placed;
+}
+
 std::uint8_t FrontPanel::keyOfKeyboard(std::string_view keyboardKey) const {
     const auto it = keyboard_.find(keyboardKey);
     return it != keyboard_.end() ? it->second : 0;

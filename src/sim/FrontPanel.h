@@ -26,8 +26,22 @@ class Application;
 //     and Right arrows, + and - through the Up and Down arrows and the + and - keys, PG- and PG+ through
 //     Page Up and Page Down, EDIT (the data entry mode) through Insert.
 // When two keys carry the same legend the lower-numbered one is reached.
+//
+// The keys are laid out as on the model's front panel: rows of keys in key number order, as many to a row
+// as the model's keypad has columns, so that the digits of the default keys stand as a numeric pad (on the
+// VQ5K-822: F5 to F8 carry 1 to 4, F9 to F12 are function keys, F13 to F16 carry 5 to 8, then 9, 0, ESC,
+// ENT, and + and - below). The model with the keypad "keys_162_15" has its function keys F1 to F8 above a
+// numeric block numbered down its columns (F9, F10, F11 are 1, 4, 7).
 class FrontPanel final {
 public:
+    // Where a key sits on the panel: its row and column in the grid of keys.
+    struct Place {
+        std::uint8_t key = 0;
+        int row = 0;
+        int column = 0;
+        friend bool operator==(const Place&, const Place&) = default;
+    };
+
     explicit FrontPanel(const Application& application);
 
     // The model's keypad; nothing for a model without one.
@@ -37,6 +51,10 @@ public:
     std::vector<std::string> keyboardKeys(std::uint8_t key) const;
     // The key a keyboard key presses; 0 for none.
     std::uint8_t keyOfKeyboard(std::string_view keyboardKey) const;
+    // Every key of the keypad with its place, in key order; none without a keypad.
+    std::vector<Place> places() const;
+    // Keys in a row of the panel's grid (its numeric block for "keys_162_15").
+    int columns() const noexcept;
 
 private:
     void reach(const std::string& keyboardKey, std::uint8_t key);

@@ -3,10 +3,12 @@
 #include "edit/Keypad.h"
 #include "model/Application.h"
 #include "model/PanelFont.h"
+#include "model/PanelModel.h"
 #include "model/Screen.h"
 #include "model/Tag.h"
 #include "sim/SimScript.h"
 #include "simulate/EventLog.h"
+#include "simulate/FrontPanelWidget.h"
 #include "simulate/SimulatorDisplay.h"
 
 #include <algorithm>
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -30,9 +33,10 @@ namespace quillon::gui {
 
 namespace {
 
-constexpr int kKeyColumns = 8;
-constexpr int kKeySize = 30;
 constexpr int kValueColumn = 2;
+// The window's size when it first opens (the screen permitting): room for the display to grow.
+constexpr int kPreferredWidth = 1000;
+constexpr int kPreferredHeight = 760;
 constexpr int kNameWidth = 80;
 
 } // namespace
@@ -50,35 +54,25 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
     display_ = new SimulatorDisplay(*simulator_, font, pictures, zoom, this);
     connect(display_, &SimulatorDisplay::touched, this, [this] { refresh(); });
 
-    auto* keypad = new QGridLayout;
-    keypad->setSpacing(2);
-    if (const auto layout = keypadLayoutOf(application.modelId())) {
-        int index = 0;
-        for (int k = layout->firstKey; k <= layout->lastKey; ++k, ++index) {
-            const auto key = static_cast<std::uint8_t>(k);
-            auto* button = new QToolButton(this);
-            button->setObjectName(QString("key%1").arg(k));
-            const QString legend = QString::fromStdString(panel_.legend(key));
-            const QString caption = QString::fromStdString(keyCaption(*layout, key));
-            button->setText(legend.isEmpty() ? caption : caption + "\n" + legend);
-            button->setMinimumSize(kKeySize, kKeySize);
-            button->setFocusPolicy(Qt::StrongFocus);
-            button->setToolTip(keyToolTip(key));
-            button->installEventFilter(this);
-            connect(button, &QToolButton::pressed, this, [this, key] { pressKey(key); });
-            connect(button, &QToolButton::released, this, [this, key] {
-                held_.erase(key);
-                releaseKey(key);
-                // A key held for a combination goes up once the second key has been pressed and let go.
-                for (const std::uint8_t first : std::set<std::uint8_t>(held_)) {
-                    if (first != key) {
-                        holdKey(first);
-                    }
+    // The front panel: the display and the keys as the unit shows them.
+    auto* front = new FrontPanelWidget(panel_, QString::fromUtf8(modelName(application.modelId()).data()),
+                                       display_, this);
+    for (const auto& [key, button] : front->buttons()) {
+        const std::uint8_t k = key;
+        button->setToolTip(keyToolTip(k));
+        button->installEventFilter(this);
+        connect(button, &QToolButton::pressed, this, [this, k] { pressKey(k); });
+        connect(button, &QToolButton::released, this, [this, k] {
+            held_.erase(k);
+            releaseKey(k);
+            // A key held for a combination goes up once the second key has been pressed and let go.
+            for (const std::uint8_t first : std::set<std::uint8_t>(held_)) {
+                if (first != k) {
+                    holdKey(first);
                 }
-            });
-            keypad->addWidget(button, index / kKeyColumns, index % kKeyColumns);
-            keys_[key] = button;
-        }
+            }
+        });
+        keys_[k] = button;
     }
     // Zoom: whole factors up to 8 times, or fitted to the room the window gives the display.
     zoom_ = new QComboBox(this);
@@ -104,9 +98,8 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
     view->addStretch(1);
 
     auto* left = new QVBoxLayout;
-    left->addWidget(display_, 1);
+    left->addWidget(front, 1);
     left->addLayout(view);
-    left->addLayout(keypad);
 
     auto* tabs = new QTabWidget(this);
     tags_ = new QTableWidget(this);
@@ -482,6 +475,26 @@ bool SimulateDialog::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return ShellDialog::eventFilter(watched, event);
+}
+
+void SimulateDialog::showEvent(QShowEvent* event) {
+    ShellDialog::showEvent(event);
+    if (sized_) {
+        return;
+    }
+    sized_ = true;
+    const QScreen* shown = screen();
+    if (shown == nullptr) {
+        return;
+    }
+    const QRect area = shown->availableGeometry();
+    const QSize wanted = QSize(kPreferredWidth, kPreferredHeight).boundedTo(area.size() * 9 / 10);
+    if (wanted.width() <= width() && wanted.height() <= height()) {
+        return;
+    }
+    const QSize size = wanted.expandedTo(this->size());
+    resize(size);
+    move(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2);
 }
 
 void SimulateDialog::keyPressEvent(QKeyEvent* event) {

@@ -79,6 +79,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    // The first showing makes the window large enough for the display to grow, within the screen.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildTagTable();
@@ -106,6 +108,7 @@ private:
     std::map<std::uint8_t, QToolButton*> keys_;
     std::set<std::uint8_t> held_;
     QString keyboardNote_;
+    bool sized_ = false;
     std::vector<const Tag*> rows_;
     QTimer timer_;
     double carry_ = 0.0;

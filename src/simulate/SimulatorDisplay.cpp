@@ -84,17 +84,24 @@ void SimulatorDisplay::refresh() {
     update();
 }
 
+QPoint SimulatorDisplay::origin() const {
+    // Centred in the room the widget has, the frame around it.
+    return {std::max(kFrame, (width() - image_.width() * factor_) / 2),
+            std::max(kFrame, (height() - image_.height() * factor_) / 2)};
+}
+
 QPoint SimulatorDisplay::unitPoint(const QPoint& widgetPoint) const {
-    const auto unit = [this](int at) { return at >= kFrame ? (at - kFrame) / factor_ : -1; };
-    return {unit(widgetPoint.x()), unit(widgetPoint.y())};
+    const QPoint at = widgetPoint - origin();
+    const auto unit = [this](int offset) { return offset >= 0 ? offset / factor_ : -1; };
+    return {unit(at.x()), unit(at.y())};
 }
 
 QPoint SimulatorDisplay::widgetPoint(const QPoint& unitPoint) const {
-    return {kFrame + unitPoint.x() * factor_, kFrame + unitPoint.y() * factor_};
+    return origin() + QPoint(unitPoint.x() * factor_, unitPoint.y() * factor_);
 }
 
-void SimulatorDisplay::paintShown(QPainter& painter) const {
-    painter.drawImage(QRect(kFrame, kFrame, image_.width() * factor_, image_.height() * factor_), image_);
+void SimulatorDisplay::paintShown(QPainter& painter, const QPoint& at) const {
+    painter.drawImage(QRect(at.x(), at.y(), image_.width() * factor_, image_.height() * factor_), image_);
     const Screen* shown = simulator_.screen();
     if (!touchAreas_ || shown == nullptr) {
         return;
@@ -109,8 +116,8 @@ void SimulatorDisplay::paintShown(QPainter& painter) const {
         if (object->kind() != ObjectKind::TouchArea) {
             continue;
         }
-        const QPoint topLeft = widgetPoint(QPoint(object->left, object->top));
-        const QPoint end = widgetPoint(QPoint(object->right + 1, object->bottom + 1));
+        const QPoint topLeft = at + QPoint(object->left * factor_, object->top * factor_);
+        const QPoint end = at + QPoint((object->right + 1) * factor_, (object->bottom + 1) * factor_);
         const QRect area(topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y()));
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
@@ -127,16 +134,28 @@ QImage SimulatorDisplay::shownImage() const {
                  QImage::Format_RGB32);
     shown.fill(QColor(64, 64, 64));
     QPainter painter(&shown);
-    paintShown(painter);
+    paintShown(painter, QPoint(kFrame, kFrame));
     return shown;
 }
 
 void SimulatorDisplay::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    painter.fillRect(
-        QRect(0, 0, image_.width() * factor_ + 2 * kFrame, image_.height() * factor_ + 2 * kFrame),
-        hasFocus() ? palette().highlight().color() : QColor(64, 64, 64));
-    paintShown(painter);
+    const QPoint at = origin();
+    // The bezel; yellow while the keyboard types on the keypad from here.
+    painter.fillRect(QRect(at.x() - kFrame, at.y() - kFrame, image_.width() * factor_ + 2 * kFrame,
+                           image_.height() * factor_ + 2 * kFrame),
+                     hasFocus() ? QColor(240, 192, 0) : QColor(16, 16, 16));
+    paintShown(painter, at);
+}
+
+void SimulatorDisplay::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void SimulatorDisplay::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void SimulatorDisplay::resizeEvent(QResizeEvent* event) {

@@ -39,7 +39,8 @@ public:
     const QImage& image() const noexcept { return image_; }
     // What the widget shows: the display at the zoom, with the touch areas when they are shown.
     QImage shownImage() const;
-    // The unit pixel under a point of the widget, and the widget point at the top-left of a unit pixel.
+    // The unit pixel under a point of the widget, and the widget point at the top-left of a unit pixel (the
+    // display stands centred in the widget).
     QPoint unitPoint(const QPoint& widgetPoint) const;
     QPoint widgetPoint(const QPoint& unitPoint) const;
 
@@ -53,11 +54,14 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void paintShown(QPainter& painter) const;
+    void paintShown(QPainter& painter, const QPoint& at) const;
+    QPoint origin() const;
     void fitFactor();
 
     Simulator& simulator_;

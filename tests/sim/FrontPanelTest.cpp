@@ -75,5 +75,47 @@ TEST_F(FrontPanelTest, ATextLegendWinsAndThePlainZeroKeyIsPreferred) {
     EXPECT_EQ(none.keyOfKeyboard("F1"), 0);
 }
 
+TEST(FrontPanelPlaces, TheDigitsOfTheDefaultKeysStandAsANumericPad) {
+    const auto at = [](std::uint16_t model, std::uint8_t key) {
+        const Application app{model};
+        for (const FrontPanel::Place& place : FrontPanel(app).places()) {
+            if (place.key == key) {
+                return std::pair{place.row, place.column};
+            }
+        }
+        return std::pair{-1, -1};
+    };
+    // VQ5K-822, keys 5 to 22 four to a row: 1 2 3 4 / F9 .. F12 / 5 6 7 8 / 9 0 ESC ENT / + -.
+    EXPECT_EQ(at(500, 5), std::pair(0, 0));
+    EXPECT_EQ(at(500, 8), std::pair(0, 3));
+    EXPECT_EQ(at(500, 9), std::pair(1, 0));
+    EXPECT_EQ(at(500, 13), std::pair(2, 0));
+    EXPECT_EQ(at(500, 17), std::pair(3, 0));
+    EXPECT_EQ(at(500, 20), std::pair(3, 3));
+    EXPECT_EQ(at(500, 22), std::pair(4, 1));
+    EXPECT_EQ(at(500, 4), std::pair(-1, -1));
+    EXPECT_EQ(at(500, 23), std::pair(-1, -1));
+    // VQ5K-452, keys 1 to 20: F1 .. F4 / 1 2 3 4 / F9 .. F12 / 5 6 7 8 / 9 0 ESC ENT.
+    EXPECT_EQ(at(40, 1), std::pair(0, 0));
+    EXPECT_EQ(at(40, 5), std::pair(1, 0));
+    EXPECT_EQ(at(40, 20), std::pair(4, 3));
+    // Seven to a row on "keys_202" (1 2 3 at keys 4 to 6, 4 5 6 at 11 to 13), eight on "keys_204".
+    EXPECT_EQ(at(30, 4), std::pair(0, 3));
+    EXPECT_EQ(at(30, 11), std::pair(1, 3));
+    EXPECT_EQ(at(30, 28), std::pair(3, 6));
+    EXPECT_EQ(at(41, 13), std::pair(1, 4));
+    // "keys_162_15": F1 .. F8 in two rows, then 1 4 7 ESC down the first column of the numeric block.
+    EXPECT_EQ(at(15, 8), std::pair(1, 3));
+    EXPECT_EQ(at(15, 9), std::pair(2, 0));
+    EXPECT_EQ(at(15, 12), std::pair(5, 0));
+    EXPECT_EQ(at(15, 13), std::pair(2, 1));
+    EXPECT_EQ(at(15, 20), std::pair(5, 2));
+    // Six to a row on the large graphic models: 1 3 5 7 9 CLR over 2 4 6 8 0 ENT.
+    EXPECT_EQ(at(520, 13), std::pair(2, 0));
+    EXPECT_EQ(at(520, 19), std::pair(3, 0));
+    EXPECT_EQ(at(520, 24), std::pair(3, 5));
+    EXPECT_TRUE(FrontPanel(Application{11}).places().empty());
+}
+
 } // namespace
 } // namespace quillon
