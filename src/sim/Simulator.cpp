@@ -222,6 +222,25 @@ const KeyDefinition* Simulator::keyFor(std::uint16_t code) const {
     return application_.findGlobalKey(code);
 }
 
+std::uint16_t Simulator::combinationWith(std::uint8_t key) const {
+    const auto holds = [key](const KeyDefinition& def) {
+        return def.secondKey() != 0 && (def.firstKey() == key || def.secondKey() == key);
+    };
+    if (screen_ != nullptr) {
+        for (const auto& def : screen_->keys()) {
+            if (holds(*def)) {
+                return def->code;
+            }
+        }
+    }
+    for (const auto& def : application_.globalKeys()) {
+        if (holds(*def)) {
+            return def->code;
+        }
+    }
+    return 0;
+}
+
 void Simulator::press(Input input) {
     record(input.name + " pressed");
     inputs_.push_back(std::move(input));
@@ -268,6 +287,9 @@ void Simulator::pressKey(std::uint8_t key) {
     keysDown_.insert(key);
     if (const KeyDefinition* def = keyFor(key)) {
         press(Input{def, key, false, keyName(key), {}, {}});
+    } else if (const std::uint16_t pair = combinationWith(key); pair != 0) {
+        // The first key of a combination: held, it waits for the second.
+        record(keyName(key) + " pressed (no tasks alone; " + keyName(pair) + " with the other key)");
     } else {
         note(keyName(key) + " pressed: no tasks (neither the shown screen nor the global keys define it)");
     }

@@ -131,6 +131,8 @@ private:
     void show(const Screen& target);
     const Screen* neighbour(bool next) const;
     const KeyDefinition* keyFor(std::uint16_t code) const;
+    // A two-key combination of the shown screen or the global keys that holds the key; 0 for none.
+    std::uint16_t combinationWith(std::uint8_t key) const;
     void press(Input input);
     void release(std::size_t index);
     bool waitHolds(const Task& task);
