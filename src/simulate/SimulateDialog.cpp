@@ -413,10 +413,13 @@ std::uint8_t SimulateDialog::panelKey(const QObject* watched, const QKeyEvent& e
     if (name.isEmpty()) {
         return 0;
     }
-    // The tag table and the speed list keep their own keys; F1 ... still reach the keypad from them.
+    // The tag table, the lists and the window's buttons keep their own keys; F1 ... still reach the keypad
+    // from them.
     const auto* widget = qobject_cast<const QWidget*>(watched);
-    const bool ownKeys = widget != nullptr && (widget == tags_ || tags_->isAncestorOf(widget) ||
-                                               widget == speed_ || speed_->isAncestorOf(widget));
+    const bool ownKeys = widget != nullptr &&
+                         (widget == tags_ || tags_->isAncestorOf(widget) || widget == speed_ ||
+                          speed_->isAncestorOf(widget) || widget == zoom_ || zoom_->isAncestorOf(widget) ||
+                          qobject_cast<const QPushButton*>(widget) != nullptr);
     if (ownKeys && !(name.size() > 1 && name[0] == 'F')) {
         return 0;
     }

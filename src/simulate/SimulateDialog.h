@@ -86,8 +86,8 @@ private:
     void buildTagTable();
     void refresh();
     void valueEdited(QTableWidgetItem* item);
-    // The panel key a keyboard event presses where it happened (only F1 ... in the tag table, the speed
-    // list and their editors); 0 for none.
+    // The panel key a keyboard event presses where it happened (only F1 ... in the tag table, the speed and
+    // zoom lists, their editors and the window's push buttons); 0 for none.
     std::uint8_t panelKey(const QObject* watched, const QKeyEvent& event) const;
     bool keyboardKey(QObject* watched, QKeyEvent* event);
     QString keyToolTip(std::uint8_t key) const;

@@ -224,6 +224,12 @@ private slots:
         QVERIFY(!dialog.simulator().dataEntry().active());
         QTest::keyPress(table, Qt::Key_3);
         QVERIFY(!dialog.simulator().isKeyDown(7));
+        // Return on the window's Close button is the button's, F5 still the keypad's.
+        auto* close = dialog.findChild<QPushButton*>("simulatorClose");
+        QTest::keyPress(close, Qt::Key_Return);
+        QVERIFY(!dialog.simulator().isKeyDown(20));
+        QTest::keyPress(close, Qt::Key_F5);
+        QVERIFY(dialog.simulator().isKeyDown(5));
     }
 
     void twoKeysTogetherMakeTheirCombination() {
