@@ -1,5 +1,6 @@
 #include "ScriptRunner.h"
 
+#include "edit/Keypad.h"
 #include "model/Screen.h"
 #include "sim/Simulator.h"
 #include "simulate/SimulateDialog.h"
@@ -964,11 +965,12 @@ bool ScriptRunner::runSimulatorStep(const QString& verb, const QString& argument
     }
     const QStringList words = argument.split(' ', Qt::SkipEmptyParts);
     if (verb == "sim-key" || verb == "sim-key-down" || verb == "sim-key-up") {
-        // Presses (and lets go of) key N of the simulated keypad, as a click on its button does.
-        bool ok = false;
-        const int key = argument.toInt(&ok);
-        auto* button = dialog->findChild<QToolButton*>(QString("key%1").arg(key));
-        if (!ok || button == nullptr) {
+        // Presses (and lets go of) key N (or FN, as keys are named) of the simulated keypad, as a click on
+        // its button does.
+        const auto code = quillon::parseKeyName(argument.trimmed().toStdString());
+        const bool ok = code && *code <= 0xFF;
+        auto* button = ok ? dialog->findChild<QToolButton*>(QString("key%1").arg(*code)) : nullptr;
+        if (button == nullptr) {
             fail("the keypad has no such key");
             return false;
         }
@@ -987,8 +989,7 @@ bool ScriptRunner::runSimulatorStep(const QString& verb, const QString& argument
             return false;
         }
         auto& display = dialog->display();
-        const QPoint at(2 + words[0].toInt() * display.zoom() / 10,
-                        2 + words[1].toInt() * display.zoom() / 10);
+        const QPoint at = display.widgetPoint(QPoint(words[0].toInt(), words[1].toInt()));
         QMouseEvent press(QEvent::MouseButtonPress, at, display.mapToGlobal(at), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&display, &press);

@@ -97,6 +97,57 @@ std::string keyCaption(const KeypadLayout& layout, std::uint8_t key) {
     return std::to_string(key);
 }
 
+std::string keyName(std::uint16_t code) {
+    const unsigned first = code & 0xFFU;
+    const unsigned second = code >> 8;
+    std::string name = "F" + std::to_string(first);
+    if (second != 0) {
+        name += " + F" + std::to_string(second);
+    }
+    return name;
+}
+
+std::optional<std::uint16_t> parseKeyName(std::string_view text) {
+    const auto single = [](std::string_view part) -> std::optional<std::uint8_t> {
+        while (!part.empty() && part.front() == ' ') {
+            part.remove_prefix(1);
+        }
+        while (!part.empty() && part.back() == ' ') {
+            part.remove_suffix(1);
+        }
+        if (!part.empty() && (part.front() == 'F' || part.front() == 'f')) {
+            part.remove_prefix(1);
+        }
+        if (part.empty() || part.size() > 3 || part.front() == '0') {
+            return std::nullopt;
+        }
+        unsigned number = 0;
+        for (const char c : part) {
+            if (c < '0' || c > '9') {
+                return std::nullopt;
+            }
+            number = number * 10 + static_cast<unsigned>(c - '0');
+        }
+        if (number < 1 || number > 255) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint8_t>(number);
+    };
+    const std::size_t plus = text.find('+');
+    const auto first = single(text.substr(0, plus));
+    if (!first) {
+        return std::nullopt;
+    }
+    if (plus == std::string_view::npos) {
+        return *first;
+    }
+    const auto second = single(text.substr(plus + 1));
+    if (!second || *second == *first) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(*first | (*second << 8));
+}
+
 int keyPicture(const Application& application, std::uint8_t key) {
     const KeyDefinition* single = application.findGlobalKey(key);
     if (single == nullptr) {

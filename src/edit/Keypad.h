@@ -29,6 +29,14 @@ std::optional<KeypadLayout> keypadLayoutOf(std::uint16_t modelId) noexcept;
 // The caption of a key button: "F1" ... for marked keys, the key number for the others.
 std::string keyCaption(const KeypadLayout& layout, std::uint8_t key);
 
+// The one name of a key or a two-key combination (its key code) wherever a key is named to the user: "F9"
+// for key 9, "F3 + F4" for the combination of keys 3 and 4. The key's button may carry another caption.
+std::string keyName(std::uint16_t code);
+// A key or combination as a user writes it: its name ("F9", "f9", "F3 + F4", "F3+F4") or its number ("9",
+// "3+4"); nothing for other texts and for key numbers outside 1 to 255. Whether the keypad has the keys is
+// not checked.
+std::optional<std::uint16_t> parseKeyName(std::string_view text);
+
 // Picture numbers of key buttons.
 namespace key_picture {
 inline constexpr int kUndefined = 598; // "Indicates undefined Global-Key."

@@ -1,5 +1,6 @@
 #include "edit/ReportSections.h"
 
+#include "edit/Keypad.h"
 #include "edit/UnitSettingsEditor.h"
 #include "model/AlarmTable.h"
 #include "model/Application.h"
@@ -53,13 +54,6 @@ void addTasks(std::vector<ReportLine>& lines, const TaskList& list, const std::s
             lines.push_back({indent + text});
         }
     }
-}
-
-std::string keyName(const KeyDefinition& key) {
-    if (key.secondKey() != 0) {
-        return formatText("F%d + F%d", key.firstKey(), key.secondKey());
-    }
-    return formatText("F%d", key.firstKey());
 }
 
 bool hasTasks(const TaskListOwner& owner) {
@@ -232,7 +226,7 @@ std::vector<ReportLine> ReportSections::applicationTasks(const Application& app,
     if (keys) {
         lines.push_back({"Global key Tasks :", true, lines.empty() ? 1 : 2});
         for (const auto& key : app.globalKeys()) {
-            lines.push_back({keyName(*key) + " : Press TaskList", false, 2});
+            lines.push_back({keyName(key->code) + " : Press TaskList", false, 2});
             addTasks(lines, key->taskList(KeyDefinition::kPress), kKeyTaskIndent);
             lines.push_back({"     Pressed TaskList"});
             addTasks(lines, key->taskList(KeyDefinition::kPressed), kKeyTaskIndent);
@@ -272,7 +266,7 @@ std::vector<ReportLine> ReportSections::screenKeys(const Application& app) {
         }
         lines.push_back({formatText("Screen No:%05d", static_cast<int>(screen->number())), false, 2});
         for (const auto& key : screen->keys()) {
-            lines.push_back({kScreenLabelIndent + keyName(*key) + " :"});
+            lines.push_back({kScreenLabelIndent + keyName(key->code) + " :"});
             for (std::size_t list = 0; list < kLabels.size(); ++list) {
                 lines.push_back({kScreenKeyListIndent + std::string(kLabels[list])});
                 addTasks(lines, key->taskList(list), kScreenKeyTaskIndent);

@@ -45,6 +45,43 @@ std::string fieldName(const ScreenObject& object) {
            (tag != nullptr ? " (" + (tag->name.empty() ? tag->displayAddress() : tag->name) + ")" : "");
 }
 
+DataEntry::Outcome said(std::string trace, bool wrote = false) {
+    DataEntry::Outcome outcome;
+    outcome.trace = std::move(trace);
+    outcome.wrote = wrote;
+    return outcome;
+}
+
+DataEntry::Outcome refusal(std::string trace) {
+    DataEntry::Outcome outcome;
+    outcome.trace = std::move(trace);
+    outcome.refused = true;
+    return outcome;
+}
+
+DataEntry::Outcome ignored(std::string why) {
+    DataEntry::Outcome outcome;
+    outcome.why = std::move(why);
+    return outcome;
+}
+
+const char* typeName(char dataType) {
+    switch (dataType) {
+    case 'S':
+        return "a signed";
+    case 'H':
+        return "a hexadecimal";
+    case 'D':
+        return "a BCD";
+    case 'B':
+        return "a binary";
+    case 'F':
+        return "a float";
+    default:
+        return "an unsigned";
+    }
+}
+
 char digitChar(int d) {
     return static_cast<char>(d < 10 ? '0' + d : 'A' + d - 10);
 }
@@ -124,11 +161,7 @@ void DataEntry::load(SimMemory& memory, bool lowWordFirst) {
     coilState_ = tag != nullptr && memory.read(*tag) != 0;
 }
 
-DataEntry::Outcome DataEntry::toggle(const Screen* screen, SimMemory& memory, bool lowWordFirst) {
-    if (active()) {
-        end();
-        return {"data entry mode off", false};
-    }
+bool DataEntry::collectFields(const Screen* screen) {
     fields_.clear();
     if (screen != nullptr) {
         for (const ScreenObject* object : screen->writeOrder()) {
@@ -137,12 +170,37 @@ DataEntry::Outcome DataEntry::toggle(const Screen* screen, SimMemory& memory, bo
             }
         }
     }
-    if (fields_.empty()) {
-        return {"data entry mode: the screen has no data entry field", false};
+    return !fields_.empty();
+}
+
+DataEntry::Outcome DataEntry::toggle(const Screen* screen, SimMemory& memory, bool lowWordFirst) {
+    if (active()) {
+        end();
+        return said("data entry mode off");
+    }
+    if (!collectFields(screen)) {
+        return refusal("data entry mode: the screen has no data entry field");
     }
     field_ = fields_.front();
+    place_ = field_;
     load(memory, lowWordFirst);
-    return {"data entry mode on: " + fieldName(*field_), false};
+    return said("data entry mode on: " + fieldName(*field_));
+}
+
+DataEntry::Outcome DataEntry::begin(const Screen* screen, SimMemory& memory, bool lowWordFirst) {
+    if (active()) {
+        return {};
+    }
+    if (!collectFields(screen)) {
+        Outcome none;
+        none.why = "the screen has no data entry field";
+        return none;
+    }
+    const auto at = std::find(fields_.begin(), fields_.end(), place_);
+    field_ = at != fields_.end() ? *at : fields_.front();
+    place_ = field_;
+    load(memory, lowWordFirst);
+    return said("data entry on " + fieldName(*field_));
 }
 
 void DataEntry::end() noexcept {
@@ -151,12 +209,18 @@ void DataEntry::end() noexcept {
     digits_.clear();
 }
 
+void DataEntry::reset() noexcept {
+    end();
+    place_ = nullptr;
+}
+
 DataEntry::Outcome DataEntry::moveToNext(SimMemory& memory, bool lowWordFirst) {
     const auto at = std::find(fields_.begin(), fields_.end(), field_);
     const std::size_t index = at == fields_.end() ? 0 : static_cast<std::size_t>(at - fields_.begin());
     field_ = fields_[(index + 1) % fields_.size()];
+    place_ = field_;
     load(memory, lowWordFirst);
-    return {"data entry on " + fieldName(*field_), false};
+    return said("data entry on " + fieldName(*field_));
 }
 
 DataEntry::Outcome DataEntry::accept(SimMemory& memory, bool lowWordFirst) {
@@ -164,7 +228,7 @@ DataEntry::Outcome DataEntry::accept(SimMemory& memory, bool lowWordFirst) {
     if (!isRegister()) {
         memory.write(*tag, coilState_ ? 1 : 0);
         fresh_ = true;
-        return {fieldName(*field_) + " accepted: " + (coilState_ ? "On" : "Off"), true};
+        return said(fieldName(*field_) + " accepted: " + (coilState_ ? "On" : "Off"), true);
     }
     const auto* reg = asRegister(field_);
     const RegisterFormat& f = reg->format;
@@ -187,7 +251,9 @@ DataEntry::Outcome DataEntry::accept(SimMemory& memory, bool lowWordFirst) {
             };
             return {fieldName(*field_) + ": " + std::to_string(value) + " is outside the limits " +
                         bound(reg->lowLimit) + " .. " + bound(reg->highLimit) + "; not written",
-                    false};
+                    false,
+                    true,
+                    {}};
         }
         if (f.dataType == 'D') {
             raw = 0;
@@ -200,7 +266,9 @@ DataEntry::Outcome DataEntry::accept(SimMemory& memory, bool lowWordFirst) {
             if (!undone) {
                 return {fieldName(*field_) + ": no register value shows " + std::to_string(value) +
                             "; not written",
-                        false};
+                        false,
+                        true,
+                        {}};
             }
             raw = *undone;
         } else {
@@ -209,16 +277,18 @@ DataEntry::Outcome DataEntry::accept(SimMemory& memory, bool lowWordFirst) {
     }
     if (SimMemory::mask(*tag, raw) != raw) {
         return {fieldName(*field_) + ": " + std::to_string(value) + " does not fit the tag; not written",
-                false};
+                false,
+                true,
+                {}};
     }
     memory.write(*tag, raw);
     fresh_ = true;
-    return {fieldName(*field_) + " accepted: " + std::to_string(value), true};
+    return said(fieldName(*field_) + " accepted: " + std::to_string(value), true);
 }
 
 DataEntry::Outcome DataEntry::key(std::uint8_t function, SimMemory& memory, bool lowWordFirst) {
     if (!active()) {
-        return {};
+        return ignored("no data entry is in progress");
     }
     const int radix = entryRadix();
     const int count = static_cast<int>(digits_.size());
@@ -228,10 +298,10 @@ DataEntry::Outcome DataEntry::key(std::uint8_t function, SimMemory& memory, bool
         std::fill(digits_.begin(), digits_.end(), '0');
         negative_ = false;
         fresh_ = false;
-        return {fieldName(*field_) + " cleared", false};
+        return said(fieldName(*field_) + " cleared");
     case kCancel:
         end();
-        return {"data entry cancelled", false};
+        return said("data entry cancelled");
     case kAccept:
         return accept(memory, lowWordFirst);
     case kNext:
@@ -239,19 +309,19 @@ DataEntry::Outcome DataEntry::key(std::uint8_t function, SimMemory& memory, bool
     case kBitOn:
     case kBitOff:
         if (isRegister()) {
-            return {};
+            return ignored("a register field takes no bit state");
         }
         coilState_ = function == kBitOn;
-        return {fieldName(*field_) + " set " + (coilState_ ? "On" : "Off"), false};
+        return said(fieldName(*field_) + " set " + (coilState_ ? "On" : "Off"));
     default:
         break;
     }
     if (!isRegister()) {
         if (function == kIncreaseValue || function == kDecreaseValue) {
             coilState_ = !coilState_;
-            return {fieldName(*field_) + " set " + (coilState_ ? "On" : "Off"), false};
+            return said(fieldName(*field_) + " set " + (coilState_ ? "On" : "Off"));
         }
-        return {};
+        return ignored("a coil field takes only On, Off, Increase, Decrease, Accept, Cancel and Next");
     }
     const bool wasFresh = fresh_;
     fresh_ = false;
@@ -289,7 +359,8 @@ DataEntry::Outcome DataEntry::key(std::uint8_t function, SimMemory& memory, bool
         break;
     case kSign:
         if (reg->format.dataType != 'S' && reg->format.dataType != 'F') {
-            return {};
+            fresh_ = wasFresh;
+            return ignored(std::string(typeName(reg->format.dataType)) + " field has no sign");
         }
         negative_ = !negative_;
         break;
@@ -302,10 +373,13 @@ DataEntry::Outcome DataEntry::key(std::uint8_t function, SimMemory& memory, bool
     default: {
         const int digit = function == kSignAndZero ? 0 : function - kDigit0;
         if (function != kSignAndZero && (function < kDigit0 || function > kDigitF)) {
-            return {};
+            fresh_ = wasFresh;
+            return ignored("not a data entry key");
         }
         if (digit >= radix) {
-            return {};
+            fresh_ = wasFresh;
+            return ignored(std::string(typeName(reg->format.dataType)) + " field has no digit " +
+                           std::string(1, digitChar(digit)));
         }
         if (wasFresh) {
             std::fill(digits_.begin(), digits_.end(), '0');
@@ -318,7 +392,7 @@ DataEntry::Outcome DataEntry::key(std::uint8_t function, SimMemory& memory, bool
         break;
     }
     }
-    return {fieldName(*field_) + " shows " + shownText(), false};
+    return said(fieldName(*field_) + " shows " + shownText());
 }
 
 std::string DataEntry::shownText() const {

@@ -9,6 +9,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -70,28 +71,21 @@ void flush(Simulator& simulator, std::ostream& trace) {
     }
 }
 
-// The key a step names: its number or its caption on the model's keypad (F1 ...); keys the keypad does not
-// have are refused.
-bool keyOf(const Simulator& simulator, const std::string& name, std::uint8_t& key) {
-    const auto layout = keypadLayoutOf(simulator.application().modelId());
-    std::int64_t number = 0;
-    if (parseInteger(name, number)) {
-        if (number < 1 || number > 255 || (layout && !layout->hasKey(static_cast<std::uint8_t>(number)))) {
-            return false;
-        }
-        key = static_cast<std::uint8_t>(number);
-        return true;
+// The key or two-key combination a step names: its name (F9, F3+F4) or number (9, 3+4), as the report and
+// the key dialogs name keys; keys the model's keypad does not have are refused.
+std::optional<std::uint16_t> keyOf(const Simulator& simulator, const std::string& name) {
+    const auto code = parseKeyName(name);
+    if (!code) {
+        return std::nullopt;
     }
-    if (!layout) {
-        return false;
-    }
-    for (int k = layout->firstKey; k <= layout->lastKey; ++k) {
-        if (keyCaption(*layout, static_cast<std::uint8_t>(k)) == name) {
-            key = static_cast<std::uint8_t>(k);
-            return true;
+    if (const auto layout = keypadLayoutOf(simulator.application().modelId())) {
+        const auto first = static_cast<std::uint8_t>(*code & 0xFFU);
+        const auto second = static_cast<std::uint8_t>(*code >> 8);
+        if (!layout->hasKey(first) || (second != 0 && !layout->hasKey(second))) {
+            return std::nullopt;
         }
     }
-    return false;
+    return code;
 }
 
 } // namespace
@@ -140,9 +134,12 @@ Result<std::vector<SimStep>> SimScript::parse(std::string_view text) {
                                                       ": " + step.text);
         };
         const std::string& verb = w[0];
-        if ((verb == "press" || verb == "release") && w.size() == 2) {
+        if ((verb == "press" || verb == "release") && w.size() >= 2) {
+            // "press F3 + F4" as the report writes a combination, or "press F3+F4".
             step.kind = verb == "press" ? SimStep::Kind::Press : SimStep::Kind::Release;
-            step.subject = w[1];
+            for (std::size_t i = 1; i < w.size(); ++i) {
+                step.subject += w[i];
+            }
         } else if ((verb == "touch" || verb == "touch-down") && w.size() == 3) {
             step.kind = verb == "touch" ? SimStep::Kind::Touch : SimStep::Kind::TouchDown;
             if (!parseInteger(w[1], step.x) || !parseInteger(w[2], step.y) || step.x < 0 || step.y < 0 ||
@@ -204,15 +201,20 @@ SimScript::Outcome SimScript::run(const std::vector<SimStep>& steps, Simulator& 
         switch (step.kind) {
         case SimStep::Kind::Press:
         case SimStep::Kind::Release: {
-            std::uint8_t key = 0;
-            if (!keyOf(simulator, step.subject, key)) {
+            const auto code = keyOf(simulator, step.subject);
+            if (!code) {
                 failure(step, "there is no key " + step.subject + " on the keypad of this model");
                 break;
             }
+            // A combination: the first key goes down, then the second; they go up the other way round.
+            const auto first = static_cast<std::uint8_t>(*code & 0xFFU);
+            const auto second = static_cast<std::uint8_t>(*code >> 8);
             if (step.kind == SimStep::Kind::Press) {
-                simulator.pressKey(key);
+                simulator.pressKey(first);
+                simulator.pressKey(second);
             } else {
-                simulator.releaseKey(key);
+                simulator.releaseKey(second);
+                simulator.releaseKey(first);
             }
             break;
         }

@@ -14,7 +14,8 @@ namespace quillon {
 class Simulator;
 
 // A scenario for the simulator, one step a line ('#' starts a comment):
-//   press KEY / release KEY        a key (its number, or its caption such as F1) goes down / up
+//   press KEY / release KEY        a key goes down / up: its name (F9) or number (9); a combination
+//                                  (F3 + F4, F3+F4 or 3+4) presses its first key, then its second
 //   touch X Y                      a tap at a point in unit pixels: down, one scan, up
 //   touch-down X Y / touch-up      a touch held down, and let go
 //   set TAG VALUE                  the PLC (or the user) writes a tag (name or address; decimal, negative,

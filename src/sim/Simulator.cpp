@@ -1,5 +1,6 @@
 #include "sim/Simulator.h"
 
+#include "edit/Keypad.h"
 #include "model/Application.h"
 #include "model/KeyDefinition.h"
 #include "model/Screen.h"
@@ -22,6 +23,9 @@ std::string tagName(const Tag* tag) {
 }
 
 // Key functions of the alarm and logger keys.
+constexpr std::uint8_t kAccept = 2;
+constexpr std::uint8_t kCancel = 1;
+constexpr std::uint8_t kClear = 0;
 constexpr std::uint8_t kLastDataEntryFunction = 30;
 constexpr std::uint8_t kSelectAlarm = 31;
 constexpr std::uint8_t kAcknowledgeAlarm = 32;
@@ -72,6 +76,11 @@ Simulator::Simulator(const Application& application, SimMemory::AreaSource areas
 
 bool Simulator::lowWordFirst() const noexcept {
     return application_.unitSettings().floatWordOrder == 1;
+}
+
+void Simulator::note(std::string text) {
+    record(text);
+    keyNote_ = std::move(text);
 }
 
 void Simulator::record(std::string text) {
@@ -164,7 +173,7 @@ void Simulator::show(const Screen& target) {
         }
     }
     screen_ = &target;
-    dataEntry_.end();
+    dataEntry_.reset();
     whileShowingAt_ = 0;
     delayUntil_.reset();
     waitingAt_ = -1;
@@ -213,6 +222,25 @@ const KeyDefinition* Simulator::keyFor(std::uint16_t code) const {
     return application_.findGlobalKey(code);
 }
 
+std::uint16_t Simulator::combinationWith(std::uint8_t key) const {
+    const auto holds = [key](const KeyDefinition& def) {
+        return def.secondKey() != 0 && (def.firstKey() == key || def.secondKey() == key);
+    };
+    if (screen_ != nullptr) {
+        for (const auto& def : screen_->keys()) {
+            if (holds(*def)) {
+                return def->code;
+            }
+        }
+    }
+    for (const auto& def : application_.globalKeys()) {
+        if (holds(*def)) {
+            return def->code;
+        }
+    }
+    return 0;
+}
+
 void Simulator::press(Input input) {
     record(input.name + " pressed");
     inputs_.push_back(std::move(input));
@@ -244,23 +272,26 @@ void Simulator::pressKey(std::uint8_t key) {
     if (!poweredOn_) {
         powerOn();
     }
+    keyNote_.clear();
     // A key pressed while another is held makes their combination when one is defined.
     for (const std::uint8_t other : keysDown_) {
         for (const std::uint16_t code : {static_cast<std::uint16_t>(other | (key << 8)),
                                          static_cast<std::uint16_t>(key | (other << 8))}) {
             if (const KeyDefinition* def = keyFor(code)) {
                 keysDown_.insert(key);
-                press(Input{
-                    def, code, false, "keys " + std::to_string(other) + "+" + std::to_string(key), {}, {}});
+                press(Input{def, code, false, keyName(code), {}, {}});
                 return;
             }
         }
     }
     keysDown_.insert(key);
     if (const KeyDefinition* def = keyFor(key)) {
-        press(Input{def, key, false, "key " + std::to_string(key), {}, {}});
+        press(Input{def, key, false, keyName(key), {}, {}});
+    } else if (const std::uint16_t pair = combinationWith(key); pair != 0) {
+        // The first key of a combination: held, it waits for the second.
+        record(keyName(key) + " pressed (no tasks alone; " + keyName(pair) + " with the other key)");
     } else {
-        record("key " + std::to_string(key) + " pressed (no tasks)");
+        note(keyName(key) + " pressed: no tasks (neither the shown screen nor the global keys define it)");
     }
 }
 
@@ -278,7 +309,7 @@ void Simulator::releaseKey(std::uint8_t key) {
         }
     }
     if (!any) {
-        record("key " + std::to_string(key) + " released (no tasks)");
+        record(keyName(key) + " released (no tasks)");
     }
 }
 
@@ -291,6 +322,7 @@ bool Simulator::touchDown(std::int32_t x, std::int32_t y) {
         powerOn();
     }
     touchUp();
+    keyNote_.clear();
     if (screen_ == nullptr) {
         return false;
     }
@@ -309,7 +341,7 @@ bool Simulator::touchDown(std::int32_t x, std::int32_t y) {
                     {}});
         return true;
     }
-    record("touch at " + std::to_string(x) + "," + std::to_string(y) + " (no touch area)");
+    note("touch at " + std::to_string(x) + "," + std::to_string(y) + " (no touch area)");
     return false;
 }
 
@@ -404,9 +436,30 @@ bool Simulator::waitHolds(const Task& task) {
 
 void Simulator::keyFunction(std::uint8_t function) {
     if (function <= kLastDataEntryFunction) {
+        Task named;
+        named.kind = TaskKind::KeyFunction;
+        named.subKind = function;
+        if (!dataEntry_.active()) {
+            // Accept, Cancel and Clear act on an entry in progress; the other data entry keys start one in
+            // the current field, as the unit's keys do.
+            if (function == kAccept || function == kCancel || function == kClear) {
+                note(taskText(named) + ": no data entry is in progress");
+                return;
+            }
+            const DataEntry::Outcome started = dataEntry_.begin(screen_, memory_, lowWordFirst());
+            if (!dataEntry_.active()) {
+                note(taskText(named) + ": " + started.why);
+                return;
+            }
+            record(started.trace);
+        }
         const DataEntry::Outcome outcome = dataEntry_.key(function, memory_, lowWordFirst());
-        if (!outcome.trace.empty()) {
+        if (outcome.refused) {
+            note(outcome.trace);
+        } else if (!outcome.trace.empty()) {
             record(outcome.trace);
+        } else {
+            note(taskText(named) + ": " + outcome.why);
         }
         return;
     }
@@ -553,7 +606,11 @@ Simulator::Flow Simulator::execute(const Task& task, ListPlace place, Input* inp
         break;
     case TaskKind::DataEntryMode: {
         const DataEntry::Outcome outcome = dataEntry_.toggle(screen_, memory_, lowWordFirst());
-        record(outcome.trace);
+        if (outcome.refused) {
+            note(outcome.trace);
+        } else {
+            record(outcome.trace);
+        }
         break;
     }
     case TaskKind::PlcToRecipe:

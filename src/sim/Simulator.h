@@ -90,6 +90,10 @@ public:
     const DataEntry& dataEntry() const noexcept { return dataEntry_; }
     bool openCollector() const noexcept { return openCollector_; }
     bool lowWordFirst() const noexcept;
+    // Why the last key press or touch did nothing (or what it refused): no tasks for the key, no touch
+    // area, a data entry key with no field to act on, a value outside the limits ...; empty when it did
+    // what it was defined for. Each note is also an event of the trace.
+    const std::string& keyNote() const noexcept { return keyNote_; }
     // The While-showing task the shown screen waits at; -1 when it is not waiting.
     int waitingTask() const noexcept { return waitingAt_; }
 
@@ -127,10 +131,13 @@ private:
     void show(const Screen& target);
     const Screen* neighbour(bool next) const;
     const KeyDefinition* keyFor(std::uint16_t code) const;
+    // A two-key combination of the shown screen or the global keys that holds the key; 0 for none.
+    std::uint16_t combinationWith(std::uint8_t key) const;
     void press(Input input);
     void release(std::size_t index);
     bool waitHolds(const Task& task);
     void keyFunction(std::uint8_t function);
+    void note(std::string text);
 
     const Application& application_;
     Options options_;
@@ -151,6 +158,7 @@ private:
     bool openCollector_ = false;
     std::unordered_map<const Task*, std::uint64_t> rtcCopied_;
     std::vector<SimEvent> events_;
+    std::string keyNote_;
 };
 
 } // namespace quillon

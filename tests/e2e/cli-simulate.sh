@@ -124,14 +124,31 @@ grep -q "FAIL line 2: Level is 5, not 6" "$work/out" || fail "tag failure"
 grep -q "> advance 10" "$work/out" || fail "the steps after a failure did not run"
 grep -q "2 of 3 steps failed" "$work/out" || fail "summary of the failing scenario"
 
-# Steps that cannot be done are failures too.
-printf 'press F9\npress 4\nset Nothing 1\n' >"$work/undoable.txt"
+# Steps that cannot be done are failures too (the VQ5K-822 has keys F5 to F22).
+printf 'press F23\npress 4\nset Nothing 1\n' >"$work/undoable.txt"
 if run simulate "$work/plant.ovm" --script "$work/undoable.txt" >"$work/out" 2>"$work/err"; then
     fail "undoable steps exited 0"
 fi
-grep -q "there is no key F9 on the keypad of this model" "$work/out" || fail "unknown key"
+grep -q "there is no key F23 on the keypad of this model" "$work/out" || fail "unknown key"
 grep -q "there is no key 4 on the keypad of this model" "$work/out" || fail "a key beside the keypad"
 grep -q "there is no tag Nothing" "$work/out" || fail "unknown tag"
+
+# Keys by the names the report prints ("F9 : Press TaskList") as well as by number.
+cat >"$work/names.txt" <<'STEPS'
+press F9
+release F9
+expect screen 2
+press 9
+release 9
+expect screen 1
+STEPS
+( cd "$work" && run simulate plant.ovm --script names.txt ) >"$work/out" 2>"$work/err" || fail "keys by name"
+grep -q "all 6 steps passed" "$work/out" || fail "summary of the key names"
+grep -q "\] F9 pressed" "$work/out" || fail "the trace names the key F9"
+# A key without tasks says so in the trace.
+printf 'press F11\nrelease F11\n' >"$work/nothing.txt"
+( cd "$work" && run simulate plant.ovm --script nothing.txt ) >"$work/out" 2>"$work/err" || fail "keys that do nothing"
+grep -q "F11 pressed: no tasks" "$work/out" || fail "a key that does nothing says why"
 
 # Refusals before anything runs: a bad step, a missing script, bad options, a missing file.
 expect_refusal() {

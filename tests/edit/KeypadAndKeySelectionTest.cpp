@@ -9,6 +9,32 @@
 using namespace quillon;
 using namespace quillon::testing_support;
 
+TEST(Keypad, OneNameForEveryKeyAsTheReportPrintsIt) {
+    EXPECT_EQ(keyName(9), "F9");
+    EXPECT_EQ(keyName(1), "F1");
+    EXPECT_EQ(keyName(255), "F255");
+    EXPECT_EQ(keyName(static_cast<std::uint16_t>(3 | (4 << 8))), "F3 + F4");
+    // Names and numbers are read back, combinations with or without blanks.
+    const std::pair<const char*, std::uint16_t> read[] = {{"F9", 9},
+                                                          {"f9", 9},
+                                                          {"9", 9},
+                                                          {"F255", 255},
+                                                          {"1", 1},
+                                                          {"F3 + F4", 3 | (4 << 8)},
+                                                          {"F3+F4", 3 | (4 << 8)},
+                                                          {"3+4", 3 | (4 << 8)},
+                                                          {"4+3", 4 | (3 << 8)}};
+    for (const auto& [text, code] : read) {
+        const auto parsed = parseKeyName(text);
+        ASSERT_TRUE(parsed) << text;
+        EXPECT_EQ(*parsed, code) << text;
+    }
+    for (const char* bad :
+         {"F256", "256", "F0", "0", "F", "", "F09", "G9", "F3+", "F3+F3", "F3++F4", "9x", "-1"}) {
+        EXPECT_FALSE(parseKeyName(bad)) << bad;
+    }
+}
+
 TEST(Keypad, LayoutsByModel) {
     struct Row {
         std::uint16_t model;

@@ -1,6 +1,7 @@
 #include "model/AlarmWindowObject.h"
 #include "model/DataEntryCoilObject.h"
 #include "model/DataEntryRegisterObject.h"
+#include "model/DefaultGlobalKeys.h"
 #include "model/DisplayRegisterObject.h"
 #include "model/RecordingSurface.h"
 #include "sim/LiveDrawing.h"
@@ -101,6 +102,160 @@ TEST_F(DataEntryAlarmTest, DataEntryWritesWithinItsLimitsOnly) {
             refused || e.text == "data entry 1 (Level): 256 is outside the limits 0 .. 255; not written";
     }
     EXPECT_TRUE(refused);
+}
+
+// The default keys of a new VQ5K-822: 5 to 8 Numeric Key 1 to 4, 13 to 17 Numeric Key 5 to 9, 18 "Sign Key
+// ( +/- ) and 0", 19 Cancel, 20 Accept, 21 Increase, 22 Decrease; no key has the mode task.
+class DefaultKeys {
+public:
+    static void tap(Simulator& sim, std::uint8_t key) {
+        sim.pressKey(key);
+        sim.releaseKey(key);
+    }
+    static void type(Simulator& sim, const std::string& digits) {
+        static constexpr std::uint8_t kDigitKeys[10] = {18, 5, 6, 7, 8, 13, 14, 15, 16, 17};
+        for (const char c : digits) {
+            tap(sim, kDigitKeys[c - '0']);
+        }
+    }
+    static constexpr std::uint8_t kCancel = 19;
+    static constexpr std::uint8_t kAccept = 20;
+    static constexpr std::uint8_t kIncrease = 21;
+    static constexpr std::uint8_t kDecrease = 22;
+};
+
+class DefaultKeysEntryTest : public SimFixture {
+protected:
+    DefaultKeysEntryTest() {
+        RecordingPrompter prompter;
+        createDefaultGlobalKeys(app, prompter);
+    }
+    // A register entry for Level, unsigned, three digits, limits 10 .. 500, and one for Count after it.
+    Screen* entryScreen() {
+        Screen* one = addScreen(1);
+        auto entry = std::make_unique<DataEntryRegisterObject>();
+        entry->right = 29;
+        entry->bottom = 7;
+        entry->format.code = {'3', '0'};
+        entry->lowLimit = 10;
+        entry->highLimit = 500;
+        entry->setTag(level);
+        must(one->appendObject(std::move(entry)));
+        auto second = std::make_unique<DataEntryRegisterObject>();
+        second->top = 10;
+        second->right = 29;
+        second->bottom = 17;
+        second->format.code = {'3', '0'};
+        second->lowLimit = 0;
+        second->highLimit = 999;
+        second->setTag(count);
+        must(one->appendObject(std::move(second)));
+        return one;
+    }
+};
+
+TEST_F(DefaultKeysEntryTest, NumericKeysStartEntryAndAcceptWritesWithinTheLimitsOnly) {
+    entryScreen();
+    auto sim = start();
+    EXPECT_FALSE(sim->dataEntry().active());
+    DefaultKeys::type(*sim, "250");
+    ASSERT_TRUE(sim->dataEntry().active());
+    EXPECT_EQ(sim->dataEntry().field()->tag(), level);
+    EXPECT_EQ(sim->dataEntry().shownText(), "250");
+    EXPECT_EQ(sim->value(*level), 0U); // nothing before Accept
+    DefaultKeys::tap(*sim, DefaultKeys::kAccept);
+    EXPECT_EQ(sim->value(*level), 250U);
+    EXPECT_TRUE(sim->keyNote().empty());
+    // The limits' edges: 9 and 501 refused, 10 and 500 written.
+    const std::pair<const char*, std::uint64_t> tries[] = {
+        {"600", 250}, {"501", 250}, {"500", 500}, {"009", 500}, {"010", 10}};
+    for (const auto& [typed, stored] : tries) {
+        DefaultKeys::type(*sim, typed);
+        DefaultKeys::tap(*sim, DefaultKeys::kAccept);
+        EXPECT_EQ(sim->value(*level), stored) << typed;
+    }
+    DefaultKeys::type(*sim, "600");
+    DefaultKeys::tap(*sim, DefaultKeys::kAccept);
+    EXPECT_EQ(sim->keyNote(), "data entry 1 (Level): 600 is outside the limits 10 .. 500; not written");
+    EXPECT_EQ(sim->dataEntry().shownText(), "600"); // the refused value stays to be corrected
+    // Cancel leaves; the field shows the tag again and Accept alone does nothing, saying why.
+    DefaultKeys::tap(*sim, DefaultKeys::kCancel);
+    EXPECT_FALSE(sim->dataEntry().active());
+    EXPECT_EQ(LiveDrawing::fieldText(*sim->screen()->objects().front(), *sim), "010");
+    DefaultKeys::tap(*sim, DefaultKeys::kAccept);
+    EXPECT_EQ(sim->keyNote(), "Accept Data Entry: no data entry is in progress");
+    DefaultKeys::tap(*sim, DefaultKeys::kCancel);
+    EXPECT_EQ(sim->keyNote(), "Cancel Data Entry: no data entry is in progress");
+    EXPECT_EQ(sim->value(*level), 10U);
+}
+
+TEST_F(DefaultKeysEntryTest, IncreaseStartsAtTheValueAndEntryComesBackToTheLastField) {
+    Screen* one = entryScreen();
+    addScreen(2);
+    auto sim = start();
+    sim->setValue(*level, 499);
+    DefaultKeys::tap(*sim, DefaultKeys::kIncrease);
+    EXPECT_EQ(sim->dataEntry().shownText(), "500");
+    DefaultKeys::tap(*sim, DefaultKeys::kIncrease); // stops at the high limit
+    DefaultKeys::tap(*sim, DefaultKeys::kAccept);
+    EXPECT_EQ(sim->value(*level), 500U);
+    // The mode task still toggles, and Next moves on to the second field.
+    Task next;
+    next.kind = TaskKind::KeyFunction;
+    next.subKind = 3;
+    KeyDefinition* nextKey = must(app.addKey(std::make_unique<KeyDefinition>(9)));
+    append(*nextKey, 0, next);
+    Task mode;
+    mode.kind = TaskKind::DataEntryMode;
+    KeyDefinition* modeKey = must(app.addKey(std::make_unique<KeyDefinition>(10)));
+    append(*modeKey, 0, mode);
+    DefaultKeys::tap(*sim, 9);
+    EXPECT_EQ(sim->dataEntry().field()->tag(), count);
+    DefaultKeys::tap(*sim, DefaultKeys::kCancel);
+    // Entry started again goes back to the field last edited.
+    DefaultKeys::type(*sim, "7");
+    EXPECT_EQ(sim->dataEntry().field()->tag(), count);
+    DefaultKeys::tap(*sim, 10); // the mode off
+    EXPECT_FALSE(sim->dataEntry().active());
+    DefaultKeys::tap(*sim, 10); // and on, at the first field
+    EXPECT_EQ(sim->dataEntry().field()->tag(), level);
+    DefaultKeys::tap(*sim, 10);
+    // Another screen forgets the field.
+    Task go = gotoScreen(2);
+    KeyDefinition* screenKey = must(app.addKey(std::make_unique<KeyDefinition>(11)));
+    append(*screenKey, 0, go);
+    DefaultKeys::tap(*sim, 11);
+    ASSERT_EQ(sim->screen()->number(), 2U);
+    DefaultKeys::type(*sim, "1");
+    EXPECT_FALSE(sim->dataEntry().active());
+    EXPECT_EQ(sim->keyNote(), "Numeric Key 1: the screen has no data entry field");
+    static_cast<void>(one);
+}
+
+TEST_F(DefaultKeysEntryTest, AKeyThatDoesNothingSaysWhy) {
+    Screen* one = addScreen(1);
+    auto binary = std::make_unique<DataEntryRegisterObject>();
+    binary->right = 29;
+    binary->bottom = 7;
+    binary->format.dataType = 'B';
+    binary->format.code = {'3', '0'};
+    binary->highLimit = 7;
+    binary->setTag(level);
+    must(one->appendObject(std::move(binary)));
+    auto sim = start();
+    DefaultKeys::tap(*sim, 10); // no global key 10 on the 822
+    EXPECT_EQ(sim->keyNote(),
+              "F10 pressed: no tasks (neither the shown screen nor the global keys define it)");
+    DefaultKeys::type(*sim, "1");
+    EXPECT_TRUE(sim->keyNote().empty());
+    DefaultKeys::type(*sim, "2");
+    EXPECT_EQ(sim->keyNote(), "Numeric Key 2: a binary field has no digit 2");
+    EXPECT_EQ(sim->dataEntry().shownText(), "0001"); // four digits: the code holds the count less one
+    DefaultKeys::type(*sim, "1");
+    DefaultKeys::tap(*sim, DefaultKeys::kAccept);
+    EXPECT_EQ(sim->value(*level), 3U);
+    sim->touchDown(5, 5);
+    EXPECT_EQ(sim->keyNote(), "touch at 5,5 (no touch area)");
 }
 
 TEST_F(DataEntryAlarmTest, TheAlarmWindowListsTheAlarmsThatAreOnFirstTriggeredFirst) {

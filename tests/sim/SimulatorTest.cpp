@@ -366,6 +366,38 @@ TEST_F(SimulatorTest, GeneratedScenariosWalkGeneratedApplications) {
     }
 }
 
+// Steps name keys as the report does (F9, F3 + F4) or by number; the VQ5K-822 has keys 5 to 22.
+TEST_F(SimulatorTest, ScriptStepsTakeKeyNamesNumbersAndCombinations) {
+    addScreen(1);
+    addScreen(2);
+    addScreen(3);
+    KeyDefinition* nine = must(app.addKey(std::make_unique<KeyDefinition>(9)));
+    append(*nine, KeyDefinition::kPress, add(count, 1));
+    KeyDefinition* both =
+        must(app.addKey(std::make_unique<KeyDefinition>(static_cast<std::uint16_t>(5 | (22 << 8)))));
+    append(*both, KeyDefinition::kPress, gotoScreen(3));
+    const auto steps =
+        SimScript::parse("press F9\nrelease F9\npress 9\nrelease 9\nexpect Count 2\n"
+                         "press F5 + F22\nexpect screen 3\nrelease F5 + F22\npress F4\npress F23\n"
+                         "press 5+22\nrelease F5+F22\npress F22\n");
+    ASSERT_TRUE(steps) << steps.message();
+    Simulator sim(app, {}, {});
+    std::ostringstream trace;
+    const auto outcome = SimScript::run(*steps, sim, trace, {});
+    EXPECT_EQ(outcome.failed, 2U) << trace.str();
+    EXPECT_NE(trace.str().find("FAIL line 9: there is no key F4 on the keypad of this model"),
+              std::string::npos)
+        << trace.str();
+    EXPECT_NE(trace.str().find("FAIL line 10: there is no key F23"), std::string::npos) << trace.str();
+    EXPECT_NE(trace.str().find("] F5 + F22 pressed"), std::string::npos) << trace.str();
+    EXPECT_NE(trace.str().find("F5 pressed (no tasks alone; F5 + F22 with the other key)"), std::string::npos)
+        << trace.str();
+    // Both keys went up again: F22 alone is a key without tasks, but part of the combination.
+    EXPECT_FALSE(sim.isKeyDown(5));
+    EXPECT_NE(trace.str().find("F22 pressed (no tasks alone; F5 + F22"), std::string::npos) << trace.str();
+    EXPECT_TRUE(sim.keyNote().empty());
+}
+
 TEST_F(SimulatorTest, ScriptLinesThatAreNoStepsAreRefused) {
     EXPECT_EQ(
         SimScript::parse("advance 5\nfly away\n").message(),
