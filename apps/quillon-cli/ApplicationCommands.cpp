@@ -1,5 +1,6 @@
 #include "ApplicationCommands.h"
 
+#include "ExampleCommand.h"
 #include "ImageDump.h"
 #include "model/AlarmTable.h"
 #include "model/Application.h"
@@ -336,13 +337,28 @@ void ApplicationCommands::add(CLI::App& app, CliContext& context, CommandAction&
     };
     auto args = std::make_shared<Args>();
 
-    CLI::App* create = app.add_subcommand("new", "Creates a new application file as the New command does.");
-    create
-        ->add_option("--model", args->model,
-                     "The panel model id (10, 12, 15, 20, 30, 40, 41, 42, 480, 500, 510, 520).")
-        ->required();
-    create->add_option("FILE", args->first, "The application file to write (.ovm).")->required();
-    create->callback([&context, &action, args] {
+    CLI::App* create = app.add_subcommand(
+        "new",
+        "Creates a new application file as the New command does, or a copy of an example application.");
+    auto* model = create->add_option(
+        "--model", args->model, "The panel model id (10, 12, 15, 20, 30, 40, 41, 42, 480, 500, 510, 520).");
+    auto* example = create
+                        ->add_option("--example", args->second,
+                                     "A copy of the example NAME; without a name, the examples are listed.")
+                        ->expected(0, 1);
+    example->excludes(model);
+    create->add_option("FILE", args->first, "The application file to write (.ovm).");
+    create->callback([&context, &action, args, model, example] {
+        if (example->count() > 0) {
+            action = [&context, args] { return ExampleCommand::run(context, args->second, args->first); };
+            return;
+        }
+        if (model->count() == 0) {
+            throw CLI::RequiredError("--model or --example");
+        }
+        if (args->first.empty()) {
+            throw CLI::RequiredError("FILE");
+        }
         action = [&context, args] { return ApplicationCommands::create(context, args->model, args->first); };
     });
 
