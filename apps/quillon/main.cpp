@@ -123,6 +123,13 @@ int main(int argc, char* argv[]) {
     quillon::gui::ShellOptions options;
     options.startDirectory = start;
     options.openFile = openFile;
+    // The example applications: the build's own for a window run from its build folder, else the shipped
+    // ones.
+    if (std::filesystem::equivalent(executableFolder, QUILLON_BUILD_DIR, ec)) {
+        options.exampleFolders.push_back(std::filesystem::path(QUILLON_BUILD_DIR) / "examples");
+    }
+    options.exampleFolders.push_back(executableFolder / QUILLON_RELATIVE_DATADIR / "examples");
+    options.exampleFolders.push_back(std::filesystem::path(QUILLON_INSTALL_DATADIR) / "examples");
     options.showSplash = !parser.isSet(noSplash) && !parser.isSet(screenshot) &&
                          !parser.isSet(quitWhenIdle) && !parser.isSet(script);
     quillon::gui::MainWindow window(quillon::gui::ShellServices{&documents}, options);
