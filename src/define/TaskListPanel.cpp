@@ -104,10 +104,16 @@ void TaskListPanel::rebuildChoices(bool withKeyTasks) {
 }
 
 void TaskListPanel::setOwner(TaskListOwner* owner, bool enabled) {
-    const bool sameKind = owner != nullptr && owner_ != nullptr &&
-                          owner->taskListCount() == owner_->taskListCount() &&
-                          owner->taskListKind(0) == owner_->taskListKind(0);
+    // The previous owner may be gone already (a key left without tasks is removed when another key is
+    // chosen), so only what was noted of it when it came is compared.
+    const bool sameKind = owner != nullptr && ownerListCount_ != 0 &&
+                          owner->taskListCount() == ownerListCount_ &&
+                          owner->taskListKind(0) == ownerFirstKind_;
     owner_ = owner;
+    ownerListCount_ = owner_ != nullptr ? owner_->taskListCount() : 0;
+    if (owner_ != nullptr) {
+        ownerFirstKind_ = owner_->taskListKind(0);
+    }
     if (owner_ == nullptr) {
         for (QListWidget* list : lists_) {
             list->clear();

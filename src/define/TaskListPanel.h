@@ -57,6 +57,8 @@ private:
 
     const TaskEditorContext& context_;
     TaskListOwner* owner_ = nullptr;
+    std::size_t ownerListCount_ = 0;
+    TaskListKind ownerFirstKind_{};
     QLabel* choicesLabel_ = nullptr;
     QComboBox* choices_ = nullptr;
     QButtonGroup* radios_ = nullptr;
