@@ -101,6 +101,17 @@ TEST(UnitSettings, CapacityAndDefaults) {
     EXPECT_EQ(small.memoryOption, 1);
     EXPECT_EQ(offeredMemoryOptions(4), 4);
     EXPECT_EQ(offeredMemoryOptions(2), 2);
+    // By model: every graphic model has the four memories, every character model the first two.
+    for (const std::uint16_t id : {480, 500, 510, 520}) {
+        EXPECT_EQ(memoryOptionsOfModel(id), 4) << id;
+    }
+    for (const std::uint16_t id : {10, 12, 15, 20, 30, 40, 41, 42}) {
+        EXPECT_EQ(memoryOptionsOfModel(id), 2) << id;
+    }
+    EXPECT_EQ(memoryOptionsOfModel(11), 0);
+    // The large graphic models are not at a row of the five: they start with 24KB (26000 bytes).
+    EXPECT_EQ(defaultUnitSettings(modelIndex(520)).memoryOption, 1);
+
     const std::array<std::uint8_t, 15> expected{1, 0, 0, 4, 4, 0, 0, 4, 1, 2, 80, 3, 2, 1, 0};
     EXPECT_EQ(small.toBytes(), expected);
     UnitSettings back;
