@@ -127,8 +127,8 @@ bool ApplicationCommands::save(CliContext& context, Application& application, Pl
 int ApplicationCommands::create(CliContext& context, int modelId, const std::filesystem::path& file) {
     if (modelId < 0 || modelId > 0xFFFF || findPanelModel(static_cast<std::uint32_t>(modelId)) == nullptr) {
         std::string ids;
-        for (const PanelModel& m : panelModels()) {
-            ids += (ids.empty() ? "" : ", ") + std::to_string(m.id) + " " + std::string(m.name);
+        for (const std::uint16_t id : pickerModelIds()) {
+            ids += (ids.empty() ? "" : ", ") + std::to_string(id) + " " + std::string(modelName(id));
         }
         return context.fail(std::to_string(modelId) + " is no panel model; the models are " + ids + ".");
     }
@@ -337,10 +337,14 @@ void ApplicationCommands::add(CLI::App& app, CliContext& context, CommandAction&
     auto args = std::make_shared<Args>();
 
     CLI::App* create = app.add_subcommand("new", "Creates a new application file as the New command does.");
-    create
-        ->add_option("--model", args->model,
-                     "The panel model id (10, 12, 15, 20, 30, 40, 41, 42, 480, 500, 510, 520).")
-        ->required();
+    // The models in the order of the New Application dialog, each with its display.
+    std::string models;
+    for (const std::uint16_t id : pickerModelIds()) {
+        const PanelModel* m = findPanelModel(id);
+        models += (models.empty() ? "" : ", ") + std::to_string(id) + " " + std::string(m->name) + " (" +
+                  std::string(m->description) + ")";
+    }
+    create->add_option("--model", args->model, "The panel model id: " + models + ".")->required();
     create->add_option("FILE", args->first, "The application file to write (.ovm).")->required();
     create->callback([&context, &action, args] {
         action = [&context, args] { return ApplicationCommands::create(context, args->model, args->first); };

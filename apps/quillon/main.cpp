@@ -1,6 +1,6 @@
 // Quillon: the window. Options exist for scripted runs (the smoke test and the start-up benchmark):
 //   --no-splash            start without the greeting
-//   --new MODEL            start with a new application for the model id (10, 12, 40, 42 or 500)
+//   --new MODEL            start with a new application for the model id (any id of the catalog)
 //   --screenshot FILE      once the window is idle, save a picture of it to FILE, print its title, quit
 //   --quit-when-idle       quit as soon as the window is idle (start-up timing)
 //   --script FILE          play the steps of FILE against the window (see ScriptRunner.h)
@@ -134,14 +134,17 @@ int main(int argc, char* argv[]) {
 
     QObject::connect(&window, &quillon::gui::MainWindow::started, &window, [&] {
         if (parser.isSet(newModel)) {
-            const quillon::PanelModel* model = quillon::findPanelModel(parser.value(newModel).toUInt());
-            if (model == nullptr || !model->newApplicationPosition) {
-                std::fprintf(stderr, "--new: %s is not a model offered for new applications\n",
+            bool number = false;
+            const auto position = quillon::pickerPosition(parser.value(newModel).toUInt(&number));
+            if (!number || !position) {
+                std::fprintf(stderr,
+                             "--new: %s is no panel model id (10, 12, 15, 20, 30, 40, 41, 42, 480, "
+                             "500, 510 or 520)\n",
                              qPrintable(parser.value(newModel)));
                 QApplication::exit(2);
                 return;
             }
-            window.lifecycle().newApplicationAt(*model->newApplicationPosition);
+            window.lifecycle().newApplicationAt(*position);
         }
         if (runner) {
             runner->start();

@@ -1,6 +1,8 @@
 #include "comm/TransferEngine.h"
 
 #include "comm/TransferTexts.h"
+#include "model/TextFormat.h"
+#include "plc/DriverFiles.h"
 
 #include <algorithm>
 #include <array>
@@ -236,6 +238,14 @@ TransferReport TransferEngine::downloadDriver(std::string_view portName, const D
     }
     auto path = job.lookup ? job.lookup(job.driversDir, job.unit.modelToken, *job.plcId)
                            : Result<std::filesystem::path>::fail("no driver lookup");
+    // A unit model the drivers directory has nothing for (as for models no drivers were shipped for) is
+    // named as such before the link is opened.
+    if (!path && !DriverFiles::anyForModel(job.driversDir, job.unit.modelToken)) {
+        const std::string name = DriverFiles::unitModelName(job.unit.modelToken);
+        return run.fail(formatText(std::string(text::kNoDriverForModel).c_str(), name.c_str(),
+                                   static_cast<unsigned>(DriverFiles::driverModelCode(job.unit.modelToken))),
+                        notDone);
+    }
     run.status(text::kPleaseWait);
     run.progress(0, 0);
     run.link().setFrameNumber(0);

@@ -490,13 +490,8 @@ void ScreenSession::createToolBars() {
     for (QAction* action : objectsBar_->actions()) {
         action->setCheckable(!action->isSeparator());
     }
-    // The touch-screen button shows only while the unit has a touch screen.
-    const Application* app = application();
-    for (QAction* action : objectsBar_->actions()) {
-        if (action->data().toUInt() == PlacementTools::kTouch) {
-            action->setVisible(app != nullptr && app->unitSettings().touchScreen != 0);
-        }
-    }
+    // Without a touch screen the touch-screen button stays in its place, grayed: its inactive look-alike
+    // (refresh() follows the unit settings).
     // The tools bar starts a row of its own, so that no bar is folded away on a normal screen.
     host_.mainWindow->addToolBarBreak(Qt::TopToolBarArea);
     toolsBar_ = makeBar("tools", {337, 339, kSeparator, 190,        154, 155, 156, kSeparator, 210, 232, 233,
@@ -574,6 +569,11 @@ void ScreenSession::refresh() {
     }
     const auto enabled = [this](std::uint16_t id) { return host_.dispatcher->isEnabled(id); };
     host_.menus->refresh(enabled);
+    // The touch-screen tool does not outlive the touch screen (switched off in the unit settings).
+    if (!editor_->selecterMode() && editor_->currentTool() == PlacementTools::kTouch &&
+        !enabled(PlacementTools::kTouch)) {
+        editor_->returnToSelecter();
+    }
     // The chosen tool's button is pressed and its menu entry checked; the selecter's in selecter mode.
     const std::uint16_t current =
         editor_->selecterMode() ? toId(CommandId::Selecter) : editor_->currentTool();

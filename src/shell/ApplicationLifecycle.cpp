@@ -56,15 +56,7 @@ bool ApplicationLifecycle::newApplicationAt(std::uint8_t position) {
 
 bool ApplicationLifecycle::acceptModel(std::uint8_t position) {
     currentFileName_.clear();
-    if (position == kRefusedPosition180) {
-        prompter_.information("Model 'Orvik 180' is not supported in this version.");
-        return false;
-    }
-    if (position == kRefusedPosition520) {
-        prompter_.information("Model 'Orvik 520' is not supported in this version.");
-        return false;
-    }
-    const std::uint16_t modelId = modelIdForIndex(position);
+    const std::uint16_t modelId = modelIdAtPickerPosition(position);
     if (modelId == 0) {
         return false; // a row the picker does not have: nothing chosen yet
     }

@@ -99,6 +99,13 @@ TEST(PlacementGeometryTest, ClicksLandOnCellsTouchCellsAndTheSnapGrid) {
     const PlacementGeometry class50(kClass50, CanvasGeometry::kFont5x7);
     EXPECT_EQ(*class50.touchCell({127, 63}), (UnitRect{112, 46, 127, 63}));
     EXPECT_FALSE(character.touchCell({0, 0}).has_value());
+    // Class 51 (240 x 128): 16 x 6 cells of 15 x 18 with 4-pixel gaps; the last cell ends at the display's
+    // bottom right corner, and a point past it still lands in the last cell.
+    const PlacementGeometry class51(51, CanvasGeometry::kFont5x7);
+    EXPECT_EQ(*class51.touchCell({239, 127}), (UnitRect{225, 110, 239, 127}));
+    EXPECT_EQ(*class51.touchCell({15, 22}), (UnitRect{15, 22, 29, 39}));
+    EXPECT_EQ(*class51.touchCell({14, 21}), (UnitRect{0, 0, 14, 17}));
+    EXPECT_EQ(*class51.touchCell({400, 300}), (UnitRect{225, 110, 239, 127}));
 
     // Shapes: the unit grid, then the snap steps.
     const PlacementGeometry snapping(kClass52, CanvasGeometry::kFont5x7, 6, 8);

@@ -41,26 +41,72 @@ private slots:
         QCOMPARE(dialog.interfaceText(), QString("RS232 / RS485"));
         dialog.selectPosition(3);
         QCOMPARE(dialog.findChild<QAbstractButton*>("model3")->text(), QString("VQ5K-422"));
-        QCOMPARE(dialog.findChild<QAbstractButton*>("model7")->text(), QString("Orvik 180"));
-        QCOMPARE(dialog.findChild<QAbstractButton*>("model8")->text(), QString("Orvik 520"));
+        // After the five: the two large graphic models, then the older models, with an em dash where no
+        // supply voltage or serial interface is on record.
+        const char* const others[] = {"Orvik 180", "Orvik 520", "Orvik 15", "Orvik 20",
+                                      "Orvik 40",  "Orvik 80",  "Orvik 120"};
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(dialog.findChild<QAbstractButton*>(QString("model%1").arg(5 + i))->text(),
+                     QString(others[i]));
+        }
+        QCOMPARE(dialog.findChild<QAbstractButton*>("model12"), nullptr);
+        dialog.selectPosition(6);
+        QCOMPARE(dialog.modelId(), std::uint16_t{520});
+        QCOMPARE(dialog.descriptionText(), QString("320 x 240 pixels"));
+        QCOMPARE(dialog.voltageText(), QString::fromUtf8("\u2014"));
+        QCOMPARE(dialog.interfaceText(), QString::fromUtf8("\u2014"));
+        dialog.selectPosition(9);
+        QCOMPARE(dialog.modelId(), std::uint16_t{30});
+        QCOMPARE(dialog.descriptionText(), QString("2 lines of 20 characters"));
+        dialog.selectPosition(5);
+        QCOMPARE(dialog.descriptionText(), QString("240 x 128 pixels"));
         QVERIFY(dialog.findChild<QPushButton*>() != nullptr);
     }
 
-    void arrowKeysStepThroughTheFiveAndStopAtTheEnds() {
+    void arrowKeysStepThroughEveryModelAndStopAtTheEnds() {
         NewApplicationDialog dialog(nullptr, {});
         dialog.stepLeft();
         QCOMPARE(dialog.position(), std::uint8_t{0});
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 4; ++i) {
             dialog.stepRight();
         }
         QCOMPARE(dialog.position(), std::uint8_t{4});
-        dialog.stepLeft();
-        QCOMPARE(dialog.position(), std::uint8_t{3});
-        // A refused model chosen with the mouse is not left by the arrows.
-        dialog.selectPosition(kRefusedPosition180);
-        dialog.stepLeft();
+        // From the last of the five on to the large graphic models and the older ones.
         dialog.stepRight();
-        QCOMPARE(dialog.position(), kRefusedPosition180);
+        QCOMPARE(dialog.modelId(), std::uint16_t{510});
+        for (int i = 0; i < 10; ++i) {
+            dialog.stepRight();
+        }
+        QCOMPARE(dialog.position(), std::uint8_t{11});
+        QCOMPARE(dialog.modelId(), std::uint16_t{480});
+        dialog.stepLeft();
+        QCOMPARE(dialog.position(), std::uint8_t{10});
+        // Up, Down, Home and End on the dialog itself.
+        QTest::keyClick(&dialog, Qt::Key_Home);
+        QCOMPARE(dialog.position(), std::uint8_t{0});
+        QTest::keyClick(&dialog, Qt::Key_Up);
+        QCOMPARE(dialog.position(), std::uint8_t{0});
+        QTest::keyClick(&dialog, Qt::Key_Down);
+        QCOMPARE(dialog.position(), std::uint8_t{1});
+        QTest::keyClick(&dialog, Qt::Key_End);
+        QCOMPARE(dialog.position(), std::uint8_t{11});
+        QTest::keyClick(&dialog, Qt::Key_Down);
+        QCOMPARE(dialog.position(), std::uint8_t{11});
+    }
+
+    void upAndDownStepThePickerWhileAButtonHasTheFocus() {
+        NewApplicationDialog dialog(nullptr, {});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QPushButton* ok = dialog.findChild<QPushButton*>();
+        ok->setFocus();
+        QTest::keyClick(ok, Qt::Key_Down);
+        QTest::keyClick(ok, Qt::Key_Down);
+        QTest::keyClick(ok, Qt::Key_Up);
+        QCOMPARE(dialog.position(), std::uint8_t{1});
+        QTest::keyClick(ok, Qt::Key_End);
+        QCOMPARE(dialog.modelId(), std::uint16_t{480});
+        QVERIFY(ok->hasFocus());
     }
 
     void arrowKeysReachThePickerThroughTheKeyboardHook() {

@@ -386,6 +386,12 @@ private slots:
         std::filesystem::remove_all(w.drivers);
         std::filesystem::create_directories(w.drivers);
         const std::uint32_t before = unit.completedTransfers();
+        // With no driver of the model at all, the status names the model and its driver files.
+        QCOMPARE(
+            w.firmwareDownload(),
+            QString("\nThe Drivers directory has no driver for the VQ5K-822 unit (driver files 140*.abs).\n"
+                    "Can not download the firmware."));
+        w.writeDriver("14000301.abs", 50, 9); // a driver of the model for another PLC
         QCOMPARE(w.firmwareDownload(), q(text::kCanNotOpenDownloadFile));
         // An empty driver file would leave the unit with no driver at all.
         std::ofstream(w.drivers / "14000701.abs", std::ios::binary).flush();
