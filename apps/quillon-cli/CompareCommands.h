@@ -1,0 +1,28 @@
+#pragma once
+
+#include "CliContext.h"
+
+#include <filesystem>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace quillon::cli {
+
+// `diff`: what changed between two applications. It exits as diff does: 0 when the applications are the same, 1 when they
+// differ, 2 when a file could not be compared.
+class CompareCommands final {
+public:
+    static constexpr int kSame = 0;
+    static constexpr int kDifferent = 1;
+    static constexpr int kTrouble = 2;
+
+    static void add(CLI::App& app, CliContext& context, CommandAction& action);
+
+    static int diff(CliContext& context, const std::filesystem::path& first,
+                    const std::filesystem::path& second, bool json);
+};
+
+} // namespace quillon::cli
