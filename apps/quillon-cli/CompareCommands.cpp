@@ -2,6 +2,7 @@
 
 #include "compare/ApplicationDiff.h"
 #include "compare/ComparedApplication.h"
+#include "compare/TextConv.h"
 #include "plc/PlcCatalogFiles.h"
 
 #include <CLI/CLI.hpp>
@@ -67,11 +68,26 @@ int CompareCommands::diff(CliContext& context, const std::filesystem::path& firs
     return differences.empty() ? kSame : kDifferent;
 }
 
+int CompareCommands::textconv(CliContext& context, const std::filesystem::path& file) {
+    PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
+    const auto side = openSide(context, catalogs, file);
+    if (!side) {
+        return CliContext::kFailure;
+    }
+    context.out() << TextConv::write(side->records());
+    context.out().flush();
+    if (!context.out()) {
+        return context.fail("Can not write the text of " + file.string() + ".");
+    }
+    return CliContext::kSuccess;
+}
+
 void CompareCommands::add(CLI::App& app, CliContext& context, CommandAction& action) {
     struct Args {
         std::string first;
         std::string second;
         std::string format = "text";
+        std::string file;
     };
     auto args = std::make_shared<Args>();
 
@@ -86,6 +102,14 @@ void CompareCommands::add(CLI::App& app, CliContext& context, CommandAction& act
         action = [&context, args] {
             return CompareCommands::diff(context, args->first, args->second, args->format == "json");
         };
+    });
+
+    CLI::App* conv = app.add_subcommand(
+        "textconv", "Prints an application (.ovm or .json) as lines, one record a line, for version control "
+                    "(git config diff.quillon.textconv \"quillon-cli textconv\").");
+    conv->add_option("FILE", args->file, "The application file.")->required();
+    conv->callback([&context, &action, args] {
+        action = [&context, args] { return CompareCommands::textconv(context, args->file); };
     });
 }
 

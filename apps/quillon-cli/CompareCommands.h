@@ -11,7 +11,8 @@ class App;
 
 namespace quillon::cli {
 
-// `diff`: what changed between two applications. It exits as diff does: 0 when the applications are the same, 1 when they
+// `diff` and `textconv`: what changed between two applications, and the line view that makes `git diff`
+// of application files readable. `diff` exits as diff does: 0 when the applications are the same, 1 when they
 // differ, 2 when a file could not be compared.
 class CompareCommands final {
 public:
@@ -23,6 +24,7 @@ public:
 
     static int diff(CliContext& context, const std::filesystem::path& first,
                     const std::filesystem::path& second, bool json);
+    static int textconv(CliContext& context, const std::filesystem::path& file);
 };
 
 } // namespace quillon::cli
