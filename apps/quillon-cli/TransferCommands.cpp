@@ -1,6 +1,7 @@
 #include "TransferCommands.h"
 
 #include "ApplicationCommands.h"
+#include "FleetTransfer.h"
 #include "ImageVerify.h"
 #include "comm/SerialPortMap.h"
 #include "comm/SystemClock.h"
@@ -324,16 +325,19 @@ int TransferCommands::driver(CliContext& context, const std::filesystem::path& f
 void TransferCommands::add(CLI::App& app, CliContext& context, CommandAction& action) {
     struct Args {
         std::string file;
-        std::string port;
+        std::vector<std::string> ports;
         bool fastPolling = false;
         bool verify = false;
     };
     auto args = std::make_shared<Args>();
     const auto portOption = [args](CLI::App* command) {
         command
-            ->add_option("--port", args->port,
-                         "COMn (through ports.cfg of the working directory) or a device path.")
-            ->required();
+            ->add_option("--port", args->ports,
+                         "COMn (through ports.cfg of the working directory) or a device path. Give it once a "
+                         "unit: several ports are served side by side, with a table of the results.")
+            ->required()
+            ->expected(1)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
         command->add_flag(
             "--fast-polling", args->fastPolling,
             "Poll the unit again at once and take every reply as soon as it arrives, instead of "
@@ -349,17 +353,28 @@ void TransferCommands::add(CLI::App& app, CliContext& context, CommandAction& ac
         "with what was sent; a difference fails, naming the first differing offset and its record.");
     down->callback([&context, &action, args] {
         action = [&context, args] {
-            return TransferCommands::download(context, args->file, args->port, args->fastPolling,
+            if (args->ports.size() > 1) {
+                return FleetTransfer::download(context, args->file, args->ports, args->fastPolling,
+                                               args->verify);
+            }
+            return TransferCommands::download(context, args->file, args->ports.front(), args->fastPolling,
                                               args->verify);
         };
     });
 
     CLI::App* up = app.add_subcommand("upload", "Uploads the unit's application and saves it to a file.");
-    up->add_option("FILE", args->file, "The application file to write (.ovm).")->required();
+    up->add_option(
+          "FILE", args->file,
+          "The application file to write (.ovm); with several ports, the folder that takes one file a "
+          "port, named after the port.")
+        ->required();
     portOption(up);
     up->callback([&context, &action, args] {
         action = [&context, args] {
-            return TransferCommands::upload(context, args->file, args->port, args->fastPolling);
+            if (args->ports.size() > 1) {
+                return FleetTransfer::upload(context, args->file, args->ports, args->fastPolling);
+            }
+            return TransferCommands::upload(context, args->file, args->ports.front(), args->fastPolling);
         };
     });
 
@@ -369,7 +384,10 @@ void TransferCommands::add(CLI::App& app, CliContext& context, CommandAction& ac
     portOption(drv);
     drv->callback([&context, &action, args] {
         action = [&context, args] {
-            return TransferCommands::driver(context, args->file, args->port, args->fastPolling);
+            if (args->ports.size() > 1) {
+                return FleetTransfer::driver(context, args->file, args->ports, args->fastPolling);
+            }
+            return TransferCommands::driver(context, args->file, args->ports.front(), args->fastPolling);
         };
     });
 }
