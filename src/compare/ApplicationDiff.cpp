@@ -205,6 +205,9 @@ private:
     }
 
     void compareRecords(const Record& a, const Record& b) {
+        if (a.fields == b.fields && a.items == b.items && a.place == b.place && a.label == b.label) {
+            return;
+        }
         if (a.place && b.place && *a.place != *b.place) {
             emit(ChangeKind::Moved, a.label, {}, a.place->text(), b.place->text());
         }

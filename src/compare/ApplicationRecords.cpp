@@ -84,16 +84,26 @@ std::string entry(const std::array<std::string_view, N>& list, std::uint32_t ind
     return index < N ? std::string(list[index]) : number(index);
 }
 
-std::string tagAddress(const Tag& tag) {
-    return "node " + number(tag.nodeNumber()) + ", " + text(tag.displayAddress());
+// A tag as the lists name it: its name and where it lies, `"Level" (node 1, 40003)`.
+void appendTagName(const Tag* tag, std::string& out) {
+    if (tag == nullptr) {
+        out += "none";
+        return;
+    }
+    out += '"';
+    out += text(tag->name);
+    out += "\" (node ";
+    out += number(tag->nodeNumber());
+    out += ", ";
+    out += text(tag->displayAddress());
+    out += ')';
 }
 
-// A tag as the lists name it: its name and where it lies.
 std::string tagName(const Tag* tag) {
-    if (tag == nullptr) {
-        return "none";
-    }
-    return inQuotes(tag->name) + " (" + tagAddress(*tag) + ")";
+    std::string out;
+    out.reserve(64);
+    appendTagName(tag, out);
+    return out;
 }
 
 std::string taskLine(const Task& task) {
@@ -373,7 +383,11 @@ void Collector::network() {
                 if (nth > 1) {
                     key += '|' + number(static_cast<std::int64_t>(nth));
                 }
-                Record& t = add(RecordSection::Tags, std::move(key), "tag " + tagName(tag));
+                std::string label;
+                label.reserve(64);
+                label += "tag ";
+                appendTagName(tag, label);
+                Record& t = add(RecordSection::Tags, std::move(key), std::move(label));
                 t.scope = nodeNumber;
                 t.loose = text(tag->address());
                 t.name = text(tag->name);
@@ -680,6 +694,7 @@ Status Collector::pictures() {
 }
 
 Result<ApplicationRecords> Collector::run() {
+    out_[RecordSection::Tags].reserve(app_.tagCount());
     application();
     unitSettings();
     network();
