@@ -98,6 +98,7 @@ public:
             }
         }
         for (std::size_t i = 0; i < a_.size(); ++i) {
+            current(&a_[i], pairOfA_[i] ? &b_[*pairOfA_[i]] : nullptr);
             if (pairOfA_[i]) {
                 compareRecords(a_[i], b_[*pairOfA_[i]]);
             } else {
@@ -109,6 +110,7 @@ public:
         }
         for (std::size_t j = 0; j < b_.size(); ++j) {
             if (!takenB_[j]) {
+                current(nullptr, &b_[j]);
                 emit(ChangeKind::Added, b_[j].label, {}, {}, {});
                 for (const std::string& item : b_[j].items) {
                     emit(ChangeKind::ItemAdded, b_[j].label, {}, {}, item);
@@ -296,7 +298,46 @@ private:
 
     void emit(ChangeKind change, const std::string& subject, const std::string& field, std::string before,
               std::string after) {
-        out_.push_back(Difference{section_, change, subject, field, std::move(before), std::move(after)});
+        Difference d{section_,         change, subject,      field,       std::move(before),
+                     std::move(after), 0,      std::nullopt, std::nullopt};
+        const Record* any = first_ != nullptr ? first_ : second_;
+        if (any != nullptr) {
+            d.screen = screenOf(*any);
+        }
+        if (first_ != nullptr) {
+            d.place = first_->place;
+        }
+        if (second_ != nullptr) {
+            d.newPlace = second_->place;
+        }
+        out_.push_back(std::move(d));
+    }
+
+    // The screen number a record of a screen carries: the key of a screen, the scope of its objects and keys,
+    // the first part of the key of its task lists.
+    std::uint32_t screenOf(const Record& r) const {
+        std::string_view digits;
+        if (section_ == RecordSection::Screens) {
+            digits = r.key;
+        } else if (section_ == RecordSection::Objects || section_ == RecordSection::Keys) {
+            digits = r.scope;
+        } else if (section_ == RecordSection::TaskLists) {
+            digits = std::string_view(r.key).substr(0, r.key.find('|'));
+        }
+        std::uint32_t n = 0;
+        for (const char c : digits) {
+            if (c < '0' || c > '9') {
+                return 0;
+            }
+            n = n * 10 + static_cast<std::uint32_t>(c - '0');
+        }
+        return n;
+    }
+
+    // The records the differences being emitted belong to.
+    void current(const Record* first, const Record* second) {
+        first_ = first;
+        second_ = second;
     }
 
     RecordSection section_;
@@ -304,6 +345,8 @@ private:
     const std::vector<Record>& b_;
     std::vector<Difference>& out_;
     TagNames& tagNames_;
+    const Record* first_ = nullptr;
+    const Record* second_ = nullptr;
     std::vector<std::optional<std::size_t>> pairOfA_;
     std::vector<bool> takenB_;
 };

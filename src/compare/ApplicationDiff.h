@@ -2,6 +2,7 @@
 
 #include "compare/ApplicationRecords.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ struct Difference {
     std::string field;
     std::string before;
     std::string after;
+    // The screen the difference belongs to (a screen, its objects, its task lists and keys); 0 for none.
+    std::uint32_t screen = 0;
+    // An object's rectangle in the first application and in the second, where it has one there.
+    std::optional<RecordPlace> place;
+    std::optional<RecordPlace> newPlace;
 
     friend bool operator==(const Difference&, const Difference&) = default;
 };

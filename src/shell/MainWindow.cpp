@@ -25,6 +25,7 @@
 #include "shell/ApplicationInfoDialog.h"
 #include "shell/ByteViewDialog.h"
 #include "shell/ComPortDialog.h"
+#include "shell/CompareDialog.h"
 #include "shell/KeyboardHook.h"
 #include "shell/MemoryConfigurationDialog.h"
 #include "shell/NewApplicationDialog.h"
@@ -324,6 +325,15 @@ void MainWindow::registerCommands() {
     dispatcher_.registerCommand(CommandId::Exit, EnableRule::Always, [this] { close(); });
     dispatcher_.registerCommand(CommandId::ToolStationExit, EnableRule::Always, [this] { close(); });
     dispatcher_.registerCommand(CommandId::CompareWith, EnableRule::Never, [] {});
+    dispatcher_.registerCommand(
+        CommandId::CompareApplications, EnableRule::WithApplication,
+        [this, &docs] {
+            CompareDialog::compareWithFile(
+                this, CompareDialog::Current{*docs.application(), docs.pictureLibrary(), docs.pictures()},
+                (options_.startDirectory / ".." / "plc").lexically_normal(),
+                options_.startDirectory / "Result", *services_.prompter, *services_.files, panelFont());
+        },
+        [&docs] { return docs.application() != nullptr; });
     dispatcher_.registerCommand(CommandId::CommunicationPort, EnableRule::Always,
                                 [this] { chooseComPort(); });
     dispatcher_.registerCommand(CommandId::Download, EnableRule::WithApplication, [this] { download(); });
