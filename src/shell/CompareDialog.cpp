@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QListWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quillon::gui {
@@ -114,9 +115,10 @@ void CompareDialog::activated(QListWidgetItem* item) {
     if (!index.isValid()) {
         return;
     }
-    const Difference& d = differences_.at(static_cast<std::size_t>(index.toULongLong()));
-    if (d.screen != 0) {
-        showScreen(d.screen);
+    const std::uint32_t screen = differences_.at(static_cast<std::size_t>(index.toULongLong())).screen;
+    if (screen != 0) {
+        // Opened from the event loop, once the double click has been handled.
+        QTimer::singleShot(0, this, [this, screen] { showScreen(screen); });
     }
 }
 
