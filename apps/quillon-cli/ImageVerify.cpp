@@ -1,6 +1,7 @@
 #include "ImageVerify.h"
 
 #include "ImageDump.h"
+#include "comm/ImageComparison.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,17 +10,6 @@
 
 namespace quillon::cli {
 namespace {
-
-std::string hex(std::uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
-// "500 (0x000001F4)"
-std::string offsetText(std::size_t offset) {
-    return std::to_string(offset) + " (0x" + hex(static_cast<std::uint32_t>(offset), 8) + ")";
-}
 
 std::string trimmed(const std::string& s) {
     const auto first = s.find_first_not_of(' ');
@@ -107,28 +97,15 @@ std::string ImageVerify::locate(std::span<const std::uint8_t> image, std::size_t
 
 std::optional<std::string> ImageVerify::compare(std::span<const std::uint8_t> sent,
                                                 std::span<const std::uint8_t> readBack) {
-    const std::size_t common = std::min(sent.size(), readBack.size());
-    std::size_t first = 0;
-    while (first < common && sent[first] == readBack[first]) {
-        ++first;
-    }
-    if (first == common && sent.size() == readBack.size()) {
+    const auto difference = ImageComparison::firstDifference(sent, readBack);
+    if (!difference) {
         return std::nullopt;
     }
-    std::string message =
-        "Verify failed: the unit's memory differs from the application sent, first at offset " +
-        offsetText(first);
-    if (first < common) {
-        message += ": sent 0x" + hex(sent[first], 2) + ", the unit holds 0x" + hex(readBack[first], 2);
-    } else {
-        message += ": " + std::to_string(sent.size()) + " bytes were sent, the unit holds " +
-                   std::to_string(readBack.size());
+    std::string where = locate(sent, difference->offset);
+    if (where.empty()) {
+        where = ImageComparison::sectionAt(sent, difference->offset);
     }
-    const std::string where = locate(sent, first);
-    if (!where.empty()) {
-        message += " (in " + where + ")";
-    }
-    return message + ".";
+    return ImageComparison::failureText(*difference, where);
 }
 
 } // namespace quillon::cli

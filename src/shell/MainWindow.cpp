@@ -110,6 +110,7 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     // The settings file gives the serial port and the application to reopen.
     SettingsFile(options_.startDirectory).readStartup(comPortIndex_, lastApplication_);
     fastPolling_ = SettingsFile(options_.startDirectory).readFastPolling();
+    verifyAfterDownload_ = SettingsFile(options_.startDirectory).readVerifyAfterDownload();
     recent_ = RecentFiles(SettingsFile(options_.startDirectory).readRecentFiles());
     loadPanelFont();
 
@@ -534,6 +535,8 @@ TransferServices MainWindow::transferServices() {
     };
     link.portIndex = [this] { return comPortIndex_; };
     link.fastPolling = [this] { return fastPolling_; };
+    link.verifyAfterDownload = [this] { return verifyAfterDownload_; };
+    link.setVerifyAfterDownload = [this](bool on) { verifyAfterDownload_ = on; };
     link.choosePort = [this] { chooseComPort(); };
     return link;
 }
@@ -727,7 +730,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     const Status written =
         SettingsFile(options_.startDirectory)
             .writeShutdown(comPortIndex_, lifecycle_.currentFileName(), recordsFileName(lifecycle_.state()),
-                           fastPolling_, recent_.entries());
+                           fastPolling_, recent_.entries(), verifyAfterDownload_);
     if (!written) {
         services_.prompter->error(written.message());
     }
