@@ -82,6 +82,15 @@ int CompareCommands::textconv(CliContext& context, const std::filesystem::path& 
     return CliContext::kSuccess;
 }
 
+int CompareCommands::parseFailure(const CLI::App& app) {
+    for (const CLI::App* command : app.get_subcommands()) {
+        if (command->get_name() == "diff") {
+            return kTrouble;
+        }
+    }
+    return CliContext::kFailure;
+}
+
 void CompareCommands::add(CLI::App& app, CliContext& context, CommandAction& action) {
     struct Args {
         std::string first;

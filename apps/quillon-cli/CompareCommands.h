@@ -21,6 +21,9 @@ public:
     static constexpr int kTrouble = 2;
 
     static void add(CLI::App& app, CliContext& context, CommandAction& action);
+    // The exit code of a command line that could not be parsed: 2 for `diff` (its 1 means "different"),
+    // the usual failure otherwise.
+    static int parseFailure(const CLI::App& app);
 
     static int diff(CliContext& context, const std::filesystem::path& first,
                     const std::filesystem::path& second, bool json);

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);
-        return CliContext::kFailure;
+        return CompareCommands::parseFailure(app);
     }
     if (!context.applyOptions()) {
         return CliContext::kFailure;

@@ -88,6 +88,17 @@ status=$?
 set -e
 [ "$status" -eq 2 ] || fail "exit status $status for a bad text form"
 grep -q "/screens/0/number" "$work/err" || fail "no pointer to the bad value"
+# A command line that is not whole is trouble too, not "different".
+set +e
+run diff "$work/a.ovm" >"$work/out" 2>"$work/err"
+status=$?
+set -e
+[ "$status" -eq 2 ] || fail "exit status $status for a missing second file"
+set +e
+run diff --format xml "$work/a.ovm" "$work/b.ovm" >"$work/out" 2>"$work/err"
+status=$?
+set -e
+[ "$status" -eq 2 ] || fail "exit status $status for an unknown format"
 # Comparing leaves the user's picture library as it was: nothing is written to the working directory.
 [ ! -e "$work/tool/OvmPctrs.ovp" ] || fail "the comparison made a picture library in the working directory"
 echo "ok"
