@@ -1,6 +1,7 @@
 // quillon-cli: the headless commands of Quillon.
 #include "ApplicationCommands.h"
 #include "CliContext.h"
+#include "CompareCommands.h"
 #include "PlcCommands.h"
 #include "RenderCommand.h"
 #include "ReportCommand.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     ReportCommand::add(app, context, action);
     SimulateCommand::add(app, context, action);
     TagCommands::add(app, context, action);
+    CompareCommands::add(app, context, action);
 
     try {
         app.parse(argc, argv);
@@ -54,7 +56,7 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);
-        return CliContext::kFailure;
+        return CompareCommands::parseFailure(app);
     }
     if (!context.applyOptions()) {
         return CliContext::kFailure;

@@ -130,6 +130,22 @@ bool SettingsFile::readFastPolling() const {
     return valueOf(line) == "1";
 }
 
+bool SettingsFile::readVerifyAfterDownload() const {
+    std::ifstream in(path(), std::ios::binary);
+    if (!in.is_open()) {
+        return false;
+    }
+    std::string line;
+    for (int n = 1; n <= kVerifyLine; ++n) {
+        const bool pathLine =
+            (n >= 7 && n <= 9) || (n >= kFirstRecentLine && n < kFirstRecentLine + kMaxRecentLines);
+        if (!readLine(in, pathLine ? kLongLine : kShortLine, line)) {
+            return false;
+        }
+    }
+    return line == "VerifyAfterDownload=1";
+}
+
 std::vector<std::string> SettingsFile::readRecentFiles() const {
     std::vector<std::string> names;
     std::ifstream in(path(), std::ios::binary);
@@ -184,7 +200,8 @@ bool SettingsFile::readUser(std::string& userName, std::string& companyName) con
 }
 
 Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFileName, bool recordFileName,
-                                   bool fastPolling, const std::vector<std::string>& recentFiles) const {
+                                   bool fastPolling, const std::vector<std::string>& recentFiles,
+                                   bool verifyAfterDownload) const {
     std::string userName;
     std::string companyName;
     (void)readUserLines(userName, companyName, kUserLineKept);
@@ -210,19 +227,30 @@ Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFil
             recent.push_back(name);
         }
     }
-    if (fastPolling || !recent.empty()) {
+    if (fastPolling || !recent.empty() || verifyAfterDownload) {
         text += "\n";
         text += "[Transfer]\n";
         text += fastPolling ? "FastPolling=1\n" : "FastPolling=0\n";
     }
-    if (!recent.empty()) {
+    if (!recent.empty() || verifyAfterDownload) {
         text += "\n";
         text += "[Recent Files]\n";
-        for (std::size_t i = 0; i < recent.size(); ++i) {
+        // With the download section after it, the list keeps all its lines so that the section's line stays
+        // where readers look for it.
+        const std::size_t lines =
+            verifyAfterDownload ? static_cast<std::size_t>(kMaxRecentLines) : recent.size();
+        for (std::size_t i = 0; i < lines; ++i) {
             text += "File" + std::to_string(i + 1) + "=";
-            text += recent[i];
+            if (i < recent.size()) {
+                text += recent[i];
+            }
             text += "\n";
         }
+    }
+    if (verifyAfterDownload) {
+        text += "\n";
+        text += "[Download]\n";
+        text += "VerifyAfterDownload=1\n";
     }
 
     AtomicFileWriter writer(path(), std::string(kTemporaryName), calls_);

@@ -25,6 +25,7 @@
 #include "shell/ApplicationInfoDialog.h"
 #include "shell/ByteViewDialog.h"
 #include "shell/ComPortDialog.h"
+#include "shell/CompareDialog.h"
 #include "shell/KeyboardHook.h"
 #include "shell/MemoryConfigurationDialog.h"
 #include "shell/NewApplicationDialog.h"
@@ -109,6 +110,7 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     // The settings file gives the serial port and the application to reopen.
     SettingsFile(options_.startDirectory).readStartup(comPortIndex_, lastApplication_);
     fastPolling_ = SettingsFile(options_.startDirectory).readFastPolling();
+    verifyAfterDownload_ = SettingsFile(options_.startDirectory).readVerifyAfterDownload();
     recent_ = RecentFiles(SettingsFile(options_.startDirectory).readRecentFiles());
     loadPanelFont();
 
@@ -324,6 +326,15 @@ void MainWindow::registerCommands() {
     dispatcher_.registerCommand(CommandId::Exit, EnableRule::Always, [this] { close(); });
     dispatcher_.registerCommand(CommandId::ToolStationExit, EnableRule::Always, [this] { close(); });
     dispatcher_.registerCommand(CommandId::CompareWith, EnableRule::Never, [] {});
+    dispatcher_.registerCommand(
+        CommandId::CompareApplications, EnableRule::WithApplication,
+        [this, &docs] {
+            CompareDialog::compareWithFile(
+                this, CompareDialog::Current{*docs.application(), docs.pictureLibrary(), docs.pictures()},
+                (options_.startDirectory / ".." / "plc").lexically_normal(),
+                options_.startDirectory / "Result", *services_.prompter, *services_.files, panelFont());
+        },
+        [&docs] { return docs.application() != nullptr; });
     dispatcher_.registerCommand(CommandId::CommunicationPort, EnableRule::Always,
                                 [this] { chooseComPort(); });
     dispatcher_.registerCommand(CommandId::Download, EnableRule::WithApplication, [this] { download(); });
@@ -524,6 +535,8 @@ TransferServices MainWindow::transferServices() {
     };
     link.portIndex = [this] { return comPortIndex_; };
     link.fastPolling = [this] { return fastPolling_; };
+    link.verifyAfterDownload = [this] { return verifyAfterDownload_; };
+    link.setVerifyAfterDownload = [this](bool on) { verifyAfterDownload_ = on; };
     link.choosePort = [this] { chooseComPort(); };
     return link;
 }
@@ -717,7 +730,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     const Status written =
         SettingsFile(options_.startDirectory)
             .writeShutdown(comPortIndex_, lifecycle_.currentFileName(), recordsFileName(lifecycle_.state()),
-                           fastPolling_, recent_.entries());
+                           fastPolling_, recent_.entries(), verifyAfterDownload_);
     if (!written) {
         services_.prompter->error(written.message());
     }

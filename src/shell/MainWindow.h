@@ -183,6 +183,7 @@ private:
     QTimer clock_;
     int comPortIndex_ = 1;
     bool fastPolling_ = false;
+    bool verifyAfterDownload_ = false;
     std::string lastApplication_;
     RecentFiles recent_;
     int busyDepth_ = 0;

@@ -34,6 +34,7 @@ ShellMenus::ShellMenus(QMenuBar* bar, QWidget* shortcutOwner)
                               {kSeparator, nullptr, nullptr},
                               {931, "&Information...", nullptr},
                               {904, "Prin&t", nullptr},
+                              {933, "Co&mpare With...", nullptr},
                               {kSeparator, nullptr, nullptr},
                               {216, "E&xit\tAlt+F4", "Alt+F4"}});
     fill(popup(Popup::Define), {{475, "&VQ5K Settings...\tF3", "F3"},

@@ -216,6 +216,36 @@ TEST_F(SettingsFileTest, RecentFilesFollowTheTransferLines) {
     EXPECT_EQ(content(), fileWith("", "", "1", ""));
 }
 
+TEST_F(SettingsFileTest, VerifyAfterDownloadFollowsAllEightRecentLines) {
+    EXPECT_FALSE(settings_.readVerifyAfterDownload()) << "no file";
+    ASSERT_TRUE(settings_.writeShutdown(0, "/w/plant.ovm", true, false, {"/w/plant.ovm"}).ok());
+    EXPECT_FALSE(settings_.readVerifyAfterDownload()) << "a file of the earlier layout";
+
+    // Line 25, after the eight recent lines (empty where no file is recorded).
+    ASSERT_TRUE(settings_.writeShutdown(0, "/w/plant.ovm", true, false, {"/w/plant.ovm"}, true).ok());
+    EXPECT_EQ(content(),
+              fileWith("", "", "1", "/w/plant.ovm") +
+                  "\n[Transfer]\nFastPolling=0\n\n[Recent Files]\nFile1=/w/plant.ovm\nFile2=\nFile3=\n"
+                  "File4=\nFile5=\nFile6=\nFile7=\nFile8=\n\n[Download]\nVerifyAfterDownload=1\n");
+    EXPECT_TRUE(settings_.readVerifyAfterDownload());
+    EXPECT_FALSE(settings_.readFastPolling());
+    EXPECT_EQ(settings_.readRecentFiles(), std::vector<std::string>{"/w/plant.ovm"});
+
+    // With no recent file and fast polling: every earlier line keeps its place.
+    ASSERT_TRUE(settings_.writeShutdown(0, "", false, true, {}, true).ok());
+    EXPECT_TRUE(settings_.readVerifyAfterDownload());
+    EXPECT_TRUE(settings_.readFastPolling());
+    EXPECT_TRUE(settings_.readRecentFiles().empty());
+
+    // Any other value on line 25, or the line one place off, is off.
+    write(fileWith("", "", "1", "") +
+          "\n[Transfer]\nFastPolling=0\n\n[Recent Files]\nFile1=\nFile2=\n"
+          "File3=\nFile4=\nFile5=\nFile6=\nFile7=\n\n[Download]\nVerifyAfterDownload=1\n");
+    EXPECT_FALSE(settings_.readVerifyAfterDownload());
+    ASSERT_TRUE(settings_.writeShutdown(0, "", false, false, {}).ok());
+    EXPECT_FALSE(settings_.readVerifyAfterDownload());
+}
+
 TEST_F(SettingsFileTest, UserLinesSurviveEveryRunAndExtraLinesAreDropped) {
     const std::string longCompany(150, 'c');
     write(fileWith("Ann = Smith", longCompany, "7", "/old.ovm") + "extra line\n");

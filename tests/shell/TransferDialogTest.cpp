@@ -247,6 +247,63 @@ struct Window {
 class TransferDialogTest : public QObject {
     Q_OBJECT
 private slots:
+    void verifyAfterDownloadFindsTheByteTheUnitKeptWrong() {
+        Window w;
+        QVERIFY(w.unit.ok());
+        EmulatorSettings faulty = quickUnit();
+        faulty.faults.push_back(FaultRule{FaultKind::CorruptStore, 0.0, 2});
+        w.unit.start(faulty);
+        w.newApp();
+
+        // Unchecked, as a new settings file has it: the download cannot notice.
+        bool ran = false;
+        whenModal<TransferDialog>([&](TransferDialog& d) {
+            QVERIFY(d.verifyBox() != nullptr);
+            QCOMPARE(d.verifyBox()->text(), QString("&Verify after download"));
+            QVERIFY(!d.verifyBox()->isChecked());
+            QVERIFY(runTransfer(d));
+            QCOMPARE(d.statusText(), q(text::kDownloadCompleted));
+            d.verifyBox()->setChecked(true);
+            ran = true;
+            d.reject();
+        });
+        w.window->command(CommandId::Download);
+        QVERIFY(ran);
+
+        // The choice is kept: the next download verifies. Frame 2 carries bytes 50 to 99; the unit keeps its
+        // middle byte, offset 75 of the settings, with a bit flipped.
+        ran = false;
+        whenModal<TransferDialog>([&](TransferDialog& d) {
+            QVERIFY(d.verifyBox()->isChecked());
+            QVERIFY(runTransfer(d));
+            QCOMPARE(
+                d.statusText(),
+                QString(
+                    "\nVerify failed: the unit's memory differs from the application sent, first at offset "
+                    "75 (0x0000004B): sent 0x00, the unit holds 0x01 (in Settings)."));
+            QVERIFY(!d.lastReport()->succeeded());
+            ran = true;
+            d.reject();
+        });
+        w.window->command(CommandId::Download);
+        QVERIFY(ran);
+
+        // A sound unit: the verified download succeeds and says so.
+        w.unit.start(quickUnit());
+        ran = false;
+        whenModal<TransferDialog>([&](TransferDialog& d) {
+            QVERIFY(runTransfer(d));
+            QVERIFY(
+                d.statusText().startsWith(q(text::kDownloadCompleted) + "\nVerified: the unit holds the "));
+            QVERIFY(d.lastReport()->succeeded());
+            ran = true;
+            d.reject();
+        });
+        w.window->command(CommandId::Download);
+        QVERIFY(ran);
+        QVERIFY(!std::filesystem::exists(w.start / "vrfy_ovm.ovz"));
+    }
+
     void downloadAndUploadThroughTheWindow() {
         Window w;
         QVERIFY(w.unit.ok());
