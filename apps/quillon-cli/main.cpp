@@ -3,6 +3,7 @@
 #include "CliContext.h"
 #include "PlcCommands.h"
 #include "RenderCommand.h"
+#include "ReplicateCommand.h"
 #include "ReportCommand.h"
 #include "SimulateCommand.h"
 #include "TagCommands.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     ReportCommand::add(app, context, action);
     SimulateCommand::add(app, context, action);
     TagCommands::add(app, context, action);
+    ReplicateCommand::add(app, context, action);
 
     try {
         app.parse(argc, argv);
