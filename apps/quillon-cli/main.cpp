@@ -4,6 +4,7 @@
 #include "CompareCommands.h"
 #include "PlcCommands.h"
 #include "RenderCommand.h"
+#include "ReplicateCommand.h"
 #include "ReportCommand.h"
 #include "SimulateCommand.h"
 #include "TagCommands.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     SimulateCommand::add(app, context, action);
     TagCommands::add(app, context, action);
     CompareCommands::add(app, context, action);
+    ReplicateCommand::add(app, context, action);
 
     try {
         app.parse(argc, argv);
