@@ -104,6 +104,9 @@ std::unique_ptr<Application> ApplicationCommands::open(CliContext& context, PlcC
                          return given;
                      },
                      context.workdir()};
+    read.explain = [&context, &file](const std::string& detail) {
+        context.prompter().error(file.string() + ": " + detail);
+    };
     auto opened = ApplicationReader::open(file, read);
     if (!opened) {
         if (asked && !given) {

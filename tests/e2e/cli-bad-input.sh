@@ -49,4 +49,64 @@ run new --model 40 "$work/pipe2" >/dev/null 2>"$work/err" || fail "new into a pi
 wait "$reader"
 [ -p "$work/pipe2" ] && [ -s "$work/from-new" ] || fail "new replaced the pipe or wrote nothing"
 if run new --model 40 "$work/folder.json" >/dev/null 2>"$work/err"; then fail "new onto a folder succeeded"; fi
+
+# Images whose header disagrees with their records: the reader refuses them, so check, dump, export,
+# report and simulate all say so and exit 1 (the byte map shows where they go wrong).
+cp "$work/plc/0001_001.plc" "$work/plc/0029_001.plc" # the PLC the corpus's network uses
+for list in orvk_all.PLC orvk_sel.PLC; do echo "Packed Modbus|29|" >>"$work/plc/$list"; done # and selects
+rich="$source_dir/fuzz/corpus/OvmReaderFuzz/rich_500.ovm"
+run --password Fz9 check "$rich" >"$work/out" 2>"$work/err" || fail "check of the rich application"
+run dump "$rich" >"$work/map" 2>"$work/err" || fail "dump of the rich application"
+# mutate FIELD-PATTERN VALUE BYTES OUT: sets the first field of the map matching the pattern.
+mutate() {
+    python3 - "$rich" "$work/map" "$1" "$2" "$3" "$4" <<'PY'
+import re, sys
+image, mapfile, pattern, value, size, out = sys.argv[1:7]
+data = bytearray(open(image, "rb").read())
+for line in open(mapfile):
+    m = re.match(r"^([0-9A-F]{8})  [0-9A-F]{4}  +" + pattern + r" ", line)
+    if m:
+        at = int(m.group(1), 16)
+        data[at:at + int(size)] = int(value).to_bytes(int(size), "little")
+        break
+else:
+    sys.exit("no field " + pattern)
+open(out, "wb").write(data)
+PY
+}
+mutate "beforeShowing bytes" 65535 2 "$work/list.ovm"
+# the first recordLength of the map is a tag's (one byte); objects' are four bytes, indented by two
+python3 - "$rich" "$work/map" "$work/object.ovm" <<'PY'
+import re, sys
+data = bytearray(open(sys.argv[1], "rb").read())
+for line in open(sys.argv[2]):
+    m = re.match(r"^([0-9A-F]{8})  0004      recordLength ", line)
+    if m:
+        at = int(m.group(1), 16)
+        data[at:at + 4] = (1).to_bytes(4, "little")
+        break
+open(sys.argv[3], "wb").write(data)
+PY
+mutate "networkBytes" 380 4 "$work/network.ovm"
+for broken in list object network; do
+    file="$work/$broken.ovm"
+    if run --password Fz9 check "$file" >"$work/out" 2>"$work/err"; then fail "check passed the $broken mutant"; fi
+    grep -q "FileOpen_Error:" "$work/err" || fail "check: no report for the $broken mutant"
+    if run dump "$file" >"$work/out" 2>"$work/err"; then fail "dump passed the $broken mutant"; fi
+    if run --password Fz9 export "$file" "$work/$broken.json" 2>"$work/err"; then fail "export of the $broken mutant"; fi
+    [ ! -e "$work/$broken.json" ] || fail "export wrote the $broken mutant"
+    if run --password Fz9 report "$file" "$work/$broken.pdf" >/dev/null 2>&1; then fail "report of the $broken mutant"; fi
+    printf 'advance 10\n' >"$work/steps.txt"
+    if run --password Fz9 simulate "$file" --script "$work/steps.txt" >/dev/null 2>&1; then
+        fail "simulate ran the $broken mutant"
+    fi
+done
+run --password Fz9 check "$work/list.ovm" >/dev/null 2>"$work/err" || true
+grep -q "A screen's task list took [0-9]* bytes where the header gives 65535." "$work/err" ||
+    fail "list mutant: what disagrees"
+run --password Fz9 check "$work/network.ovm" >/dev/null 2>"$work/err" || true
+grep -q "The network took 381 bytes where the header gives 380." "$work/err" || fail "network mutant: what disagrees"
+run --password Fz9 check "$work/object.ovm" >/dev/null 2>"$work/err" || true
+grep -q "An object record took [0-9]* bytes where its length gives 1." "$work/err" ||
+    fail "object mutant: what disagrees"
 echo ok
