@@ -14,6 +14,7 @@
 #include "persist/ApplicationReader.h"
 #include "persist/ApplicationWriter.h"
 #include "persist/AtomicFileWriter.h"
+#include "persist/OvmLayout.h"
 #include "persist/PictureLibrary.h"
 #include "persist/PrepareForWrite.h"
 #include "persist/TextFormReader.h"
@@ -216,6 +217,25 @@ int ApplicationCommands::check(CliContext& context, const std::filesystem::path&
         } else if (++tagNames[tag.name] == 2) {
             problems.push_back("The tag name \"" + tag.name + "\" is used more than once.");
         }
+        // The reader keeps a code it does not know as the file holds it; no unit knows what to do with it.
+        const auto hexByte = [](char code) {
+            std::array<char, 8> text{};
+            std::snprintf(text.data(), text.size(), "0x%02X",
+                          static_cast<unsigned>(static_cast<unsigned char>(code)));
+            return std::string(text.data());
+        };
+        if (tag.type() != tag_type::kCoil && tag.type() != tag_type::kRegister &&
+            tag.type() != tag_type::kRegisterBit) {
+            problems.push_back("Tag " + tag.displayAddress() + " of node " +
+                               std::to_string(tag.nodeNumber()) + " has the type code " +
+                               hexByte(tag.type()) + ", which is no tag type.");
+        }
+        if (tag.readWrite != '0' && tag.readWrite != '1' && tag.readWrite != '2') {
+            problems.push_back("Tag " + tag.displayAddress() + " of node " +
+                               std::to_string(tag.nodeNumber()) + " has the read-write code " +
+                               hexByte(tag.readWrite) +
+                               ", which is none of read-only, write-only and read-write.");
+        }
     }
     for (std::string& broken : ApplicationRules::problems(*app)) {
         problems.push_back(std::move(broken));
@@ -297,10 +317,16 @@ int ApplicationCommands::exportText(CliContext& context, const std::filesystem::
         return CliContext::kFailure;
     }
     // The text goes to the file as it is written; a failure on the way leaves no file (or the old one).
-    const Status written = AtomicFileWriter::writeFile(json, [&](AtomicFileWriter& out) {
-        return TextFormWriter::write(*app, &pictures,
-                                     [&](std::string_view piece) { return out.write(piece); });
-    });
+    Status written;
+    try {
+        written = AtomicFileWriter::writeFile(json, [&](AtomicFileWriter& out) {
+            return TextFormWriter::write(*app, &pictures,
+                                         [&](std::string_view piece) { return out.write(piece); });
+        });
+    } catch (const std::exception& e) {
+        // The writer reports its own failures; anything else is caught here, and the temporary is gone.
+        written = Status::fail(json.string() + " was not written: " + e.what());
+    }
     if (!written) {
         return context.fail(written.message());
     }

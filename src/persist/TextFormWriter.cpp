@@ -29,6 +29,7 @@
 #include <charconv>
 #include <cstdio>
 #include <map>
+#include <new>
 #include <nlohmann/json.hpp>
 
 namespace quillon {
@@ -814,10 +815,27 @@ Status DocumentWriter::run(std::string& out, const TextFormWriter::Sink* sink) {
 
 } // namespace
 
+namespace {
+
+// The JSON library reports what it can not write (a text that is no UTF-8, a value of the wrong kind) by
+// throwing; the writer turns that, and a lack of memory, into a failure, so no caller is ever ended by it.
+Status runGuarded(const Application& application, const PictureLibrary* pictures, std::string& out,
+                  const TextFormWriter::Sink* sink) {
+    try {
+        DocumentWriter writer(application, pictures);
+        return writer.run(out, sink);
+    } catch (const Json::exception& e) {
+        return Status::fail(std::string("The text form could not be written: ") + e.what());
+    } catch (const std::bad_alloc&) {
+        return Status::fail("The text form is too large for the memory available.");
+    }
+}
+
+} // namespace
+
 Result<std::string> TextFormWriter::write(const Application& application, const PictureLibrary* pictures) {
-    DocumentWriter writer(application, pictures);
     std::string out;
-    if (Status written = writer.run(out, nullptr); !written) {
+    if (Status written = runGuarded(application, pictures, out, nullptr); !written) {
         return written.failure();
     }
     return out;
@@ -825,9 +843,8 @@ Result<std::string> TextFormWriter::write(const Application& application, const 
 
 Status TextFormWriter::write(const Application& application, const PictureLibrary* pictures,
                              const Sink& sink) {
-    DocumentWriter writer(application, pictures);
     std::string out;
-    return writer.run(out, &sink);
+    return runGuarded(application, pictures, out, &sink);
 }
 
 } // namespace quillon

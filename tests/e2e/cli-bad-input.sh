@@ -109,4 +109,49 @@ grep -q "The network took 381 bytes where the header gives 380." "$work/err" || 
 run --password Fz9 check "$work/object.ovm" >/dev/null 2>"$work/err" || true
 grep -q "An object record took [0-9]* bytes where its length gives 1." "$work/err" ||
     fail "object mutant: what disagrees"
+
+# A tag whose type and read-write bytes are no known code: check names them, export writes a text form
+# that is valid JSON and reads back to the same bytes.
+python3 - "$rich" "$work/map" "$work/codes.ovm" <<'PY'
+import re, sys
+data = bytearray(open(sys.argv[1], "rb").read())
+for line in open(sys.argv[2]):
+    m = re.match(r"^([0-9A-F]{8})  0001        type ", line)
+    if m:
+        at = int(m.group(1), 16)
+        data[at] = 0xFF
+        data[at + 1] = 0xFF
+        break
+open(sys.argv[3], "wb").write(data)
+PY
+if run --password Fz9 check "$work/codes.ovm" >"$work/out" 2>"$work/err"; then fail "check passed unknown tag codes"; fi
+grep -q "has the type code 0xFF, which is no tag type." "$work/err" || fail "check: unknown type code"
+grep -q "has the read-write code 0xFF" "$work/err" || fail "check: unknown read-write code"
+run --password Fz9 export "$work/codes.ovm" "$work/codes.json" 2>"$work/err" || fail "export of unknown tag codes"
+python3 -c 'import json, sys; json.load(open(sys.argv[1], encoding="utf-8"))' "$work/codes.json" ||
+    fail "the text form of unknown codes is no JSON"
+ls -A "$work" | grep -q '^\.codes\.json\.' && fail "export left a temporary file"
+
+# Numbers no double holds and keys given twice: refused with a message, nothing written.
+run export "$work/app.ovm" "$work/app.json" 2>"$work/err" || fail "export of a new application"
+for number in 1e400 -1e400 "$(head -c 100000 /dev/zero | tr '\0' 9)"; do
+    python3 - "$work/app.json" "$work/huge.json" "$number" <<'PY'
+import sys
+text = open(sys.argv[1], encoding="utf-8").read()
+open(sys.argv[2], "w", encoding="utf-8").write(text.replace('"version": 1,', '"version": 1, "extra": ' + sys.argv[3] + ",", 1))
+PY
+    rc=0
+    run import "$work/huge.json" "$work/huge.ovm" >/dev/null 2>"$work/err" || rc=$?
+    [ "$rc" = 1 ] || fail "import of the number ${number:0:8}: exit $rc"
+    grep -q "The document is not valid JSON" "$work/err" || fail "no message for the number ${number:0:8}"
+    [ ! -e "$work/huge.ovm" ] || fail "import wrote a file for the number ${number:0:8}"
+done
+python3 - "$work/app.json" "$work/twice.json" <<'PY'
+import sys
+text = open(sys.argv[1], encoding="utf-8").read()
+open(sys.argv[2], "w", encoding="utf-8").write(text.replace('"model": 40,', '"model": 40,\n  "model": 10,', 1))
+PY
+if run import "$work/twice.json" "$work/twice.ovm" >/dev/null 2>"$work/err"; then fail "a key given twice was taken"; fi
+grep -q 'line 5: the key "model" is given twice in one object.' "$work/err" || fail "no message for a key given twice"
+[ ! -e "$work/twice.ovm" ] || fail "import wrote a file for a key given twice"
 echo ok

@@ -1,5 +1,7 @@
 #include "OvmRichApplication.h"
 #include "persist/OvmLayout.h"
+#include "persist/TextFormReader.h"
+#include "persist/TextFormWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -465,6 +467,29 @@ TEST_F(ReaderErrors, HeaderTotalsThatDisagreeWithTheRecordsAreReported) {
     EXPECT_EQ(refusal(size1), 1020);
     EXPECT_EQ(explained, std::vector<std::string>{"The records end at offset 164 where the header gives an "
                                                   "application size of 165."});
+}
+
+// A tag whose type and read-write codes name nothing the editors know is kept as the file holds it; the
+// text form writes each code as its byte's character and reads it back to the same byte.
+TEST_F(ReaderErrors, UnknownTagCodesAreKeptAndSurviveTheTextForm) {
+    Bytes image = prefix(Counts{}).add(unitNode()).zeros(13);
+    const std::size_t tagAt = 50 + 64 + 14 + 11;
+    ASSERT_EQ(image.b[tagAt + 2], '2');
+    image.b[tagAt + 2] = 0xFF; // type
+    image.b[tagAt + 3] = 0xFF; // read-write
+    auto read = f.read(sealed(image, {kUnitNodeWithTagBytes}).b);
+    ASSERT_TRUE(read) << read.message();
+    const Tag& tag = *(*read)->tags().begin();
+    EXPECT_EQ(tag.type(), '\xFF');
+    EXPECT_EQ(tag.readWrite, '\xFF');
+    auto text = TextFormWriter::write(**read, nullptr);
+    ASSERT_TRUE(text) << text.message();
+    EXPECT_NE(text->find("\"type\": \"\xC3\xBF\",\n"), std::string::npos) << *text;
+    EXPECT_NE(text->find("\"readWrite\": \"\xC3\xBF\",\n"), std::string::npos);
+    auto again = TextFormReader::read(*text, TextFormContext{f.catalogs(), f.prompter, nullptr});
+    ASSERT_TRUE(again) << again.message();
+    EXPECT_EQ((*again)->tags().begin()->type(), '\xFF');
+    EXPECT_EQ((*again)->tags().begin()->readWrite, '\xFF');
 }
 
 TEST_F(ReaderErrors, PasswordIsAskedAgainAfterAWrongEntryAndCancelEndsWithoutReport) {

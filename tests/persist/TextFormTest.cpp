@@ -229,5 +229,39 @@ TEST(TextForm, MinimalDocumentGivesANewApplication) {
     EXPECT_TRUE(app.checkConsistency()) << app.checkConsistency().message();
 }
 
+// A key given twice in one object is refused with the key and the line of its second appearance, however
+// it is spelt; the same key in two objects is no duplicate.
+TEST(TextForm, DuplicateKeysAreRefusedWithTheirLine) {
+    OvmFixture f;
+    auto twice = importText(f, "{\"format\": \"quillon-application\", \"version\": 1,\n"
+                               "  \"model\": 500,\n"
+                               "  \"model\": 10}");
+    ASSERT_FALSE(twice);
+    EXPECT_EQ(twice.message(), "line 3: the key \"model\" is given twice in one object.");
+    auto escaped = importText(f, "{\"format\": \"quillon-application\", \"version\": 1, \"model\": 40,\n"
+                                 "\"nodes\": [{\"number\": 0, \"kind\": \"unit\",\n\n \"n\\u0061me\": \"A\", "
+                                 "\"name\": \"B\"}]}");
+    ASSERT_FALSE(escaped);
+    EXPECT_EQ(escaped.message(), "line 4: the key \"name\" is given twice in one object.");
+    // Keys of sibling objects and texts that look like keys are not duplicates.
+    auto apart = importText(f, R"({"format": "quillon-application", "version": 1, "model": 40,
+        "info": {"title": "\"model\": 1, \"model\"", "author": "x"},
+        "nodes": [{"number": 0, "kind": "unit"}],
+        "screens": [{"number": 1, "name": "A"}, {"number": 2, "name": "B"}]})");
+    EXPECT_TRUE(apart) << apart.message();
+}
+
+// Numbers that no double holds are refused as bad JSON, never left to end the program.
+TEST(TextForm, NumbersBeyondADoubleAreRefused) {
+    OvmFixture f;
+    for (const std::string& number :
+         {std::string("1e400"), std::string("-1e400"), std::string(100000, '9')}) {
+        auto read =
+            importText(f, "{\"format\": \"quillon-application\", \"version\": 1, \"model\": " + number + "}");
+        ASSERT_FALSE(read) << number.substr(0, 10);
+        EXPECT_TRUE(read.message().starts_with("The document is not valid JSON: ")) << read.message();
+    }
+}
+
 } // namespace
 } // namespace quillon::test
