@@ -523,8 +523,13 @@ std::unique_ptr<ScreenObject> DocumentReader::object(const Value& at) {
     case ObjectKind::DataEntryRegister: {
         auto& d = static_cast<DataEntryRegisterObject&>(*o);
         d.format = format(at.at("format"));
-        d.lowLimit = at.at("lowLimit").number<std::uint32_t>(0);
-        d.highLimit = at.at("highLimit").number<std::uint32_t>(65535);
+        // A signed entry's limits are signed numbers; the unsigned spelling of the same 32 bits (as older
+        // documents hold them) is taken too.
+        const std::int64_t lowest = d.format.dataType == 'S' ? std::numeric_limits<std::int32_t>::min() : 0;
+        const std::int64_t highest = std::numeric_limits<std::uint32_t>::max();
+        d.lowLimit = static_cast<std::uint32_t>(at.at("lowLimit").number<std::int64_t>(0, lowest, highest));
+        d.highLimit =
+            static_cast<std::uint32_t>(at.at("highLimit").number<std::int64_t>(65535, lowest, highest));
         break;
     }
     case ObjectKind::DisplayRegister: {

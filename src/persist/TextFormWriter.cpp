@@ -38,6 +38,9 @@ namespace {
 using Json = nlohmann::ordered_json;
 using Vocabulary = TextFormVocabulary;
 
+// The format type of signed integers, whose limits are signed numbers.
+constexpr char kSignedType = 'S';
+
 // A record short enough to read at a glance stays on one line: tag references, points, most tasks.
 constexpr std::size_t kInlineWidth = 120;
 
@@ -388,8 +391,14 @@ Result<Json> DocumentWriter::object(const ScreenObject& o) {
     case ObjectKind::DataEntryRegister: {
         const auto& d = static_cast<const DataEntryRegisterObject&>(o);
         j["format"] = format(d.format);
-        j["lowLimit"] = d.lowLimit;
-        j["highLimit"] = d.highLimit;
+        // A signed entry's limits are written as the signed numbers the user typed (-100, not 4294967196).
+        if (d.format.dataType == kSignedType) {
+            j["lowLimit"] = static_cast<std::int32_t>(d.lowLimit);
+            j["highLimit"] = static_cast<std::int32_t>(d.highLimit);
+        } else {
+            j["lowLimit"] = d.lowLimit;
+            j["highLimit"] = d.highLimit;
+        }
         break;
     }
     case ObjectKind::DisplayRegister: {
