@@ -640,6 +640,35 @@ void network(Walker& w, const Header& h, Seen& seen) {
     }
 }
 
+// Whether the bytes from here hold a whole logger record of a version the reader knows.
+bool loggerRecordFits(std::span<const std::uint8_t> next) {
+    // Key, type, version, eight settings, the page header's length.
+    std::size_t needed = 3 + 8 + 1;
+    if (next.size() < needed) {
+        return false;
+    }
+    const std::uint8_t version = next[2];
+    if (version != OvmLayout::kLoggerRecordVersion &&
+        version != OvmLayout::kLoggerRecordVersionWithoutRegister) {
+        return false;
+    }
+    // The page header's text, the second option, the separator and the count of logged tags.
+    needed += next[needed - 1] + 1 + 1 + 2;
+    if (next.size() < needed) {
+        return false;
+    }
+    const std::size_t count = next[needed - 2] | (next[needed - 1] << 8);
+    needed += count * OvmLayout::kTagRefBytes;
+    if (version == OvmLayout::kLoggerRecordVersion) {
+        needed += 1;
+        if (next.size() < needed || next[needed - 1] > 1) {
+            return false;
+        }
+        needed += next[needed - 1] == 1 ? OvmLayout::kTagRefBytes : 0;
+    }
+    return next.size() >= needed;
+}
+
 // The logger settings after the key legends: the record that follows the names.
 void logger(Walker& w) {
     const std::size_t start = w.position();
@@ -739,7 +768,10 @@ void extension(Walker& w, const Seen& seen) {
     while (!w.stopped() && w.remaining() >= 2) {
         const auto next = w.from(w.position());
         if (next[0] == OvmLayout::kLoggerRecordKey && next[1] == OvmLayout::kLoggerRecordType) {
-            logger(w);
+            // A logger record the reader does not take (cut short, of another version) is left as it is.
+            if (loggerRecordFits(next)) {
+                logger(w);
+            }
             break;
         }
         if (next[1] != 1 && next[1] != 2) {
