@@ -197,7 +197,6 @@ public:
         }
         return true;
     }
-    void skip(std::size_t size) { at_ += std::min(size, remaining()); }
 
 private:
     std::uint32_t take(std::string_view field, std::size_t size) {
@@ -378,10 +377,8 @@ void filling(Walker& w, int indent) {
 
 void points(Walker& w, std::uint32_t count, int indent) {
     for (std::uint32_t i = 0; i < count && !w.stopped(); ++i) {
-        const std::uint32_t x = w.u16("x", indent);
-        const std::uint32_t y = w.u16("y", indent);
-        (void)x;
-        (void)y;
+        w.u16("x", indent);
+        w.u16("y", indent);
     }
 }
 
