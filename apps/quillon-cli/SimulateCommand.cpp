@@ -11,6 +11,7 @@
 #include "sim/Simulator.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -38,6 +39,11 @@ int SimulateCommand::simulate(CliContext& context, const Settings& settings) {
     if (settings.zoom != 10 && settings.zoom != 20 && settings.zoom != 30) {
         return context.fail("The zoom is 10, 20 or 30 (tenths), not " + std::to_string(settings.zoom) + ".");
     }
+    if (settings.maxTimeMs < 1 || settings.maxTimeMs > kLargestMaxTimeMs) {
+        return context.fail("The most simulated time (--max-time) is 1 to " +
+                            std::to_string(kLargestMaxTimeMs) + " milliseconds, not " +
+                            std::to_string(settings.maxTimeMs) + ".");
+    }
     const auto start = VirtualClock::parse(settings.clock);
     if (!start) {
         return context.fail("The clock is set as YYYY-MM-DD HH:MM:SS between 2000 and 2099, not \"" +
@@ -53,6 +59,14 @@ int SimulateCommand::simulate(CliContext& context, const Settings& settings) {
     const auto steps = SimScript::parse(text.str());
     if (!steps) {
         return context.fail(settings.script.string() + ", " + steps.failure().message);
+    }
+    // Every simulated millisecond is scanned; a script that would run for hours of real time is refused
+    // before anything runs.
+    if (const std::int64_t total = SimScript::simulatedTime(*steps, settings.scanMs);
+        total > settings.maxTimeMs) {
+        return context.fail(settings.script.string() + " moves the clock by " + std::to_string(total) +
+                            " ms, more than the most simulated time of " +
+                            std::to_string(settings.maxTimeMs) + " ms (--max-time).");
     }
 
     PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
@@ -124,7 +138,19 @@ void SimulateCommand::add(CLI::App& app, CliContext& context, CommandAction& act
         "Runs an application on the unit simulator through a script of steps and prints the trace.");
     command->add_option("FILE", settings->file, "The application file (.ovm).")->required();
     command->add_option("--script", settings->script, "The steps, one a line (see docs/cli.md).")->required();
-    command->add_option("--scan", settings->scanMs, "Milliseconds between scans, 1 to 1000 (default 10).");
+    // Times are milliseconds in decimal digits; CLI11 would also take 0x, 0o and 0b numbers.
+    const auto decimal = [](const std::string& text) -> std::string {
+        const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
+                                                         [](char c) { return c >= '0' && c <= '9'; });
+        return digits ? std::string() : "\"" + text + "\" is no number of milliseconds (decimal digits only)";
+    };
+    command->add_option("--scan", settings->scanMs, "Milliseconds between scans, 1 to 1000 (default 10).")
+        ->check(decimal);
+    command
+        ->add_option("--max-time", settings->maxTimeMs,
+                     "The most simulated time the script may take, in milliseconds, 1 to 2592000000 (default "
+                     "86400000, a day).")
+        ->check(decimal);
     command->add_option("--zoom", settings->zoom, "Zoom of snapshots in tenths: 10, 20 or 30 (default 10).");
     command->add_option("--clock", settings->clock,
                         "The unit's clock at power-on, YYYY-MM-DD HH:MM:SS (default 2000-01-01 00:00:00).");

@@ -268,6 +268,9 @@ int TransferCommands::upload(CliContext& context, const std::filesystem::path& f
                              return given;
                          },
                          context.workdir()};
+        read.explain = [&context](const std::string& detail) {
+            context.prompter().error("The uploaded image: " + detail);
+        };
         auto opened = ApplicationReader::open(job.imagePath, read);
         if (!opened) {
             return Status::fail(opened.message());

@@ -11,10 +11,13 @@
 #include "TransferCommands.h"
 
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <iostream>
 
 int main(int argc, char** argv) {
     using namespace quillon::cli;
+    // A pipe whose reader has gone is a write error with a message, not a silent end of the process.
+    std::signal(SIGPIPE, SIG_IGN);
     CliContext context(std::cout, std::cerr);
     CLI::App app{
         "Quillon command-line tool: build, inspect and convert panel applications without a window."};

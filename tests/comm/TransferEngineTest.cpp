@@ -425,6 +425,15 @@ TEST_F(EngineFixture, UploadFailures) {
     EXPECT_EQ(statuses[statuses.size() - 2], "\nComputer has not received the right frame of number 2");
     EXPECT_EQ(report.status, "\nUpload is not completed succesfully.");
     EXPECT_EQ(unit.uploadAnswers, (std::vector<std::uint8_t>{1, 0xFF}));
+    // The first frame came over, yet no part of the image is left in the folder.
+    const auto leftInFolder = [this] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir)) {
+            names.push_back(e.path().filename().string());
+        }
+        return names;
+    };
+    EXPECT_TRUE(leftInFolder().empty());
 
     unit.corruptUploadFrame.reset();
     unit.uploadSent = 0;
@@ -433,6 +442,7 @@ TEST_F(EngineFixture, UploadFailures) {
     report = engine.upload("COM1", j);
     EXPECT_EQ(report.status, "\nUpload is not completed succesfully.");
     EXPECT_EQ(unit.uploadAnswers.back(), 0xFF) << "a wrong final pair is refused";
+    EXPECT_TRUE(leftInFolder().empty()) << "an image whose checksum is wrong is not kept";
 
     // The image that arrives whole but can not be read as an application.
     unit.uploadChecksum.reset();
