@@ -1,5 +1,5 @@
 # Installing Quillon as a desktop application: the three programs, the shipped data under
-# share/quillon, the desktop entry, icon, file type and metainfo, the manual pages (made from each
+# share/quillon/shipped, the desktop entry, icon, file type and metainfo, the manual pages (made from each
 # program's --help when the project is built, so that they never drift), the bash completion, and the
 # Debian package that `make package` builds from all of it.
 include(GNUInstallDirs)
@@ -13,10 +13,11 @@ foreach(program quillon quillon-cli quillon-unitsim)
   endif()
 endforeach()
 
-# The data the tool reads beside its working folder; the notes for whoever builds it stay behind.
+# The data the tool copies into the user's folder at start; the notes for whoever builds it stay behind.
+# It has a folder of its own: share/quillon itself is the user's folder when installed into ~/.local.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/plc ${PROJECT_SOURCE_DIR}/data/drivers
                   ${PROJECT_SOURCE_DIR}/data/help ${PROJECT_SOURCE_DIR}/data/fonts
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/quillon
+        DESTINATION ${QUILLON_SHIPPED_DATADIR}
         PATTERN README EXCLUDE)
 
 # The desktop: the window's entry and icon, the .ovm file type that opens in it, the metainfo.

@@ -72,7 +72,7 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(workdir)) {
         givenFolder = QFileInfo(parser.value(workdir)).absoluteFilePath().toStdString();
     }
-    // The shipped data lies in share/quillon beside bin/ of the installation; a tool run from its build
+    // The shipped data lies in share/quillon/shipped beside bin/ of the installation; a tool run from its build
     // folder takes the source tree's data/.
     std::error_code ec;
     const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();

@@ -19,14 +19,15 @@ trap 'rm -rf "$tmp"' EXIT
 prefix="$tmp/prefix"
 cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" || { cat "$tmp/install.log" >&2; fail "cmake --install failed"; }
 
-for f in bin/quillon-cli bin/quillon-unitsim share/quillon/plc/orvk_all.PLC share/quillon/plc/orvk_sel.PLC \
-  share/quillon/drivers/01000101.abs share/quillon/help/frontpage.htm share/quillon/fonts/orvik5x7.fnt \
+for f in bin/quillon-cli bin/quillon-unitsim share/quillon/shipped/plc/orvk_all.PLC share/quillon/shipped/plc/orvk_sel.PLC \
+  share/quillon/shipped/drivers/01000101.abs share/quillon/shipped/help/frontpage.htm \
+  share/quillon/shipped/fonts/orvik5x7.fnt \
   share/bash-completion/completions/quillon-cli; do
   [ -s "$prefix/$f" ] || fail "$f is not installed"
 done
-[ ! -e "$prefix/share/quillon/drivers/README" ] || fail "the build notes were installed with the data"
+[ ! -e "$prefix/share/quillon/shipped/drivers/README" ] || fail "the build notes were installed with the data"
 # A page that only this installation has: the working folder must be laid out from here.
-echo "<html><body>installed</body></html>" >"$prefix/share/quillon/help/installed-here.htm"
+echo "<html><body>installed</body></html>" >"$prefix/share/quillon/shipped/help/installed-here.htm"
 
 gui=""
 if [ -x "$build/quillon" ]; then
@@ -89,6 +90,43 @@ ids=$("$prefix/bin/quillon-cli" plc list | awk '$1 ~ /^[0-9]+$/ { printf "%s ", 
 "$prefix/bin/quillon-cli" new --model 500 "$tmp/elsewhere/Plant 1.ovm" >/dev/null || fail "quillon-cli new"
 [ -z "$(ls -A "$tmp/elsewhere" | grep -v '^Plant 1.ovm$')" ] || fail "the tool left files in the current directory"
 
+# Installed for one user, as the README shows: the installed data and the user's folder are apart, and
+# what the user changed (PLC selection, settings, picture library, font) survives a second installation
+# and the starts after it.
+home1=$HOME
+export HOME="$tmp/home-local"
+mkdir -p "$HOME"
+local_user="$HOME/.local/share/quillon"
+install_local() {
+  cmake --install "$build" --prefix "$HOME/.local" --strip >"$tmp/install-local.log" 2>&1 || {
+    cat "$tmp/install-local.log" >&2
+    fail "cmake --install --prefix \$HOME/.local failed"
+  }
+}
+install_local
+[ -s "$HOME/.local/share/quillon/shipped/plc/orvk_sel.PLC" ] || fail "the data was not installed in share/quillon/shipped"
+"$HOME/.local/bin/quillon-cli" plc list >/dev/null || fail "plc list after a per-user installation"
+[ -s "$local_user/plc/orvk_sel.PLC" ] && [ -d "$local_user/work" ] || fail "the user's folder was not laid out"
+sed -i '1d' "$local_user/plc/orvk_sel.PLC"
+printf '[Quillon]\nLastApplication=/nowhere/mine.ovm\n' >"$local_user/work/orvik.ini"
+printf 'a picture library of the user\n' >"$local_user/work/OvmPctrs.ovp"
+printf 'a font of the user\n' >"$local_user/work/fonts/orvik5x7.fnt"
+mkdir -p "$tmp/kept"
+for f in plc/orvk_sel.PLC work/orvik.ini work/OvmPctrs.ovp work/fonts/orvik5x7.fnt; do
+  cp "$local_user/$f" "$tmp/kept/${f//\//_}"
+done
+selected=$("$HOME/.local/bin/quillon-cli" plc list --selected)
+install_local
+"$HOME/.local/bin/quillon-cli" plc list >/dev/null || fail "plc list after the second installation"
+install_local
+for f in plc/orvk_sel.PLC work/orvik.ini work/OvmPctrs.ovp work/fonts/orvik5x7.fnt; do
+  cmp -s "$local_user/$f" "$tmp/kept/${f//\//_}" || fail "$f changed by installing again"
+done
+[ "$("$HOME/.local/bin/quillon-cli" plc list --selected)" = "$selected" ] || fail "the PLC selection changed"
+cmp -s "$HOME/.local/share/quillon/shipped/plc/orvk_sel.PLC" "$src/data/plc/orvk_sel.PLC" ||
+  fail "the installed selection is not the shipped one"
+export HOME=$home1
+
 # The bash completion offers the commands and the PLC ids of the installed catalogs.
 completion=$(PATH="$prefix/bin:$PATH" bash -c '
   source "$1"
@@ -145,7 +183,7 @@ if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null && command -v d
   deb=$(ls "$tmp"/package/quillon_*.deb)
   dpkg-deb -c "$deb" >"$tmp/contents.txt"
   grep -q " ./usr/bin/quillon-cli$" "$tmp/contents.txt" || fail "the package lacks /usr/bin/quillon-cli"
-  grep -q " ./usr/share/quillon/plc/orvk_all.PLC$" "$tmp/contents.txt" || fail "the package lacks the catalogs"
+  grep -q " ./usr/share/quillon/shipped/plc/orvk_all.PLC$" "$tmp/contents.txt" || fail "the package lacks the catalogs"
   if [ -n "$gui" ]; then
     grep -q " ./usr/share/applications/org.quillon.Quillon.desktop$" "$tmp/contents.txt" ||
       fail "the package lacks the desktop entry"
