@@ -28,10 +28,11 @@ run: build
 	@bash scripts/prepare-run-dir.sh $(BUILD) $(RUN_DIR)
 	@bash scripts/start.sh $(BUILD) $(RUN_DIR)
 
-# Installs into PREFIX (default /usr/local); `make install PREFIX=$$HOME/.local` for one user.
+# Installs into PREFIX (default /usr/local), the programs stripped; `make install PREFIX=$$HOME/.local` for
+# one user (the data goes to share/quillon/shipped, apart from the user's own files in share/quillon).
 PREFIX ?= /usr/local
 install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
 
 # The Debian package (quillon_<version>_<arch>.deb in the build directory).
 package: build

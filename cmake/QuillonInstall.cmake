@@ -39,7 +39,8 @@ if(TARGET quillon-cli)
           RENAME quillon-cli)
 endif()
 
-# Manual pages from --help (help2man, package help2man). The window's help needs no display.
+# Manual pages from --help (help2man, package help2man). The window answers --help before it looks for a
+# display, so no toolkit message finds its way into the page.
 find_program(HELP2MAN help2man)
 if(HELP2MAN)
   set(_summary_quillon "configuration tool for operator panels")
@@ -59,17 +60,37 @@ if(HELP2MAN)
       COMMENT "Collecting the commands of quillon-cli for its manual page"
       VERBATIM)
   endif()
+  # Each page points to the pages of the other programs built, not to itself.
+  set(_programs "")
   foreach(program quillon quillon-cli quillon-unitsim)
+    if(TARGET ${program})
+      list(APPEND _programs ${program})
+    endif()
+  endforeach()
+  foreach(program IN LISTS _programs)
+    set(_others ${_programs})
+    list(REMOVE_ITEM _others ${program})
+    list(TRANSFORM _others PREPEND ".BR ")
+    list(TRANSFORM _others APPEND " (1)")
+    list(JOIN _others ",\n" _see_also)
+    set(_see_also "[SEE ALSO]\n${_see_also}\n")
+    file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/man/see-also-${program}.h2m CONTENT "${_see_also}")
+  endforeach()
+  foreach(program IN LISTS _programs)
     if(TARGET ${program})
       set(_page ${PROJECT_BINARY_DIR}/man/${program}.1)
       add_custom_command(
         OUTPUT ${_page}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
-        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${HELP2MAN} --no-info --no-discard-stderr
+        COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
+                ${HELP2MAN} --no-info --no-discard-stderr
                 --name=${_summary_${program}} --version-string=${PROJECT_VERSION}
-                --include=${_packaging}/man/files.h2m ${_includes_${program}} --output=${_page}
+                --include=${_packaging}/man/files.h2m
+                --include=${PROJECT_BINARY_DIR}/man/see-also-${program}.h2m ${_includes_${program}}
+                --output=${_page}
                 $<TARGET_FILE:${program}>
-        DEPENDS ${program} ${_packaging}/man/files.h2m ${_depends_${program}}
+        DEPENDS ${program} ${_packaging}/man/files.h2m ${PROJECT_BINARY_DIR}/man/see-also-${program}.h2m
+                ${_depends_${program}}
         COMMENT "Writing the manual page of ${program}"
         VERBATIM)
       list(APPEND _pages ${_page})

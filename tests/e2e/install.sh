@@ -71,6 +71,32 @@ if command -v help2man >/dev/null; then
   done
   grep -q '^\.SS "quillon-cli plc show"' "$prefix/share/man/man1/quillon-cli.1" ||
     fail "the manual page of quillon-cli lacks the commands"
+  for p in quillon-cli quillon-unitsim ${gui:+quillon}; do
+    page="$prefix/share/man/man1/$p.1"
+    ! grep -qF '<prefix>' "$page" || fail "the manual page of $p names <prefix>"
+    ! sed -n '/^\.SH "SEE ALSO"/,$p' "$page" | grep -q "^\.BR $p " || fail "the manual page of $p lists itself"
+  done
+  if [ -n "$gui" ]; then
+    # The page begins with the program's own words, not with a message of the toolkit.
+    first=$(sed -n '/^\.SH DESCRIPTION/{n;p;q}' "$prefix/share/man/man1/quillon.1")
+    [ "$first" = "Quillon: builds operator panel applications and transfers them to the panel." ] ||
+      fail "the manual page of quillon begins with: $first"
+  fi
+fi
+if [ -n "$gui" ]; then
+  # Help and version need no display.
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$gui" --help >"$tmp/help.txt" 2>"$tmp/help-err.txt" ||
+    fail "quillon --help without a display: $(cat "$tmp/help-err.txt")"
+  grep -q "^Usage: .*quillon \[options\] \[FILE\]$" "$tmp/help.txt" || fail "quillon --help printed: $(cat "$tmp/help.txt")"
+  [ ! -s "$tmp/help-err.txt" ] || fail "quillon --help wrote to stderr: $(cat "$tmp/help-err.txt")"
+  [ "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$gui" --version)" = "Quillon $(sed -n 's/^project(Quillon VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")" ] ||
+    fail "quillon --version without a display"
+  # Without a display the window says so and ends, instead of aborting.
+  set +e
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$gui" >/dev/null 2>"$tmp/nodisplay.txt"
+  rc=$?
+  set -e
+  [ "$rc" -eq 1 ] && grep -q "no display" "$tmp/nodisplay.txt" || fail "quillon without a display: rc $rc, $(cat "$tmp/nodisplay.txt")"
 fi
 
 # The user's machine: an empty home, started from a folder that is not a prepared working directory.
@@ -106,6 +132,10 @@ install_local() {
 install_local
 [ -s "$HOME/.local/share/quillon/shipped/plc/orvk_sel.PLC" ] || fail "the data was not installed in share/quillon/shipped"
 "$HOME/.local/bin/quillon-cli" plc list >/dev/null || fail "plc list after a per-user installation"
+# Installed as `make install` does: the programs are stripped.
+for p in "$HOME"/.local/bin/*; do
+  file "$p" | grep -q ", stripped" || fail "$(basename "$p") was installed with its symbols: $(file "$p")"
+done
 [ -s "$local_user/plc/orvk_sel.PLC" ] && [ -d "$local_user/work" ] || fail "the user's folder was not laid out"
 sed -i '1d' "$local_user/plc/orvk_sel.PLC"
 printf '[Quillon]\nLastApplication=/nowhere/mine.ovm\n' >"$local_user/work/orvik.ini"
