@@ -6,7 +6,8 @@
 //   --script FILE          play the steps of FILE against the window (see ScriptRunner.h)
 // and for everyone:
 //   --workdir DIR          work in DIR (the PLC catalogs in DIR/../plc, the drivers in DIR/../drivers)
-//   FILE                   an application file to open at start
+//   FILE                   an application file to open at start (handed to the tool when it already
+//                          runs in the same working folder)
 // Without --workdir the tool works in the current directory when it is a prepared one (the catalogs
 // beside it), otherwise in the user's folder, filled from the data installed with the tool.
 
@@ -165,6 +166,10 @@ int main(int argc, char* argv[]) {
     const QString workingDirectory = QDir::currentPath();
     quillon::gui::SingleInstance instance(workingDirectory);
     if (!instance.acquire()) {
+        // The tool already runs in this folder: it opens the file named here (or only comes to the front).
+        if (instance.handOver(QString::fromStdString(openFile))) {
+            return 0;
+        }
         quillon::gui::QtPrompter prompter;
         prompter.information(quillon::gui::SingleInstance::kRefusal);
         return 0;
@@ -187,10 +192,13 @@ int main(int argc, char* argv[]) {
     quillon::gui::ShellOptions options;
     options.startDirectory = start;
     options.openFile = openFile;
+    // A file named on the command line (a double click in the file manager) is opened at once, with no
+    // greeting in front of it.
     options.showSplash = !parser.isSet(noSplash) && !parser.isSet(screenshot) &&
-                         !parser.isSet(quitWhenIdle) && !parser.isSet(script);
+                         !parser.isSet(quitWhenIdle) && !parser.isSet(script) && openFile.empty();
     quillon::gui::MainWindow window(quillon::gui::ShellServices{&documents}, options);
     instance.endProcessWith(window);
+    instance.serve(window);
     std::unique_ptr<ScriptRunner> runner;
     if (!steps.isEmpty()) {
         runner = std::make_unique<ScriptRunner>(window, steps);

@@ -178,7 +178,7 @@ if [ -n "$gui" ]; then
     cat "$tmp/stderr.txt" >&2
     fail "the installed window did not open $file"
   }
-  shown=$(tr '[:upper:]' '[:lower:]' <<<"$file")
+  shown=$file
   grep -qxF "title: Quillon - [$shown]" <<<"$out" || fail "the window did not open the file: $out"
   # A relative name is taken from the folder the tool was started in.
   out=$(timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$gui" --screenshot "$tmp/shot.png" "Plant 1.ovm" \
