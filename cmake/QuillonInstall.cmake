@@ -93,7 +93,14 @@ if(HELP2MAN)
                 ${_depends_${program}}
         COMMENT "Writing the manual page of ${program}"
         VERBATIM)
-      list(APPEND _pages ${_page})
+      # Installed compressed, as manual pages are (gzip -n: no name or time in the header, the same bytes
+      # at every build).
+      add_custom_command(
+        OUTPUT ${_page}.gz
+        COMMAND gzip -9 -n -c ${_page} > ${_page}.gz
+        DEPENDS ${_page}
+        VERBATIM)
+      list(APPEND _pages ${_page}.gz)
     endif()
   endforeach()
   add_custom_target(quillon_man ALL DEPENDS ${_pages})
@@ -102,17 +109,35 @@ else()
   message(WARNING "help2man not found: no manual pages (run scripts/install-deps.sh)")
 endif()
 
+# The copyright file and the change log every Debian package carries in its documentation folder (the log
+# compressed as gzip -n makes it: the same bytes at every build).
+set(_docdir ${CMAKE_INSTALL_DATADIR}/doc/quillon)
+configure_file(${_packaging}/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog @ONLY)
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+  COMMAND gzip -9 -n -c ${PROJECT_BINARY_DIR}/packaging/changelog > ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+  DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog
+  VERBATIM)
+add_custom_target(quillon_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+install(FILES ${_packaging}/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz DESTINATION ${_docdir})
+
 # `make package`: a Debian package of everything above, installed under /usr.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillon)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Quillon developers <quillon@localhost>")
+set(CPACK_PACKAGE_CONTACT "Quillon developers <quillon-dev@users.noreply.invalid>")
 set(CPACK_PACKAGE_VENDOR "Quillon")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration tool for operator panels")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Quillon builds operator panel applications (network, tags, screens, alarms, logger, keys and task lists),\
- saves them as .ovm files, downloads them to the panel over a serial port and uploads them back.\
- It comes with quillon-cli for scripted work and quillon-unitsim, a panel emulator.")
+    "Quillon builds the applications of the Orvik and VQ5K operator panels: the\n\
+network of the unit and its PLCs, blocks and tags, the screens and the objects\n\
+on them, alarms, the data logger, keys and task lists. It saves them as .ovm\n\
+files (the unit's own memory image), downloads them to the panel over a serial\n\
+port, uploads them back, sends PLC drivers to the panel and prints a report.\n\
+\n\
+The package holds the window (quillon), a command-line tool for scripted work\n\
+(quillon-cli) and an emulated panel on a pseudo-terminal for trying transfers\n\
+(quillon-unitsim), with the PLC catalogs, drivers, help pages and panel font.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)

@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   nlohmann-json3-dev libcli11-dev
   xvfb xauth x11-utils poppler-utils
-  help2man desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot file
+  help2man desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot file lintian
 )
 
 missing=()

@@ -65,20 +65,20 @@ if [ -x "$build/quillon" ]; then
 fi
 if command -v help2man >/dev/null; then
   for p in quillon-cli quillon-unitsim ${gui:+quillon}; do
-    page="$prefix/share/man/man1/$p.1"
-    [ -s "$page" ] || fail "no manual page for $p"
-    grep -q '^\.SH OPTIONS' "$page" || fail "the manual page of $p has no options"
+    page="$prefix/share/man/man1/$p.1.gz"
+    [ -s "$page" ] || fail "no compressed manual page for $p"
+    zgrep -q '^\.SH OPTIONS' "$page" || fail "the manual page of $p has no options"
   done
-  grep -q '^\.SS "quillon-cli plc show"' "$prefix/share/man/man1/quillon-cli.1" ||
+  zgrep -q '^\.SS "quillon-cli plc show"' "$prefix/share/man/man1/quillon-cli.1.gz" ||
     fail "the manual page of quillon-cli lacks the commands"
   for p in quillon-cli quillon-unitsim ${gui:+quillon}; do
-    page="$prefix/share/man/man1/$p.1"
-    ! grep -qF '<prefix>' "$page" || fail "the manual page of $p names <prefix>"
-    ! sed -n '/^\.SH "SEE ALSO"/,$p' "$page" | grep -q "^\.BR $p " || fail "the manual page of $p lists itself"
+    page="$prefix/share/man/man1/$p.1.gz"
+    ! zgrep -qF '<prefix>' "$page" || fail "the manual page of $p names <prefix>"
+    ! zcat "$page" | sed -n '/^\.SH "SEE ALSO"/,$p' | grep -q "^\.BR $p " || fail "the manual page of $p lists itself"
   done
   if [ -n "$gui" ]; then
     # The page begins with the program's own words, not with a message of the toolkit.
-    first=$(sed -n '/^\.SH DESCRIPTION/{n;p;q}' "$prefix/share/man/man1/quillon.1")
+    first=$(zcat "$prefix/share/man/man1/quillon.1.gz" | sed -n '/^\.SH DESCRIPTION/{n;p;q}')
     [ "$first" = "Quillon: builds operator panel applications and transfers them to the panel." ] ||
       fail "the manual page of quillon begins with: $first"
   fi
@@ -218,6 +218,21 @@ if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null && command -v d
     grep -q " ./usr/share/applications/org.quillon.Quillon.desktop$" "$tmp/contents.txt" ||
       fail "the package lacks the desktop entry"
     dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "the package does not depend on Qt Widgets"
+  fi
+  for f in copyright changelog.gz; do
+    grep -q " ./usr/share/doc/quillon/$f$" "$tmp/contents.txt" || fail "the package lacks /usr/share/doc/quillon/$f"
+  done
+  ! grep -q " ./usr/share/man/man1/.*\.1$" "$tmp/contents.txt" || fail "the package has uncompressed manual pages"
+  [ "$(dpkg-deb -f "$deb" Maintainer)" = "Quillon developers <quillon-dev@users.noreply.invalid>" ] ||
+    fail "the package's maintainer is $(dpkg-deb -f "$deb" Maintainer)"
+  # The Debian checks at their default level: no error and no warning.
+  if command -v lintian >/dev/null; then
+    lintian --fail-on error,warning "$deb" >"$tmp/lintian.txt" 2>&1 || {
+      cat "$tmp/lintian.txt" >&2
+      fail "lintian finds faults in the package"
+    }
+  else
+    echo "install: lintian is missing (package lintian): not run"
   fi
   echo "install: package $(basename "$deb") ($(dpkg-deb -f "$deb" Depends))"
 fi
