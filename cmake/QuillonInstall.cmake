@@ -34,6 +34,43 @@ if(TARGET quillon)
   endforeach()
 endif()
 
+# After installing into a prefix, the desktop's caches of that prefix learn the .ovm file type and the entry
+# that opens it (as the Debian package's triggers do where it is installed): update-mime-database and
+# update-desktop-database, when they are there. Not while a package is assembled (DESTDIR or CPack's
+# staging folder): the caches belong to the machine the package goes to.
+if(TARGET quillon)
+  install(CODE "set(_quillon_datadir \"${CMAKE_INSTALL_DATADIR}\")")
+  install(CODE [[
+    if("$ENV{DESTDIR}" STREQUAL "" AND NOT CMAKE_INSTALL_PREFIX MATCHES "/_CPack_Packages/")
+      if(IS_ABSOLUTE "${_quillon_datadir}")
+        set(_quillon_share "${_quillon_datadir}")
+      else()
+        set(_quillon_share "${CMAKE_INSTALL_PREFIX}/${_quillon_datadir}")
+      endif()
+      foreach(_quillon_step "update-mime-database;mime;shared-mime-info"
+                            "update-desktop-database;applications;desktop-file-utils")
+        list(GET _quillon_step 0 _quillon_tool)
+        list(GET _quillon_step 1 _quillon_folder)
+        list(GET _quillon_step 2 _quillon_package)
+        find_program(_quillon_program ${_quillon_tool})
+        if(_quillon_program)
+          message(STATUS "Updating: ${_quillon_tool} ${_quillon_share}/${_quillon_folder}")
+          execute_process(COMMAND ${_quillon_program} "${_quillon_share}/${_quillon_folder}"
+                          RESULT_VARIABLE _quillon_rc ERROR_VARIABLE _quillon_error)
+          if(NOT _quillon_rc EQUAL 0)
+            message(WARNING "${_quillon_tool} ${_quillon_share}/${_quillon_folder} failed: ${_quillon_error}")
+          endif()
+        else()
+          message(STATUS "${_quillon_tool} not found (package ${_quillon_package}): run it on "
+                         "${_quillon_share}/${_quillon_folder} for .ovm files to open in Quillon")
+        endif()
+        unset(_quillon_program CACHE)
+        unset(_quillon_program)
+      endforeach()
+    endif()
+  ]])
+endif()
+
 if(TARGET quillon-cli)
   install(FILES ${_packaging}/quillon-cli.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
           RENAME quillon-cli)

@@ -57,10 +57,15 @@ if [ -x "$build/quillon" ]; then
   else
     echo "install: appstreamcli is missing (package appstream): not run"
   fi
+  # Installing brought the prefix's file types and the desktop entries' types up to date by itself.
   if command -v update-mime-database >/dev/null; then
-    update-mime-database "$prefix/share/mime" 2>/dev/null || fail "update-mime-database refuses the file type"
+    [ -s "$prefix/share/mime/globs2" ] || fail "installing did not update the file types of $prefix/share/mime"
     grep -q "^application/x-quillon-application:\*\.ovm$" <(cut -d: -f2- "$prefix/share/mime/globs2") ||
       fail "the file type's glob is not in the database"
+  fi
+  if command -v update-desktop-database >/dev/null; then
+    grep -q "^application/x-quillon-application=$app.desktop;$" "$prefix/share/applications/mimeinfo.cache" ||
+      fail "installing did not tell the desktop which entry opens .ovm files"
   fi
 fi
 if command -v help2man >/dev/null; then
@@ -131,6 +136,10 @@ install_local() {
 }
 install_local
 [ -s "$HOME/.local/share/quillon/shipped/plc/orvk_sel.PLC" ] || fail "the data was not installed in share/quillon/shipped"
+if [ -n "$gui" ] && command -v update-mime-database >/dev/null; then
+  grep -q ":application/x-quillon-application:\*\.ovm$" "$HOME/.local/share/mime/globs2" ||
+    fail "a per-user installation leaves .ovm files untyped"
+fi
 "$HOME/.local/bin/quillon-cli" plc list >/dev/null || fail "plc list after a per-user installation"
 # Installed as `make install` does: the programs are stripped.
 for p in "$HOME"/.local/bin/*; do
@@ -219,6 +228,8 @@ if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null && command -v d
       fail "the package lacks the desktop entry"
     dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "the package does not depend on Qt Widgets"
   fi
+  ! grep -qE "/(mime\.cache|globs2|mimeinfo\.cache)$" "$tmp/contents.txt" ||
+    fail "the package carries the caches of the machine it was built on"
   for f in copyright changelog.gz; do
     grep -q " ./usr/share/doc/quillon/$f$" "$tmp/contents.txt" || fail "the package lacks /usr/share/doc/quillon/$f"
   done
