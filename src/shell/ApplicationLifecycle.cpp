@@ -277,7 +277,8 @@ std::string ApplicationLifecycle::displayName() const {
     if (state_ == ShellState::Unsaved || currentFileName_.empty()) {
         return lowerCased(kUntitled);
     }
-    return lowerCased(currentFileName_);
+    // The path as the file system spells it: names differing in case are different files here.
+    return currentFileName_;
 }
 
 std::optional<std::string> ApplicationLifecycle::title() const {

