@@ -296,8 +296,15 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
         model_->setFilter(text);
         selectTag(keep);
     });
+    // A click on the row that is already current (the first row of a filtered list is current once the
+    // list had the focus) changes only the selection: either change loads the form.
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { tagSelected(); });
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!loading_) {
+            tagSelected();
+        }
+    });
 
     fillNodes(nullptr);
     refreshTable(nullptr);

@@ -137,6 +137,55 @@ private slots:
         QCOMPARE(f.app->tagCount(), 2u);
         QCOMPARE(dialog.model()->rowCount(), 2);
     }
+
+    // A user filters the list down to one tag and clicks it: the form takes the tag, whether or not the
+    // list had been given the focus before (which makes its first row current without selecting it).
+    void aRowClickedInAFilteredListLoadsTheForm() {
+        Fixture f;
+        {
+            NetworkEditorDialog network(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+            network.addNode();
+            network.okEdit();
+        }
+        TagEditorDialog dialog(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* area = dialog.findChild<QComboBox*>("area");
+        area->setCurrentIndex(3);
+        emit area->activated(3);
+        auto* name = dialog.findChild<QLineEdit*>("name");
+        auto* part = dialog.findChild<QLineEdit*>("part1Edit");
+        for (const char* tag : {"Pump1", "Tank1", "Valve1"}) {
+            name->setText(tag);
+            dialog.addTag();
+            part->setText(QString("%1").arg(part->text().toInt() + 1, 4, 10, QChar('0')));
+        }
+        auto* change = dialog.findChild<QPushButton*>("change");
+        for (const bool focusedFirst : {false, true}) {
+            dialog.filterField()->clear();
+            dialog.selectTag(nullptr);
+            QVERIFY(!change->isEnabled());
+            if (focusedFirst) {
+                dialog.table()->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(dialog.table(), Qt::Key_Home);
+                dialog.selectTag(nullptr);
+            }
+            name->clear();
+            dialog.filterField()->setFocus();
+            QTest::keyClicks(dialog.filterField(), "Tank1");
+            QCOMPARE(dialog.model()->rowCount(), 1);
+            QVERIFY(dialog.selectedTag() == nullptr);
+            dialog.table()->selectionModel()->setCurrentIndex(dialog.model()->index(0, 0),
+                                                              QItemSelectionModel::NoUpdate);
+            const QRect cell = dialog.table()->visualRect(dialog.model()->index(0, 1));
+            QTest::mouseClick(dialog.table()->viewport(), Qt::LeftButton, {}, cell.center());
+            QVERIFY(dialog.selectedTag() != nullptr);
+            QCOMPARE(name->text(), QString("Tank1"));
+            QVERIFY(change->isEnabled());
+            QVERIFY(dialog.findChild<QPushButton*>("delete")->isEnabled());
+            QCOMPARE(dialog.usedIn()->item(0)->text(), QString("(not used)"));
+        }
+    }
 };
 
 QTEST_MAIN(NetworkEditorDialogTest)
