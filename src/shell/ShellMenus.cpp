@@ -276,7 +276,7 @@ void ShellMenus::refresh(const std::function<bool(std::uint16_t id)>& enabled) {
         entry->setEnabled(openEnabled_);
     }
     for (const auto& [id, action] : actions_) {
-        action->setEnabled(id != toId(CommandId::Logger) && enabled(id));
+        action->setEnabled(enabled(id));
     }
     for (const auto& [id, action] : rightClickActions_) {
         action->setEnabled(enabled(id));
