@@ -110,6 +110,8 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     SettingsFile(options_.startDirectory).readStartup(comPortIndex_, lastApplication_);
     fastPolling_ = SettingsFile(options_.startDirectory).readFastPolling();
     recent_ = RecentFiles(SettingsFile(options_.startDirectory).readRecentFiles());
+    // File > Open starts where the user worked last.
+    lifecycle_.startFolderFrom(!recent_.entries().empty() ? recent_.entries().front() : lastApplication_);
     loadPanelFont();
 
     menus_ = new ShellMenus(menuBar(), this);
@@ -423,9 +425,12 @@ void MainWindow::command(std::uint16_t id) {
 }
 
 void MainWindow::refresh() {
+    // Unsaved changes put an asterisk after the title, from the first change until the file is written.
+    const bool changes = lifecycle_.hasChanges();
     if (const auto title = lifecycle_.title()) {
-        setWindowTitle(QString::fromStdString(*title));
+        setWindowTitle(QString::fromStdString(*title) + (changes ? QStringLiteral("[*]") : QString()));
     }
+    setWindowModified(changes && windowTitle().contains(QStringLiteral("[*]")));
     menus_->setDefineShown(lifecycle_.isOpen());
     const auto enabled = [this](std::uint16_t id) { return dispatcher_.isEnabled(id); };
     menus_->refresh(enabled);
