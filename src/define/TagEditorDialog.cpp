@@ -205,6 +205,7 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
     table_->setWordWrap(false);
     table_->installEventFilter(this);
     table_->setMinimumHeight(90);
+    growList(table_);
     usedIn_ = new QListWidget(this);
     usedIn_->setObjectName("usedIn");
     usedIn_->setMinimumWidth(120);

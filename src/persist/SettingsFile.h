@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,8 +54,17 @@ public:
     // them (an empty line, "[Transfer]" and "FastPolling=1"), so that the nine lines keep their
     // positions for every reader. Recent files add, after those three (written with "FastPolling=0"
     // under the standard timing), an empty line, "[Recent Files]" and one "FileN=" line each.
+    //
+    // `windowValues` (the window's own choices: where each dialog stood and how large it was, the editors'
+    // options) follow at the end under "[Window]", one "key=value" line each in key order. A key or value
+    // that would break its line or its key is left out.
     Status writeShutdown(int comPortIndex, std::string_view currentFileName, bool recordFileName,
-                         bool fastPolling, const std::vector<std::string>& recentFiles = {}) const;
+                         bool fastPolling, const std::vector<std::string>& recentFiles = {},
+                         const std::map<std::string, std::string>& windowValues = {}) const;
+
+    // The "[Window]" section's values; empty when the file has none, as every file of earlier versions.
+    std::map<std::string, std::string> readWindowValues() const;
+    static constexpr std::string_view kWindowSection = "[Window]";
 
     std::filesystem::path path() const { return folder_ / kFileName; }
 

@@ -110,6 +110,8 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     SettingsFile(options_.startDirectory).readStartup(comPortIndex_, lastApplication_);
     fastPolling_ = SettingsFile(options_.startDirectory).readFastPolling();
     recent_ = RecentFiles(SettingsFile(options_.startDirectory).readRecentFiles());
+    windowSettings_.setValues(SettingsFile(options_.startDirectory).readWindowValues());
+    windowSettings_.makeCurrent();
     // File > Open starts where the user worked last.
     lifecycle_.startFolderFrom(!recent_.entries().empty() ? recent_.entries().front() : lastApplication_);
     loadPanelFont();
@@ -722,7 +724,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     const Status written =
         SettingsFile(options_.startDirectory)
             .writeShutdown(comPortIndex_, lifecycle_.currentFileName(), recordsFileName(lifecycle_.state()),
-                           fastPolling_, recent_.entries());
+                           fastPolling_, recent_.entries(), windowSettings_.values());
     if (!written) {
         services_.prompter->error(written.message());
     }

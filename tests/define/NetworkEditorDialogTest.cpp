@@ -9,14 +9,17 @@
 #include "model/NewApplication.h"
 #include "model/RecordingPrompter.h"
 #include "plc/PlcCatalogFiles.h"
+#include "ui/WindowSettings.h"
 
 #include <filesystem>
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
@@ -136,6 +139,52 @@ private slots:
         QCOMPARE(f.prompter.last().text, std::string("Are you sure to delete\nTag of number 1 "));
         QCOMPARE(f.app->tagCount(), 2u);
         QCOMPARE(dialog.model()->rowCount(), 2);
+    }
+
+    // The tag list asks for every column and ten rows, within the screen; the dialog keeps the place and
+    // size the user leaves it at, and forgets a size the screen can no longer hold.
+    void theTagDialogShowsItsListAndKeepsItsPlace() {
+        Fixture f;
+        WindowSettings settings;
+        settings.makeCurrent();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            TagEditorDialog dialog(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QVERIFY(area.contains(dialog.frameGeometry()));
+            const QSize need = ShellDialog::listSizeFor(*dialog.table());
+            const QSize extra = need - dialog.table()->size();
+            if (dialog.width() + extra.width() <= area.width() &&
+                dialog.height() + extra.height() <= area.height()) {
+                QVERIFY2(dialog.table()->width() >= need.width(),
+                         qPrintable(QString::number(dialog.table()->width())));
+                QVERIFY2(dialog.table()->height() >= need.height(),
+                         qPrintable(QString::number(dialog.table()->height())));
+            }
+            // Resizable, the list growing with it.
+            const QSize before = dialog.table()->size();
+            dialog.resize(dialog.size() + QSize(40, 30));
+            QTRY_COMPARE(dialog.table()->size(), before + QSize(40, 30));
+            dialog.move(area.topLeft() + QPoint(5, 7));
+            dialog.hide();
+        }
+        const auto kept = settings.dialogPlace("TagEditorDialog.TAGDLG");
+        QVERIFY(kept.has_value());
+        {
+            TagEditorDialog again(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+            again.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&again));
+            QCOMPARE(again.size(), kept->size());
+        }
+        settings.setDialogPlace("TagEditorDialog.TAGDLG", QRect(area.topLeft(), area.size() + QSize(1, 0)));
+        TagEditorDialog tooLarge(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+        tooLarge.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tooLarge));
+        QVERIFY(tooLarge.width() <= area.width());
+        QVERIFY(area.contains(tooLarge.frameGeometry()));
+        tooLarge.hide();
+        QVERIFY(settings.dialogPlace("TagEditorDialog.TAGDLG")->width() <= area.width());
     }
 
     // A user filters the list down to one tag and clicks it: the form takes the tag, whether or not the

@@ -31,9 +31,11 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolBar>
@@ -217,7 +219,7 @@ private slots:
     void animationSectionsFollowTheKind();
     void alarmWindowColumnsByModel();
     void characterSetTypesIntoTheText();
-    void dialogsFitTheSmallestMainWindow();
+    void dialogsFitTheScreen();
     void doubleClickOpensTheDimensions();
     void aWiderTimeFormatIsCheckedAgainstTheEdge();
 
@@ -529,12 +531,12 @@ void PlacementToolsTest::characterSetTypesIntoTheText() {
     QVERIFY(small.buttonFor(32) == nullptr);
 }
 
-void PlacementToolsTest::dialogsFitTheSmallestMainWindow() {
+void PlacementToolsTest::dialogsFitTheScreen() {
     Window w;
     w.openModel(500);
     RecordingPrompter prompter;
     EditValues values;
-    const QSize most = ShellDialog::kMaximumSize;
+    const QSize most = QGuiApplication::primaryScreen()->availableGeometry().size();
     DisplayDataDialog display(w.window.get(), *w.docs.application(), values, ObjectKind::DisplayRegisterText,
                               20, prompter, {});
     DataEntryDialog entry(w.window.get(), *w.docs.application(), values, false, 20, prompter, {});
