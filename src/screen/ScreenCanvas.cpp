@@ -393,6 +393,20 @@ void ScreenCanvas::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+bool ScreenCanvas::focusNextPrevChild(bool next) {
+    if (typing_ != nullptr || gesture_ != Gesture::None) {
+        return true;
+    }
+    if (session_.screen() == nullptr || !session_.selecterMode()) {
+        return QWidget::focusNextPrevChild(next);
+    }
+    if (session_.selectNeighbour(next)) {
+        invalidate();
+        emit selectionChanged();
+    }
+    return true;
+}
+
 std::optional<ScreenCanvas::Menu> ScreenCanvas::menuAt(const QPoint& client) const {
     const WindowPoint point = toCanvas(client);
     const EditorSelection& selection = session_.selection();
@@ -638,10 +652,14 @@ bool ScreenCanvas::typingKey(QKeyEvent* event) {
     case Qt::Key_End:
         entry.end();
         break;
+    case Qt::Key_Escape:
+        // Escape ends typing and keeps what was typed, as a click elsewhere does.
+        emit typingEnded();
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Tab:
-    case Qt::Key_Escape:
+    case Qt::Key_Backtab:
         return true; // ignored while typing
     default: {
         const QString text = event->text();

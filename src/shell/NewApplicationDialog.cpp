@@ -44,9 +44,9 @@ NewApplicationDialog::NewApplicationDialog(QWidget* parent, ModelChooser::Accept
     for (const std::uint8_t position : positions) {
         const PanelModel* model = modelAt(position);
         auto* button = new QRadioButton(model != nullptr ? fromView(model->name) : QString(), models);
-        // The arrow keys step the picker through the keyboard hook; the buttons themselves must not
-        // take them as well.
-        button->setFocusPolicy(Qt::NoFocus);
+        // The choices take the focus (Tab reaches them, Up and Down walk them); Left and Right step the
+        // picker through the keyboard hook.
+        button->setFocusPolicy(Qt::StrongFocus);
         button->setObjectName(QString("model%1").arg(position));
         picker_->addButton(button, kFirstPickerId + position);
         modelsLayout->addWidget(button);
@@ -76,6 +76,11 @@ void NewApplicationDialog::selectPosition(std::uint8_t position) {
     if (QAbstractButton* button = picker_->button(kFirstPickerId + position)) {
         position_ = position;
         button->setChecked(true);
+        // The focus follows the choice the keys made.
+        if (QWidget* focus = focusWidget();
+            focus != nullptr && focus != button && focus->parentWidget() == button->parentWidget()) {
+            button->setFocus(Qt::OtherFocusReason);
+        }
         showDetails();
     }
 }

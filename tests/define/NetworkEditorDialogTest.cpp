@@ -141,6 +141,24 @@ private slots:
         QCOMPARE(dialog.model()->rowCount(), 2);
     }
 
+    // A list draws its focus: its frame changes when it takes the keyboard's focus.
+    void theListDrawsItsFocus() {
+        Fixture f;
+        TagEditorDialog dialog(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        dialog.filterField()->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(!dialog.table()->hasFocus());
+        const QImage without = dialog.table()->grab().toImage();
+        dialog.table()->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(dialog.table()->hasFocus());
+        const QImage with = dialog.table()->grab().toImage();
+        QCOMPARE(with.size(), without.size());
+        QVERIFY(with.pixel(0, with.height() / 2) != without.pixel(0, without.height() / 2));
+    }
+
     // The tag list asks for every column and ten rows, within the screen; the dialog keeps the place and
     // size the user leaves it at, and forgets a size the screen can no longer hold.
     void theTagDialogShowsItsListAndKeepsItsPlace() {

@@ -214,6 +214,50 @@ private slots:
     }
 
     void bargraphDialogChecksAndCreates();
+
+    // The keyboard alone: Escape ends typing and keeps the text; Tab and Shift+Tab walk the objects in
+    // their list order, round at the ends; an arrow key moves the selected one as a drag would.
+    void theKeyboardTypesSelectsAndMoves() {
+        Window w;
+        w.openModel(500);
+        w.window->command(static_cast<CommandId>(101));
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(13, 17));
+        QTest::keyClicks(&w.canvas(), "Go");
+        QTest::keyClick(&w.canvas(), Qt::Key_Escape);
+        QVERIFY(w.session().placement()->typing() == nullptr);
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+        ScreenObject& text = *w.screen().objects()[0];
+        QCOMPARE(static_cast<TextObject&>(text).text(), std::string("Go"));
+        QVERIFY(w.editor().selecterMode());
+
+        w.window->command(static_cast<CommandId>(108));
+        w.drag(40, 10, 60, 20);
+        w.window->command(static_cast<CommandId>(108));
+        w.drag(80, 30, 100, 40);
+        QCOMPARE(w.screen().objectCount(), std::size_t{3});
+        ScreenObject& first = *w.screen().objects()[1];
+        ScreenObject& second = *w.screen().objects()[2];
+        w.canvas().setFocus();
+        w.editor().clearSelection();
+        QTest::keyClick(&w.canvas(), Qt::Key_Tab);
+        QCOMPARE(w.editor().selection().current(), &text);
+        QTest::keyClick(&w.canvas(), Qt::Key_Tab);
+        QCOMPARE(w.editor().selection().current(), &first);
+        QTest::keyClick(&w.canvas(), Qt::Key_Tab);
+        QCOMPARE(w.editor().selection().current(), &second);
+        QTest::keyClick(&w.canvas(), Qt::Key_Tab);
+        QCOMPARE(w.editor().selection().current(), &text);
+        QTest::keyClick(&w.canvas(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(w.editor().selection().current(), &second);
+        QCOMPARE(w.editor().selection().size(), std::size_t{1});
+        QCOMPARE(w.canvas().window()->focusWidget(), &w.canvas());
+        const int left = second.left;
+        QTest::keyClick(&w.canvas(), Qt::Key_Right);
+        QCOMPARE(second.left, left + 1);
+        w.window->command(CommandId::Undo);
+        QCOMPARE(second.left, left);
+    }
+
     void dataEntryDialogFollowsTheTypeChosen();
     void registerTextTableKeepsItsRanges();
     void animationSectionsFollowTheKind();

@@ -47,6 +47,29 @@ private slots:
         QVERIFY(dialog.findChild<QPushButton*>() != nullptr);
     }
 
+    // The model choices take the focus: the dialog opens on the chosen one, Down walks them and the focus
+    // follows the choice the Left and Right keys make.
+    void theModelChoicesTakeTheFocus() {
+        KeyboardHook hook(KeyboardHook::Actions{[] {}, {}});
+        qApp->installEventFilter(&hook);
+        NewApplicationDialog dialog(nullptr, {});
+        dialog.setWindowModality(Qt::ApplicationModal); // as exec() shows it: the hook serves modal pickers
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        auto* first = dialog.findChild<QAbstractButton*>("model0");
+        QCOMPARE(dialog.focusWidget(), first);
+        QTest::keyClick(first, Qt::Key_Down);
+        QCOMPARE(dialog.position(), std::uint8_t{1});
+        QCOMPARE(dialog.focusWidget(), dialog.findChild<QAbstractButton*>("model1"));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Right);
+        QCOMPARE(dialog.position(), std::uint8_t{2});
+        QCOMPARE(dialog.focusWidget(), dialog.findChild<QAbstractButton*>("model2"));
+        qApp->removeEventFilter(&hook);
+        dialog.reject();
+    }
+
     void arrowKeysStepThroughTheFiveAndStopAtTheEnds() {
         NewApplicationDialog dialog(nullptr, {});
         dialog.stepLeft();
