@@ -4,6 +4,7 @@
 #include "sim/Simulator.h"
 #include "simulate/SimulateDialog.h"
 #include "simulate/SimulatorDisplay.h"
+#include "ui/ShellStatusBar.h"
 
 #include <cstdio>
 #include <optional>
@@ -28,6 +29,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPrintDialog>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -291,6 +293,31 @@ bool ScriptRunner::runStep(const QString& step) {
         name->setText(argument);
         if (!QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection)) {
             fail("the file dialog does not accept");
+        }
+        return true;
+    }
+    if (verb == "expect-print-file") {
+        // The file the system's print dialog proposes for a PDF file.
+        auto* dialog = qobject_cast<QPrintDialog*>(modal());
+        if (dialog == nullptr || !dialog->isVisible()) {
+            return false;
+        }
+        auto* name = dialog->findChild<QLineEdit*>("filename");
+        if (name == nullptr || name->text() != argument) {
+            fail(QString("the print dialog proposes '%1'").arg(name != nullptr ? name->text() : QString()));
+            return false;
+        }
+        return true;
+    }
+    if (verb == "expect-status") {
+        // The message field of the main window's status bar.
+        auto* status = qobject_cast<quillon::gui::ShellStatusBar*>(window_.statusBar());
+        if (modal() != nullptr || status == nullptr) {
+            return false;
+        }
+        if (status->message() != argument) {
+            fail(QString("the status bar says '%1'").arg(status->message()));
+            return false;
         }
         return true;
     }

@@ -10,6 +10,7 @@
 #include "define/TagEditorDialog.h"
 #include "define/UnitSettingsDialog.h"
 #include "edit/EditorSession.h"
+#include "edit/PrintSelection.h"
 #include "model/Application.h"
 #include "model/PanelFont.h"
 #include "model/PanelModel.h"
@@ -246,6 +247,20 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     printing.font = [this]() -> const PanelFont& { return panelFont(); };
     printing.sessionOpen = [this] { return session_ != nullptr && session_->isOpen(); };
     printing.focusSession = [this] { session_->commandRan(); };
+    printing.closeSession = [this] {
+        dispatcher_.dispatch(CommandId::CloseScreenSession);
+        refresh();
+    };
+    printing.proposedPdf = [this] {
+        return PrintSelection::proposedPdf(
+            lifecycle_.state() == ShellState::Unsaved ? std::string() : lifecycle_.currentFileName(),
+            lifecycle_.fileFolder().string());
+    };
+    printing.showStatus = [this](const std::string& text) {
+        if (status_ != nullptr) {
+            status_->setMessage(QString::fromStdString(text));
+        }
+    };
     printing.runDialog = [this](QDialog& dialog) { return runDialog(dialog); };
     printing.printers = services_.printers;
     print_ = std::make_unique<PrintCommand>(std::move(printing));
