@@ -1,6 +1,7 @@
 #include "screen/ScreenCanvas.h"
 
 #include "edit/ObjectGeometry.h"
+#include "edit/PlacementGeometry.h"
 #include "edit/TextEntry.h"
 #include "model/Application.h"
 #include "model/Screen.h"
@@ -498,6 +499,16 @@ void ScreenCanvas::toolPress(WindowPoint point) {
     update();
 }
 
+std::optional<UnitRect> ScreenCanvas::placingOutline() const {
+    const PlacementTool* tool = PlacementTools::find(session_.currentTool());
+    if (gesture_ != Gesture::Place || tool == nullptr || session_.screen() == nullptr) {
+        return std::nullopt;
+    }
+    const SnapSteps snap = session_.snapSteps();
+    const PlacementGeometry placing(session_.displayClass(), session_.attributes().font, snap.x, snap.y);
+    return placing.fixedOutline(*tool, session_.geometry().toUnit(pressPoint_));
+}
+
 void ScreenCanvas::toolRelease(WindowPoint point) {
     gesture_ = Gesture::None;
     const CanvasGeometry geometry = session_.geometry();
@@ -595,6 +606,10 @@ void ScreenCanvas::drawPlacementFeedback(QPainter& painter) const {
         }
         polygon << QPoint(pointer_.x, pointer_.y);
         painter.drawPolyline(polygon);
+    } else if (const auto outline = placingOutline()) {
+        // A tool whose object has a size of its own shows the object's rectangle, not the drag.
+        const WindowRect r = geometry.toWindow(*outline);
+        painter.drawRect(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)));
     } else if (gesture_ == Gesture::Place && bandEnd_ != pressPoint_) {
         const WindowRect r = WindowRect{pressPoint_.x, pressPoint_.y, bandEnd_.x, bandEnd_.y}.normalized();
         const QRect rect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));

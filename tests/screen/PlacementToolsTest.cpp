@@ -258,6 +258,27 @@ private slots:
         QCOMPARE(second.left, left);
     }
 
+    // Dragging while a bargraph is placed shows the rectangle it will get (25 x 65 from the press, cut at
+    // the screen's edge), not the dragged band; a rectangle still shows its band.
+    void placingABargraphShowsItsOwnOutline() {
+        Window w;
+        w.openModel(500); // 128 x 64
+        w.window->command(static_cast<CommandId>(157));
+        QTest::mousePress(&w.canvas(), Qt::LeftButton, {}, w.at(10, 5));
+        QTest::mouseMove(&w.canvas(), w.at(60, 30));
+        QTest::mouseMove(&w.canvas(), w.at(100, 60));
+        QCOMPARE(w.canvas().placingOutline(), std::optional(UnitRect{10, 5, 34, 63}));
+        onModal([] { QApplication::activeModalWidget()->close(); });
+        QTest::mouseRelease(&w.canvas(), Qt::LeftButton, {}, w.at(100, 60));
+        QCOMPARE(w.canvas().placingOutline(), std::nullopt);
+
+        w.window->command(static_cast<CommandId>(108));
+        QTest::mousePress(&w.canvas(), Qt::LeftButton, {}, w.at(10, 5));
+        QTest::mouseMove(&w.canvas(), w.at(60, 30));
+        QCOMPARE(w.canvas().placingOutline(), std::nullopt);
+        QTest::mouseRelease(&w.canvas(), Qt::LeftButton, {}, w.at(60, 30));
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+    }
     void dataEntryDialogFollowsTheTypeChosen();
     void registerTextTableKeepsItsRanges();
     void animationSectionsFollowTheKind();
