@@ -674,10 +674,13 @@ void TagEditorDialog::importTags() {
         prompter_.error("Can't read the file " + file->string());
         return;
     }
+    // With no tag defined yet there is nothing to keep or rename: the question is not asked.
     const PromptAnswer merge =
-        prompter_.confirm("Keep the tags already defined and add or rename them by address?\n"
-                          "'No' refuses the whole file when one of its tags is already defined.",
-                          PromptButtons::YesNoCancel, PromptAnswer::Yes);
+        app_.tagCount() == 0
+            ? PromptAnswer::Yes
+            : prompter_.confirm("Keep the tags already defined and add or rename them by address?\n"
+                                "'No' refuses the whole file when one of its tags is already defined.",
+                                PromptButtons::YesNoCancel, PromptAnswer::Yes);
     if (merge == PromptAnswer::Cancel) {
         return;
     }

@@ -9,18 +9,27 @@
 #include "model/NewApplication.h"
 #include "model/RecordingPrompter.h"
 #include "plc/PlcCatalogFiles.h"
+#include "plc/TagCsv.h"
+#include "support/ShellFakes.h"
 #include "ui/WindowSettings.h"
 
 #include <filesystem>
+#include <fstream>
+#include <map>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -141,6 +150,49 @@ private slots:
         QCOMPARE(dialog.model()->rowCount(), 2);
     }
 
+    // Importing into an empty tag list has nothing to keep or rename: no question, the tags come in; into a
+    // list that has tags the question comes.
+    void importIntoAnEmptyListAsksNothing() {
+        Fixture f;
+        {
+            NetworkEditorDialog network(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+            network.addNode();
+            network.okEdit();
+        }
+        const QTemporaryDir dir;
+        const std::filesystem::path csv = dir.filePath("tags.csv").toStdString();
+        {
+            Fixture source;
+            NetworkEditorDialog network(nullptr, *source.app, source.catalogs, source.prompter,
+                                        source.hooks());
+            network.addNode();
+            network.okEdit();
+            TagEditorDialog tags(nullptr, *source.app, source.catalogs, source.prompter, source.hooks());
+            auto* area = tags.findChild<QComboBox*>("area");
+            area->setCurrentIndex(3);
+            emit area->activated(3);
+            tags.findChild<QLineEdit*>("name")->setText("Level");
+            tags.addTag();
+            QCOMPARE(source.app->tagCount(), 1u);
+            std::ofstream(csv) << TagCsv::exportText(*source.app);
+        }
+        quillon::gui::testing::ScriptedFiles files;
+        DefineHooks hooks = f.hooks();
+        hooks.files = &files;
+        TagEditorDialog dialog(nullptr, *f.app, f.catalogs, f.prompter, hooks);
+        files.answers = {csv};
+        f.prompter.clear();
+        dialog.importTags();
+        QCOMPARE(f.app->tagCount(), 1u);
+        QCOMPARE(f.prompter.texts(), std::vector<std::string>{"1 tag(s) added, 0 renamed, 0 unchanged."});
+        files.answers = {csv};
+        f.prompter.script({PromptAnswer::Yes});
+        dialog.importTags();
+        QCOMPARE(f.prompter.texts().size(), std::size_t{3});
+        QCOMPARE(f.prompter.texts()[1].rfind("Keep the tags already defined", 0), std::size_t{0});
+        QCOMPARE(f.app->tagCount(), 1u);
+    }
+
     // A list draws its focus: its frame changes when it takes the keyboard's focus.
     void theListDrawsItsFocus() {
         Fixture f;
@@ -157,6 +209,41 @@ private slots:
         const QImage with = dialog.table()->grab().toImage();
         QCOMPARE(with.size(), without.size());
         QVERIFY(with.pixel(0, with.height() / 2) != without.pixel(0, without.height() / 2));
+    }
+
+    // A help page names buttons as <b class="button">...</b>; every one it names is a button of its dialog.
+    void helpPagesNameOnlyButtonsTheirDialogsHave() {
+        Fixture f;
+        NetworkEditorDialog network(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+        TagEditorDialog tags(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+        const std::map<QString, QDialog*> dialogs{{"networkconfiguration.htm", &network},
+                                                  {"tagdatabase.htm", &tags}};
+        const QRegularExpression named(R"(<b class="button">([^<]*)</b>)");
+        const QDir help(QString(QUILLON_SOURCE_DIR) + "/data/help");
+        int checked = 0;
+        for (const QString& page : help.entryList({"*.htm"}, QDir::Files)) {
+            QFile file(help.filePath(page));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(file.readAll());
+            auto it = named.globalMatch(text);
+            if (!it.hasNext()) {
+                continue;
+            }
+            const auto dialog = dialogs.find(page);
+            QVERIFY2(dialog != dialogs.end(),
+                     qPrintable(page + " names buttons of a dialog this test does not open"));
+            QStringList buttons;
+            for (const QAbstractButton* button : dialog->second->findChildren<QAbstractButton*>()) {
+                buttons << button->text().remove('&');
+            }
+            while (it.hasNext()) {
+                const QString name = it.next().captured(1);
+                QVERIFY2(buttons.contains(name),
+                         qPrintable(page + ": no button '" + name + "' in " + buttons.join(", ")));
+                ++checked;
+            }
+        }
+        QVERIFY(checked >= 10);
     }
 
     // The tag list asks for every column and ten rows, within the screen; the dialog keeps the place and
