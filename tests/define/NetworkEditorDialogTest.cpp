@@ -6,7 +6,9 @@
 #include "define/TagEditorDialog.h"
 #include "define/TagTableModel.h"
 #include "model/Application.h"
+#include "model/Block.h"
 #include "model/NewApplication.h"
+#include "model/Node.h"
 #include "model/RecordingPrompter.h"
 #include "plc/PlcCatalogFiles.h"
 #include "plc/TagCsv.h"
@@ -19,6 +21,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -191,6 +194,36 @@ private slots:
         QCOMPARE(f.prompter.texts().size(), std::size_t{3});
         QCOMPARE(f.prompter.texts()[1].rfind("Keep the tags already defined", 0), std::size_t{0});
         QCOMPARE(f.app->tagCount(), 1u);
+    }
+
+    // "New blocks fit their tags" makes the next automatic block as large as its tag and is kept with the
+    // window's settings for the next time the dialog opens.
+    void fittedBlocksAreChosenInTheDialogAndKept() {
+        Fixture f;
+        {
+            NetworkEditorDialog network(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+            network.addNode();
+            network.okEdit();
+        }
+        WindowSettings settings;
+        settings.makeCurrent();
+        {
+            TagEditorDialog dialog(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+            auto* fit = dialog.findChild<QCheckBox*>("fitBlocks");
+            QVERIFY(fit != nullptr);
+            QVERIFY(!fit->isChecked());
+            fit->click();
+            auto* area = dialog.findChild<QComboBox*>("area");
+            area->setCurrentIndex(3);
+            emit area->activated(3);
+            dialog.findChild<QLineEdit*>("name")->setText("Speed");
+            dialog.addTag();
+            QCOMPARE(f.app->nodes()[1]->blockCount(), std::size_t{1});
+            QCOMPARE(int{f.app->nodes()[1]->blocks()[0]->size}, 1);
+        }
+        QVERIFY(settings.flag(std::string(TagEditorDialog::kFitBlocksSetting)));
+        TagEditorDialog again(nullptr, *f.app, f.catalogs, f.prompter, f.hooks());
+        QVERIFY(again.findChild<QCheckBox*>("fitBlocks")->isChecked());
     }
 
     // A list draws its focus: its frame changes when it takes the keyboard's focus.

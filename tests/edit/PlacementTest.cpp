@@ -413,9 +413,11 @@ TEST(ObjectPlacementTest, ReadLimitRefusesANewTagUse) {
     setObjectRect(*second, {0, 16, 59, 31});
     EXPECT_EQ(ObjectPlacement::place(session, std::move(second), f.prompter), nullptr);
     EXPECT_EQ(f.prompter.last().title, "Quillon : Information");
+    // The refusal goes on to count registers and to name the block that would come in: 100 + 60 = 160.
     EXPECT_EQ(f.prompter.last().text,
               "Can not accept the Object ( Display PLC Data ). Otherwise the number of "
-              "Tags in this screen will be more than the limit.");
+              "Tags in this screen will be more than the limit.\n\nThe screen would read 160 registers; the "
+              "unit reads at most 144.\nIt would add:\n- block D0200 of node 1 Node1: 60 registers");
     EXPECT_EQ(f.screen2->objectCount(), 1u);
     EXPECT_EQ(f.screen2->readList().registerCount(), 100u);
     // Another use of the block already read is no new read.
