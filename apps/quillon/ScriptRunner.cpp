@@ -5,6 +5,7 @@
 #include "sim/Simulator.h"
 #include "simulate/SimulateDialog.h"
 #include "simulate/SimulatorDisplay.h"
+#include "ui/ShellStatusBar.h"
 
 #include <cstdio>
 #include <optional>
@@ -29,6 +30,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPrintDialog>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -295,6 +297,31 @@ bool ScriptRunner::runStep(const QString& step) {
         }
         return true;
     }
+    if (verb == "expect-print-file") {
+        // The file the system's print dialog proposes for a PDF file.
+        auto* dialog = qobject_cast<QPrintDialog*>(modal());
+        if (dialog == nullptr || !dialog->isVisible()) {
+            return false;
+        }
+        auto* name = dialog->findChild<QLineEdit*>("filename");
+        if (name == nullptr || name->text() != argument) {
+            fail(QString("the print dialog proposes '%1'").arg(name != nullptr ? name->text() : QString()));
+            return false;
+        }
+        return true;
+    }
+    if (verb == "expect-status") {
+        // The message field of the main window's status bar.
+        auto* status = qobject_cast<quillon::gui::ShellStatusBar*>(window_.statusBar());
+        if (modal() != nullptr || status == nullptr) {
+            return false;
+        }
+        if (status->message() != argument) {
+            fail(QString("the status bar says '%1'").arg(status->message()));
+            return false;
+        }
+        return true;
+    }
     if (verb == "print-to-file" || verb == "print-to-printer") {
         // The system's print dialog: its printer list set to the PDF file (named in its file field) or to a
         // printer queue, then Print, as the user does (the dialog asks before it overwrites a file).
@@ -395,11 +422,15 @@ bool ScriptRunner::runStep(const QString& step) {
         if (modal() != nullptr) {
             return false;
         }
-        if (window_.windowTitle() != argument) {
-            fail(QString("the title is '%1'").arg(window_.windowTitle()));
+        // The title as shown: the placeholder of unsaved changes becomes an asterisk.
+        const QString shown =
+            QString(window_.windowTitle())
+                .replace(QStringLiteral("[*]"), window_.isWindowModified() ? QStringLiteral("*") : QString());
+        if (shown != argument) {
+            fail(QString("the title is '%1'").arg(shown));
             return false;
         }
-        std::printf("title: %s\n", qPrintable(window_.windowTitle()));
+        std::printf("title: %s\n", qPrintable(shown));
         return true;
     }
     if (verb == "screenshot") {

@@ -49,6 +49,7 @@ BlockEditorDialog::BlockEditorDialog(QWidget* parent, Application& application, 
     list_->setHeaderLabels({tr("Name"), tr("Starting Address"), tr("Size"), tr("Tags")});
     list_->setRootIsDecorated(false);
     list_->setMinimumWidth(420);
+    growList(list_);
     list_->installEventFilter(this);
     connect(list_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { changeBlock(list_->indexOfTopLevelItem(item)); });

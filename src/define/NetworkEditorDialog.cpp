@@ -47,6 +47,7 @@ NetworkEditorDialog::NetworkEditorDialog(QWidget* parent, Application& applicati
     list_->setUniformRowHeights(true);
     list_->installEventFilter(this);
     list_->setMinimumWidth(440);
+    growList(list_);
     connect(list_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { changeNode(list_->indexOfTopLevelItem(item)); });
     connect(list_, &QTreeWidget::currentItemChanged, this, [this] { updateButtons(); });

@@ -18,11 +18,13 @@
 #include "plc/TagRules.h"
 #include "ui/FileChooser.h"
 #include "ui/HelpTopics.h"
+#include "ui/WindowSettings.h"
 
 #include <fstream>
 #include <sstream>
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -185,6 +187,22 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
     auto* close = new QPushButton(tr("&Close"), this);
     close->setObjectName("close");
 
+    // New blocks of the area's largest size, as the unit's tool always made them, or blocks that fit their
+    // tags and grow as neighbouring tags arrive; the choice is kept with the settings.
+    fitBlocks_ = new QCheckBox(tr("New blocks fit their tag&s"), this);
+    fitBlocks_->setObjectName("fitBlocks");
+    fitBlocks_->setToolTip(tr("A tag outside every block gets a block of its own registers; the block grows "
+                              "as tags at the following addresses are added."));
+    fitBlocks_->setChecked(WindowSettings::current() != nullptr &&
+                           WindowSettings::current()->flag(std::string(kFitBlocksSetting)));
+    editor_.setFitBlocks(fitBlocks_->isChecked());
+    connect(fitBlocks_, &QCheckBox::toggled, this, [this](bool on) {
+        editor_.setFitBlocks(on);
+        if (WindowSettings* settings = WindowSettings::current()) {
+            settings->setFlag(std::string(kFitBlocksSetting), on);
+        }
+    });
+
     filter_ = new QLineEdit(this);
     filter_->setObjectName("filter");
     filter_->setPlaceholderText(tr("name or address"));
@@ -205,6 +223,7 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
     table_->setWordWrap(false);
     table_->installEventFilter(this);
     table_->setMinimumHeight(90);
+    growList(table_);
     usedIn_ = new QListWidget(this);
     usedIn_->setObjectName("usedIn");
     usedIn_->setMinimumWidth(120);
@@ -232,6 +251,7 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
     fields->addWidget(bytes_, 6, 1);
     fields->addWidget(low_, 6, 2);
     fields->addWidget(high_, 6, 3);
+    fields->addWidget(fitBlocks_, 7, 1, 1, 3);
     auto* side = new QVBoxLayout;
     for (QPushButton* button :
          {add_, change_, cancel_, delete_, blocks, network, importButton, exportButton, close}) {
@@ -296,8 +316,15 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
         model_->setFilter(text);
         selectTag(keep);
     });
+    // A click on the row that is already current (the first row of a filtered list is current once the
+    // list had the focus) changes only the selection: either change loads the form.
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { tagSelected(); });
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!loading_) {
+            tagSelected();
+        }
+    });
 
     fillNodes(nullptr);
     refreshTable(nullptr);
@@ -666,10 +693,13 @@ void TagEditorDialog::importTags() {
         prompter_.error("Can't read the file " + file->string());
         return;
     }
+    // With no tag defined yet there is nothing to keep or rename: the question is not asked.
     const PromptAnswer merge =
-        prompter_.confirm("Keep the tags already defined and add or rename them by address?\n"
-                          "'No' refuses the whole file when one of its tags is already defined.",
-                          PromptButtons::YesNoCancel, PromptAnswer::Yes);
+        app_.tagCount() == 0
+            ? PromptAnswer::Yes
+            : prompter_.confirm("Keep the tags already defined and add or rename them by address?\n"
+                                "'No' refuses the whole file when one of its tags is already defined.",
+                                PromptButtons::YesNoCancel, PromptAnswer::Yes);
     if (merge == PromptAnswer::Cancel) {
         return;
     }

@@ -5,7 +5,9 @@
 #include "ui/ShellDialog.h"
 
 #include <array>
+#include <string_view>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -35,6 +37,9 @@ class TagTableModel;
 class TagEditorDialog final : public ShellDialog {
     Q_OBJECT
 public:
+    // The settings key of "New blocks fit their tags".
+    static constexpr std::string_view kFitBlocksSetting = "TagEditor.fitBlocks";
+
     TagEditorDialog(QWidget* parent, Application& application, PlcCatalogFiles& catalogs, Prompter& prompter,
                     DefineHooks hooks);
 
@@ -79,6 +84,7 @@ private:
     Prompter& prompter_;
     DefineHooks hooks_;
     TagEditor editor_;
+    QCheckBox* fitBlocks_ = nullptr;
     TagTableModel* model_ = nullptr;
     std::uint8_t byteCount_ = 2;
     bool changed_ = false;

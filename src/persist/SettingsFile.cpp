@@ -159,6 +159,10 @@ std::vector<std::string> SettingsFile::readRecentFiles() const {
             break;
         }
         if (n >= kFirstRecentLine) {
+            // The list ends at the first line that is not one of its "FileN=" lines.
+            if (line.rfind("File", 0) != 0) {
+                break;
+            }
             // A longer path than the list keeps is not offered: it would be cut to another file's name.
             if (std::string name = valueOf(line); !name.empty() && name.size() <= kMaxFileNameLength) {
                 names.push_back(std::move(name));
@@ -199,9 +203,31 @@ bool SettingsFile::readUser(std::string& userName, std::string& companyName) con
     return read;
 }
 
+std::map<std::string, std::string> SettingsFile::readWindowValues() const {
+    std::map<std::string, std::string> values;
+    std::ifstream in(path(), std::ios::binary);
+    if (!in.is_open()) {
+        return values;
+    }
+    std::string line;
+    bool inSection = false;
+    while (readLine(in, kLongLine, line)) {
+        if (!line.empty() && line.front() == '[') {
+            inSection = line == kWindowSection;
+            continue;
+        }
+        const auto eq = line.find('=');
+        if (inSection && eq != std::string::npos && eq > 0) {
+            values[line.substr(0, eq)] = line.substr(eq + 1);
+        }
+    }
+    return values;
+}
+
 Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFileName, bool recordFileName,
                                    bool fastPolling, const std::vector<std::string>& recentFiles,
-                                   bool verifyAfterDownload) const {
+                                   bool verifyAfterDownload,
+                                   const std::map<std::string, std::string>& windowValues) const {
     std::string userName;
     std::string companyName;
     (void)readUserLines(userName, companyName, kUserLineKept);
@@ -227,7 +253,17 @@ Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFil
             recent.push_back(name);
         }
     }
-    if (fastPolling || !recent.empty() || verifyAfterDownload) {
+    std::string window;
+    for (const auto& [key, value] : windowValues) {
+        const bool keyFits = !key.empty() && key.front() != '[' && key.rfind("File", 0) != 0 &&
+                             key.find_first_of("=\r\n") == std::string::npos;
+        if (keyFits && value.find_first_of("\r\n") == std::string::npos &&
+            key.size() + value.size() < kLongLine) {
+            window += key + "=" + value + "\n";
+        }
+    }
+    // The transfer lines keep their positions whenever anything follows them.
+    if (fastPolling || !recent.empty() || verifyAfterDownload || !window.empty()) {
         text += "\n";
         text += "[Transfer]\n";
         text += fastPolling ? "FastPolling=1\n" : "FastPolling=0\n";
@@ -251,6 +287,12 @@ Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFil
         text += "\n";
         text += "[Download]\n";
         text += "VerifyAfterDownload=1\n";
+    }
+    if (!window.empty()) {
+        text += "\n";
+        text += kWindowSection;
+        text += "\n";
+        text += window;
     }
 
     AtomicFileWriter writer(path(), std::string(kTemporaryName), calls_);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,9 +61,18 @@ public:
     // under the standard timing), an empty line, "[Recent Files]" and one "FileN=" line each. Verifying after
     // download writes all eight "FileN=" lines (the unused ones empty), then an empty line, "[Download]" and
     // "VerifyAfterDownload=1" as lines 23 to 25.
+    //
+    // `windowValues` (the window's own choices: where each dialog stood and how large it was, the editors'
+    // options) follow at the end under "[Window]", one "key=value" line each in key order. A key or value
+    // that would break its line or its key is left out.
     Status writeShutdown(int comPortIndex, std::string_view currentFileName, bool recordFileName,
                          bool fastPolling, const std::vector<std::string>& recentFiles = {},
-                         bool verifyAfterDownload = false) const;
+                         bool verifyAfterDownload = false,
+                         const std::map<std::string, std::string>& windowValues = {}) const;
+
+    // The "[Window]" section's values; empty when the file has none, as every file of earlier versions.
+    std::map<std::string, std::string> readWindowValues() const;
+    static constexpr std::string_view kWindowSection = "[Window]";
 
     std::filesystem::path path() const { return folder_ / kFileName; }
 

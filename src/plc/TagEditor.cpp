@@ -246,14 +246,50 @@ Block* TagEditor::blockHolding(const RegisterArea& area, const std::string& addr
     return nullptr;
 }
 
+Block* TagEditor::growNeighbour(const RegisterArea& area, const std::string& address) {
+    const auto& blocks = node_->blocks();
+    auto it = std::upper_bound(
+        blocks.begin(), blocks.end(), address,
+        [](const std::string& a, const std::unique_ptr<Block>& b) { return a < b->address(); });
+    while (it != blocks.begin()) {
+        Block& block = **--it;
+        if (block.prefix != area.prefix() || !area.contains(block.address())) {
+            continue;
+        }
+        const std::uint32_t grown = std::uint32_t{block.size} + 1;
+        const auto position = ConsecutiveAddresses::positionInBlock(area, block.address(), grown, address);
+        if (block.name != kAutoBlockName || position != block.size || grown > 255 ||
+            grown > ConsecutiveAddresses::maxBlockSize(area, block.address()) ||
+            NodeAreas::registersBeforeNextBlock(*node_, area, block.address(), grown) < grown) {
+            return nullptr;
+        }
+        const std::uint8_t before = block.size;
+        if (!app_.resizeBlock(block, static_cast<std::uint8_t>(grown)).ok()) {
+            return nullptr;
+        }
+        grown_ = &block;
+        grownFrom_ = before;
+        return &block;
+    }
+    return nullptr;
+}
+
 Block* TagEditor::blockFor(const RegisterArea& area, const std::string& address, bool& created) {
     created = false;
+    grown_ = nullptr;
     if (Block* block = blockHolding(area, address)) {
         return block;
     }
+    if (fitBlocks_ && area.step() != 0) {
+        if (Block* block = growNeighbour(area, address)) {
+            return block;
+        }
+    }
     // A new block at the address: the area's largest block, ending before the next block of the node
-    // and before the area's upper bound; at least one register.
-    std::uint32_t size = area.step() == 0 ? 1 : ConsecutiveAddresses::maxBlockSize(area, address);
+    // and before the area's upper bound; at least one register. Fitted blocks start with one register
+    // (a tag of more registers grows its block at once).
+    std::uint32_t size =
+        area.step() == 0 || fitBlocks_ ? 1 : ConsecutiveAddresses::maxBlockSize(area, address);
     size = NodeAreas::registersBeforeNextBlock(*node_, area, address, std::max<std::uint32_t>(size, 1));
     size = std::clamp<std::uint32_t>(size, 1, 255);
     auto block = std::make_unique<Block>(address, static_cast<std::uint8_t>(size));
@@ -291,6 +327,11 @@ void TagEditor::dropIfEmpty(Block* block, bool created) {
     if (block != nullptr && created && block->tagCount() == 0) {
         (void)app_.removeBlock(*block);
     }
+    // A block grown for a tag that was refused takes its size back.
+    if (block != nullptr && block == grown_) {
+        (void)app_.resizeBlock(*block, grownFrom_);
+    }
+    grown_ = nullptr;
 }
 
 Tag* TagEditor::add(const TagDraft& draft, TagField* focus) {

@@ -67,6 +67,11 @@ public:
 
     // Whether each add renumbers the tag list at once (an import of many tags renumbers once at its end).
     void setRenumber(bool renumber) noexcept { renumber_ = renumber; }
+    // "New blocks fit their tags": a tag outside every block gets a block of its own registers only, and an
+    // automatic block grows by the registers of a tag that follows its last register, instead of a new
+    // block of the area's largest size.
+    void setFitBlocks(bool fit) noexcept { fitBlocks_ = fit; }
+    bool fitBlocks() const noexcept { return fitBlocks_; }
 
     // The node whose areas the fields use; reads them from its catalog (empty after a failure).
     void selectNode(Node* node);
@@ -108,6 +113,9 @@ private:
     Block* blockFor(const RegisterArea& area, const std::string& address, bool& created);
     // A 4-byte tag in smaller registers needs the registers after its own inside its block.
     bool growFor(Block& block, const RegisterArea& area, const TagValues& values);
+    // With fitted blocks: the automatic block whose last register comes just before the address, grown by
+    // one register to hold it; nullptr when there is none or it cannot grow.
+    Block* growNeighbour(const RegisterArea& area, const std::string& address);
     void dropIfEmpty(Block* block, bool created);
     void nameRefused();
     // The name is text of at most 40 characters; otherwise the refusal is shown.
@@ -121,6 +129,10 @@ private:
     Node* node_ = nullptr;
     std::vector<RegisterArea> areas_;
     bool renumber_ = true;
+    bool fitBlocks_ = false;
+    // The block a fitted add grew, with its size before, until the tag is in it.
+    Block* grown_ = nullptr;
+    std::uint8_t grownFrom_ = 0;
 };
 
 } // namespace quillon

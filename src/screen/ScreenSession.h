@@ -127,6 +127,8 @@ public:
 
     // Shows a right-click menu (in tests only brought up to date when `exec` is false).
     void showMenu(bool objectMenu, const QPoint& globalPosition, bool exec = true);
+    // The Delete key and the object menu's Delete: asks, then takes the selection off the screen.
+    void deleteSelection();
 
 private:
     Application* application() const;

@@ -78,7 +78,21 @@ bool ApplicationLifecycle::acceptModel(std::uint8_t position) {
 }
 
 FileDialogRequest ApplicationLifecycle::fileRequest(const char* title) const {
-    return FileDialogRequest{title, kApplicationFilter, "*.ovm", "ovm", startDirectory_ / kResultFolder, {}};
+    return FileDialogRequest{title, kApplicationFilter, "*.ovm", "ovm", fileFolder(), {}};
+}
+
+std::filesystem::path ApplicationLifecycle::fileFolder() const {
+    std::error_code error;
+    if (!lastFolder_.empty() && std::filesystem::is_directory(lastFolder_, error)) {
+        return lastFolder_;
+    }
+    return startDirectory_ / kResultFolder;
+}
+
+void ApplicationLifecycle::startFolderFrom(const std::string& lastFile) {
+    if (!lastFile.empty() && lastFolder_.empty()) {
+        lastFolder_ = std::filesystem::path(lastFile).parent_path();
+    }
 }
 
 void ApplicationLifecycle::openCommand() {
@@ -135,6 +149,9 @@ bool ApplicationLifecycle::openApplication(bool fromUpload) {
         }
         if (hooks_.applicationOpened) {
             hooks_.applicationOpened();
+        }
+        if (!fromUpload) {
+            lastFolder_ = file.parent_path();
         }
         if (!fromUpload && hooks_.fileUsed) {
             hooks_.fileUsed(currentFileName_);
@@ -225,6 +242,8 @@ bool ApplicationLifecycle::writeTo(const std::filesystem::path& file) {
         prompter_.error(kCantSave);
     } else {
         written = true;
+        lastFolder_ = file.parent_path();
+        newChanged_ = false;
         setState(ShellState::Saved);
         if (hooks_.fileUsed) {
             hooks_.fileUsed(file.string());
@@ -292,17 +311,32 @@ std::optional<std::string> ApplicationLifecycle::title() const {
 }
 
 void ApplicationLifecycle::commandRan(std::uint16_t id) {
+    // A never-saved application counts its changes by the same rule as a stored one.
+    if (state_ == ShellState::Unsaved && !newChanged_ &&
+        stateAfterCommand(ShellState::Saved, id) == ShellState::Modified) {
+        newChanged_ = true;
+        changed();
+    }
     setState(stateAfterCommand(state_, id));
 }
 
 void ApplicationLifecycle::markModified() {
     if (state_ == ShellState::Saved || state_ == ShellState::Loading) {
         setState(ShellState::Modified);
+    } else if (state_ == ShellState::Unsaved && !newChanged_) {
+        newChanged_ = true;
+        changed();
     }
+}
+
+bool ApplicationLifecycle::hasChanges() const noexcept {
+    return state_ == ShellState::Modified || (state_ == ShellState::Unsaved && newChanged_);
 }
 
 void ApplicationLifecycle::setState(ShellState state) {
     if (state_ != state) {
+        // Every new state starts without changes: a new or uploaded application, a file read or written.
+        newChanged_ = false;
         state_ = state;
         changed();
     }

@@ -10,6 +10,7 @@
 #include "define/TagEditorDialog.h"
 #include "define/UnitSettingsDialog.h"
 #include "edit/EditorSession.h"
+#include "edit/PrintSelection.h"
 #include "model/Application.h"
 #include "model/PanelFont.h"
 #include "model/PanelModel.h"
@@ -112,6 +113,10 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     fastPolling_ = SettingsFile(options_.startDirectory).readFastPolling();
     verifyAfterDownload_ = SettingsFile(options_.startDirectory).readVerifyAfterDownload();
     recent_ = RecentFiles(SettingsFile(options_.startDirectory).readRecentFiles());
+    windowSettings_.setValues(SettingsFile(options_.startDirectory).readWindowValues());
+    windowSettings_.makeCurrent();
+    // File > Open starts where the user worked last.
+    lifecycle_.startFolderFrom(!recent_.entries().empty() ? recent_.entries().front() : lastApplication_);
     loadPanelFont();
 
     menus_ = new ShellMenus(menuBar(), this);
@@ -244,6 +249,20 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     printing.font = [this]() -> const PanelFont& { return panelFont(); };
     printing.sessionOpen = [this] { return session_ != nullptr && session_->isOpen(); };
     printing.focusSession = [this] { session_->commandRan(); };
+    printing.closeSession = [this] {
+        dispatcher_.dispatch(CommandId::CloseScreenSession);
+        refresh();
+    };
+    printing.proposedPdf = [this] {
+        return PrintSelection::proposedPdf(
+            lifecycle_.state() == ShellState::Unsaved ? std::string() : lifecycle_.currentFileName(),
+            lifecycle_.fileFolder().string());
+    };
+    printing.showStatus = [this](const std::string& text) {
+        if (status_ != nullptr) {
+            status_->setMessage(QString::fromStdString(text));
+        }
+    };
     printing.runDialog = [this](QDialog& dialog) { return runDialog(dialog); };
     printing.printers = services_.printers;
     print_ = std::make_unique<PrintCommand>(std::move(printing));
@@ -434,9 +453,12 @@ void MainWindow::command(std::uint16_t id) {
 }
 
 void MainWindow::refresh() {
+    // Unsaved changes put an asterisk after the title, from the first change until the file is written.
+    const bool changes = lifecycle_.hasChanges();
     if (const auto title = lifecycle_.title()) {
-        setWindowTitle(QString::fromStdString(*title));
+        setWindowTitle(QString::fromStdString(*title) + (changes ? QStringLiteral("[*]") : QString()));
     }
+    setWindowModified(changes && windowTitle().contains(QStringLiteral("[*]")));
     menus_->setDefineShown(lifecycle_.isOpen());
     const auto enabled = [this](std::uint16_t id) { return dispatcher_.isEnabled(id); };
     menus_->refresh(enabled);
@@ -730,7 +752,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     const Status written =
         SettingsFile(options_.startDirectory)
             .writeShutdown(comPortIndex_, lifecycle_.currentFileName(), recordsFileName(lifecycle_.state()),
-                           fastPolling_, recent_.entries(), verifyAfterDownload_);
+                           fastPolling_, recent_.entries(), verifyAfterDownload_, windowSettings_.values());
     if (!written) {
         services_.prompter->error(written.message());
     }

@@ -9,6 +9,7 @@
 #include "shell/ModelChooser.h"
 #include "ui/CommandDispatcher.h"
 #include "ui/FileChooser.h"
+#include "ui/WindowSettings.h"
 
 #include <filesystem>
 #include <memory>
@@ -103,6 +104,7 @@ public:
     const std::string& lastApplication() const noexcept { return lastApplication_; }
     // The File menu's recent application files, newest first (missing ones are dropped when it opens).
     const RecentFiles& recentFiles() const noexcept { return recent_; }
+    WindowSettings& windowSettings() noexcept { return windowSettings_; }
     // Opens one of the recent files, as Open does.
     void openRecent(const std::string& file);
     // The screen session (its window exists only while a screen is being edited).
@@ -186,6 +188,8 @@ private:
     bool verifyAfterDownload_ = false;
     std::string lastApplication_;
     RecentFiles recent_;
+    // The dialogs' places and the editors' options, kept with the settings file.
+    WindowSettings windowSettings_;
     int busyDepth_ = 0;
     std::unique_ptr<PanelFont> panelFont_;
     QString panelFontProblem_;

@@ -45,9 +45,9 @@ NewApplicationDialog::NewApplicationDialog(QWidget* parent, ModelChooser::Accept
         const auto position = static_cast<std::uint8_t>(i);
         const PanelModel* model = modelAt(position);
         auto* button = new QRadioButton(model != nullptr ? fromView(model->name) : QString(), models);
-        // The arrow keys step the picker (through the keyboard hook and the dialog's own keys); the buttons
-        // themselves must not take them as well.
-        button->setFocusPolicy(Qt::NoFocus);
+        // The choices take the focus (Tab reaches them, the arrow keys walk them); Left and Right also step
+        // the picker through the keyboard hook.
+        button->setFocusPolicy(Qt::StrongFocus);
         button->setObjectName(QString("model%1").arg(position));
         picker_->addButton(button, kFirstPickerId + position);
         const bool offered = position < kOfferedModels;
@@ -92,6 +92,11 @@ void NewApplicationDialog::selectPosition(std::uint8_t position) {
     if (QAbstractButton* button = picker_->button(kFirstPickerId + position)) {
         position_ = position;
         button->setChecked(true);
+        // The focus follows the choice the keys made.
+        if (QWidget* focus = focusWidget();
+            focus != nullptr && focus != button && focus->parentWidget() == button->parentWidget()) {
+            button->setFocus(Qt::OtherFocusReason);
+        }
         showDetails();
     }
 }

@@ -90,6 +90,42 @@ TEST(TagEditor, AddFindsOrCreatesTheBlock) {
     EXPECT_TRUE(t.app->checkConsistency()) << t.app->checkConsistency().message();
 }
 
+TEST(TagEditor, FittedBlocksHoldTheirTagsAndGrowWithTheirNeighbours) {
+    Tags t;
+    t.editor.setFitBlocks(true);
+    ASSERT_NE(t.add(kHolding, "0010", "Speed"), nullptr);
+    EXPECT_EQ(t.blockLines(), std::vector<std::string>{"\t40010\t001\tblock\t1"});
+    // The next register grows the block; a gap starts a block of its own.
+    ASSERT_NE(t.add(kHolding, "0011", "Level"), nullptr);
+    EXPECT_EQ(t.blockLines(), std::vector<std::string>{"\t40010\t002\tblock\t2"});
+    ASSERT_NE(t.add(kHolding, "0013", "Flow"), nullptr);
+    EXPECT_EQ(t.blockLines(), (std::vector<std::string>{"\t40010\t002\tblock\t2", "\t40013\t001\tblock\t1"}));
+    // Filling the gap grows the first block up to the second, which stays as it is.
+    ASSERT_NE(t.add(kHolding, "0012", "Gap"), nullptr);
+    EXPECT_EQ(t.blockLines(), (std::vector<std::string>{"\t40010\t003\tblock\t3", "\t40013\t001\tblock\t1"}));
+    // A 4-byte tag takes two registers at once.
+    ASSERT_NE(t.add(kHolding, "0020", "Total", 4), nullptr);
+    EXPECT_EQ(t.blockLines().back(), "\t40020\t002\tblock\t1");
+    // A refused tag leaves the neighbour it would have grown as it was.
+    t.prompter.clear();
+    EXPECT_EQ(t.add(kHolding, "0022", "Speed"), nullptr);
+    EXPECT_EQ(t.prompter.texts(), std::vector<std::string>{"Tag-name should be unique."});
+    EXPECT_EQ(t.blockLines().back(), "\t40020\t002\tblock\t1");
+    // A block the user made is never grown behind the user's back.
+    auto made = std::make_unique<Block>("40600", 1);
+    made->prefix = "4";
+    made->name = "Mine";
+    ASSERT_TRUE(t.app->addBlock(*t.node, std::move(made)));
+    ASSERT_NE(t.add(kHolding, "0601", "Next"), nullptr);
+    EXPECT_EQ(t.blockLines().back(), "\t40601\t001\tblock\t1");
+    EXPECT_EQ(t.blockLines()[t.blockLines().size() - 2], "\t40600\t001\tMine\t0");
+    EXPECT_TRUE(t.app->checkConsistency()) << t.app->checkConsistency().message();
+    // Switched off, new blocks take the area's largest size again.
+    t.editor.setFitBlocks(false);
+    ASSERT_NE(t.add(kHolding, "1000", "Far"), nullptr);
+    EXPECT_EQ(t.blockLines().back(), "\t41000\t125\tblock\t1");
+}
+
 TEST(TagEditor, RefusalsLeaveNoBlockBehind) {
     Tags t;
     ASSERT_NE(t.add(kHolding, "0010", "Speed"), nullptr);

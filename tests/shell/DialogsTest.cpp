@@ -12,6 +12,7 @@
 #include "ui/QtPrompter.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -61,6 +62,29 @@ private slots:
         dialog.selectPosition(5);
         QCOMPARE(dialog.descriptionText(), QString("240 x 128 pixels"));
         QVERIFY(dialog.findChild<QPushButton*>() != nullptr);
+    }
+
+    // The model choices take the focus: the dialog opens on the chosen one, Down walks them and the focus
+    // follows the choice the Left and Right keys make.
+    void theModelChoicesTakeTheFocus() {
+        KeyboardHook hook(KeyboardHook::Actions{[] {}, {}});
+        qApp->installEventFilter(&hook);
+        NewApplicationDialog dialog(nullptr, {});
+        dialog.setWindowModality(Qt::ApplicationModal); // as exec() shows it: the hook serves modal pickers
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        auto* first = dialog.findChild<QAbstractButton*>("model0");
+        QCOMPARE(dialog.focusWidget(), first);
+        QTest::keyClick(first, Qt::Key_Down);
+        QCOMPARE(dialog.position(), std::uint8_t{1});
+        QCOMPARE(dialog.focusWidget(), dialog.findChild<QAbstractButton*>("model1"));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Right);
+        QCOMPARE(dialog.position(), std::uint8_t{2});
+        QCOMPARE(dialog.focusWidget(), dialog.findChild<QAbstractButton*>("model2"));
+        qApp->removeEventFilter(&hook);
+        dialog.reject();
     }
 
     void arrowKeysStepThroughEveryModelAndStopAtTheEnds() {
@@ -289,6 +313,37 @@ private slots:
         QCOMPARE(ShellDialog::placement(corner, QSize(1025, 100), screen).left(), 0);
         // Wholly inside already: unchanged.
         QCOMPARE(ShellDialog::placement(main, QSize(200, 100), screen), QRect(300, 250, 200, 100));
+    }
+
+    // A short message keeps its box wide enough for the whole caption: a bold title and the frame's icon
+    // and three buttons beside it.
+    void messageBoxesNeverCutTheirTitles() {
+        QtPrompter prompter;
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        for (const PromptKind kind : {PromptKind::Error, PromptKind::Confirmation, PromptKind::Information}) {
+            QString title;
+            int width = 0;
+            onModal([&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                title = box->windowTitle();
+                width = box->width();
+                box->accept();
+            });
+            if (kind == PromptKind::Error) {
+                prompter.error("No.");
+            } else if (kind == PromptKind::Confirmation) {
+                prompter.confirm("No?", PromptButtons::YesNo, PromptAnswer::Yes);
+            } else {
+                prompter.information("No.");
+            }
+            QVERIFY(!title.isEmpty());
+            QVERIFY2(width >= metrics.horizontalAdvance(title) + 100,
+                     qPrintable(QString("%1: %2 pixels").arg(title).arg(width)));
+            QVERIFY(width <= QApplication::primaryScreen()->availableGeometry().width());
+        }
     }
 
     void messageBoxesCarryTheExactTitleTextAndDefault() {
