@@ -24,7 +24,51 @@ std::optional<std::uint32_t> number(std::string_view text) {
     return value;
 }
 
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 } // namespace
+
+Result<ReplicationRule> ReplicationRule::fromFields(std::string_view from, std::string_view to,
+                                                    std::string_view start, std::string_view offset) {
+    using R = Result<ReplicationRule>;
+    ReplicationRule rule;
+    if (from.empty() && !to.empty()) {
+        return R::fail("The replacement \"" + std::string(to) + "\" is given without the text it replaces.");
+    }
+    if (!from.empty() && to.empty()) {
+        return R::fail("The text \"" + std::string(from) + "\" would be replaced by nothing.");
+    }
+    rule.from = std::string(from);
+    rule.to = std::string(to);
+    if (const std::string_view text = trimmed(start); !text.empty()) {
+        std::int64_t value = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (ec != std::errc() || end != text.data() + text.size() || value < -999999999 ||
+            value > 999999999) {
+            return R::fail("The counter's start \"" + std::string(text) +
+                           "\" is not a whole number ( -999999999 - 999999999 ).");
+        }
+        rule.start = value;
+    }
+    if (const std::string_view text = trimmed(offset); !text.empty()) {
+        std::int32_t value = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (ec != std::errc() || end != text.data() + text.size() || value < 0 || value > kMaxOffset) {
+            return R::fail("The address offset \"" + std::string(text) + "\" is not a whole number ( 0 - " +
+                           std::to_string(kMaxOffset) + " ).");
+        }
+        rule.offset = value;
+    }
+    return rule;
+}
 
 Result<ReplicationRule> ReplicationRule::parseRename(std::string_view spec) {
     const auto equals = spec.find('=');

@@ -28,6 +28,12 @@ public:
 
     // "FROM=TO", e.g. "Pump1=Pump{n}".
     static Result<ReplicationRule> parseRename(std::string_view spec);
+    // The rule from the fields of a form: the replaced text and its replacement (both empty: names are not
+    // replaced), the counter's start value (empty: the default) and the address offset (empty: none, else a
+    // whole number from 0 to 1000000). Fails with the message naming the field that is wrong.
+    static Result<ReplicationRule> fromFields(std::string_view from, std::string_view to,
+                                              std::string_view start, std::string_view offset);
+    static constexpr std::int32_t kMaxOffset = 1000000;
     // "21-40", "21,23,30-32": the screen numbers in the order given, each 1 to 65534 and given once.
     static Result<std::vector<std::uint32_t>> parseNumbers(std::string_view text);
 

@@ -287,6 +287,7 @@ void ScreenSession::applicationOpened() {
         }
     };
     context.pictures = host_.pictures ? host_.pictures() : nullptr;
+    context.catalogDirectory = host_.catalogDirectory;
     screens_ = std::make_unique<ScreenCommands>(std::move(context));
 }
 

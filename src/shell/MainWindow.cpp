@@ -239,6 +239,7 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     host.touchTaskLists = [this](Screen& screen, ScreenObject& area) {
         taskEditors_->touchTaskLists(screen, area);
     };
+    host.catalogDirectory = (options_.startDirectory / ".." / "plc").lexically_normal();
     session_ = new ScreenSession(std::move(host), this);
 
     PrintHost printing;

@@ -170,9 +170,13 @@ export HOME=$home1
 completion=$(PATH="$prefix/bin:$PATH" bash -c '
   source "$1"
   COMP_WORDS=(quillon-cli plc show ""); COMP_CWORD=3; _quillon_cli; echo "${COMPREPLY[*]}"
-  COMP_WORDS=(quillon-cli ren); COMP_CWORD=1; _quillon_cli; echo "${COMPREPLY[*]}"' _ \
+  COMP_WORDS=(quillon-cli ren); COMP_CWORD=1; _quillon_cli; echo "${COMPREPLY[*]}"
+  COMP_WORDS=(quillon-cli repl); COMP_CWORD=1; _quillon_cli; echo "${COMPREPLY[*]}"
+  COMP_WORDS=(quillon-cli replicate a.ovm --to ""); COMP_CWORD=4; _quillon_cli; echo "[${COMPREPLY[*]}]"
+  COMP_WORDS=(quillon-cli replicate a.ovm --rename Pump1=Pump); COMP_CWORD=4; _quillon_cli; echo "${COMPREPLY[*]}"' _ \
   "$prefix/share/bash-completion/completions/quillon-cli")
-[ "$completion" = $'1 2 3 7 8 9 104 105\nrender' ] || fail "bash completion gave: $completion"
+[ "$completion" = $'1 2 3 7 8 9 104 105\nrender\nreplicate\n[]\nPump1=Pump{n}' ] ||
+  fail "bash completion gave: $completion"
 
 if [ -n "$gui" ]; then
   command -v xvfb-run >/dev/null || fail "xvfb-run is missing (package xvfb)"

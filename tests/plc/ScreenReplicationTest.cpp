@@ -455,3 +455,34 @@ TEST(ScreenReplicationTest, RandomScreensReplicateCleanlyFieldForField) {
 }
 
 } // namespace
+
+TEST(ReplicationRuleTest, FormFieldsGiveTheRuleOrNameTheFieldThatIsWrong) {
+    ReplicationRule plain = ReplicationRule::fromFields("", "", "", "").value();
+    EXPECT_FALSE(plain.renames());
+    EXPECT_EQ(plain.offset, 0);
+    EXPECT_FALSE(plain.start.has_value());
+
+    ReplicationRule full = ReplicationRule::fromFields("Pump1", "Pump{n}", " 7 ", "1000000").value();
+    EXPECT_EQ(full.from, "Pump1");
+    EXPECT_EQ(full.to, "Pump{n}");
+    EXPECT_EQ(full.start, std::optional<std::int64_t>(7));
+    EXPECT_EQ(full.offset, 1000000);
+    EXPECT_EQ(full.tagName("Pump1_Run", 0), "Pump7_Run");
+    EXPECT_EQ(ReplicationRule::fromFields("A", "B", "-999999999", "0").value().start,
+              std::optional<std::int64_t>(-999999999));
+    EXPECT_EQ(ReplicationRule::fromFields("A", "B", "999999999", "").value().start,
+              std::optional<std::int64_t>(999999999));
+
+    EXPECT_EQ(ReplicationRule::fromFields("", "Pump{n}", "", "").message(),
+              "The replacement \"Pump{n}\" is given without the text it replaces.");
+    EXPECT_EQ(ReplicationRule::fromFields("Pump1", "", "", "").message(),
+              "The text \"Pump1\" would be replaced by nothing.");
+    EXPECT_EQ(ReplicationRule::fromFields("A", "B", "1000000000", "").message(),
+              "The counter's start \"1000000000\" is not a whole number ( -999999999 - 999999999 ).");
+    EXPECT_FALSE(ReplicationRule::fromFields("A", "B", "-1000000000", ""));
+    EXPECT_FALSE(ReplicationRule::fromFields("A", "B", "2x", ""));
+    EXPECT_EQ(ReplicationRule::fromFields("A", "B", "", "1000001").message(),
+              "The address offset \"1000001\" is not a whole number ( 0 - 1000000 ).");
+    EXPECT_FALSE(ReplicationRule::fromFields("A", "B", "", "-1"));
+    EXPECT_FALSE(ReplicationRule::fromFields("A", "B", "", "1.5"));
+}
