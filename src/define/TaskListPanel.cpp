@@ -104,9 +104,6 @@ void TaskListPanel::rebuildChoices(bool withKeyTasks) {
 }
 
 void TaskListPanel::setOwner(TaskListOwner* owner, bool enabled) {
-    const bool sameKind = owner != nullptr && owner_ != nullptr &&
-                          owner->taskListCount() == owner_->taskListCount() &&
-                          owner->taskListKind(0) == owner_->taskListKind(0);
     owner_ = owner;
     if (owner_ == nullptr) {
         for (QListWidget* list : lists_) {
@@ -114,7 +111,10 @@ void TaskListPanel::setOwner(TaskListOwner* owner, bool enabled) {
         }
         return;
     }
+    const bool sameKind = owner_->taskListCount() == shownCount_ && owner_->taskListKind(0) == shownKind_;
     if (!sameKind) {
+        shownCount_ = owner_->taskListCount();
+        shownKind_ = owner_->taskListKind(0);
         rebuildChoices(offersKeyTasks(owner_->taskListKind(0)));
         for (std::size_t i = 0; i < 3; ++i) {
             const bool shown = i < owner_->taskListCount();
