@@ -55,6 +55,8 @@ protected:
 
 private:
     void rebuildChoices(bool withKeyTasks);
+    // A key or wheel event on the closed task drop-down that would choose an entry by itself.
+    bool closedChoicesEvent(const QEvent* event) const;
 
     const TaskEditorContext& context_;
     TaskListOwner* owner_ = nullptr;

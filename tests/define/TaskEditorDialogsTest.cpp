@@ -148,6 +148,50 @@ private slots:
         shot(dialog, "application-task-lists");
     }
 
+    void keysOnTheClosedTaskListChooseNothing() {
+        Document doc;
+        TaskListsDialog dialog(nullptr, doc.context, TaskListsDialog::Kind::Application);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QComboBox* choices = dialog.panel()->choices();
+        // Whatever opens meanwhile (a task's dialog, the list) is counted and closed.
+        int dialogs = 0;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&dialogs] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                ++dialogs;
+                modal->reject();
+            }
+        });
+        closer.start(5);
+        choices->setFocus();
+        for (const Qt::Key key :
+             {Qt::Key_Down, Qt::Key_Home, Qt::Key_End, Qt::Key_PageDown, Qt::Key_Up, Qt::Key_G, Qt::Key_W}) {
+            QTest::keyClick(choices, key);
+            QTest::qWait(20);
+            choices->hidePopup();
+            QCOMPARE(choices->currentIndex(), -1);
+        }
+        QWheelEvent wheel(QPointF(5, 5), choices->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(choices, &wheel);
+        QTest::qWait(20);
+        QCOMPARE(dialogs, 0);
+        QCOMPARE(doc.changes, 0);
+        QCOMPARE(dialog.panel()->list(0)->count(), 0);
+
+        // Down opened the list; Return there is the explicit choice.
+        QTest::keyClick(choices, Qt::Key_Down);
+        QTRY_VERIFY(choices->view()->isVisible());
+        choices->view()->setCurrentIndex(choices->model()->index(1, 0)); // Goto Next Screen
+        QTest::keyClick(choices->view(), Qt::Key_Return);
+        QTRY_COMPARE(dialog.panel()->list(0)->count(), 1);
+        QCOMPARE(lines(dialog.panel()->list(0)), QStringList({"Goto Next Screen"}));
+        QCOMPARE(choices->currentIndex(), -1);
+        QCOMPARE(dialogs, 0);
+        closer.stop();
+    }
+
     void screenListsShowTheirWordsAndPreviewFrame() {
         Document doc;
         TaskListsDialog dialog(nullptr, doc.context, TaskListsDialog::Kind::Screen, doc.screen);
