@@ -14,7 +14,7 @@
 namespace quillon::gui {
 
 RealTimeClockDialog::RealTimeClockDialog(QWidget* parent, const Task& initial)
-    : ShellDialog(parent, static_cast<int>(HelpTopic::RealTimeClock)) {
+    : ShellDialog(parent, static_cast<int>(HelpTopic::RealTimeClock)), initial_(initial) {
     setObjectName("RealTimeClockDialog");
     setWindowTitle(QStringLiteral("Quillon : Real Time Clock settings"));
     fields_ = new QButtonGroup(this);
@@ -65,7 +65,9 @@ void RealTimeClockDialog::fieldChanged() {
 }
 
 void RealTimeClockDialog::accept() {
-    task_ = clockTask(field());
+    // A task opened on the same field stays byte for byte what it was.
+    task_ = initial_.kind == TaskKind::ClockIncrement && initial_.subKind == field() ? initial_
+                                                                                     : clockTask(field());
     ShellDialog::accept();
 }
 
