@@ -145,7 +145,7 @@ KeyTaskListsDialog::KeyTaskListsDialog(QWidget* parent, const TaskEditorContext&
     layoutMain->addWidget(rule_);
     layoutMain->addWidget(panel_, 1);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* close = buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
+    QPushButton* close = buttons->addButton(QStringLiteral("C&lose"), QDialogButtonBox::RejectRole);
     close->setAutoDefault(false);
     if (hasHelp()) {
         QPushButton* help = buttons->addButton(QDialogButtonBox::Help);

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace quillon::gui {
@@ -35,6 +36,10 @@ RealTimeClockDialog::RealTimeClockDialog(QWidget* parent, const Task& initial)
     auto* note = new QLabel(QStringLiteral("The task increments the field by 1."), this);
     layout->addWidget(note, 2, 1, 2, 1);
     QDialogButtonBox* buttons = makeButtons(true);
+    // Alt+H belongs to a field of this dialog: Help takes Alt+L.
+    if (QPushButton* help = buttons->button(QDialogButtonBox::Help)) {
+        help->setText(QStringLiteral("He&lp"));
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, &RealTimeClockDialog::accept);
     layout->addWidget(buttons, row, 0, 1, 2);
     setField(initial.kind == TaskKind::ClockIncrement ? initial.subKind : 0);

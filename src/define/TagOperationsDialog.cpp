@@ -57,7 +57,7 @@ TagOperationsDialog::TagOperationsDialog(QWidget* parent, const TaskEditorContex
     tagB_ = new TagComboBox(this);
     tagB_->setObjectName("tagB");
     tagBLabel_->setBuddy(tagB_);
-    auto* database = new QPushButton(QStringLiteral("Tag &database..."), this);
+    auto* database = new QPushButton(QStringLiteral("Tag databas&e..."), this);
     database->setObjectName("tagDatabase");
     database->setEnabled(context_.tagDatabaseAvailable && context_.tagDatabaseAvailable());
     connect(database, &QPushButton::clicked, this, &TagOperationsDialog::openTagDatabase);
@@ -87,6 +87,10 @@ TagOperationsDialog::TagOperationsDialog(QWidget* parent, const TaskEditorContex
     }
 
     QDialogButtonBox* buttons = makeButtons(true);
+    // Alt+H belongs to a field of this dialog: Help takes Alt+L.
+    if (QPushButton* help = buttons->button(QDialogButtonBox::Help)) {
+        help->setText(QStringLiteral("He&lp"));
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, &TagOperationsDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);

@@ -64,9 +64,9 @@ AlarmWindowDialog::AlarmWindowDialog(QWidget* parent, const AlarmWindowOptions& 
         list->setMaximumWidth(220);
     }
     auto* add = new QPushButton(tr("&Add"), this);
-    auto* remove = new QPushButton(tr("De&lete"), this);
+    auto* remove = new QPushButton(tr("D&elete"), this);
     auto* up = new QPushButton(tr("&Up"), this);
-    auto* down = new QPushButton(tr("Dow&n"), this);
+    auto* down = new QPushButton(tr("D&own"), this);
     for (QPushButton* button : {add, remove, up, down}) {
         button->setAutoDefault(false);
     }

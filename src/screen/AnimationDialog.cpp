@@ -83,8 +83,11 @@ AnimationDialog::AnimationDialog(QWidget* parent, const Application& application
     showHide_ = rangeSection(tr("Show / &Hide"), tr("Show when"), tr("&Tag"), object.showHide(), application);
     showHide_.group->setObjectName("showHide");
     givenShowHideOption_ = object.showHide() ? object.showHide()->option : 0;
-    flash_ = rangeSection(tr("F&lash"), tr("&Flash when"), tr("Ta&g"), object.flashAnimation(), application);
+    flash_ = rangeSection(tr("Fla&sh"), tr("&Flash when"), tr("Ta&g"), object.flashAnimation(), application);
     flash_.group->setObjectName("flash");
+    // The flash section's own keys, apart from those of the show / hide section.
+    flash_.within->setText(tr("W&ithin Range"));
+    flash_.outside->setText(tr("O&utof Range"));
     speed_ = new QComboBox(flash_.group);
     speed_->addItems({tr("Slow"), tr("Medium"), tr("Fast")});
     if (object.flashAnimation()) {
@@ -119,7 +122,7 @@ AnimationDialog::AnimationDialog(QWidget* parent, const Application& application
         new NumericEntry(field, NumericEntry::Kind::Decimal, "0", "100");
     }
     auto* fillForm = new QFormLayout(filling_);
-    auto* fillTagLabel = new QLabel(tr("&Tag"), filling_);
+    auto* fillTagLabel = new QLabel(tr("T&ag"), filling_);
     fillTagLabel->setBuddy(fillTag_);
     fillForm->addRow(fillTagLabel, fillTag_->row());
     auto* minRow = new QHBoxLayout;
@@ -134,7 +137,7 @@ AnimationDialog::AnimationDialog(QWidget* parent, const Application& application
     maxLabel->setBuddy(maximum_);
     fillForm->addRow(minLabel, minRow);
     fillForm->addRow(maxLabel, maxRow);
-    const char* texts[] = {"&Left to Right", "&Right to Left", "&Bottom to Top", "To&p to Bottom"};
+    const char* texts[] = {"&Left to Right", "&Right to Left", "&Bottom to Top", "Top to Botto&m"};
     auto* directionRow = new QHBoxLayout;
     constexpr std::uint16_t kFirstModelWithAllDirections = 480;
     for (int i = 0; i < 4; ++i) {

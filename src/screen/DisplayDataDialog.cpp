@@ -97,7 +97,7 @@ DisplayDataDialog::DisplayDataDialog(QWidget* parent, const Application& applica
             std::clamp(textLimit, 1, static_cast<int>(ObjectProperties::kMaxRegisterTextLength)));
     }
     auto* add = new QPushButton(tr("&Add"), tablePart_);
-    auto* acceptEntry = new QPushButton(tr("&Accept"), tablePart_);
+    auto* acceptEntry = new QPushButton(tr("Acc&ept"), tablePart_);
     auto* discard = new QPushButton(tr("&Discard"), tablePart_);
     for (QPushButton* button : {add, acceptEntry, discard}) {
         button->setAutoDefault(false);
