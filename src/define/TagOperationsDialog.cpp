@@ -49,11 +49,12 @@ TagOperationsDialog::TagOperationsDialog(QWidget* parent, const TaskEditorContex
         groups->addWidget(box);
     }
 
-    tagALabel_ = new QLabel(QStringLiteral("Tag"), this);
+    tagALabel_ = new QLabel(QStringLiteral("&Tag"), this);
     tagA_ = new TagComboBox(this);
     tagA_->setObjectName("tagA");
     tagALabel_->setBuddy(tagA_);
-    tagBLabel_ = new QLabel(QStringLiteral("Tag B"), this);
+    // Tag B shows only with operations that take no number, so its Alt+B never meets Binary's.
+    tagBLabel_ = new QLabel(QStringLiteral("Tag &B"), this);
     tagB_ = new TagComboBox(this);
     tagB_->setObjectName("tagB");
     tagBLabel_->setBuddy(tagB_);
@@ -142,7 +143,7 @@ void TagOperationsDialog::operationChanged() {
     const Application& app = *context_.application;
     tagA_->fill(app, op->first, keepA_, place_.editing != nullptr && place_.editing->tag1 == keepA_);
     const bool two = op->second.has_value();
-    tagALabel_->setText(two ? QStringLiteral("Tag A") : QStringLiteral("Tag"));
+    tagALabel_->setText(two ? QStringLiteral("Tag &A") : QStringLiteral("&Tag"));
     tagBLabel_->setVisible(two);
     tagB_->setVisible(two);
     if (two) {

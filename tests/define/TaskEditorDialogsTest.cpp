@@ -327,6 +327,25 @@ private slots:
         QCOMPARE(doc.screen->keyCount(), std::size_t{1});
     }
 
+    void tagOperationsTagsHaveTheirKeys() {
+        Document doc;
+        const TaskPlace place{&doc.app, &doc.app.applicationLists(), 0, nullptr};
+        Task initial;
+        TagOperationsDialog dialog(nullptr, doc.context, place, 12, initial);
+        const auto labelOf = [&dialog](QWidget* field) {
+            for (QLabel* label : dialog.findChildren<QLabel*>()) {
+                if (label->buddy() == field) {
+                    return label->text();
+                }
+            }
+            return QString();
+        };
+        QCOMPARE(labelOf(dialog.tagA()), QString("Tag &A"));
+        QCOMPARE(labelOf(dialog.tagB()), QString("Tag &B"));
+        dialog.setOperation(1);
+        QCOMPARE(labelOf(dialog.tagA()), QString("&Tag"));
+    }
+
     void tagOperationsListsAndNumberFormats() {
         Document doc;
         const TaskPlace place{&doc.app, &doc.app.applicationLists(), 0, nullptr};
