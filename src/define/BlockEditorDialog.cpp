@@ -130,7 +130,7 @@ BlockEditorDialog::BlockEditorDialog(QWidget* parent, Application& application, 
 
     add_ = new QPushButton(tr("&Add a Block"), this);
     add_->setObjectName("add");
-    close_ = new QPushButton(tr("&Close"), this);
+    close_ = new QPushButton(tr("C&lose"), this);
     close_->setObjectName("close");
     auto* side = new QVBoxLayout;
     for (QPushButton* button : {add_, close_}) {

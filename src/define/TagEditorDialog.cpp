@@ -69,7 +69,7 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
     node_->setObjectName("node");
     block_ = new QComboBox(this);
     block_->setObjectName("block");
-    auto* nodeLabel = new QLabel(tr("&Node"), this);
+    auto* nodeLabel = new QLabel(tr("Nod&e"), this);
     nodeLabel->setBuddy(node_);
     auto* blockLabel = new QLabel(tr("Bloc&k"), this);
     blockLabel->setBuddy(block_);

@@ -54,6 +54,13 @@ private:
     RangeFields showHide_;
     RangeFields flash_;
     QComboBox* speed_ = nullptr;
+    // The flash option as the object holds it and the speed shown for it: kept while the speed is not
+    // changed (a file may hold an option no speed of the list gives).
+    std::optional<std::uint8_t> givenFlashOption_;
+    int givenSpeed_ = 0;
+    std::uint8_t givenShowHideOption_ = 0;
+    // Whether the object held a percent filling (only then does switching it off release its tag).
+    bool givenFilling_ = false;
     QGroupBox* filling_ = nullptr;
     ObjectTagCombo* fillTag_ = nullptr;
     QLineEdit* minimum_ = nullptr;

@@ -68,9 +68,8 @@ BargraphDialog::BargraphDialog(QWidget* parent, const Application& application, 
         directions_[i]->setEnabled(i == 0 || application.modelId() >= kFirstModelWithAllDirections);
         directionLayout->addWidget(directions_[i]);
     }
-    directions_[values.barDirection < 4 && directions_[values.barDirection]->isEnabled() ? values.barDirection
-                                                                                         : 0]
-        ->setChecked(true);
+    // The object's own direction stays chosen even where the model would not offer it for a new bar.
+    directions_[values.barDirection < 4 ? values.barDirection : 0]->setChecked(true);
 
     QDialogButtonBox* buttons = makeButtons(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &BargraphDialog::accept);

@@ -30,6 +30,8 @@
 #include "screen/SessionIcons.h"
 #include "screen/TimeDateDialog.h"
 
+#include <algorithm>
+
 #include <QDialog>
 
 namespace quillon::gui {
@@ -456,15 +458,18 @@ bool PlacementController::edit(ScreenObject& object) {
         const UnitRect rect = objectRect(object);
         const int cells =
             ((rect.spanX() + 1) / geometry.cell().width) * ((rect.spanY() + 1) / geometry.cell().height);
-        DataEntryDialog dialog(context_.dialogParent, *context_.application, values, coil, std::max(cells, 1),
-                               *context_.prompter,
+        // The texts the object holds are never cut by the field's length.
+        const int held = static_cast<int>(std::max(values.onText.size(), values.offText.size()));
+        DataEntryDialog dialog(context_.dialogParent, *context_.application, values, coil,
+                               std::max({cells, 1, held}), *context_.prompter,
                                [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
         if (run(dialog) != QDialog::Accepted) {
             return true;
         }
+        const EditValues loaded = values;
         dialog.store(values);
         rewriteField(object, dialog.coil() ? ObjectKind::DataEntryCoil : ObjectKind::DataEntryRegister,
-                     values);
+                     values, &loaded);
         return true;
     }
     case ObjectKind::DisplayCoil:
@@ -474,14 +479,19 @@ bool PlacementController::edit(ScreenObject& object) {
         const UnitRect rect = objectRect(object);
         const int cells =
             ((rect.spanX() + 1) / geometry.cell().width) * ((rect.spanY() + 1) / geometry.cell().height);
+        int held = static_cast<int>(std::max(values.onText.size(), values.offText.size()));
+        for (const RegisterTextRange& range : values.registerTexts) {
+            held = std::max(held, static_cast<int>(range.text.size()));
+        }
         DisplayDataDialog dialog(context_.dialogParent, *context_.application, values, object.kind(),
-                                 std::max(cells, 1), *context_.prompter,
+                                 std::max({cells, 1, held}), *context_.prompter,
                                  [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
         if (run(dialog) != QDialog::Accepted) {
             return true;
         }
+        const EditValues loaded = values;
         dialog.store(values);
-        rewriteField(object, dialog.kind(), values);
+        rewriteField(object, dialog.kind(), values, &loaded);
         return true;
     }
     case ObjectKind::Bitmap:
@@ -507,8 +517,8 @@ bool PlacementController::edit(ScreenObject& object) {
         auto& alarm = static_cast<AlarmWindowObject&>(object);
         AlarmWindowDialog dialog(context_.dialogParent, alarm.options(), context_.application->modelId(),
                                  editor.displayClass(), object.font, *context_.prompter);
-        if (run(dialog) != QDialog::Accepted) {
-            return true;
+        if (run(dialog) != QDialog::Accepted || dialog.options() == alarm.options()) {
+            return true; // unchanged options keep the window as it stands
         }
         if (!alarm.setOptions(dialog.options())) {
             context_.prompter->error(ObjectPlacement::kCannotCreateText);
@@ -599,12 +609,18 @@ void PlacementController::placeField(ObjectKind kind, const EditValues& values, 
     placeBuilt(ObjectPlacement::build(kind, rect, editor.attributes(), values, editor.characterDisplay()));
 }
 
-void PlacementController::rewriteField(ScreenObject& object, ObjectKind kind, const EditValues& values) {
+void PlacementController::rewriteField(ScreenObject& object, ObjectKind kind, const EditValues& values,
+                                       const EditValues* loaded) {
     EditorSession& editor = *context_.editor;
     Screen& screen = *editor.screen();
-    // The field's width follows its new format or texts; it must still end inside the screen.
+    // The field's width follows its new format or texts; it must still end inside the screen. A field
+    // whose format and texts need the width they needed before keeps its place and size as they are.
     const PlacementGeometry geometry(editor.displayClass(), object.font);
     UnitRect rect = geometry.defaultRect(kind, {object.left, object.top}, values);
+    if (loaded != nullptr && kind == object.kind() &&
+        rect == geometry.defaultRect(kind, {object.left, object.top}, *loaded)) {
+        rect = objectRect(object);
+    }
     if (rect != objectRect(object) &&
         !ObjectPlacement::fitRightEdge(geometry, kind, rect, *context_.prompter)) {
         return;

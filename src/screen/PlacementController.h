@@ -105,7 +105,9 @@ private:
     // A new data entry or display field at a cell, after the right-edge check.
     void placeField(ObjectKind kind, const EditValues& values, UnitPoint at);
     // An edited field: new properties, the width they need, or a new object when the kind changed.
-    void rewriteField(ScreenObject& object, ObjectKind kind, const EditValues& values);
+    // `loaded`: the values the dialog opened with (the width is kept when they need the same).
+    void rewriteField(ScreenObject& object, ObjectKind kind, const EditValues& values,
+                      const EditValues* loaded = nullptr);
     int run(QDialog& dialog) const;
     void placeBuilt(std::unique_ptr<ScreenObject> object);
     void finished();

@@ -481,7 +481,7 @@ void PlacementToolsTest::registerTextTableKeepsItsRanges() {
             low->setText(l);
             high->setText(h);
             text->setText(t);
-            press("&Accept");
+            press("Acc&ept");
         };
         entry("11", "20", "MID");
         entry("0", "10", "LOW");
