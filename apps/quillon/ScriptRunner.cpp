@@ -2,6 +2,7 @@
 
 #include "edit/Keypad.h"
 #include "model/Screen.h"
+#include "shell/NavigatorDock.h"
 #include "sim/Simulator.h"
 #include "simulate/SimulateDialog.h"
 #include "simulate/SimulatorDisplay.h"
@@ -256,6 +257,9 @@ bool ScriptRunner::runStep(const QString& step) {
         // steps are played from inside them.
         QTimer::singleShot(0, entry, &QAction::trigger);
         return true;
+    }
+    if (verb.startsWith("nav-")) {
+        return runNavigatorStep(verb, argument);
     }
     if (verb == "wait-dialog") {
         return modal() != nullptr && modal()->windowTitle().trimmed() == argument && modal()->isVisible();
@@ -1063,5 +1067,52 @@ bool ScriptRunner::runSimulatorStep(const QString& verb, const QString& argument
         return lastShown_ == text;
     }
     fail("unknown step");
+    return false;
+}
+
+bool ScriptRunner::runNavigatorStep(const QString& verb, const QString& argument) {
+    if (modal() != nullptr) {
+        return false;
+    }
+    auto* navigator = window_.findChild<quillon::gui::NavigatorDock*>();
+    if (navigator == nullptr || !navigator->isVisible()) {
+        fail("the navigator is not shown");
+        return false;
+    }
+    if (verb == "nav-open") {
+        if (navigator->find(argument) == nullptr) {
+            fail("no such navigator item");
+            return false;
+        }
+        // Opened from the event loop: the editor's dialog runs its own loop, the next steps inside it.
+        QTimer::singleShot(0, navigator, [navigator, argument] { navigator->openPath(argument); });
+        return true;
+    }
+    if (verb == "nav-search") {
+        navigator->searchField()->setText(argument);
+        navigator->search(argument);
+        if (navigator->results()->count() == 0) {
+            fail("nothing found");
+            return false;
+        }
+        QTimer::singleShot(0, navigator, [navigator] { navigator->chooseResult(0); });
+        return true;
+    }
+    if (verb == "nav-expect") {
+        QString path = argument;
+        QString label;
+        const bool withLabel = splitArgument(argument, path, label);
+        const quillon::ProjectItem* item = navigator->find(path);
+        if (item == nullptr) {
+            fail("no such navigator item");
+            return false;
+        }
+        if (withLabel && QString::fromStdString(item->label) != label) {
+            fail("the item reads " + QString::fromStdString(item->label));
+            return false;
+        }
+        return true;
+    }
+    fail("unknown navigator step");
     return false;
 }

@@ -17,6 +17,7 @@
 #include "model/UnitSettings.h"
 #include "persist/ApplicationReader.h"
 #include "persist/ApplicationWriter.h"
+#include "persist/PictureLibrary.h"
 #include "persist/SettingsFile.h"
 #include "plc/DriverFiles.h"
 #include "plc/NodeAreas.h"
@@ -29,6 +30,7 @@
 #include "shell/CompareDialog.h"
 #include "shell/KeyboardHook.h"
 #include "shell/MemoryConfigurationDialog.h"
+#include "shell/NavigatorDock.h"
 #include "shell/NewApplicationDialog.h"
 #include "shell/PasswordDialog.h"
 #include "shell/ShellMenus.h"
@@ -41,6 +43,7 @@
 #include "ui/HelpWindow.h"
 #include "ui/QtFileChooser.h"
 #include "ui/QtPrompter.h"
+#include "ui/ScreenImage.h"
 #include "ui/ShellStatusBar.h"
 #include "ui/ToolIcons.h"
 
@@ -51,6 +54,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QShortcut>
 #include <QStatusTipEvent>
 #include <QTime>
@@ -270,6 +274,7 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     registerCommands();
     session_->registerCommands();
     registerTaskEditors();
+    createNavigator();
 }
 
 MainWindow::~MainWindow() {
@@ -299,6 +304,66 @@ void MainWindow::loadPanelFont() {
         return;
     }
     panelFont_ = std::make_unique<PanelFont>(std::move(*loaded));
+}
+
+void MainWindow::createNavigator() {
+    NavigatorHost host;
+    host.application = [this] { return services_.documents->application(); };
+    host.pictureCount = [this]() -> std::size_t {
+        const PictureLibrary* library = services_.documents->pictureLibrary();
+        if (library == nullptr) {
+            return 0;
+        }
+        const auto count = library->countPictures();
+        return count ? *count : 0;
+    };
+    host.command = [this](CommandId id) { command(id); };
+    host.openScreen = [this](Screen& screen, ScreenObject* object) {
+        EditorSession* editor = session_->editor();
+        if (editor == nullptr) {
+            return;
+        }
+        if (session_->isOpen()) {
+            static_cast<void>(editor->changeScreen(screen));
+            editor->returnToSelecter();
+            session_->layout();
+        } else {
+            static_cast<void>(editor->screen() == nullptr ? editor->open(screen)
+                                                          : editor->changeScreen(screen));
+            command(CommandId::Screens);
+        }
+        if (object != nullptr && session_->isOpen() && editor->screen() == &screen) {
+            editor->selectOnly(*object);
+        }
+        session_->screenChanged();
+        refresh();
+    };
+    host.screenPicture = [this](const Screen& screen) {
+        const Application* app = services_.documents->application();
+        if (app == nullptr) {
+            return QImage();
+        }
+        DrawParameters parameters;
+        parameters.displayClass = app->modelSelection().modelClass;
+        parameters.pictures = services_.documents->pictures();
+        parameters.clock = ScreenImage::currentClock();
+        const QImage picture =
+            ScreenImage::render(*app, screen, parameters, ScreenGridOptions{}, panelFont());
+        return picture.width() > 320 ? picture.scaledToWidth(320, Qt::SmoothTransformation) : picture;
+    };
+    navigator_ = new NavigatorDock(std::move(host), this);
+    addDockWidget(Qt::LeftDockWidgetArea, navigator_);
+    QAction* toggle = navigator_->toggleViewAction();
+    toggle->setText(tr("&Navigator"));
+    toggle->setStatusTip(tr("Shows or hides the project navigator."));
+    menus_->popup(ShellMenus::Popup::Utilities)->addSeparator();
+    menus_->popup(ShellMenus::Popup::Utilities)->addAction(toggle);
+    const QString settings =
+        QDir(QString::fromStdString(options_.startDirectory.string())).filePath(kViewSettingsFile);
+    navigator_->setVisible(QSettings(settings, QSettings::IniFormat).value("navigator/shown", true).toBool());
+    connect(toggle, &QAction::toggled, this, [settings](bool shown) {
+        QSettings(settings, QSettings::IniFormat).setValue("navigator/shown", shown);
+    });
 }
 
 void MainWindow::showRecentFiles() {
@@ -469,6 +534,9 @@ void MainWindow::refresh() {
     if (station_ != nullptr) {
         station_->refresh(enabled);
         station_->centre();
+    }
+    if (navigator_ != nullptr) {
+        navigator_->applicationChanged();
     }
 }
 

@@ -31,6 +31,7 @@ struct DefineHooks;
 struct TransferServices;
 class HelpWindow;
 class KeyboardHook;
+class NavigatorDock;
 class PrintCommand;
 class PrinterChooser;
 class QtFileChooser;
@@ -109,6 +110,10 @@ public:
     void openRecent(const std::string& file);
     // The screen session (its window exists only while a screen is being edited).
     ScreenSession& screenSession() const noexcept { return *session_; }
+    // The project navigator docked beside the main area.
+    NavigatorDock& navigator() const noexcept { return *navigator_; }
+    // Where the navigator's being shown is remembered, in the working directory.
+    static constexpr const char* kViewSettingsFile = "view.ini";
     // The Print command, with the print selection it keeps while the application stays open.
     PrintCommand& printCommand() const noexcept { return *print_; }
     // The panel character set the screens are drawn with: the working directory's font file, or the
@@ -168,6 +173,7 @@ private:
     void setBusy(bool busy);
     void loadPanelFont();
     void showRecentFiles();
+    void createNavigator();
 
     std::unique_ptr<QtPrompter> ownPrompter_;
     std::unique_ptr<QtFileChooser> ownFiles_;
@@ -196,6 +202,7 @@ private:
     ScreenSession* session_ = nullptr;
     std::unique_ptr<TaskEditorCommands> taskEditors_;
     std::unique_ptr<PrintCommand> print_;
+    NavigatorDock* navigator_ = nullptr;
 };
 
 } // namespace quillon::gui
