@@ -30,6 +30,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPrintDialog>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -1021,7 +1022,12 @@ bool ScriptRunner::runSimulatorStep(const QString& verb, const QString& argument
         }
         auto& nodes = dialog->liveNodes();
         if (verb == "sim-live") {
-            // The Nodes tab's Live for node N on the connection; a refused connection fails the step.
+            // The Nodes tab (brought to the front) and its Live for node N on the connection; a refused
+            // connection fails the step.
+            QWidget* stack = nodes.parentWidget();
+            if (auto* tabs = qobject_cast<QTabWidget*>(stack != nullptr ? stack->parentWidget() : nullptr)) {
+                tabs->setCurrentWidget(&nodes);
+            }
             const quillon::Status made = nodes.setLive(static_cast<std::uint8_t>(node), text);
             if (!made.ok()) {
                 fail(QString::fromStdString(made.message()));

@@ -53,7 +53,13 @@ LiveNodesPanel::LiveNodesPanel(const Application& application, Simulator& simula
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(false);
+    table_->horizontalHeader()->setSectionResizeMode(kNode, QHeaderView::Interactive);
+    table_->setColumnWidth(kNode, table_->fontMetrics().horizontalAdvance(QStringLiteral("000 Operator")));
+    table_->horizontalHeader()->setSectionResizeMode(kMemory, QHeaderView::Stretch);
     table_->horizontalHeader()->setSectionResizeMode(kStatus, QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(kReads, QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setSectionResizeMode(kWrites, QHeaderView::ResizeToContents);
+    table_->setWordWrap(true);
     for (const auto& node : application_.nodes()) {
         const int row = table_->rowCount();
         table_->insertRow(row);
@@ -200,9 +206,11 @@ void LiveNodesPanel::refresh() {
             memory += tr(" (only Modbus nodes can be live)");
         }
         table_->item(row, kMemory)->setText(memory);
+        table_->item(row, kMemory)->setToolTip(memory);
         const QString status = statusText(backend);
         QTableWidgetItem* statusItem = table_->item(row, kStatus);
         statusItem->setText(status);
+        statusItem->setToolTip(status);
         const bool lost = backend.live() && backend.status().state != LinkStatus::State::Connected;
         statusItem->setForeground(lost ? QBrush(QColor(0xa0, 0, 0)) : QBrush());
         if (!backend.live()) {
@@ -223,6 +231,7 @@ void LiveNodesPanel::refresh() {
         table_->item(row, kReads)->setText(QString::number(found->second.readsPerSecond, 'f', 1));
         table_->item(row, kWrites)->setText(QString::number(found->second.writesPerSecond, 'f', 1));
     }
+    table_->resizeRowsToContents();
 }
 
 } // namespace quillon::gui
