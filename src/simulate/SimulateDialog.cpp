@@ -9,6 +9,7 @@
 #include "sim/SimScript.h"
 #include "simulate/EventLog.h"
 #include "simulate/FrontPanelWidget.h"
+#include "simulate/LiveNodesPanel.h"
 #include "simulate/SimulatorDisplay.h"
 
 #include <algorithm>
@@ -109,6 +110,8 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
     log_ = new EventLog(this);
     log_->setObjectName("simulatorEvents");
     tabs->addTab(log_, tr("&Events"));
+    nodes_ = new LiveNodesPanel(application_, *simulator_, this);
+    tabs->addTab(nodes_, tr("&Nodes"));
 
     pause_ = new QPushButton(tr("&Pause"), this);
     pause_->setObjectName("simulatorPause");
@@ -294,6 +297,7 @@ void SimulateDialog::refresh() {
         log_->append(event.time, QString::fromStdString(event.text));
     }
     display_->refresh();
+    nodes_->refresh();
     {
         // A value being typed is left alone until the user ends the edit.
         const QSignalBlocker block(tags_);
