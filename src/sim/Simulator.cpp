@@ -409,7 +409,9 @@ void Simulator::scan() {
         return;
     }
     ++scans_;
-    readLive();
+    if (!liveReadDone_) {
+        readLive();
+    }
     runList(application_.globalTasks(), ListPlace::Global, nullptr);
     settle();
     for (std::size_t i = 0; i < inputs_.size(); ++i) {
@@ -431,11 +433,17 @@ void Simulator::advance(std::uint64_t milliseconds) {
         powerOn();
     }
     const std::uint64_t target = clock_.elapsed() + milliseconds;
+    bool readOnce = false;
     while (nextScan_ + options_.scanMs <= target) {
         nextScan_ += options_.scanMs;
         clock_.advance(nextScan_ - clock_.elapsed());
         scan();
+        if (!options_.liveReadEachScan && !readOnce) {
+            readOnce = true;
+            liveReadDone_ = true;
+        }
     }
+    liveReadDone_ = false;
     clock_.advance(target - clock_.elapsed());
 }
 

@@ -54,6 +54,9 @@ public:
     struct Options {
         std::uint32_t scanMs = 10; // 1 .. 1000
         VirtualClock::Calendar start;
+        // Live nodes are read at every scan, as the unit reads them. Off: once for each advance() (a tick of
+        // the window), so that a slow line holds the window for one read of the blocks, not one per scan.
+        bool liveReadEachScan = true;
     };
     // Screen changes that one step may chain (Before-showing lists that go on to other screens).
     static constexpr int kMaxScreenChanges = 32;
@@ -164,6 +167,8 @@ private:
     AlarmMonitor alarms_;
     DataEntry dataEntry_;
     bool poweredOn_ = false;
+    // An advance() has read the live nodes already (when they are read once for each advance).
+    bool liveReadDone_ = false;
     const Screen* screen_ = nullptr;
     std::optional<std::uint32_t> pendingScreen_;
     std::size_t whileShowingAt_ = 0;

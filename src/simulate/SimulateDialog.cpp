@@ -47,7 +47,10 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
     : ShellDialog(parent, 0), application_(application), panel_(application) {
     setWindowTitle(kTitle);
     setObjectName("SimulateDialog");
-    simulator_ = std::make_unique<Simulator>(application, std::move(areas), Simulator::Options{});
+    Simulator::Options options;
+    options.liveReadEachScan =
+        false; // a slow live line must not hold the window once for every scan of a tick
+    simulator_ = std::make_unique<Simulator>(application, std::move(areas), options);
 
     // The display at the largest zoom that leaves room for the tag table beside it.
     const ModelSelection model = application.modelSelection();

@@ -135,8 +135,9 @@ protected:
         return s;
     }
 
-    std::unique_ptr<Simulator> live(const ModbusSettings& settings) {
+    std::unique_ptr<Simulator> live(const ModbusSettings& settings, bool readEachScan = true) {
         Simulator::Options options;
+        options.liveReadEachScan = readEachScan;
         auto sim = std::make_unique<Simulator>(
             app, [this](const Node& node) { return NodeAreas::load(catalogs(), node); }, options);
         sim->setBackend(1, std::make_unique<ModbusBackend>(settings));
@@ -235,6 +236,26 @@ protected:
         EXPECT_EQ(backend.status().requests, server.requests());
     }
 };
+
+// The window reads a live node once for each of its ticks, however many scans the tick holds: a slow line
+// holds the window for one read of the blocks. Writes still go out at once.
+TEST_F(ModbusLiveTest, ReadOnceForEachAdvanceTheDeviceIsAskedOncePerTick) {
+    ModbusTestServer server(ModbusTestServer::Kind::Tcp);
+    ASSERT_TRUE(server.ready());
+    preset(server);
+    auto sim = live(settingsOf(server), false);
+    EXPECT_EQ(server.requests(), 6U); // power-on and its first scan, as before
+    sim->advance(100);                // ten scans of screen 1: its four blocks once
+    EXPECT_EQ(server.requests(), 10U);
+    server.setRegister(0, 99);
+    sim->advance(9); // no whole scan: nothing read
+    EXPECT_EQ(server.requests(), 10U);
+    sim->advance(1);
+    EXPECT_EQ(server.requests(), 14U);
+    EXPECT_EQ(sim->value(*speed), 99U);
+    tap(*sim, 5);
+    EXPECT_EQ(server.holding(0), 4321U);
+}
 
 TEST_F(ModbusLiveTest, ATcpDeviceIsReadPerBlockAndWrittenByTasksEntriesAndKeys) {
     ModbusTestServer server(ModbusTestServer::Kind::Tcp);
