@@ -33,10 +33,11 @@ run: build
 	@bash scripts/prepare-run-dir.sh $(BUILD) $(RUN_DIR)
 	@bash scripts/start.sh $(BUILD) $(RUN_DIR)
 
-# Installs into PREFIX (default /usr/local); `make install PREFIX=$$HOME/.local` for one user.
+# Installs into PREFIX (default /usr/local), the programs stripped; `make install PREFIX=$$HOME/.local` for
+# one user (the data goes to share/quillon/shipped, apart from the user's own files in share/quillon).
 PREFIX ?= /usr/local
 install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
 
 # The Debian package (quillon_<version>_<arch>.deb in the build directory).
 package: build
@@ -48,12 +49,13 @@ test: build test-asan
 test-core: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L core
 
-# The core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The core tests, the window's Qt tests (offscreen) and its end-to-end scripts again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (the system libraries' own leaks are listed in tests/asan/lsan.supp).
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_WERROR=ON \
-	  -DQUILLON_SANITIZE=ON -DQUILLON_GUI=OFF -DQUILLON_BENCH=OFF
+	  -DQUILLON_SANITIZE=ON -DQUILLON_GUI=ON -DQUILLON_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L core --timeout 900
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L 'core|gui' --timeout 900
 
 bench: deps
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLON_TESTS=OFF

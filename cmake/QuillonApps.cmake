@@ -2,15 +2,18 @@
 find_package(CLI11 CONFIG QUIET)
 include(GNUInstallDirs)
 
-# Where an installed program finds the shipped data: share/quillon beside its bin/ (so that the
+# Where an installed program finds the shipped data: share/quillon/shipped beside its bin/ (so that the
 # installation can be moved, and a package installed under /usr finds it), then the configured prefix.
-# A program run from the build folder also takes the source tree's data/.
-file(RELATIVE_PATH QUILLON_RELATIVE_DATADIR ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/quillon)
+# A program run from the build folder also takes the source tree's data/. The data has a folder of its
+# own under share/quillon: installed into ~/.local, share/quillon is the user's folder (work/, plc/,
+# drivers/), whose files an installation must never write over.
+set(QUILLON_SHIPPED_DATADIR ${CMAKE_INSTALL_DATADIR}/quillon/shipped)
+file(RELATIVE_PATH QUILLON_RELATIVE_DATADIR ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/quillon/shipped)
 function(quillon_app_definitions target)
   target_compile_definitions(${target} PRIVATE
     QUILLON_VERSION="${PROJECT_VERSION}"
     QUILLON_RELATIVE_DATADIR="${QUILLON_RELATIVE_DATADIR}"
-    QUILLON_INSTALL_DATADIR="${CMAKE_INSTALL_FULL_DATADIR}/quillon"
+    QUILLON_INSTALL_DATADIR="${CMAKE_INSTALL_FULL_DATADIR}/quillon/shipped"
     QUILLON_BUILD_DIR="$<TARGET_FILE_DIR:${target}>"
     QUILLON_SOURCE_DATADIR="${PROJECT_SOURCE_DIR}/data")
 endfunction()

@@ -1,7 +1,7 @@
 # The core: every rule, limit, message and byte of the system, in standard C++ only.
 # Each subsystem folder is an object library, so that a subsystem's tests link only what they need;
 # quillon_core is the static library made of all of them.
-set(QUILLON_CORE_PARTS model edit plc persist comm sim)
+set(QUILLON_CORE_PARTS model edit plc persist comm sim compare)
 # What each part's code uses besides itself (tools/check-layers.py holds the same table).
 set(QUILLON_DEPS_model "")
 set(QUILLON_DEPS_edit model)
@@ -9,6 +9,7 @@ set(QUILLON_DEPS_plc model)
 set(QUILLON_DEPS_persist plc model)
 set(QUILLON_DEPS_comm persist plc model)
 set(QUILLON_DEPS_sim edit plc model)
+set(QUILLON_DEPS_compare persist plc model)
 
 set(QUILLON_CORE_OBJECTS "")
 foreach(part IN LISTS QUILLON_CORE_PARTS)
@@ -52,13 +53,22 @@ endif()
 
 # The text form of applications is JSON; the library is header-only.
 find_package(nlohmann_json 3 REQUIRED)
-if(TARGET quillon_persist)
-  target_link_libraries(quillon_persist PUBLIC nlohmann_json::nlohmann_json)
+foreach(part persist compare)
+  if(TARGET quillon_${part})
+    target_link_libraries(quillon_${part} PUBLIC nlohmann_json::nlohmann_json)
+  endif()
+endforeach()
+
+# The simulator reaches real Modbus devices (live nodes) through libmodbus.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBMODBUS REQUIRED IMPORTED_TARGET libmodbus)
+if(TARGET quillon_sim)
+  target_link_libraries(quillon_sim PUBLIC PkgConfig::LIBMODBUS)
 endif()
 
 add_library(quillon_core STATIC ${QUILLON_CORE_OBJECTS})
 target_include_directories(quillon_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(quillon_core PUBLIC nlohmann_json::nlohmann_json)
+target_link_libraries(quillon_core PUBLIC nlohmann_json::nlohmann_json PkgConfig::LIBMODBUS)
 
 # quillon_link_part(TARGET PART): links TARGET with the objects of PART and of every part it uses.
 function(quillon_link_part target part)

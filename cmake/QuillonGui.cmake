@@ -4,7 +4,7 @@
 #   print   the printed report
 #   shell   the main window, which opens the others
 # Which folder may include which is drawn in docs/architecture.md and checked by tools/check-layers.py.
-find_package(Qt6 COMPONENTS Widgets PrintSupport SerialPort Test)
+find_package(Qt6 COMPONENTS Widgets PrintSupport SerialPort Network Test)
 if(NOT Qt6_FOUND)
   message(WARNING "Qt 6 not found: the user interface is not built (run scripts/install-deps.sh)")
   set(QUILLON_GUI OFF)
@@ -23,13 +23,18 @@ foreach(part IN LISTS QUILLON_GUI_PARTS)
                                                       Qt6::SerialPort)
     set_target_properties(quillon_gui_${part} PROPERTIES AUTOMOC ON)
     list(APPEND QUILLON_GUI_OBJECTS $<TARGET_OBJECTS:quillon_gui_${part}>)
+    if(part STREQUAL "shell")
+      # The one-instance guard talks to the running tool over a local socket.
+      target_link_libraries(quillon_gui_${part} PUBLIC Qt6::Network)
+    endif()
   endif()
 endforeach()
 
 if(QUILLON_GUI_OBJECTS)
   add_library(quillon_gui STATIC ${QUILLON_GUI_OBJECTS})
   target_include_directories(quillon_gui PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(quillon_gui PUBLIC quillon_core Qt6::Widgets Qt6::PrintSupport Qt6::SerialPort)
+  target_link_libraries(quillon_gui PUBLIC quillon_core Qt6::Widgets Qt6::PrintSupport Qt6::SerialPort
+                                     $<LINK_ONLY:Qt6::Network>)
 endif()
 
 # The bare window the start-up benchmark (bench/gui-startup.sh) measures the tool against.

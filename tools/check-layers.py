@@ -17,6 +17,7 @@ CORE = {
     "persist": {"plc", "model"},
     "comm": {"persist", "plc", "model"},
     "sim": {"edit", "plc", "model"},
+    "compare": {"persist", "plc", "model"},
 }
 ALL_CORE = set(CORE)
 QT = {

@@ -15,6 +15,7 @@
 #include "persist/ApplicationReader.h"
 #include "persist/ApplicationWriter.h"
 #include "persist/AtomicFileWriter.h"
+#include "persist/OvmLayout.h"
 #include "persist/PictureLibrary.h"
 #include "persist/PrepareForWrite.h"
 #include "persist/TextFormReader.h"
@@ -22,6 +23,7 @@
 #include "plc/PlcCatalogFiles.h"
 
 #include <CLI/CLI.hpp>
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -105,6 +107,9 @@ std::unique_ptr<Application> ApplicationCommands::open(CliContext& context, PlcC
                          return given;
                      },
                      context.workdir()};
+    read.explain = [&context, &file](const std::string& detail) {
+        context.prompter().error(file.string() + ": " + detail);
+    };
     auto opened = ApplicationReader::open(file, read);
     if (!opened) {
         if (asked && !given) {
@@ -128,8 +133,8 @@ bool ApplicationCommands::save(CliContext& context, Application& application, Pl
 int ApplicationCommands::create(CliContext& context, int modelId, const std::filesystem::path& file) {
     if (modelId < 0 || modelId > 0xFFFF || findPanelModel(static_cast<std::uint32_t>(modelId)) == nullptr) {
         std::string ids;
-        for (const PanelModel& m : panelModels()) {
-            ids += (ids.empty() ? "" : ", ") + std::to_string(m.id) + " " + std::string(m.name);
+        for (const std::uint16_t id : pickerModelIds()) {
+            ids += (ids.empty() ? "" : ", ") + std::to_string(id) + " " + std::string(modelName(id));
         }
         return context.fail(std::to_string(modelId) + " is no panel model; the models are " + ids + ".");
     }
@@ -214,6 +219,25 @@ int ApplicationCommands::check(CliContext& context, const std::filesystem::path&
         } else if (++tagNames[tag.name] == 2) {
             problems.push_back("The tag name \"" + tag.name + "\" is used more than once.");
         }
+        // The reader keeps a code it does not know as the file holds it; no unit knows what to do with it.
+        const auto hexByte = [](char code) {
+            std::array<char, 8> text{};
+            std::snprintf(text.data(), text.size(), "0x%02X",
+                          static_cast<unsigned>(static_cast<unsigned char>(code)));
+            return std::string(text.data());
+        };
+        if (tag.type() != tag_type::kCoil && tag.type() != tag_type::kRegister &&
+            tag.type() != tag_type::kRegisterBit) {
+            problems.push_back("Tag " + tag.displayAddress() + " of node " +
+                               std::to_string(tag.nodeNumber()) + " has the type code " +
+                               hexByte(tag.type()) + ", which is no tag type.");
+        }
+        if (tag.readWrite != '0' && tag.readWrite != '1' && tag.readWrite != '2') {
+            problems.push_back("Tag " + tag.displayAddress() + " of node " +
+                               std::to_string(tag.nodeNumber()) + " has the read-write code " +
+                               hexByte(tag.readWrite) +
+                               ", which is none of read-only, write-only and read-write.");
+        }
     }
     for (std::string& broken : ApplicationRules::problems(*app)) {
         problems.push_back(std::move(broken));
@@ -267,7 +291,7 @@ int ApplicationCommands::check(CliContext& context, const std::filesystem::path&
     return CliContext::kSuccess;
 }
 
-int ApplicationCommands::dump(CliContext& context, const std::filesystem::path& file) {
+int ApplicationCommands::dump(CliContext& context, const std::filesystem::path& file, bool raw) {
     // No unit holds more than a few megabytes; a larger file is no application image.
     constexpr std::size_t kMaxImageBytes = 64U << 20;
     std::string error;
@@ -275,13 +299,44 @@ int ApplicationCommands::dump(CliContext& context, const std::filesystem::path& 
     if (!bytes) {
         return context.fail(error);
     }
+    const std::span<const std::uint8_t> image(reinterpret_cast<const std::uint8_t*>(bytes->data()),
+                                              bytes->size());
+    // Whether the image is an application is the reader's verdict, the same one check, export and every
+    // other command get; the application it builds names the tags behind the references of the map. The
+    // file's own password lets the reader through: the map is of the bytes, and whoever has them has the
+    // password too. The reader's messages wait until the map has been written.
+    PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
+    PictureLibrary pictures(context.workdir());
+    std::string password;
+    for (std::size_t i = 0; i < OvmLayout::kPasswordBytes && OvmLayout::kSettingsStart + i < image.size() &&
+                            image[OvmLayout::kSettingsStart + i] != 0;
+         ++i) {
+        password.push_back(static_cast<char>(image[OvmLayout::kSettingsStart + i]));
+    }
+    RecordingPrompter readerSays;
+    std::vector<std::string> details;
+    ReadContext read{catalogs, readerSays, &pictures,
+                     [password]() -> std::optional<std::string> { return password; }, std::nullopt};
+    read.explain = [&details](const std::string& detail) { details.push_back(detail); };
+    const auto opened = ApplicationReader::read(image, read);
+
+    ImageDump::Options options;
+    options.raw = raw;
+    options.application = opened ? opened->get() : nullptr;
     std::string problem;
-    const bool whole =
-        ImageDump::write(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()),
-                         context.out(), problem);
+    const bool whole = ImageDump::write(image, context.out(), problem, options);
     context.out().flush();
     if (!whole) {
         return context.fail(file.string() + ": " + problem);
+    }
+    if (!opened) {
+        for (const std::string& text : readerSays.texts()) {
+            context.prompter().error(text);
+        }
+        for (const std::string& detail : details) {
+            context.prompter().error(file.string() + ": " + detail);
+        }
+        return context.fail(file.string() + " is not an application the tool can open.");
     }
     return CliContext::kSuccess;
 }
@@ -295,10 +350,16 @@ int ApplicationCommands::exportText(CliContext& context, const std::filesystem::
         return CliContext::kFailure;
     }
     // The text goes to the file as it is written; a failure on the way leaves no file (or the old one).
-    const Status written = AtomicFileWriter::writeFile(json, [&](AtomicFileWriter& out) {
-        return TextFormWriter::write(*app, &pictures,
-                                     [&](std::string_view piece) { return out.write(piece); });
-    });
+    Status written;
+    try {
+        written = AtomicFileWriter::writeFile(json, [&](AtomicFileWriter& out) {
+            return TextFormWriter::write(*app, &pictures,
+                                         [&](std::string_view piece) { return out.write(piece); });
+        });
+    } catch (const std::exception& e) {
+        // The writer reports its own failures; anything else is caught here, and the temporary is gone.
+        written = Status::fail(json.string() + " was not written: " + e.what());
+    }
     if (!written) {
         return context.fail(written.message());
     }
@@ -340,8 +401,14 @@ void ApplicationCommands::add(CLI::App& app, CliContext& context, CommandAction&
     CLI::App* create = app.add_subcommand(
         "new",
         "Creates a new application file as the New command does, or a copy of an example application.");
-    auto* model = create->add_option(
-        "--model", args->model, "The panel model id (10, 12, 15, 20, 30, 40, 41, 42, 480, 500, 510, 520).");
+    // The models in the order of the New Application dialog, each with its display.
+    std::string models;
+    for (const std::uint16_t id : pickerModelIds()) {
+        const PanelModel* m = findPanelModel(id);
+        models += (models.empty() ? "" : ", ") + std::to_string(id) + " " + std::string(m->name) + " (" +
+                  std::string(m->description) + ")";
+    }
+    auto* model = create->add_option("--model", args->model, "The panel model id: " + models + ".");
     auto* example = create
                         ->add_option("--example", args->second,
                                      "A copy of the example NAME; without a name, the examples are listed.")
@@ -380,8 +447,10 @@ void ApplicationCommands::add(CLI::App& app, CliContext& context, CommandAction&
         "dump", "Shows the image section by section: offsets, sizes and the decoded fields of every record.");
     dumping->add_option("FILE", args->first, "The application file (.ovm) or transfer image (.ovz).")
         ->required();
-    dumping->callback([&context, &action, args] {
-        action = [&context, args] { return ApplicationCommands::dump(context, args->first); };
+    auto raw = std::make_shared<bool>(false);
+    dumping->add_flag("--raw", *raw, "Shows each record's bytes as hex rows too.");
+    dumping->callback([&context, &action, args, raw] {
+        action = [&context, args, raw] { return ApplicationCommands::dump(context, args->first, *raw); };
     });
 
     CLI::App* exporting = app.add_subcommand("export", "Writes the text form (JSON) of an application file.");

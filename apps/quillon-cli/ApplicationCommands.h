@@ -27,7 +27,7 @@ public:
     static int create(CliContext& context, int modelId, const std::filesystem::path& file);
     static int info(CliContext& context, const std::filesystem::path& file);
     static int check(CliContext& context, const std::filesystem::path& file);
-    static int dump(CliContext& context, const std::filesystem::path& file);
+    static int dump(CliContext& context, const std::filesystem::path& file, bool raw);
     static int exportText(CliContext& context, const std::filesystem::path& file,
                           const std::filesystem::path& json);
     static int importText(CliContext& context, const std::filesystem::path& json,

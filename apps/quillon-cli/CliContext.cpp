@@ -21,7 +21,8 @@ bool CliContext::applyOptions() {
     std::error_code ec;
     if (options_.workdir.empty() && options_.plcDir.empty()) {
         // As the window does: a prepared current directory, else the user's folder laid out from the
-        // shipped data (share/quillon beside bin/, or the source tree's data/ for a build-folder tool).
+        // shipped data (share/quillon/shipped beside bin/, or the source tree's data/ for a build-folder
+        // tool).
         const std::filesystem::path executableFolder =
             std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
         std::vector<std::filesystem::path> shipped{executableFolder / QUILLON_RELATIVE_DATADIR,

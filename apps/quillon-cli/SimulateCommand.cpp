@@ -3,14 +3,17 @@
 #include "ApplicationCommands.h"
 #include "model/Application.h"
 #include "model/CanvasGeometry.h"
+#include "model/Node.h"
 #include "persist/AtomicFileWriter.h"
 #include "persist/PictureLibrary.h"
 #include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
+#include "sim/ModbusBackend.h"
 #include "sim/SimScript.h"
 #include "sim/Simulator.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -38,6 +41,11 @@ int SimulateCommand::simulate(CliContext& context, const Settings& settings) {
     if (settings.zoom != 10 && settings.zoom != 20 && settings.zoom != 30) {
         return context.fail("The zoom is 10, 20 or 30 (tenths), not " + std::to_string(settings.zoom) + ".");
     }
+    if (settings.maxTimeMs < 1 || settings.maxTimeMs > kLargestMaxTimeMs) {
+        return context.fail("The most simulated time (--max-time) is 1 to " +
+                            std::to_string(kLargestMaxTimeMs) + " milliseconds, not " +
+                            std::to_string(settings.maxTimeMs) + ".");
+    }
     const auto start = VirtualClock::parse(settings.clock);
     if (!start) {
         return context.fail("The clock is set as YYYY-MM-DD HH:MM:SS between 2000 and 2099, not \"" +
@@ -54,6 +62,14 @@ int SimulateCommand::simulate(CliContext& context, const Settings& settings) {
     if (!steps) {
         return context.fail(settings.script.string() + ", " + steps.failure().message);
     }
+    // Every simulated millisecond is scanned; a script that would run for hours of real time is refused
+    // before anything runs.
+    if (const std::int64_t total = SimScript::simulatedTime(*steps, settings.scanMs);
+        total > settings.maxTimeMs) {
+        return context.fail(settings.script.string() + " moves the clock by " + std::to_string(total) +
+                            " ms, more than the most simulated time of " +
+                            std::to_string(settings.maxTimeMs) + " ms (--max-time).");
+    }
 
     PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
     PictureLibrary library(context.workdir());
@@ -66,6 +82,37 @@ int SimulateCommand::simulate(CliContext& context, const Settings& settings) {
     options.start = *start;
     Simulator simulator(
         *app, [&catalogs](const Node& node) { return NodeAreas::load(catalogs, node); }, options);
+
+    // Live nodes: only Modbus nodes, and only those the user named; every other node stays simulated.
+    for (const std::string& item : settings.live) {
+        const std::size_t equals = item.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            return context.fail("--live takes NODE=rtu:PORT:BAUD:FRAME:SLAVE or NODE=tcp:HOST:PORT, not \"" +
+                                item + "\".");
+        }
+        const std::string which = item.substr(0, equals);
+        const Node* node = nullptr;
+        for (const auto& n : app->nodes()) {
+            if (n->name == which || std::to_string(n->number()) == which) {
+                node = n.get();
+                break;
+            }
+        }
+        if (node == nullptr) {
+            return context.fail("--live " + item + ": the application has no node " + which + ".");
+        }
+        if (!ModbusBackend::isModbusNode(*node)) {
+            return context.fail("--live " + item + ": node " + std::to_string(node->number()) + " (" +
+                                node->name + ") is " +
+                                (node->kind() == NodeKind::Unit ? "the unit itself" : node->plcName) +
+                                "; only Modbus nodes can be live, the others stay simulated.");
+        }
+        const auto connection = ModbusSettings::parse(std::string_view(item).substr(equals + 1));
+        if (!connection) {
+            return context.fail("--live " + which + ": " + connection.message() + ".");
+        }
+        simulator.setBackend(node->number(), std::make_unique<ModbusBackend>(*connection));
+    }
 
     SimScript::Snapshot snapshot;
 #if defined(QUILLON_CLI_RENDER)
@@ -114,6 +161,20 @@ int SimulateCommand::simulate(CliContext& context, const Settings& settings) {
     };
 #endif
     const SimScript::Outcome outcome = SimScript::run(*steps, simulator, context.out(), snapshot);
+    for (const auto& n : app->nodes()) {
+        NodeBackend& backend = simulator.backend(n->number());
+        if (!backend.live()) {
+            continue;
+        }
+        const LinkStatus status = backend.status();
+        context.out() << "node " << static_cast<int>(n->number()) << " " << backend.description() << ": "
+                      << (status.state == LinkStatus::State::Connected ? "connected" : "not connected")
+                      << ", " << status.requests << " requests, " << status.reads << " reads, "
+                      << status.writes << " writes, " << status.timeouts << " timeouts, " << status.lost
+                      << " times lost"
+                      << (status.lastError.empty() ? std::string() : "; last error: " + status.lastError)
+                      << "\n";
+    }
     return outcome.failed == 0 ? CliContext::kSuccess : CliContext::kFailure;
 }
 
@@ -124,10 +185,26 @@ void SimulateCommand::add(CLI::App& app, CliContext& context, CommandAction& act
         "Runs an application on the unit simulator through a script of steps and prints the trace.");
     command->add_option("FILE", settings->file, "The application file (.ovm).")->required();
     command->add_option("--script", settings->script, "The steps, one a line (see docs/cli.md).")->required();
-    command->add_option("--scan", settings->scanMs, "Milliseconds between scans, 1 to 1000 (default 10).");
+    // Times are milliseconds in decimal digits; CLI11 would also take 0x, 0o and 0b numbers.
+    const auto decimal = [](const std::string& text) -> std::string {
+        const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
+                                                         [](char c) { return c >= '0' && c <= '9'; });
+        return digits ? std::string() : "\"" + text + "\" is no number of milliseconds (decimal digits only)";
+    };
+    command->add_option("--scan", settings->scanMs, "Milliseconds between scans, 1 to 1000 (default 10).")
+        ->check(decimal);
+    command
+        ->add_option("--max-time", settings->maxTimeMs,
+                     "The most simulated time the script may take, in milliseconds, 1 to 2592000000 (default "
+                     "86400000, a day).")
+        ->check(decimal);
     command->add_option("--zoom", settings->zoom, "Zoom of snapshots in tenths: 10, 20 or 30 (default 10).");
     command->add_option("--clock", settings->clock,
                         "The unit's clock at power-on, YYYY-MM-DD HH:MM:SS (default 2000-01-01 00:00:00).");
+    command->add_option("--live", settings->live,
+                        "A Modbus node read and written on the real device: NODE=rtu:PORT:BAUD:FRAME:SLAVE "
+                        "(rtu:/dev/ttyUSB0:19200:8N1:1) or NODE=tcp:HOST:PORT; NODE is its number or name. "
+                        "Repeatable; other nodes stay simulated.");
     command->callback([&context, &action, settings] {
         action = [&context, settings] { return SimulateCommand::simulate(context, *settings); };
     });

@@ -1,11 +1,14 @@
 #include "TransferCommands.h"
 
 #include "ApplicationCommands.h"
+#include "FleetTransfer.h"
+#include "ImageVerify.h"
 #include "comm/SerialPortMap.h"
 #include "comm/SystemClock.h"
 #include "comm/TransferEngine.h"
 #include "comm/TransferTexts.h"
 #include "comm/TtySerialPort.h"
+#include "comm/UnitEmulator.h"
 #include "model/Application.h"
 #include "model/Node.h"
 #include "model/RecordingPrompter.h"
@@ -22,7 +25,9 @@
 #include <array>
 #include <atomic>
 #include <csignal>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <unistd.h>
 
@@ -155,10 +160,46 @@ protocol::UnitCheck unitCheckOf(const Application& app) {
     return protocol::UnitCheck{app.modelId(), app.unitSettings().memoryOption};
 }
 
+// What the unit keeps of the transfer image that was sent: the image up to the length it starts with.
+Result<std::vector<std::uint8_t>> sentImage(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return Result<std::vector<std::uint8_t>>::fail("Can not read the downloaded image " + file.string() +
+                                                       ".");
+    }
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+    return UnitEmulator::memoryImage(bytes);
+}
+
+// After a download: the unit's memory read back and compared byte for byte with what was sent.
+template <typename Run>
+int verifyDownload(CliContext& context, Run& run, const std::string& port,
+                   const std::filesystem::path& image) {
+    auto sent = sentImage(image);
+    if (!sent) {
+        return context.fail(sent.message());
+    }
+    context.out() << "Verifying: reading the application back from the unit.\n" << std::flush;
+    UploadJob job;
+    job.imagePath = context.workdir() / "vrfy_ovm.ovz";
+    const TransferReport report = run.run([&](TransferEngine& engine) { return engine.upload(port, job); });
+    std::error_code ec;
+    std::filesystem::remove(job.imagePath, ec);
+    if (run.finish(report, text::kUploadCompleted) != CliContext::kSuccess) {
+        return context.fail("Verify failed: the application could not be read back from the unit.");
+    }
+    if (const auto difference = ImageVerify::compare(*sent, report.image)) {
+        return context.fail(*difference);
+    }
+    context.out() << "Verified: the unit holds the " << sent->size() << " bytes sent.\n" << std::flush;
+    return CliContext::kSuccess;
+}
+
 } // namespace
 
 int TransferCommands::download(CliContext& context, const std::filesystem::path& file,
-                               const std::string& port, bool fastPolling) {
+                               const std::string& port, bool fastPolling, bool verify) {
     PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
     PictureLibrary pictures(context.workdir());
     auto app = ApplicationCommands::open(context, catalogs, pictures, file);
@@ -194,7 +235,11 @@ int TransferCommands::download(CliContext& context, const std::filesystem::path&
     job.applicationSize = app->totals().applicationSize;
     job.unit = unitCheckOf(*app);
     const TransferReport report = run.run([&](TransferEngine& engine) { return engine.download(port, job); });
-    return run.finish(report, text::kDownloadCompleted);
+    const int downloaded = run.finish(report, text::kDownloadCompleted);
+    if (downloaded != CliContext::kSuccess || !verify) {
+        return downloaded;
+    }
+    return verifyDownload(context, run, port, image);
 }
 
 int TransferCommands::upload(CliContext& context, const std::filesystem::path& file, const std::string& port,
@@ -223,6 +268,9 @@ int TransferCommands::upload(CliContext& context, const std::filesystem::path& f
                              return given;
                          },
                          context.workdir()};
+        read.explain = [&context](const std::string& detail) {
+            context.prompter().error("The uploaded image: " + detail);
+        };
         auto opened = ApplicationReader::open(job.imagePath, read);
         if (!opened) {
             return Status::fail(opened.message());
@@ -280,15 +328,19 @@ int TransferCommands::driver(CliContext& context, const std::filesystem::path& f
 void TransferCommands::add(CLI::App& app, CliContext& context, CommandAction& action) {
     struct Args {
         std::string file;
-        std::string port;
+        std::vector<std::string> ports;
         bool fastPolling = false;
+        bool verify = false;
     };
     auto args = std::make_shared<Args>();
     const auto portOption = [args](CLI::App* command) {
         command
-            ->add_option("--port", args->port,
-                         "COMn (through ports.cfg of the working directory) or a device path.")
-            ->required();
+            ->add_option("--port", args->ports,
+                         "COMn (through ports.cfg of the working directory) or a device path. Give it once a "
+                         "unit: several ports are served side by side, with a table of the results.")
+            ->required()
+            ->expected(1)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
         command->add_flag(
             "--fast-polling", args->fastPolling,
             "Poll the unit again at once and take every reply as soon as it arrives, instead of "
@@ -298,18 +350,34 @@ void TransferCommands::add(CLI::App& app, CliContext& context, CommandAction& ac
     CLI::App* down = app.add_subcommand("download", "Downloads an application file to the unit.");
     down->add_option("FILE", args->file, "The application file (.ovm).")->required();
     portOption(down);
+    down->add_flag(
+        "--verify", args->verify,
+        "After the download, read the application back from the unit and compare it byte for byte "
+        "with what was sent; a difference fails, naming the first differing offset and its record.");
     down->callback([&context, &action, args] {
         action = [&context, args] {
-            return TransferCommands::download(context, args->file, args->port, args->fastPolling);
+            if (args->ports.size() > 1) {
+                return FleetTransfer::download(context, args->file, args->ports, args->fastPolling,
+                                               args->verify);
+            }
+            return TransferCommands::download(context, args->file, args->ports.front(), args->fastPolling,
+                                              args->verify);
         };
     });
 
     CLI::App* up = app.add_subcommand("upload", "Uploads the unit's application and saves it to a file.");
-    up->add_option("FILE", args->file, "The application file to write (.ovm).")->required();
+    up->add_option(
+          "FILE", args->file,
+          "The application file to write (.ovm); with several ports, the folder that takes one file a "
+          "port, named after the port.")
+        ->required();
     portOption(up);
     up->callback([&context, &action, args] {
         action = [&context, args] {
-            return TransferCommands::upload(context, args->file, args->port, args->fastPolling);
+            if (args->ports.size() > 1) {
+                return FleetTransfer::upload(context, args->file, args->ports, args->fastPolling);
+            }
+            return TransferCommands::upload(context, args->file, args->ports.front(), args->fastPolling);
         };
     });
 
@@ -319,7 +387,10 @@ void TransferCommands::add(CLI::App& app, CliContext& context, CommandAction& ac
     portOption(drv);
     drv->callback([&context, &action, args] {
         action = [&context, args] {
-            return TransferCommands::driver(context, args->file, args->port, args->fastPolling);
+            if (args->ports.size() > 1) {
+                return FleetTransfer::driver(context, args->file, args->ports, args->fastPolling);
+            }
+            return TransferCommands::driver(context, args->file, args->ports.front(), args->fastPolling);
         };
     });
 }

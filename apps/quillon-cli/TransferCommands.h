@@ -19,9 +19,10 @@ class TransferCommands final {
 public:
     static void add(CLI::App& app, CliContext& context, CommandAction& action);
 
-    // fastPolling: poll the unit at once instead of with the standard pauses.
+    // fastPolling: poll the unit at once instead of with the standard pauses; verify: read the image back
+    // after the download and compare it byte for byte with what was sent.
     static int download(CliContext& context, const std::filesystem::path& file, const std::string& port,
-                        bool fastPolling);
+                        bool fastPolling, bool verify = false);
     static int upload(CliContext& context, const std::filesystem::path& file, const std::string& port,
                       bool fastPolling);
     static int driver(CliContext& context, const std::filesystem::path& file, const std::string& port,

@@ -1,18 +1,23 @@
 // quillon-cli: the headless commands of Quillon.
 #include "ApplicationCommands.h"
 #include "CliContext.h"
+#include "CompareCommands.h"
 #include "PlcCommands.h"
 #include "RenderCommand.h"
+#include "ReplicateCommand.h"
 #include "ReportCommand.h"
 #include "SimulateCommand.h"
 #include "TagCommands.h"
 #include "TransferCommands.h"
 
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <iostream>
 
 int main(int argc, char** argv) {
     using namespace quillon::cli;
+    // A pipe whose reader has gone is a write error with a message, not a silent end of the process.
+    std::signal(SIGPIPE, SIG_IGN);
     CliContext context(std::cout, std::cerr);
     CLI::App app{
         "Quillon command-line tool: build, inspect and convert panel applications without a window."};
@@ -43,6 +48,8 @@ int main(int argc, char** argv) {
     ReportCommand::add(app, context, action);
     SimulateCommand::add(app, context, action);
     TagCommands::add(app, context, action);
+    CompareCommands::add(app, context, action);
+    ReplicateCommand::add(app, context, action);
 
     try {
         app.parse(argc, argv);
@@ -54,7 +61,7 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);
-        return CliContext::kFailure;
+        return CompareCommands::parseFailure(app);
     }
     if (!context.applyOptions()) {
         return CliContext::kFailure;

@@ -32,7 +32,7 @@ bool parseFault(const std::string& text, quillon::FaultRule& rule, std::string& 
         {"corrupt-ack", FaultKind::CorruptAck},       {"lose-ack", FaultKind::LoseAck},
         {"drop-byte", FaultKind::DropByte},           {"flip-byte", FaultKind::FlipByte},
         {"wrong-checksum", FaultKind::WrongChecksum}, {"stall", FaultKind::Stall},
-        {"disconnect", FaultKind::Disconnect}};
+        {"disconnect", FaultKind::Disconnect},        {"corrupt-store", FaultKind::CorruptStore}};
     const auto at = text.find_first_of("@:");
     const std::string name = text.substr(0, at);
     bool known = false;
@@ -101,7 +101,9 @@ int main(int argc, char** argv) {
         "each\n"
         "frame with probability P, KIND alone at frame 1. Kinds: corrupt-ack, lose-ack, drop-byte,\n"
         "flip-byte, wrong-checksum (final checksum refused or sent wrong), stall (--stall-ms), disconnect\n"
-        "(the line goes dead until the tool gives up)."};
+        "(the line goes dead until the tool gives up), corrupt-store (the frame is acknowledged but one\n"
+        "bit of its middle byte is kept flipped in the unit's memory: only reading the memory back shows "
+        "it)."};
     app.set_version_flag("--version", "quillon-unitsim " QUILLON_VERSION);
     app.add_option("--model", settings.modelToken,
                    "unit model token (10, 12, 15, 20, 30, 40, 41, 42, 480, 500, 510, 520)")

@@ -2,9 +2,12 @@
 
 #include "edit/Keypad.h"
 #include "model/Screen.h"
+#include "shell/NavigatorDock.h"
 #include "sim/Simulator.h"
+#include "simulate/LiveNodesPanel.h"
 #include "simulate/SimulateDialog.h"
 #include "simulate/SimulatorDisplay.h"
+#include "ui/ShellStatusBar.h"
 
 #include <cstdio>
 #include <optional>
@@ -29,6 +32,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPrintDialog>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -255,6 +260,9 @@ bool ScriptRunner::runStep(const QString& step) {
         QTimer::singleShot(0, entry, &QAction::trigger);
         return true;
     }
+    if (verb.startsWith("nav-")) {
+        return runNavigatorStep(verb, argument);
+    }
     if (verb == "wait-dialog") {
         return modal() != nullptr && modal()->windowTitle().trimmed() == argument && modal()->isVisible();
     }
@@ -292,6 +300,31 @@ bool ScriptRunner::runStep(const QString& step) {
         name->setText(argument);
         if (!QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection)) {
             fail("the file dialog does not accept");
+        }
+        return true;
+    }
+    if (verb == "expect-print-file") {
+        // The file the system's print dialog proposes for a PDF file.
+        auto* dialog = qobject_cast<QPrintDialog*>(modal());
+        if (dialog == nullptr || !dialog->isVisible()) {
+            return false;
+        }
+        auto* name = dialog->findChild<QLineEdit*>("filename");
+        if (name == nullptr || name->text() != argument) {
+            fail(QString("the print dialog proposes '%1'").arg(name != nullptr ? name->text() : QString()));
+            return false;
+        }
+        return true;
+    }
+    if (verb == "expect-status") {
+        // The message field of the main window's status bar.
+        auto* status = qobject_cast<quillon::gui::ShellStatusBar*>(window_.statusBar());
+        if (modal() != nullptr || status == nullptr) {
+            return false;
+        }
+        if (status->message() != argument) {
+            fail(QString("the status bar says '%1'").arg(status->message()));
+            return false;
         }
         return true;
     }
@@ -395,11 +428,15 @@ bool ScriptRunner::runStep(const QString& step) {
         if (modal() != nullptr) {
             return false;
         }
-        if (window_.windowTitle() != argument) {
-            fail(QString("the title is '%1'").arg(window_.windowTitle()));
+        // The title as shown: the placeholder of unsaved changes becomes an asterisk.
+        const QString shown =
+            QString(window_.windowTitle())
+                .replace(QStringLiteral("[*]"), window_.isWindowModified() ? QStringLiteral("*") : QString());
+        if (shown != argument) {
+            fail(QString("the title is '%1'").arg(shown));
             return false;
         }
-        std::printf("title: %s\n", qPrintable(window_.windowTitle()));
+        std::printf("title: %s\n", qPrintable(shown));
         return true;
     }
     if (verb == "screenshot") {
@@ -1004,8 +1041,39 @@ bool ScriptRunner::runSimulatorStep(const QString& verb, const QString& argument
         lastShown_ = shown != nullptr ? QString::number(shown->number()) : QString("none");
         return lastShown_ == argument;
     }
+    if (verb == "sim-simulated") {
+        // The Nodes tab's Simulated for node N.
+        dialog->liveNodes().setSimulated(static_cast<std::uint8_t>(argument.trimmed().toUInt()));
+        return true;
+    }
     QString target;
     QString text;
+    if (verb == "sim-live" || verb == "sim-expect-node") {
+        bool number = false;
+        const unsigned node = splitArgument(argument, target, text) ? target.toUInt(&number) : 0;
+        if (!number || node > 255) {
+            fail("the step needs NODE|TEXT");
+            return false;
+        }
+        auto& nodes = dialog->liveNodes();
+        if (verb == "sim-live") {
+            // The Nodes tab (brought to the front) and its Live for node N on the connection; a refused
+            // connection fails the step.
+            QWidget* stack = nodes.parentWidget();
+            if (auto* tabs = qobject_cast<QTabWidget*>(stack != nullptr ? stack->parentWidget() : nullptr)) {
+                tabs->setCurrentWidget(&nodes);
+            }
+            const quillon::Status made = nodes.setLive(static_cast<std::uint8_t>(node), text);
+            if (!made.ok()) {
+                fail(QString::fromStdString(made.message()));
+            }
+            return made.ok();
+        }
+        // Waits until the node's Memory or Status cell holds the text.
+        const auto n = static_cast<std::uint8_t>(node);
+        lastShown_ = nodes.cell(n, 1) + " | " + nodes.cell(n, 2);
+        return lastShown_.contains(text);
+    }
     if (!splitArgument(argument, target, text)) {
         fail("the step needs TAG|VALUE");
         return false;
@@ -1032,5 +1100,52 @@ bool ScriptRunner::runSimulatorStep(const QString& verb, const QString& argument
         return lastShown_ == text;
     }
     fail("unknown step");
+    return false;
+}
+
+bool ScriptRunner::runNavigatorStep(const QString& verb, const QString& argument) {
+    if (modal() != nullptr) {
+        return false;
+    }
+    auto* navigator = window_.findChild<quillon::gui::NavigatorDock*>();
+    if (navigator == nullptr || !navigator->isVisible()) {
+        fail("the navigator is not shown");
+        return false;
+    }
+    if (verb == "nav-open") {
+        if (navigator->find(argument) == nullptr) {
+            fail("no such navigator item");
+            return false;
+        }
+        // Opened from the event loop: the editor's dialog runs its own loop, the next steps inside it.
+        QTimer::singleShot(0, navigator, [navigator, argument] { navigator->openPath(argument); });
+        return true;
+    }
+    if (verb == "nav-search") {
+        navigator->searchField()->setText(argument);
+        navigator->search(argument);
+        if (navigator->results()->count() == 0) {
+            fail("nothing found");
+            return false;
+        }
+        QTimer::singleShot(0, navigator, [navigator] { navigator->chooseResult(0); });
+        return true;
+    }
+    if (verb == "nav-expect") {
+        QString path = argument;
+        QString label;
+        const bool withLabel = splitArgument(argument, path, label);
+        const quillon::ProjectItem* item = navigator->find(path);
+        if (item == nullptr) {
+            fail("no such navigator item");
+            return false;
+        }
+        if (withLabel && QString::fromStdString(item->label) != label) {
+            fail("the item reads " + QString::fromStdString(item->label));
+            return false;
+        }
+        return true;
+    }
+    fail("unknown navigator step");
     return false;
 }

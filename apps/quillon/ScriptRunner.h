@@ -49,6 +49,10 @@ class QWidget;
 //   tool-choose NAME|TEXT       choose TEXT in the tool-bar box NAME (speed, fontSize, lineThickness)
 //   shortcut KEYS               the main window's accelerator for KEYS (Ctrl+Z, Ctrl+X ...)
 //   expect-menu PATH|STATE      a menu entry is enabled, disabled, checked or unchecked
+// Project navigator:
+//   nav-open PATH               open the editor of the tree item PATH ("Screens/2", "Alarms/005")
+//   nav-search TEXT             search the application for TEXT and choose the first result
+//   nav-expect PATH|LABEL       the tree has an item PATH that reads LABEL (PATH alone: that it has one)
 // Lines starting with # are comments. A failed step prints its reason and ends the program with 1.
 class ScriptRunner final : public QObject {
     Q_OBJECT
@@ -67,6 +71,7 @@ private:
     bool runCanvasStep(const QString& verb, const QString& argument);
     bool runSimulatorStep(const QString& verb, const QString& argument);
     bool runEditingStep(const QString& verb, const QString& argument);
+    bool runNavigatorStep(const QString& verb, const QString& argument);
     void fail(const QString& reason);
     QWidget* modal() const;
 

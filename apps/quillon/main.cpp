@@ -1,12 +1,13 @@
 // Quillon: the window. Options exist for scripted runs (the smoke test and the start-up benchmark):
 //   --no-splash            start without the greeting
-//   --new MODEL            start with a new application for the model id (10, 12, 40, 42 or 500)
+//   --new MODEL            start with a new application for the model id (any id of the catalog)
 //   --screenshot FILE      once the window is idle, save a picture of it to FILE, print its title, quit
 //   --quit-when-idle       quit as soon as the window is idle (start-up timing)
 //   --script FILE          play the steps of FILE against the window (see ScriptRunner.h)
 // and for everyone:
 //   --workdir DIR          work in DIR (the PLC catalogs in DIR/../plc, the drivers in DIR/../drivers)
-//   FILE                   an application file to open at start
+//   FILE                   an application file to open at start (handed to the tool when it already
+//                          runs in the same working folder)
 // Without --workdir the tool works in the current directory when it is a prepared one (the catalogs
 // beside it), otherwise in the user's folder, filled from the data installed with the tool.
 
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -32,31 +34,94 @@
 #include <QScreen>
 #include <QTimer>
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Quillon");
-    QApplication::setApplicationVersion(QUILLON_VERSION);
-    // The desktop entry's name: the desktop matches the window to its entry and icon by it.
-    QGuiApplication::setDesktopFileName("org.quillon.Quillon");
+namespace {
 
+// The options of the command line; the parser is built before the toolkit starts, so that --help and
+// --version are answered without a display.
+struct CommandLine {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Quillon: builds operator panel applications and transfers them to the panel.");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption noSplash("no-splash", "Start without the greeting.");
-    const QCommandLineOption newModel("new", "Start with a new application for model id MODEL.", "MODEL");
-    const QCommandLineOption screenshot("screenshot", "Save a picture of the idle window to FILE and quit.",
-                                        "FILE");
-    const QCommandLineOption quitWhenIdle("quit-when-idle", "Quit as soon as the window is idle.");
-    const QCommandLineOption script("script", "Play the steps of FILE against the window.", "FILE");
-    const QCommandLineOption workdir(
+    QCommandLineOption help{"h"};
+    QCommandLineOption version{"v"};
+    const QCommandLineOption noSplash{"no-splash", "Start without the greeting."};
+    const QCommandLineOption newModel{"new", "Start with a new application for model id MODEL.", "MODEL"};
+    const QCommandLineOption screenshot{"screenshot", "Save a picture of the idle window to FILE and quit.",
+                                        "FILE"};
+    const QCommandLineOption quitWhenIdle{"quit-when-idle", "Quit as soon as the window is idle."};
+    const QCommandLineOption script{"script", "Play the steps of FILE against the window.", "FILE"};
+    const QCommandLineOption workdir{
         "workdir",
         "Work in DIR: settings, picture library, transfer images; the PLC catalogs are read from DIR/../plc.",
-        "DIR");
-    parser.addOptions({noSplash, newModel, screenshot, quitWhenIdle, script, workdir});
-    parser.addPositionalArgument("file", "An application file (*.ovm) to open.", "[FILE]");
+        "DIR"};
+
+    CommandLine() {
+        parser.setApplicationDescription(
+            "Quillon: builds operator panel applications and transfers them to the panel.");
+        help = parser.addHelpOption();
+        version = parser.addVersionOption();
+        parser.addOptions({noSplash, newModel, screenshot, quitWhenIdle, script, workdir});
+        parser.addPositionalArgument("file", "An application file (*.ovm) to open.", "[FILE]");
+    }
+};
+
+bool environmentHas(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Whether the window's toolkit has a display to start on: an X or Wayland display, a platform named
+// in the environment or on the command line.
+bool displayAvailable(int argc, char* argv[]) {
+    if (environmentHas("DISPLAY") || environmentHas("WAYLAND_DISPLAY") || environmentHas("QT_QPA_PLATFORM")) {
+        return true;
+    }
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "-platform" || argument == "--platform" || argument.starts_with("-platform=") ||
+            argument.starts_with("--platform=")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName("Quillon");
+    QCoreApplication::setApplicationVersion(QUILLON_VERSION);
+    CommandLine line;
+    QCommandLineParser& parser = line.parser;
+    {
+        // Help, version and a mistyped option are answered in the terminal, before the toolkit looks for
+        // a display (a toolkit option such as -platform is left to the window's own parsing).
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i) {
+            arguments << QString::fromLocal8Bit(argv[i]);
+        }
+        const bool parsed = parser.parse(arguments);
+        const bool textOnly =
+            parsed && (parser.isSet(line.help) || parser.isSet("help-all") || parser.isSet(line.version));
+        if (textOnly || (!parsed && !displayAvailable(argc, argv))) {
+            QCoreApplication core(argc, argv);
+            parser.process(core); // prints and ends the process
+            return 0;
+        }
+        if (!displayAvailable(argc, argv)) {
+            std::fprintf(stderr, "quillon: no display to open the window on (DISPLAY is not set).\n"
+                                 "quillon-cli does the same work without a window; see quillon --help.\n");
+            return 1;
+        }
+    }
+    QApplication app(argc, argv);
+    // The desktop entry's name: the desktop matches the window to its entry and icon by it.
+    QGuiApplication::setDesktopFileName("org.quillon.Quillon");
     parser.process(app);
+    const QCommandLineOption& noSplash = line.noSplash;
+    const QCommandLineOption& newModel = line.newModel;
+    const QCommandLineOption& screenshot = line.screenshot;
+    const QCommandLineOption& quitWhenIdle = line.quitWhenIdle;
+    const QCommandLineOption& script = line.script;
+    const QCommandLineOption& workdir = line.workdir;
 
     // Names on the command line are taken from where the tool was started, before it moves to its folder.
     const QStringList files = parser.positionalArguments();
@@ -72,8 +137,8 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(workdir)) {
         givenFolder = QFileInfo(parser.value(workdir)).absoluteFilePath().toStdString();
     }
-    // The shipped data lies in share/quillon beside bin/ of the installation; a tool run from its build
-    // folder takes the source tree's data/.
+    // The shipped data lies in share/quillon/shipped beside bin/ of the installation; a tool run from its
+    // build folder takes the source tree's data/.
     std::error_code ec;
     const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();
     std::vector<std::filesystem::path> shipped{executableFolder / QUILLON_RELATIVE_DATADIR,
@@ -101,6 +166,10 @@ int main(int argc, char* argv[]) {
     const QString workingDirectory = QDir::currentPath();
     quillon::gui::SingleInstance instance(workingDirectory);
     if (!instance.acquire()) {
+        // The tool already runs in this folder: it opens the file named here (or only comes to the front).
+        if (instance.handOver(QString::fromStdString(openFile))) {
+            return 0;
+        }
         quillon::gui::QtPrompter prompter;
         prompter.information(quillon::gui::SingleInstance::kRefusal);
         return 0;
@@ -130,10 +199,13 @@ int main(int argc, char* argv[]) {
     }
     options.exampleFolders.push_back(executableFolder / QUILLON_RELATIVE_DATADIR / "examples");
     options.exampleFolders.push_back(std::filesystem::path(QUILLON_INSTALL_DATADIR) / "examples");
+    // A file named on the command line (a double click in the file manager) is opened at once, with no
+    // greeting in front of it.
     options.showSplash = !parser.isSet(noSplash) && !parser.isSet(screenshot) &&
-                         !parser.isSet(quitWhenIdle) && !parser.isSet(script);
+                         !parser.isSet(quitWhenIdle) && !parser.isSet(script) && openFile.empty();
     quillon::gui::MainWindow window(quillon::gui::ShellServices{&documents}, options);
     instance.endProcessWith(window);
+    instance.serve(window);
     std::unique_ptr<ScriptRunner> runner;
     if (!steps.isEmpty()) {
         runner = std::make_unique<ScriptRunner>(window, steps);
@@ -141,14 +213,17 @@ int main(int argc, char* argv[]) {
 
     QObject::connect(&window, &quillon::gui::MainWindow::started, &window, [&] {
         if (parser.isSet(newModel)) {
-            const quillon::PanelModel* model = quillon::findPanelModel(parser.value(newModel).toUInt());
-            if (model == nullptr || !model->newApplicationPosition) {
-                std::fprintf(stderr, "--new: %s is not a model offered for new applications\n",
+            bool number = false;
+            const auto position = quillon::pickerPosition(parser.value(newModel).toUInt(&number));
+            if (!number || !position) {
+                std::fprintf(stderr,
+                             "--new: %s is no panel model id (10, 12, 15, 20, 30, 40, 41, 42, 480, "
+                             "500, 510 or 520)\n",
                              qPrintable(parser.value(newModel)));
                 QApplication::exit(2);
                 return;
             }
-            window.lifecycle().newApplicationAt(*model->newApplicationPosition);
+            window.lifecycle().newApplicationAt(*position);
         }
         if (runner) {
             runner->start();

@@ -1,6 +1,9 @@
 #include "comm/TransferEngine.h"
 
 #include "comm/TransferTexts.h"
+#include "model/TextFormat.h"
+#include "persist/AtomicFileWriter.h"
+#include "plc/DriverFiles.h"
 
 #include <algorithm>
 #include <array>
@@ -236,6 +239,14 @@ TransferReport TransferEngine::downloadDriver(std::string_view portName, const D
     }
     auto path = job.lookup ? job.lookup(job.driversDir, job.unit.modelToken, *job.plcId)
                            : Result<std::filesystem::path>::fail("no driver lookup");
+    // A unit model the drivers directory has nothing for (as for models no drivers were shipped for) is
+    // named as such before the link is opened.
+    if (!path && !DriverFiles::anyForModel(job.driversDir, job.unit.modelToken)) {
+        const std::string name = DriverFiles::unitModelName(job.unit.modelToken);
+        return run.fail(formatText(std::string(text::kNoDriverForModel).c_str(), name.c_str(),
+                                   static_cast<unsigned>(DriverFiles::driverModelCode(job.unit.modelToken))),
+                        notDone);
+    }
     run.status(text::kPleaseWait);
     run.progress(0, 0);
     run.link().setFrameNumber(0);
@@ -255,8 +266,10 @@ TransferReport TransferEngine::Run::receiveImage(std::string_view portName, cons
     progress(0, 0);
     link_.setFrameNumber(0);
 
-    std::ofstream file(job.imagePath, std::ios::binary | std::ios::trunc);
-    if (!file) {
+    // The image is written beside its name and takes it only once the unit has confirmed the whole of it:
+    // an upload that fails at any point leaves no partial image (an earlier complete one stays).
+    AtomicFileWriter file(job.imagePath);
+    if (!file.open()) {
         return fail(text::kCanNotOpenIntermediateFile, notDone);
     }
     if (!link_.open(portName)) {
@@ -322,8 +335,7 @@ TransferReport TransferEngine::Run::receiveImage(std::string_view portName, cons
         // into frames is the unit's own affair, and nothing assures that its last frame stops at the length.
         // The bytes are kept as the unit sent them (the reader takes the image by its own counts), and the
         // image is complete once its length has arrived.
-        file.write(reinterpret_cast<const char*>(data->data()), static_cast<std::streamsize>(data->size()));
-        if (!file) {
+        if (!file.write(*data)) {
             status(text::kCanNotOpenIntermediateFile);
             break;
         }
@@ -336,8 +348,7 @@ TransferReport TransferEngine::Run::receiveImage(std::string_view portName, cons
         complete = total && image.size() >= *total;
         progress(frame + 1, std::max(frameCount, frame + 1));
     }
-    file.close();
-    if (!complete || !file) {
+    if (!complete) {
         return fail(notDone, notDone);
     }
 
@@ -350,6 +361,9 @@ TransferReport TransferEngine::Run::receiveImage(std::string_view portName, cons
             return fail(notDone, notDone);
         }
         link_.close();
+        if (!file.commit()) {
+            return fail(text::kCanNotOpenIntermediateFile, notDone);
+        }
         if (job.loadImage) {
             if (auto loaded = job.loadImage(image); !loaded) {
                 return fail(notDone, notDone);

@@ -53,6 +53,11 @@ inline constexpr std::string_view kComputerRejectedFrame =
     "\nComputer has not received the right frame of number %u";
 inline constexpr std::string_view kUploadCompleted = "\nUpload is completed successfully.";
 inline constexpr std::string_view kUploadNotCompleted = "\nUpload is not completed succesfully.";
+// The drivers directory holds no driver at all for the application's unit model (its name, its driver model
+// code): said before anything is sent.
+inline constexpr std::string_view kNoDriverForModel =
+    "\nThe Drivers directory has no driver for the %s unit (driver files %03u*.abs).\nCan not download the "
+    "firmware.";
 inline constexpr std::string_view kNoPlcNode =
     "PLC is not added in the network.\nCan not download the firmware";
 inline constexpr std::string_view kMemoryOverflow =

@@ -359,6 +359,12 @@ std::optional<std::uint8_t> UnitEmulator::downloadSession(bool driver) {
         const bool good = protocol::blockCheck(data) == frameBytes[n + 3] && frameOffset == (offset & 0xFFFF);
         if (good) {
             image.insert(image.end(), data.begin(), data.end());
+            if (!driver && fires(FaultKind::CorruptStore, frame)) {
+                // The line carried the byte well; the memory keeps another value.
+                const std::size_t at = image.size() - n + n / 2;
+                image[at] ^= 0x01;
+                say("fault: byte " + std::to_string(at) + " of the image stored wrong");
+            }
             checksum ^= protocol::blockCheck(data);
             offset += static_cast<std::uint32_t>(protocol::kDownloadFrameData);
         } else {

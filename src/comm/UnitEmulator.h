@@ -28,6 +28,7 @@ enum class FaultKind {
     WrongChecksum, // the final checksum is refused (download) or sent wrong (upload)
     Stall,         // the unit stops for a while before it answers a frame
     Disconnect,    // the line goes dead, as with a pulled cable, until the tool has given up
+    CorruptStore,  // the unit acknowledges a download frame but keeps one bit of its middle byte flipped
 };
 
 // When a fault is committed: on frame atFrame of every transfer (1-based), or else at each frame with the

@@ -71,7 +71,7 @@ AlarmsDialog::AlarmsDialog(QWidget* parent, const TaskEditorContext& context, Si
     range_->setObjectName("range");
     groupTag_ = new TagComboBox(editBox);
     groupTag_->setObjectName("groupTag");
-    auto* groupTagLabel = new QLabel(QStringLiteral("T&ag of group"), editBox);
+    auto* groupTagLabel = new QLabel(QStringLiteral("Tag o&f group"), editBox);
     groupTagLabel->setBuddy(groupTag_);
     number_ = new QLineEdit(editBox);
     number_->setObjectName("number");
@@ -97,8 +97,8 @@ AlarmsDialog::AlarmsDialog(QWidget* parent, const TaskEditorContext& context, Si
     textLabel->setBuddy(text_);
     print_ = new QCheckBox(QStringLiteral("&Print"), editBox);
     print_->setObjectName("print");
-    accept_ = new QPushButton(QStringLiteral("&Accept"), editBox);
-    discard_ = new QPushButton(QStringLiteral("&Discard"), editBox);
+    accept_ = new QPushButton(QStringLiteral("Acc&ept"), editBox);
+    discard_ = new QPushButton(QStringLiteral("D&iscard"), editBox);
     auto* editLayout = new QGridLayout(editBox);
     editLayout->addWidget(groupLabel, 0, 0);
     editLayout->addWidget(group_, 0, 1);
@@ -123,7 +123,7 @@ AlarmsDialog::AlarmsDialog(QWidget* parent, const TaskEditorContext& context, Si
     editLayout->addLayout(editButtons, 5, 0, 1, 3);
 
     add_ = new QPushButton(QStringLiteral("&Add"), this);
-    delete_ = new QPushButton(QStringLiteral("&Delete"), this);
+    delete_ = new QPushButton(QStringLiteral("De&lete"), this);
     delete_->setObjectName("delete");
     auto* database = new QPushButton(QStringLiteral("Tag data&base..."), this);
     database->setObjectName("tagDatabase");
@@ -131,6 +131,7 @@ AlarmsDialog::AlarmsDialog(QWidget* parent, const TaskEditorContext& context, Si
 
     QDialogButtonBox* buttons = makeButtons(true);
     ok_ = buttons->button(QDialogButtonBox::Ok);
+    ok_->setText(QStringLiteral("&Ok"));
     connect(buttons, &QDialogButtonBox::accepted, this, &AlarmsDialog::accept);
 
     auto* left = new QVBoxLayout;

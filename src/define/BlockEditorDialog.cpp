@@ -49,6 +49,7 @@ BlockEditorDialog::BlockEditorDialog(QWidget* parent, Application& application, 
     list_->setHeaderLabels({tr("Name"), tr("Starting Address"), tr("Size"), tr("Tags")});
     list_->setRootIsDecorated(false);
     list_->setMinimumWidth(420);
+    growList(list_);
     list_->installEventFilter(this);
     connect(list_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { changeBlock(list_->indexOfTopLevelItem(item)); });
@@ -129,7 +130,7 @@ BlockEditorDialog::BlockEditorDialog(QWidget* parent, Application& application, 
 
     add_ = new QPushButton(tr("&Add a Block"), this);
     add_->setObjectName("add");
-    close_ = new QPushButton(tr("&Close"), this);
+    close_ = new QPushButton(tr("C&lose"), this);
     close_->setObjectName("close");
     auto* side = new QVBoxLayout;
     for (QPushButton* button : {add_, close_}) {

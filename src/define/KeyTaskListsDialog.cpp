@@ -123,8 +123,9 @@ KeyTaskListsDialog::KeyTaskListsDialog(QWidget* parent, const TaskEditorContext&
         this);
     rule_->setVisible(screen != nullptr);
     connect(panel_, &TaskListPanel::aboutToAdd, this, [this] {
-        // Adding the first task makes the key a key of this screen.
-        if (selection_->key() != nullptr && panel_->owner() != selection_->key()) {
+        // Adding the first task makes the key a key of this screen (and never adds to the global key
+        // shown grayed when the screen key could not be made).
+        if (panel_->owner() != selection_->key()) {
             panel_->setOwner(selection_->key(), true);
         }
     });
@@ -144,7 +145,7 @@ KeyTaskListsDialog::KeyTaskListsDialog(QWidget* parent, const TaskEditorContext&
     layoutMain->addWidget(rule_);
     layoutMain->addWidget(panel_, 1);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* close = buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
+    QPushButton* close = buttons->addButton(QStringLiteral("C&lose"), QDialogButtonBox::RejectRole);
     close->setAutoDefault(false);
     if (hasHelp()) {
         QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
@@ -162,9 +163,30 @@ KeyTaskListsDialog::KeyTaskListsDialog(QWidget* parent, const TaskEditorContext&
     }
 }
 
-KeyTaskListsDialog::~KeyTaskListsDialog() = default;
+KeyTaskListsDialog::~KeyTaskListsDialog() {
+    // A dialog destroyed without closing (its parent went) still leaves no empty definition behind.
+    releasePanel();
+    (void)selection_->close();
+}
+
+void KeyTaskListsDialog::releasePanel() {
+    panel_->setOwner(nullptr);
+}
+
+void KeyTaskListsDialog::done(int result) {
+    releasePanel();
+    (void)selection_->close();
+    ShellDialog::done(result);
+}
+
+void KeyTaskListsDialog::chooseCode(std::uint16_t code) {
+    releasePanel();
+    (void)selection_->choose(code);
+    selectionChanged();
+}
 
 void KeyTaskListsDialog::clickKey(std::uint8_t key) {
+    releasePanel();
     if (selection_->click(key)) {
         if (context_.modified) {
             context_.modified();
@@ -213,25 +235,26 @@ void KeyTaskListsDialog::openKeyScreens() {
     SelectScreenDialog dialog(this, app, code, [this, &app, code](std::uint32_t number) {
         if (Screen* screen = app.findScreen(number)) {
             KeyTaskListsDialog keys(this, context_, screen, true);
-            keys.selection().choose(code);
-            keys.selectionChanged();
+            keys.chooseCode(code);
             context_.run(keys);
         }
     });
+    // The dialogs opened from here may remove definitions this one shows.
+    releasePanel();
     context_.run(dialog);
-    selectionChanged();
+    chooseCode(code);
 }
 
 void KeyTaskListsDialog::openGlobalKeys() {
     const std::uint16_t code = selection_->code();
+    releasePanel();
     {
         KeyTaskListsDialog global(this, context_, nullptr, true);
-        global.selection().choose(code);
-        global.selectionChanged();
+        global.chooseCode(code);
         context_.run(global);
     }
-    // The same key again, now with what the global keys dialog left.
-    selectionChanged();
+    // The same key again, now with what the global keys dialog left (made again if it went).
+    chooseCode(code);
 }
 
 } // namespace quillon::gui

@@ -43,9 +43,17 @@ public:
 
     // Chooses a key as a click on its button does.
     void clickKey(std::uint8_t key);
+    // Chooses a key code directly (a key dialog opened on another one's key).
+    void chooseCode(std::uint16_t code);
+
+    // Closing (Close, Escape, the window's close button): the panel lets go of the key first, then an
+    // empty definition the dialog made goes.
+    void done(int result) override;
 
 private:
     void selectionChanged();
+    // Whatever happens next may remove the definition the panel shows: it lets go of it first.
+    void releasePanel();
     void openPasswordAndLegend();
     void openKeyScreens();
     void openGlobalKeys();

@@ -89,7 +89,7 @@ LoggerDialog::LoggerDialog(QWidget* parent, const TaskEditorContext& context)
     auto* loggedLabel = new QLabel(QStringLiteral("Tags to be &logged"), this);
     loggedLabel->setBuddy(logged_);
     add_ = new QPushButton(QStringLiteral("<- &Add"), this);
-    delete_ = new QPushButton(QStringLiteral("&Delete"), this);
+    delete_ = new QPushButton(QStringLiteral("D&elete"), this);
     delete_->setObjectName("deleteLogged");
     auto* up = new QPushButton(QStringLiteral("Move &Up"), this);
     auto* down = new QPushButton(QStringLiteral("Move Do&wn"), this);
@@ -111,7 +111,7 @@ LoggerDialog::LoggerDialog(QWidget* parent, const TaskEditorContext& context)
         separator_->addItem(QString::fromStdString(choice));
     }
     separator_->setCurrentText(QString::fromStdString(LoggerEditor::separatorChoice(f.separator)));
-    auto* separatorLabel = new QLabel(QStringLiteral("T&ags Separator"), this);
+    auto* separatorLabel = new QLabel(QStringLiteral("Ta&gs Separator"), this);
     separatorLabel->setBuddy(separator_);
 
     auto* database = new QPushButton(QStringLiteral("Tag data&base..."), this);

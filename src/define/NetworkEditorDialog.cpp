@@ -47,6 +47,7 @@ NetworkEditorDialog::NetworkEditorDialog(QWidget* parent, Application& applicati
     list_->setUniformRowHeights(true);
     list_->installEventFilter(this);
     list_->setMinimumWidth(440);
+    growList(list_);
     connect(list_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { changeNode(list_->indexOfTopLevelItem(item)); });
     connect(list_, &QTreeWidget::currentItemChanged, this, [this] { updateButtons(); });
@@ -73,7 +74,7 @@ NetworkEditorDialog::NetworkEditorDialog(QWidget* parent, Application& applicati
     cancel_ = new QPushButton(tr("&Cancel"), editGroup_);
     cancel_->setObjectName("cancelEdit");
     cancel_->setAutoDefault(false);
-    auto* addressLabel = new QLabel(tr("Node &Address"), editGroup_);
+    auto* addressLabel = new QLabel(tr("Node Add&ress"), editGroup_);
     addressLabel->setBuddy(address_);
     auto* nameLabel = new QLabel(tr("Node &Name"), editGroup_);
     nameLabel->setBuddy(name_);
@@ -107,7 +108,7 @@ NetworkEditorDialog::NetworkEditorDialog(QWidget* parent, Application& applicati
     blocks_->setVisible(blocksShown);
     special_ = new QPushButton(tr("&Special PLC-data"), this);
     special_->setObjectName("special");
-    close_ = new QPushButton(tr("&Close"), this);
+    close_ = new QPushButton(tr("C&lose"), this);
     close_->setObjectName("close");
     auto* side = new QVBoxLayout;
     for (QPushButton* button : {add_, delete_, blocks_, special_, close_}) {

@@ -70,7 +70,13 @@ PasswordLegendDialog::PasswordLegendDialog(QWidget* parent, const TaskEditorCont
             picture_->addItem(QString::number(id));
         }
     }
-    picture_->setCurrentIndex(picture_->findText(QString::fromStdString(entry.bitmapName)));
+    // The picture the legend names is shown even when the library does not offer it (a file from
+    // another machine), so that Ok keeps it.
+    const QString held = QString::fromStdString(entry.bitmapName);
+    if (!held.isEmpty() && picture_->findText(held) < 0) {
+        picture_->addItem(held);
+    }
+    picture_->setCurrentIndex(picture_->findText(held));
     preview_ = new QLabel(legendPart_);
     preview_->setObjectName("picturePreview");
     legend->addWidget(picture_, 3, 1);

@@ -9,12 +9,13 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace quillon::gui {
 
 RealTimeClockDialog::RealTimeClockDialog(QWidget* parent, const Task& initial)
-    : ShellDialog(parent, static_cast<int>(HelpTopic::RealTimeClock)) {
+    : ShellDialog(parent, static_cast<int>(HelpTopic::RealTimeClock)), initial_(initial) {
     setObjectName("RealTimeClockDialog");
     setWindowTitle(QStringLiteral("Quillon : Real Time Clock settings"));
     fields_ = new QButtonGroup(this);
@@ -35,6 +36,10 @@ RealTimeClockDialog::RealTimeClockDialog(QWidget* parent, const Task& initial)
     auto* note = new QLabel(QStringLiteral("The task increments the field by 1."), this);
     layout->addWidget(note, 2, 1, 2, 1);
     QDialogButtonBox* buttons = makeButtons(true);
+    // Alt+H belongs to a field of this dialog: Help takes Alt+L.
+    if (QPushButton* help = buttons->button(QDialogButtonBox::Help)) {
+        help->setText(QStringLiteral("He&lp"));
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, &RealTimeClockDialog::accept);
     layout->addWidget(buttons, row, 0, 1, 2);
     setField(initial.kind == TaskKind::ClockIncrement ? initial.subKind : 0);
@@ -65,7 +70,9 @@ void RealTimeClockDialog::fieldChanged() {
 }
 
 void RealTimeClockDialog::accept() {
-    task_ = clockTask(field());
+    // A task opened on the same field stays byte for byte what it was.
+    task_ = initial_.kind == TaskKind::ClockIncrement && initial_.subKind == field() ? initial_
+                                                                                     : clockTask(field());
     ShellDialog::accept();
 }
 

@@ -31,6 +31,7 @@ private:
     QLineEdit* entry_ = nullptr;
     NumericEntry* filter_ = nullptr;
     std::optional<Task> task_;
+    Task initial_; // the task as it was opened, kept while its field is not changed
 };
 
 } // namespace quillon::gui

@@ -18,11 +18,13 @@
 #include "plc/TagRules.h"
 #include "ui/FileChooser.h"
 #include "ui/HelpTopics.h"
+#include "ui/WindowSettings.h"
 
 #include <fstream>
 #include <sstream>
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -67,7 +69,7 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
     node_->setObjectName("node");
     block_ = new QComboBox(this);
     block_->setObjectName("block");
-    auto* nodeLabel = new QLabel(tr("&Node"), this);
+    auto* nodeLabel = new QLabel(tr("Nod&e"), this);
     nodeLabel->setBuddy(node_);
     auto* blockLabel = new QLabel(tr("Bloc&k"), this);
     blockLabel->setBuddy(block_);
@@ -185,6 +187,22 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
     auto* close = new QPushButton(tr("&Close"), this);
     close->setObjectName("close");
 
+    // New blocks of the area's largest size, as the unit's tool always made them, or blocks that fit their
+    // tags and grow as neighbouring tags arrive; the choice is kept with the settings.
+    fitBlocks_ = new QCheckBox(tr("New blocks fit their tag&s"), this);
+    fitBlocks_->setObjectName("fitBlocks");
+    fitBlocks_->setToolTip(tr("A tag outside every block gets a block of its own registers; the block grows "
+                              "as tags at the following addresses are added."));
+    fitBlocks_->setChecked(WindowSettings::current() != nullptr &&
+                           WindowSettings::current()->flag(std::string(kFitBlocksSetting)));
+    editor_.setFitBlocks(fitBlocks_->isChecked());
+    connect(fitBlocks_, &QCheckBox::toggled, this, [this](bool on) {
+        editor_.setFitBlocks(on);
+        if (WindowSettings* settings = WindowSettings::current()) {
+            settings->setFlag(std::string(kFitBlocksSetting), on);
+        }
+    });
+
     filter_ = new QLineEdit(this);
     filter_->setObjectName("filter");
     filter_->setPlaceholderText(tr("name or address"));
@@ -205,6 +223,7 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
     table_->setWordWrap(false);
     table_->installEventFilter(this);
     table_->setMinimumHeight(90);
+    growList(table_);
     usedIn_ = new QListWidget(this);
     usedIn_->setObjectName("usedIn");
     usedIn_->setMinimumWidth(120);
@@ -232,6 +251,7 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
     fields->addWidget(bytes_, 6, 1);
     fields->addWidget(low_, 6, 2);
     fields->addWidget(high_, 6, 3);
+    fields->addWidget(fitBlocks_, 7, 1, 1, 3);
     auto* side = new QVBoxLayout;
     for (QPushButton* button :
          {add_, change_, cancel_, delete_, blocks, network, importButton, exportButton, close}) {
@@ -296,8 +316,15 @@ TagEditorDialog::TagEditorDialog(QWidget* parent, Application& application, PlcC
         model_->setFilter(text);
         selectTag(keep);
     });
+    // A click on the row that is already current (the first row of a filtered list is current once the
+    // list had the focus) changes only the selection: either change loads the form.
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { tagSelected(); });
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!loading_) {
+            tagSelected();
+        }
+    });
 
     fillNodes(nullptr);
     refreshTable(nullptr);
@@ -446,6 +473,10 @@ void TagEditorDialog::showByteChoices(std::uint8_t byteCount, std::uint8_t selec
     for (const ByteCountChoice& choice : TagRules::byteCountChoices(area.registerSize())) {
         bytes_->addItem(fromStd(choice.label), choice.bytes);
     }
+    // A tag stored with a count the list does not offer shows it as it is.
+    if (bytes_->findData(byteCount) < 0 && byteCount != 0) {
+        bytes_->addItem(byteCount == 1 ? tr("1-Byte") : tr("%1-Bytes").arg(byteCount), byteCount);
+    }
     bytes_->setCurrentIndex(bytes_->findData(byteCount));
     const Node* node = editor_.node();
     const FixedByteCount fixed = node != nullptr
@@ -480,7 +511,8 @@ TagDraft TagEditorDialog::draft() const {
     }
     d.bit = bit_->text().toStdString();
     d.byteCount = byteCount_;
-    d.byteSelect = high_->isChecked() && high_->isVisible() ? 1 : 0;
+    // The selector the tag holds stays even where it is hidden; the core keeps it only where it applies.
+    d.byteSelect = high_->isChecked() ? 1 : 0;
     d.name = name_->text().toStdString();
     return d;
 }
@@ -507,6 +539,7 @@ void TagEditorDialog::selectTag(const Tag* tag) {
 void TagEditorDialog::tagSelected() {
     Tag* tag = selectedTag();
     usedIn_->clear();
+    shownTag_ = nullptr;
     if (tag == nullptr) {
         updateButtons();
         return;
@@ -531,6 +564,8 @@ void TagEditorDialog::tagSelected() {
     if (auto d = editor_.load(*tag)) {
         showDraft(*d);
     }
+    shownTag_ = tag;
+    shown_ = draft();
     const Node* node = editor_.node();
     for (std::size_t b = 0; node != nullptr && b < node->blockCount(); ++b) {
         if (node->blocks()[b].get() == tag->block()) {
@@ -592,6 +627,10 @@ void TagEditorDialog::changeTag() {
     if (tag == nullptr) {
         return;
     }
+    // Nothing touched: the tag stays as stored, whatever the pick lists would offer a new tag.
+    if (tag == shownTag_ && draft() == shown_) {
+        return;
+    }
     TagField focus = TagField::None;
     Tag* changed = editor_.change(*tag, draft(), &focus);
     if (changed == nullptr) {
@@ -616,6 +655,7 @@ void TagEditorDialog::deleteSelected() {
         return;
     }
     if (editor_.remove(*tag)) {
+        shownTag_ = nullptr;
         changed_ = true;
         fillBlocks();
         refreshTable(nullptr);
@@ -666,10 +706,13 @@ void TagEditorDialog::importTags() {
         prompter_.error("Can't read the file " + file->string());
         return;
     }
+    // With no tag defined yet there is nothing to keep or rename: the question is not asked.
     const PromptAnswer merge =
-        prompter_.confirm("Keep the tags already defined and add or rename them by address?\n"
-                          "'No' refuses the whole file when one of its tags is already defined.",
-                          PromptButtons::YesNoCancel, PromptAnswer::Yes);
+        app_.tagCount() == 0
+            ? PromptAnswer::Yes
+            : prompter_.confirm("Keep the tags already defined and add or rename them by address?\n"
+                                "'No' refuses the whole file when one of its tags is already defined.",
+                                PromptButtons::YesNoCancel, PromptAnswer::Yes);
     if (merge == PromptAnswer::Cancel) {
         return;
     }

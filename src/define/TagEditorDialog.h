@@ -5,7 +5,9 @@
 #include "ui/ShellDialog.h"
 
 #include <array>
+#include <string_view>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -35,6 +37,9 @@ class TagTableModel;
 class TagEditorDialog final : public ShellDialog {
     Q_OBJECT
 public:
+    // The settings key of "New blocks fit their tags".
+    static constexpr std::string_view kFitBlocksSetting = "TagEditor.fitBlocks";
+
     TagEditorDialog(QWidget* parent, Application& application, PlcCatalogFiles& catalogs, Prompter& prompter,
                     DefineHooks hooks);
 
@@ -79,11 +84,15 @@ private:
     Prompter& prompter_;
     DefineHooks hooks_;
     TagEditor editor_;
+    QCheckBox* fitBlocks_ = nullptr;
     TagTableModel* model_ = nullptr;
     std::uint8_t byteCount_ = 2;
     bool changed_ = false;
     bool loading_ = false;
     bool coilChosen_ = false;
+    // The form as it was filled from the selected tag: Change on an untouched form keeps the tag as stored.
+    const Tag* shownTag_ = nullptr;
+    TagDraft shown_;
 
     QComboBox* node_ = nullptr;
     QComboBox* block_ = nullptr;

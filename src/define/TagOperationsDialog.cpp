@@ -49,15 +49,16 @@ TagOperationsDialog::TagOperationsDialog(QWidget* parent, const TaskEditorContex
         groups->addWidget(box);
     }
 
-    tagALabel_ = new QLabel(QStringLiteral("Tag"), this);
+    tagALabel_ = new QLabel(QStringLiteral("&Tag"), this);
     tagA_ = new TagComboBox(this);
     tagA_->setObjectName("tagA");
     tagALabel_->setBuddy(tagA_);
-    tagBLabel_ = new QLabel(QStringLiteral("Tag B"), this);
+    // Tag B shows only with operations that take no number, so its Alt+B never meets Binary's.
+    tagBLabel_ = new QLabel(QStringLiteral("Tag &B"), this);
     tagB_ = new TagComboBox(this);
     tagB_->setObjectName("tagB");
     tagBLabel_->setBuddy(tagB_);
-    auto* database = new QPushButton(QStringLiteral("Tag &database..."), this);
+    auto* database = new QPushButton(QStringLiteral("Tag databas&e..."), this);
     database->setObjectName("tagDatabase");
     database->setEnabled(context_.tagDatabaseAvailable && context_.tagDatabaseAvailable());
     connect(database, &QPushButton::clicked, this, &TagOperationsDialog::openTagDatabase);
@@ -87,6 +88,10 @@ TagOperationsDialog::TagOperationsDialog(QWidget* parent, const TaskEditorContex
     }
 
     QDialogButtonBox* buttons = makeButtons(true);
+    // Alt+H belongs to a field of this dialog: Help takes Alt+L.
+    if (QPushButton* help = buttons->button(QDialogButtonBox::Help)) {
+        help->setText(QStringLiteral("He&lp"));
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, &TagOperationsDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
@@ -138,7 +143,7 @@ void TagOperationsDialog::operationChanged() {
     const Application& app = *context_.application;
     tagA_->fill(app, op->first, keepA_, place_.editing != nullptr && place_.editing->tag1 == keepA_);
     const bool two = op->second.has_value();
-    tagALabel_->setText(two ? QStringLiteral("Tag A") : QStringLiteral("Tag"));
+    tagALabel_->setText(two ? QStringLiteral("Tag &A") : QStringLiteral("&Tag"));
     tagBLabel_->setVisible(two);
     tagB_->setVisible(two);
     if (two) {

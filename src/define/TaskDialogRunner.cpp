@@ -9,6 +9,8 @@
 #include "model/Application.h"
 #include "ui/SelectScreenDialog.h"
 
+#include <QListWidget>
+
 namespace quillon::gui {
 namespace {
 
@@ -31,13 +33,20 @@ std::optional<Task> TaskDialogRunner::operator()(const TaskPlan& plan, const Tas
         }
         SelectScreenDialog dialog(parent_, *context_.application, SelectScreenDialog::Mode::GotoScreen,
                                   selected);
+        // A task that names a screen the application does not have (yet) keeps that number unless
+        // another screen is chosen: the list can only offer the first screen in its place.
+        const bool missing = selected && context_.application->findScreen(*selected) == nullptr;
+        bool chosen = false;
+        QObject::connect(dialog.list(), &QListWidget::currentRowChanged, &dialog,
+                         [&chosen] { chosen = true; });
+        QObject::connect(dialog.list(), &QListWidget::itemClicked, &dialog, [&chosen] { chosen = true; });
         if (context_.run(dialog) != QDialog::Accepted || !dialog.chosenNumber()) {
             return std::nullopt;
         }
         Task task = plan.task;
         task.kind = TaskKind::GotoScreen;
         task.subKind = 0;
-        task.value = static_cast<std::int32_t>(*dialog.chosenNumber());
+        task.value = missing && !chosen ? plan.task.value : static_cast<std::int32_t>(*dialog.chosenNumber());
         return task;
     }
     case TaskDialog::TagOperations: {

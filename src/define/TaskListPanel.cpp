@@ -6,8 +6,11 @@
 #include "edit/TaskListEditor.h"
 #include "model/Application.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -81,7 +84,13 @@ TaskListPanel::TaskListPanel(QWidget* parent, const TaskEditorContext& context)
                 [this, i, list] { deleteTask(i, list->currentRow()); });
     }
     layout->addLayout(listsRow, 1);
+    // A task is added only on an explicit choice in the open list (a click, or Return there): keys and the
+    // wheel on the closed drop-down open the list instead of choosing the entry under them.
+    choices_->installEventFilter(this);
     connect(choices_, &QComboBox::activated, this, [this](int index) {
+        if (index < 0) {
+            return;
+        }
         const int code = choices_->itemData(index).toInt();
         // The drop-down is cleared before the dialog opens, so that the same task can be chosen again.
         choices_->setCurrentIndex(-1);
@@ -104,23 +113,17 @@ void TaskListPanel::rebuildChoices(bool withKeyTasks) {
 }
 
 void TaskListPanel::setOwner(TaskListOwner* owner, bool enabled) {
-    // The previous owner may be gone already (a key left without tasks is removed when another key is
-    // chosen), so only what was noted of it when it came is compared.
-    const bool sameKind = owner != nullptr && ownerListCount_ != 0 &&
-                          owner->taskListCount() == ownerListCount_ &&
-                          owner->taskListKind(0) == ownerFirstKind_;
     owner_ = owner;
-    ownerListCount_ = owner_ != nullptr ? owner_->taskListCount() : 0;
-    if (owner_ != nullptr) {
-        ownerFirstKind_ = owner_->taskListKind(0);
-    }
     if (owner_ == nullptr) {
         for (QListWidget* list : lists_) {
             list->clear();
         }
         return;
     }
+    const bool sameKind = owner_->taskListCount() == shownCount_ && owner_->taskListKind(0) == shownKind_;
     if (!sameKind) {
+        shownCount_ = owner_->taskListCount();
+        shownKind_ = owner_->taskListKind(0);
         rebuildChoices(offersKeyTasks(owner_->taskListKind(0)));
         for (std::size_t i = 0; i < 3; ++i) {
             const bool shown = i < owner_->taskListCount();
@@ -222,7 +225,53 @@ void TaskListPanel::moveTask(std::size_t list, int row, bool up) {
     }
 }
 
+bool TaskListPanel::closedChoicesEvent(const QEvent* event) const {
+    if (event->type() != QEvent::Wheel && event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    if (QApplication::activePopupWidget() != nullptr) {
+        return false; // the open list: its keys choose as they always do
+    }
+    if (event->type() == QEvent::Wheel) {
+        return true;
+    }
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Escape:
+        return false;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+    case Qt::Key_F4:
+        return true;
+    default:
+        // Typing the start of a task's name on the closed list would choose it as well.
+        return (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0 && !key->text().isEmpty();
+    }
+}
+
 bool TaskListPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == choices_ && closedChoicesEvent(event)) {
+        if (event->type() == QEvent::KeyPress) {
+            choices_->showPopup();
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            if (key->key() != Qt::Key_Space && key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter &&
+                !key->text().isEmpty() && key->text().at(0).isPrint()) {
+                // The letters typed search the open list, as they would have searched the closed one.
+                QKeyEvent copy(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+                QCoreApplication::sendEvent(choices_->view(), &copy);
+            }
+        }
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         for (std::size_t i = 0; i < 3; ++i) {
             if (watched != lists_[i]) {

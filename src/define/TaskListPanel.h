@@ -25,7 +25,8 @@ public:
     TaskListPanel(QWidget* parent, const TaskEditorContext& context);
 
     // Shows the lists of an owner; `enabled` false shows them grayed and unselectable (a screen key that
-    // acts as its global key).
+    // acts as its global key). nullptr shows nothing. The panel never looks at an owner it showed before,
+    // so an owner may go once the panel has been given another one (or nullptr).
     void setOwner(TaskListOwner* owner, bool enabled = true);
     TaskListOwner* owner() const noexcept { return owner_; }
     void refresh();
@@ -54,11 +55,14 @@ protected:
 
 private:
     void rebuildChoices(bool withKeyTasks);
+    // A key or wheel event on the closed task drop-down that would choose an entry by itself.
+    bool closedChoicesEvent(const QEvent* event) const;
 
     const TaskEditorContext& context_;
     TaskListOwner* owner_ = nullptr;
-    std::size_t ownerListCount_ = 0;
-    TaskListKind ownerFirstKind_{};
+    // The kind of lists the panel was last built for (list count and the kind of the first list).
+    std::size_t shownCount_ = 0;
+    TaskListKind shownKind_{};
     QLabel* choicesLabel_ = nullptr;
     QComboBox* choices_ = nullptr;
     QButtonGroup* radios_ = nullptr;

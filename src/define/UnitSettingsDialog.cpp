@@ -36,18 +36,25 @@ UnitSettingsDialog::UnitSettingsDialog(QWidget* parent, Application& application
 
     auto* hardware = new QGroupBox(tr("Hardware Options"), this);
     auto* hw = new QGridLayout(hardware);
-    addList("memory", tr("&Memory"), editor_.memoryEntries(), copy.memoryOption, hw, 0);
+    memory_ = addList("memory", tr("&Memory"), editor_.memoryEntries(), copy.memoryOption, hw, 0);
+    // A memory the model does not have is refused; the list goes back to the memory kept.
+    connect(memory_, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && !editor_.chooseMemory(static_cast<std::uint8_t>(index), prompter_)) {
+            showMemory();
+        }
+    });
     touch_ = new QCheckBox(tr("&Touch-screen"), hardware);
     touch_->setObjectName("touchScreen");
     touch_->setChecked(copy.touchScreen != 0);
+    // Only graphic models have a touch screen; a character model shows the box disabled whatever it holds.
     touch_->setEnabled(editor_.touchScreenOffered());
-    connect(touch_, &QCheckBox::toggled, this, [this](bool on) { editor_.copy().touchScreen = on ? 1 : 0; });
+    connect(touch_, &QCheckBox::toggled, this, [this](bool on) { editor_.setTouchScreen(on); });
     hw->addWidget(touch_, 1, 0, 1, 2);
     keypad_ = new QCheckBox(tr("Extended &Keypad"), hardware);
     keypad_->setObjectName("extendedKeypad");
     keypad_->setChecked(copy.extendedKeypad != 0);
     connect(keypad_, &QCheckBox::toggled, this, [this](bool on) {
-        editor_.copy().extendedKeypad = on ? 1 : 0;
+        editor_.setExtendedKeypad(on);
         showKeypadSize();
     });
     hw->addWidget(keypad_, 2, 0, 1, 2);
@@ -55,8 +62,6 @@ UnitSettingsDialog::UnitSettingsDialog(QWidget* parent, Application& application
     addField(UnitField::KeypadColumns, tr("Number of &columns :"), hw, 4);
     addField(UnitField::InputWords, tr("&Input words"), hw, 5);
     addField(UnitField::OutputWords, tr("&Output words"), hw, 6);
-    // The hardware options are shown but not changed in this release.
-    hardware->setEnabled(UnitSettingsEditor::kHardwareEditable);
 
     auto* printer = new QGroupBox(tr("Printer Port Options"), this);
     auto* pr = new QGridLayout(printer);
@@ -72,7 +77,6 @@ UnitSettingsDialog::UnitSettingsDialog(QWidget* parent, Application& application
     addField(UnitField::QueueSize, tr("Keypad queue size"), kp, 0);
     addList("queueIgnore", tr("If queue is full then ignore"), entries(UnitSettingsEditor::kQueueIgnore),
             copy.queueFullIgnore, kp, 1);
-    keypadGroup->setEnabled(UnitSettingsEditor::kHardwareEditable);
 
     auto* floatGroup = new QGroupBox(tr("Float Format"), this);
     auto* fl = new QGridLayout(floatGroup);
@@ -107,12 +111,14 @@ QComboBox* UnitSettingsDialog::addList(const QString& name, const QString& label
     text->setBuddy(box);
     grid->addWidget(text, row, 0);
     grid->addWidget(box, row, 1);
-    // A choice is stored as its index when it changes.
-    connect(box, &QComboBox::currentIndexChanged, this, [&stored](int index) {
-        if (index >= 0) {
-            stored = static_cast<std::uint8_t>(index);
-        }
-    });
+    // A choice is stored as its index when it changes (the memory list asks the editor first).
+    if (&stored != &editor_.copy().memoryOption) {
+        connect(box, &QComboBox::currentIndexChanged, this, [&stored](int index) {
+            if (index >= 0) {
+                stored = static_cast<std::uint8_t>(index);
+            }
+        });
+    }
     return box;
 }
 
@@ -154,6 +160,11 @@ void UnitSettingsDialog::showKeypadSize() {
     }
 }
 
+void UnitSettingsDialog::showMemory() {
+    const std::uint8_t kept = editor_.copy().memoryOption;
+    memory_->setCurrentIndex(kept < memory_->count() ? kept : -1);
+}
+
 void UnitSettingsDialog::tryAccept() {
     // Fields still being typed in count as left.
     for (auto& [field, edit] : fields_) {
@@ -162,8 +173,14 @@ void UnitSettingsDialog::tryAccept() {
         }
     }
     const std::size_t before = app_.countScreensWithTouchAreas();
-    editor_.accept(app_, prompter_, beforeRemoval_);
+    if (!editor_.accept(app_, prompter_, beforeRemoval_)) {
+        // The memory kept is one the model does not have: the dialog stays open on the list.
+        memory_->setFocus();
+        return;
+    }
     removed_ = before > 0 && app_.countScreensWithTouchAreas() == 0;
+    // No answer kept the touch screen on.
+    touch_->setChecked(app_.unitSettings().touchScreen != 0);
     accept();
 }
 

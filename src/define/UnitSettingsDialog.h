@@ -18,9 +18,10 @@ class Prompter;
 
 namespace quillon::gui {
 
-// " VQ5K's settings": the unit settings of the application on a working copy. The hardware and keypad
-// groups are shown but not changed; the printer port and the float format are. Ok may delete the
-// touch-screen objects (after asking) and writes the copy back; Cancel leaves the application as it was.
+// " VQ5K's settings": the unit settings of the application on a working copy: hardware options (memory,
+// touch screen, extended keypad, input and output words), printer port, keypad queue and float format. Ok
+// refuses a memory the model does not have, may delete the touch-screen objects (after asking) and writes
+// the copy back; Cancel leaves the application as it was.
 class UnitSettingsDialog final : public ShellDialog {
     Q_OBJECT
 public:
@@ -42,12 +43,14 @@ private:
                        int row);
     QLineEdit* addField(UnitField field, const QString& label, QGridLayout* grid, int row);
     void showKeypadSize();
+    void showMemory();
 
     Application& app_;
     Prompter& prompter_;
     std::function<void()> beforeRemoval_;
     UnitSettingsEditor editor_;
     std::map<UnitField, QLineEdit*> fields_;
+    QComboBox* memory_ = nullptr;
     QCheckBox* touch_ = nullptr;
     QCheckBox* keypad_ = nullptr;
     bool removed_ = false;

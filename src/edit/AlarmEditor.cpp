@@ -51,6 +51,11 @@ AlarmEditor::AlarmEditor(Application& application) : app_(application) {
     }
     table.editedGroupTags = table.groupTags();
     mode_ = table.tagMode();
+    // A record without alarms (a new one is Consecutive) opens in a mode that can be used: Discrete where
+    // the model offers no Consecutive mode. A record with alarms shows the mode it holds.
+    if (mode_ == AlarmTable::kConsecutive && !consecutiveOffered() && listedAlarms().empty()) {
+        mode_ = AlarmTable::kDiscrete;
+    }
     loadSlot();
 }
 

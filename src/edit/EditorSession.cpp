@@ -476,6 +476,37 @@ bool EditorSession::moveByKey(ArrowKey key) {
     return ObjectMover::moveByKey(*screen_, selection_, geometry(), snapSteps(), key, *historyOf(*screen_));
 }
 
+bool EditorSession::selectNeighbour(bool forward) {
+    if (screen_ == nullptr || !selecterMode_ || screen_->objectCount() == 0) {
+        return false;
+    }
+    const auto& objects = screen_->objects();
+    const std::size_t count = objects.size();
+    std::optional<std::size_t> at;
+    if (const ScreenObject* current = selection_.current()) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (objects[i].get() == current) {
+                at = i;
+            }
+        }
+    }
+    for (std::size_t step = 1; step <= count; ++step) {
+        std::size_t index = 0;
+        if (!at) {
+            index = forward ? step - 1 : count - step;
+        } else {
+            index = forward ? (*at + step) % count : (*at + count - step) % count;
+        }
+        ScreenObject& candidate = *objects[index];
+        if (at && selection_.contains(&candidate)) {
+            continue;
+        }
+        selectOnly(candidate);
+        return true;
+    }
+    return false;
+}
+
 RightClickMenu EditorSession::rightClickMenu(WindowPoint point) const {
     if (screen_ == nullptr) {
         return RightClickMenu::None;

@@ -221,6 +221,10 @@ public:
     bool finishDrag();
     void cancelDrag() noexcept { mover_.reset(); }
     bool moveByKey(ArrowKey key);
+    // Tab and Shift+Tab in selecter mode: the object after (before) the current one in the screen's list
+    // becomes the only selection, round from the last to the first; with nothing selected the first (the
+    // last). Objects of the group selected now are passed over. False when nothing else can be selected.
+    bool selectNeighbour(bool forward);
     RightClickMenu rightClickMenu(WindowPoint point) const;
     // "Send Bac&k" and "Bring &Front" of the object menu: not on character displays, not for touch areas.
     bool objectMenuZOrderEnabled() const noexcept;

@@ -21,15 +21,29 @@ KeyDefinition* KeySelection::find(std::uint16_t code) const noexcept {
     return nullptr;
 }
 
-void KeySelection::leaveCurrent() {
-    if (key_ != nullptr && key_->taskBytes() == 0) {
+bool KeySelection::holdsNothing(const KeyDefinition& key) noexcept {
+    return key.taskBytes() == 0 && key.password == 0 && !key.legend.has_value() && key.interrupt == 0;
+}
+
+bool KeySelection::leaveCurrent() {
+    KeyDefinition* key = this->key();
+    const bool remove = key != nullptr && !foundEmpty_ && holdsNothing(*key);
+    if (remove) {
         if (screen_ == nullptr) {
-            (void)app_.removeGlobalKey(*key_);
+            (void)app_.removeGlobalKey(*key);
         } else {
-            (void)app_.removeKey(*screen_, *key_);
+            (void)app_.removeKey(*screen_, *key);
         }
     }
-    key_ = nullptr;
+    foundEmpty_ = false;
+    return remove;
+}
+
+bool KeySelection::close() {
+    const bool removed = leaveCurrent();
+    code_ = 0;
+    passwordShown_ = false;
+    return removed;
 }
 
 bool KeySelection::click(std::uint8_t key) {
@@ -48,25 +62,26 @@ bool KeySelection::click(std::uint8_t key) {
 }
 
 bool KeySelection::choose(std::uint16_t code) {
-    if (code == code_ && key_ != nullptr) {
+    if (code == code_ && key() != nullptr) {
         return false;
     }
-    leaveCurrent();
+    if (code != code_) {
+        (void)leaveCurrent();
+    }
     code_ = code;
-    key_ = find(code);
-    if (key_ != nullptr) {
+    if (const KeyDefinition* found = find(code)) {
+        foundEmpty_ = holdsNothing(*found);
         passwordShown_ = true;
         return true;
     }
+    foundEmpty_ = false;
     passwordShown_ = false;
     Result<KeyDefinition*> added = screen_ == nullptr
                                        ? app_.addGlobalKey(std::make_unique<KeyDefinition>(code))
                                        : app_.addKey(*screen_, std::make_unique<KeyDefinition>(code));
     if (!added) {
         prompter_.error(kCannotCreateKey);
-        return true;
     }
-    key_ = added.value();
     return true;
 }
 
@@ -75,15 +90,16 @@ bool KeySelection::isSelected(std::uint8_t key) const noexcept {
 }
 
 const KeyDefinition* KeySelection::actingGlobalKey() const noexcept {
-    if (screen_ == nullptr || (key_ != nullptr && key_->taskBytes() != 0)) {
+    const KeyDefinition* key = this->key();
+    if (screen_ == nullptr || (key != nullptr && key->taskBytes() != 0)) {
         return nullptr;
     }
     return app_.findGlobalKey(code_);
 }
 
 void KeySelection::setInterrupt(bool on) noexcept {
-    if (key_ != nullptr) {
-        key_->interrupt = on ? 1 : 0;
+    if (KeyDefinition* key = this->key()) {
+        key->interrupt = on ? 1 : 0;
     }
 }
 

@@ -335,7 +335,7 @@ bool ObjectEditing::paste(EditorSession& session, Prompter& prompter) {
             continue;
         }
         if (!fitsReadLimit(session.application(), *screen, *copy)) {
-            prompter.information(ObjectPlacement::readLimitText(copy->kind()));
+            prompter.information(ObjectPlacement::readLimitRefusal(session.application(), *screen, *copy));
             groupedSkipped = groupedSkipped || grouped;
             continue;
         }

@@ -14,6 +14,7 @@
 #include "model/PolygonObject.h"
 #include "model/PolylineObject.h"
 #include "model/Prompter.h"
+#include "model/ReadLimitText.h"
 #include "model/Screen.h"
 #include "model/Tag.h"
 #include "model/TextObject.h"
@@ -196,6 +197,17 @@ std::unique_ptr<ScreenObject> ObjectPlacement::build(ObjectKind kind, const Unit
     return object;
 }
 
+std::string ObjectPlacement::readLimitRefusal(const Application& application, const Screen& screen,
+                                              const ScreenObject& object) {
+    ReadList trial = screen.readList();
+    for (const Tag* tag : readTags(object)) {
+        if (tag->block() != nullptr) {
+            (void)trial.enter(*tag->block());
+        }
+    }
+    return readLimitText(object.kind()) + readLimitDetail(application, screen.readList(), trial);
+}
+
 bool ObjectPlacement::fitsReadLimit(const Application& application, const Screen& screen,
                                     const ScreenObject& object) {
     ReadList trial = screen.readList();
@@ -249,7 +261,7 @@ ScreenObject* ObjectPlacement::place(EditorSession& session, std::unique_ptr<Scr
         return nullptr;
     }
     if (!fitsReadLimit(session.application(), *screen, *object)) {
-        prompter.information(readLimitText(object->kind()));
+        prompter.information(readLimitRefusal(session.application(), *screen, *object));
         session.returnToSelecter();
         return nullptr;
     }

@@ -26,6 +26,10 @@ public:
     // "Can not accept the Object ( %s ). Otherwise the number of Tags in this screen will be more than the
     // limit." with the kind's name.
     static std::string readLimitText(ObjectKind kind);
+    // The refusal of an object whose tags would take the screen past the read limit: the text above, the
+    // registers the screen would read and the blocks the object would add.
+    static std::string readLimitRefusal(const Application& application, const Screen& screen,
+                                        const ScreenObject& object);
     // The header a column type starts with ("Num", "Tag", "Alarm", "OnTime", "OffTime", "Act", "Ack",
     // "Prn").
     static std::string_view defaultAlarmHeader(std::uint8_t columnType) noexcept;

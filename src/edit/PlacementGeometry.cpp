@@ -234,6 +234,17 @@ UnitRect PlacementGeometry::defaultRect(ObjectKind kind, UnitPoint corner, const
     }
 }
 
+std::optional<UnitRect> PlacementGeometry::fixedOutline(const PlacementTool& tool, UnitPoint press) const {
+    switch (tool.family) {
+    case ToolFamily::Bargraph:
+        return defaultRect(ObjectKind::Bargraph, landing(tool, press), EditValues{});
+    case ToolFamily::Touch:
+        return defaultRect(ObjectKind::TouchArea, press, EditValues{});
+    default:
+        return std::nullopt;
+    }
+}
+
 std::optional<UnitRect> PlacementGeometry::shapeRect(UnitPoint a, UnitPoint b) const noexcept {
     const UnitPoint p = toGrid(a);
     const UnitPoint q = toGrid(b);

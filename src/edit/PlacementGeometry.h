@@ -88,6 +88,10 @@ public:
     UnitRect defaultRect(ObjectKind kind, UnitPoint corner, const EditValues& values) const;
     // A shape dragged from a to b; none when the drag is not more than one unit pixel both ways.
     std::optional<UnitRect> shapeRect(UnitPoint a, UnitPoint b) const noexcept;
+    // The rectangle a tool whose object has a size of its own (bargraph, touch area) gives for a press at
+    // `press`, wherever the pointer is dragged: the outline shown while placing. None for the tools whose
+    // object follows the drag.
+    std::optional<UnitRect> fixedOutline(const PlacementTool& tool, UnitPoint press) const;
 
     // ---- The right edge ----
     EdgeVerdict checkRightEdge(const UnitRect& rect) const noexcept;

@@ -1,10 +1,29 @@
 #include "edit/PrintSelection.h"
 
+#include <filesystem>
+
 namespace quillon {
 
 std::string PrintSelection::noPagesBetween(int first, int last) {
     return "The report has no page from " + std::to_string(first) + " to " + std::to_string(last) +
            "; nothing was printed.";
+}
+
+std::string PrintSelection::writtenTo(std::string_view file) {
+    return "The report was written to " + std::string(file) + ".";
+}
+
+std::string PrintSelection::sentTo(std::string_view printer) {
+    return "The report was sent to the printer " + std::string(printer) + ".";
+}
+
+std::string PrintSelection::proposedPdf(std::string_view applicationFile, std::string_view otherwiseIn) {
+    if (applicationFile.empty()) {
+        return (std::filesystem::path(otherwiseIn) / "Untitled.pdf").string();
+    }
+    std::filesystem::path file(applicationFile);
+    file.replace_extension(".pdf");
+    return file.string();
 }
 
 bool PrintSelection::available(ReportSection section, std::uint32_t modelId) noexcept {

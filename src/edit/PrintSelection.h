@@ -32,6 +32,8 @@ public:
     static constexpr std::string_view kDialogTitle = "Quillon  : Print Selection";
     static constexpr std::string_view kCloseSessionFirst =
         "You must close screen session for printing Quillon application.";
+    // Print while a screen is being edited offers to close the session first.
+    static constexpr std::string_view kCloseSessionAndPrint = "Close the screen session and print?";
     // What printing reports when it does not go through.
     static constexpr std::string_view kPrinterGone =
         "The chosen printer is not available; nothing was printed.";
@@ -43,6 +45,12 @@ public:
         "The report was printed without what could not be drawn:\n";
     // A page range of the print dialog that holds no page of the report.
     static std::string noPagesBetween(int first, int last);
+    // Where the report went, for the status bar: a PDF file or a printer's queue.
+    static std::string writtenTo(std::string_view file);
+    static std::string sentTo(std::string_view printer);
+    // The PDF file proposed for an application file: its name with ".pdf", in its folder; an application
+    // without a file proposes "Untitled.pdf" in `otherwiseIn`.
+    static std::string proposedPdf(std::string_view applicationFile, std::string_view otherwiseIn);
     static constexpr std::string_view kAllCaption = "All";
     // The check boxes' captions, by section.
     static constexpr std::array<std::string_view, kSections> kCaptions = {

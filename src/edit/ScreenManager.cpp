@@ -327,9 +327,50 @@ void ScreenManager::initializeScreen(Screen& screen) {
     screen.loadedReadList().clear();
 }
 
+std::vector<std::string> ScreenManager::deleteBlockers(const Screen& screen) const {
+    std::vector<std::string> lines;
+    const std::uint32_t number = screen.number();
+    const auto keyName = [](const KeyDefinition& key) {
+        return key.secondKey() != 0
+                   ? formatText("keys %u + %u", unsigned{key.firstKey()}, unsigned{key.secondKey()})
+                   : formatText("key %u", unsigned{key.firstKey()});
+    };
+    const TaskListOwner& lists = app_.applicationLists();
+    for (std::size_t l = 0; l < lists.taskListCount(); ++l) {
+        if (listHasGoto(lists.taskList(l), number)) {
+            lines.push_back(l == Application::kPowerOn ? "the Power-on task list" : "the Global task list");
+        }
+    }
+    for (const auto& key : app_.globalKeys()) {
+        if (ownerHasGoto(*key, number)) {
+            lines.push_back("a task of the global " + keyName(*key));
+        }
+    }
+    for (const auto& other : app_.screens()) {
+        const std::string name = formatText("Screen %u : %s", other->number(), other->name.c_str());
+        if (ownerHasGoto(*other, number)) {
+            lines.push_back("a task list of " + name);
+        }
+        for (const auto& key : other->keys()) {
+            if (ownerHasGoto(*key, number)) {
+                lines.push_back("a task of " + keyName(*key) + " of " + name);
+            }
+        }
+        if (other.get() != &screen && other->associated() && *other->associated() == number) {
+            lines.push_back(name + ", as its associated screen");
+        }
+    }
+    return lines;
+}
+
 bool ScreenManager::approveDelete(const Screen& screen, Prompter& prompter) const {
-    if (isGotoTarget(screen.number()) || isAssociatedByOther(screen)) {
-        prompter.information(kCannotDelete);
+    if (const std::vector<std::string> blockers = deleteBlockers(screen); !blockers.empty()) {
+        std::string text(kCannotDelete);
+        text += "\n\nIt is used by:";
+        for (const std::string& line : blockers) {
+            text += "\n- " + line;
+        }
+        prompter.information(text);
         return false;
     }
     const std::string question =

@@ -128,8 +128,11 @@ public:
     // keys, number, name and association stay, and so do the reads those tasks and keys need.
     static void initializeScreen(Screen& screen);
 
-    // The Delete refusal or question; true when the screen may go.
+    // The Delete refusal or question; true when the screen may go. The refusal names what keeps the screen.
     bool approveDelete(const Screen& screen, Prompter& prompter) const;
+    // What keeps a screen from being deleted, one line each: the task lists and keys whose tasks go to
+    // it, the screens that show it as their associated screen.
+    std::vector<std::string> deleteBlockers(const Screen& screen) const;
     // Takes the screen out of the application and destroys it with everything it holds.
     Status deleteScreen(Screen& screen);
 

@@ -62,6 +62,8 @@ std::unique_ptr<TextEntry> TextEntry::resume(EditorSession& session, TextObject&
     session.resumeTool(PlacementTools::kText);
     auto entry = std::make_unique<TextEntry>(session, object, area, cell, false);
     entry->existing_ = true;
+    // The text keeps the place and size it has until a character is typed into it.
+    setObjectRect(object, area);
     return entry;
 }
 

@@ -9,11 +9,49 @@
 namespace quillon {
 
 UnitSettingsEditor::UnitSettingsEditor(const Application& application)
-    : copy_(application.unitSettings()), graphic_(modelClass(application.modelId()) >= 50),
-      memoryOptions_(offeredMemoryOptions(modelIndex(application.modelId()))) {}
+    : copy_(application.unitSettings()), modelName_(modelName(application.modelId())),
+      graphic_(!isCharacterClass(modelClass(application.modelId()))),
+      // A model the catalog does not know gets the two smallest memories.
+      memoryOptions_(std::max<std::uint8_t>(memoryOptionsOfModel(application.modelId()), 2)) {}
 
 std::vector<std::string_view> UnitSettingsEditor::memoryEntries() const {
     return {kMemory.begin(), kMemory.begin() + std::min<std::size_t>(memoryOptions_, kMemory.size())};
+}
+
+void UnitSettingsEditor::refuseMemory(std::uint8_t option, Prompter& prompter) const {
+    const std::string chosen(kMemory[option]);
+    const std::string largest(kMemory[memoryOptions_ - 1]);
+    prompter.information(formatText(std::string(kMemoryTooLarge).c_str(), chosen.c_str(), modelName_.c_str(),
+                                    largest.c_str()));
+}
+
+bool UnitSettingsEditor::chooseMemory(std::uint8_t option, Prompter& prompter) {
+    if (option >= kMemory.size()) {
+        return false;
+    }
+    if (option >= memoryOptions_) {
+        refuseMemory(option, prompter);
+        return false;
+    }
+    copy_.memoryOption = option;
+    return true;
+}
+
+void UnitSettingsEditor::setTouchScreen(bool on) noexcept {
+    if (graphic_) {
+        copy_.touchScreen = on ? 1 : 0;
+    }
+}
+
+void UnitSettingsEditor::setExtendedKeypad(bool on) noexcept {
+    copy_.extendedKeypad = on ? 1 : 0;
+    if (on) {
+        for (std::uint8_t* size : {&copy_.keypadRows, &copy_.keypadColumns}) {
+            if (*size < 1 || *size > 8) {
+                *size = 4;
+            }
+        }
+    }
 }
 
 std::string_view UnitSettingsEditor::rangeLabel(UnitField field) noexcept {
@@ -142,8 +180,12 @@ std::string UnitSettingsEditor::leave(UnitField field, std::string_view typed) {
     return text(field);
 }
 
-void UnitSettingsEditor::accept(Application& application, Prompter& prompter,
+bool UnitSettingsEditor::accept(Application& application, Prompter& prompter,
                                 const std::function<void()>& beforeRemoval) {
+    if (copy_.memoryOption < kMemory.size() && copy_.memoryOption >= memoryOptions_) {
+        refuseMemory(copy_.memoryOption, prompter);
+        return false;
+    }
     if (copy_.touchScreen == 0) {
         const std::size_t screens = application.countScreensWithTouchAreas();
         if (screens > 0) {
@@ -160,6 +202,7 @@ void UnitSettingsEditor::accept(Application& application, Prompter& prompter,
         }
     }
     application.unitSettings().fromBytes(copy_.toBytes());
+    return true;
 }
 
 } // namespace quillon

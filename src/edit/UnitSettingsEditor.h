@@ -32,11 +32,11 @@ struct UnitFieldCheck {
 
 // The unit settings editor: a working copy of the fifteen setting bytes, the entries of its lists, the
 // filters and the values fields take when they are left, and the Ok that may remove the touch-screen
-// objects of every screen. The hardware and keypad groups are shown but not changed in this release;
-// the printer port and the float format are.
+// objects of every screen. Every group can be changed: the hardware options (memory by model, the touch
+// screen on graphic models only, the extended keypad with its rows and columns, input and output words),
+// the printer port, the keypad queue and the float format.
 class UnitSettingsEditor final {
 public:
-    static constexpr bool kHardwareEditable = false;
     static constexpr std::array<std::string_view, 4> kMemory{"8KB", "24KB", "32 KB", "64KB"};
     static constexpr std::array<std::string_view, 6> kBaudRates{"300",  "600",  "1200",
                                                                 "2400", "9600", "19200"};
@@ -51,6 +51,9 @@ public:
         "screens.\nPress 'No' to keep Touch-screen option selected and\nnot to delete Touch-screen objects "
         "in "
         "the screens.";
+    // A memory the model does not have: the chosen entry, the model's name, its largest entry.
+    static constexpr std::string_view kMemoryTooLarge =
+        "Memory %s is more than the %s unit has.\nChoose %s or less.";
 
     explicit UnitSettingsEditor(const Application& application);
 
@@ -59,8 +62,15 @@ public:
 
     // "&Touch-screen" is offered only on graphic models.
     bool touchScreenOffered() const noexcept { return graphic_; }
-    // The memory entries the model offers.
+    // The memory entries the model offers: all four on graphic models, "8KB" and "24KB" on the others.
     std::vector<std::string_view> memoryEntries() const;
+    // Chooses a memory entry by its index; one the model does not have is refused with kMemoryTooLarge
+    // (caption "Quillon : Information") and the working copy keeps its memory.
+    bool chooseMemory(std::uint8_t option, Prompter& prompter);
+    // The touch screen of a graphic model; a character model keeps its stored value.
+    void setTouchScreen(bool on) noexcept;
+    // Sets or clears the extended keypad; rows and columns outside 1 to 8 become 4 when it is set.
+    void setExtendedKeypad(bool on) noexcept;
     // Rows and columns are shown and editable only while the extended keypad is set.
     bool keypadSizeShown() const noexcept { return copy_.extendedKeypad != 0; }
 
@@ -78,16 +88,21 @@ public:
     // columns, 0 for the words, 1 for the queue), and the value goes into the working copy.
     std::string leave(UnitField field, std::string_view text);
 
-    // Ok: with the touch screen off and touch-screen objects on some screens, asks whether to delete them
-    // (No keeps the touch screen on); then writes the working copy into the application. beforeRemoval runs
-    // before objects are deleted.
-    void accept(Application& application, Prompter& prompter, const std::function<void()>& beforeRemoval);
+    // Ok: a memory of the choosable ones (the first four) that the model does not have is refused as
+    // chooseMemory refuses it, and nothing is written (false). Otherwise, with the touch screen off and
+    // touch-screen objects on some screens, asks whether to delete them (No keeps the touch screen on); then
+    // writes the working copy into the application. beforeRemoval runs before objects are deleted. Memory
+    // options 4 to 6, which only come from files, are kept.
+    bool accept(Application& application, Prompter& prompter, const std::function<void()>& beforeRemoval);
 
 private:
     std::uint8_t& byteOf(UnitField field) noexcept;
     std::uint8_t byteOf(UnitField field) const noexcept;
 
+    void refuseMemory(std::uint8_t option, Prompter& prompter) const;
+
     UnitSettings copy_;
+    std::string modelName_;
     bool graphic_ = false;
     std::uint8_t memoryOptions_ = 2;
 };

@@ -1,6 +1,7 @@
 #include "model/Application.h"
 
 #include "model/BitmapObject.h"
+#include "model/ReadLimitText.h"
 #include "model/TextFormat.h"
 #include "model/Utf8Text.h"
 
@@ -25,6 +26,22 @@ constexpr std::size_t kMaxNodeNameLength = 39;
 constexpr std::size_t kMaxPlcFileLength = 99;
 constexpr std::size_t kMaxPlcNameLength = 47;
 constexpr std::size_t kMaxModelNameLength = 49;
+
+// The screen's reads after a task change: the removed task's blocks leave, the added task's enter.
+ReadList trialReads(const ReadList& screenList, const Task* removed, const Task& added) {
+    ReadList trial = screenList;
+    if (removed != nullptr) {
+        const TaskReads gone = taskReads(*removed);
+        for (std::size_t i = 0; i < gone.count; ++i) {
+            (void)trial.leave(*gone.blocks[i]);
+        }
+    }
+    const TaskReads come = taskReads(added);
+    for (std::size_t i = 0; i < come.count; ++i) {
+        (void)trial.enter(*come.blocks[i]);
+    }
+    return trial;
+}
 
 std::int32_t signedBytes(std::uint32_t bytes) noexcept {
     return static_cast<std::int32_t>(bytes);
@@ -486,17 +503,7 @@ bool Application::checkReadLimit(const ReadList& screenList) const noexcept {
 }
 
 bool Application::fitsReadLimit(const ReadList& screenList, const Task* removed, const Task& added) const {
-    ReadList trial = screenList;
-    if (removed != nullptr) {
-        const TaskReads gone = taskReads(*removed);
-        for (std::size_t i = 0; i < gone.count; ++i) {
-            (void)trial.leave(*gone.blocks[i]);
-        }
-    }
-    const TaskReads come = taskReads(added);
-    for (std::size_t i = 0; i < come.count; ++i) {
-        (void)trial.enter(*come.blocks[i]);
-    }
+    const ReadList trial = trialReads(screenList, removed, added);
     // Only new uses are refused: a list already beyond the limit may still lose or keep its reads.
     return checkReadLimit(trial) || screenReadRegisters(trial) <= screenReadRegisters(screenList);
 }
@@ -614,7 +621,9 @@ Task* Application::addTask(TaskListOwner& owner, std::size_t list, const Task& t
     const ReadListHolder* holder = owner.readListHolder(*this, list);
     if (holder != nullptr && holder->isScreenReadList() &&
         !fitsReadLimit(holder->readList(), nullptr, normal)) {
-        prompter.information(kReadLimitRefusal);
+        prompter.information(
+            std::string(kReadLimitRefusal) +
+            readLimitDetail(*this, holder->readList(), trialReads(holder->readList(), nullptr, normal)));
         return nullptr;
     }
     try {
@@ -647,7 +656,9 @@ bool Application::editTask(TaskListOwner& owner, std::size_t list, Task& task, c
     ReadListHolder* holder = owner.readListHolder(*this, list);
     if (holder != nullptr && holder->isScreenReadList() &&
         !fitsReadLimit(holder->readList(), &task, normal)) {
-        prompter.information(kReadLimitRefusal);
+        prompter.information(
+            std::string(kReadLimitRefusal) +
+            readLimitDetail(*this, holder->readList(), trialReads(holder->readList(), &task, normal)));
         return false;
     }
     // New reads first, so that a block both tasks read never leaves the list in between.
@@ -729,6 +740,20 @@ bool Application::acceptsReads(const TaskListOwner& owner, std::size_t list, con
         return true;
     }
     return fitsReadLimit(holder->readList(), replaced, normalizeTask(task));
+}
+
+std::string Application::taskReadLimitDetail(const TaskListOwner& owner, std::size_t list,
+                                             const Task* replaced, const Task& task) const {
+    if (!owner.attached() || list >= owner.taskListCount()) {
+        return {};
+    }
+    auto& mutableOwner = const_cast<TaskListOwner&>(owner);
+    const ReadListHolder* holder = mutableOwner.readListHolder(const_cast<Application&>(*this), list);
+    if (holder == nullptr || !holder->isScreenReadList()) {
+        return {};
+    }
+    return readLimitDetail(*this, holder->readList(),
+                           trialReads(holder->readList(), replaced, normalizeTask(task)));
 }
 
 bool Application::globalListHasCopyToStr() const noexcept {

@@ -28,6 +28,9 @@ constexpr std::array<PanelModel, 12> kCatalog{{
     {520, "Orvik 520", 52, {320, 240}, "320 x 240 pixels", "keys_320x240", 300, std::nullopt, {}, {}},
 }};
 
+// The five offered models first, then the two large graphic models, then the older models.
+constexpr std::array<std::uint16_t, 12> kPickerOrder{10, 12, 40, 42, 500, 510, 520, 15, 20, 30, 41, 480};
+
 constexpr std::uint16_t kCharacterReadLimit = 144;
 constexpr std::uint16_t kGraphicReadLimit = 224;
 
@@ -107,6 +110,31 @@ std::uint16_t modelIdForIndex(std::uint32_t index) noexcept {
         }
     }
     return 0;
+}
+
+std::span<const std::uint16_t> pickerModelIds() noexcept {
+    return kPickerOrder;
+}
+
+std::optional<std::uint8_t> pickerPosition(std::uint32_t modelId) noexcept {
+    for (std::size_t i = 0; i < kPickerOrder.size(); ++i) {
+        if (kPickerOrder[i] == modelId) {
+            return static_cast<std::uint8_t>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::uint16_t modelIdAtPickerPosition(std::uint32_t position) noexcept {
+    return position < kPickerOrder.size() ? kPickerOrder[position] : 0;
+}
+
+std::string_view supplyVoltageText(const PanelModel& model) noexcept {
+    return model.supplyVoltage.empty() ? kDetailNotGiven : model.supplyVoltage;
+}
+
+std::string_view serialInterfaceText(const PanelModel& model) noexcept {
+    return model.serialInterface.empty() ? kDetailNotGiven : model.serialInterface;
 }
 
 ModelSelection selectModel(std::uint32_t modelId) noexcept {

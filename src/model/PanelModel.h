@@ -28,6 +28,9 @@ struct PanelModel {
     std::string_view serialInterface;                   // only for the models offered for new applications
 };
 
+// What the New Application dialog shows where a model has no supply voltage or serial interface on record.
+inline constexpr std::string_view kDetailNotGiven = "\u2014";
+
 // What choosing a model means for the whole tool; the shell applies it (menus, canvas, limits).
 struct ModelSelection {
     std::uint16_t modelId = 0;
@@ -58,6 +61,18 @@ std::uint16_t driverModelCode(std::uint32_t modelId) noexcept;
 std::uint8_t modelIndex(std::uint32_t modelId) noexcept;
 // The offered model at a row of the New Application dialog; 0 when the row does not exist.
 std::uint16_t modelIdForIndex(std::uint32_t index) noexcept;
+
+// Every model of the catalog in the order the New Application dialog lists them: the five offered models
+// at their rows, then the two large graphic models, then the older models kept for installed panels.
+std::span<const std::uint16_t> pickerModelIds() noexcept;
+// The picker row of a model; nothing for an id not in the catalog.
+std::optional<std::uint8_t> pickerPosition(std::uint32_t modelId) noexcept;
+// The model at a picker row; 0 when the row does not exist.
+std::uint16_t modelIdAtPickerPosition(std::uint32_t position) noexcept;
+// The supply voltage and serial interface as the New Application dialog shows them (an em dash when none
+// is on record).
+std::string_view supplyVoltageText(const PanelModel& model) noexcept;
+std::string_view serialInterfaceText(const PanelModel& model) noexcept;
 
 // Every rule that differs between character and graphic units tests the class this way.
 constexpr bool isCharacterClass(std::uint8_t modelClass) noexcept {

@@ -1,5 +1,7 @@
 #include "model/UnitSettings.h"
 
+#include "model/PanelModel.h"
+
 namespace quillon {
 
 namespace {
@@ -55,6 +57,14 @@ std::uint32_t memoryCapacity(std::uint32_t memoryOption) noexcept {
 
 std::uint8_t offeredMemoryOptions(std::uint32_t modelIndex) noexcept {
     return modelIndex == kLargeMemoryModelIndex ? 4 : 2;
+}
+
+std::uint8_t memoryOptionsOfModel(std::uint32_t modelId) noexcept {
+    const std::uint8_t cls = modelClass(modelId);
+    if (cls == 0) {
+        return 0;
+    }
+    return isCharacterClass(cls) ? 2 : 4;
 }
 
 UnitSettings defaultUnitSettings(std::uint32_t modelIndex) noexcept {

@@ -40,6 +40,9 @@ struct UnitSettings {
 std::uint32_t memoryCapacity(std::uint32_t memoryOption) noexcept;
 // How many memory options the settings dialog offers for a model index (the rest only come from files).
 std::uint8_t offeredMemoryOptions(std::uint32_t modelIndex) noexcept;
+// How many memory options a model offers: all four ("8KB" to "64KB") on the graphic models, the first two
+// on the character models; 0 for an id not in the catalog.
+std::uint8_t memoryOptionsOfModel(std::uint32_t modelId) noexcept;
 UnitSettings defaultUnitSettings(std::uint32_t modelIndex) noexcept;
 
 } // namespace quillon

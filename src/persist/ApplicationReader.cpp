@@ -85,6 +85,18 @@ public:
 private:
     using Outcome = Status;
     static Outcome error(int number) { return Status::fail("", number); }
+    // The bytes a section or record took must be those its header or length field gives: a difference
+    // means the counts and the contents disagree, and the unit, which goes by the totals, would read the
+    // image out of place. Records are read by their counts first, so that a damaged record is reported by
+    // its own number; the first disagreement is reported once every record has been read.
+    void agree(std::string_view what, std::size_t start, std::uint64_t promised, int number) {
+        const std::size_t took = in_.position() - start;
+        if (took != promised && !disagreement_) {
+            disagreement_ = Failure{std::string(what) + " took " + std::to_string(took) +
+                                        " bytes where the header gives " + std::to_string(promised) + ".",
+                                    number};
+        }
+    }
 
     Outcome settings();
     Outcome network();
@@ -106,6 +118,7 @@ private:
     std::unique_ptr<Application> app_;
     std::unique_ptr<ObjectTagCoder> coder_;
     std::uint32_t extensionOffset_ = 0;
+    std::optional<Failure> disagreement_;
     // Bitmap objects by the image offset of their picture's data.
     std::vector<std::pair<BitmapObject*, std::uint32_t>> bitmaps_;
     std::map<int, std::optional<CatalogFile>> catalogFiles_;
@@ -128,38 +141,72 @@ Result<std::unique_ptr<Application>> ImageReader::run() {
         return Failure{"", 0};
     }
     coder_ = std::make_unique<ObjectTagCoder>(*app_, positions_, &trace_);
-    for (auto step : {&ImageReader::settings, &ImageReader::network}) {
-        if (Outcome s = (this->*step)(); !s) {
-            return s.failure();
-        }
+    if (Outcome s = settings(); !s) {
+        return s.failure();
     }
+    std::size_t start = in_.position();
+    if (Outcome s = network(); !s) {
+        return s.failure();
+    }
+    agree("The network", start, header_.networkBytes, ovm_error::kNode);
     app_->renumber();
     if (header_.globalReadListBytes != 0) {
         if (Outcome s = readList(header_.globalReadListBytes, app_->loadedReadList()); !s) {
             return s.failure();
         }
     }
+    start = in_.position();
     if (Outcome s = tasks(app_->applicationLists(), Application::kPowerOn, header_.powerOnTasks, 0); !s) {
         return s.failure();
     }
+    agree("The power-on list", start, header_.powerOnBytes, kErrorTaskList);
+    start = in_.position();
     if (Outcome s = tasks(app_->applicationLists(), Application::kGlobal, header_.globalTasks, 0); !s) {
         return s.failure();
     }
+    agree("The global list", start, header_.globalTaskBytes, kErrorTaskList);
+    start = in_.position();
     for (std::uint16_t k = 0; k < header_.globalKeys; ++k) {
         if (Outcome s = key(nullptr, kGlobalKeyErrors); !s) {
             return s.failure();
         }
     }
-    for (auto step : {&ImageReader::screens, &ImageReader::alarms}) {
-        if (Outcome s = (this->*step)(); !s) {
-            return s.failure();
-        }
+    agree("The global keys", start, header_.globalKeyBytes, ovm_error::kKeyMismatch);
+    start = in_.position();
+    if (Outcome s = screens(); !s) {
+        return s.failure();
+    }
+    agree("The screens", start, header_.screenBytes, ovm_error::kScreen);
+    start = in_.position();
+    if (Outcome s = alarms(); !s) {
+        return s.failure();
+    }
+    if (header_.alarmTexts != 0) {
+        agree("The alarms", start, header_.alarmBytes, ovm_error::kAlarms);
     }
     if (!in_.skip(OvmLayout::kLoggerBytes)) {
         return Failure{"", ovm_error::kLogger};
     }
+    // The picture data follows the records and ends the application; the header's two sizes must say so.
+    const std::uint64_t recordsEnd = in_.position() + std::uint64_t{header_.pictureBytes};
+    const std::size_t picturesStart = in_.position();
     if (Outcome s = pictures(); !s) {
         return s.failure();
+    }
+    if (recordsEnd != header_.applicationSize && !disagreement_) {
+        disagreement_ = Failure{"The records end at offset " + std::to_string(recordsEnd) +
+                                    " where the header gives an application size of " +
+                                    std::to_string(header_.applicationSize) + ".",
+                                ovm_error::kBitmap};
+    }
+    if (header_.pictureBytes > in_.size() - picturesStart && !disagreement_) {
+        disagreement_ =
+            Failure{"The image ends at offset " + std::to_string(in_.size()) + " inside the picture data (" +
+                        std::to_string(header_.pictureBytes) + " bytes given).",
+                    ovm_error::kBitmap};
+    }
+    if (disagreement_) {
+        return *disagreement_;
     }
     if (extensionOffset_ != 0 && in_.seek(extensionOffset_)) {
         ExtensionSection::read(in_, *app_);
@@ -373,7 +420,7 @@ Status ImageReader::tasks(TaskListOwner& owner, std::size_t list, std::size_t co
         auto decoded = decodeTask(in_.rest(), lookup);
         if (!decoded) {
             const int code = shortError != 0 ? shortError : decoded.code();
-            return error(code);
+            return Status::fail(decoded.message(), code);
         }
         if (!app_->appendTask(owner, list, decoded->task)) {
             return error(shortError != 0 ? shortError : kErrorTaskList);
@@ -427,6 +474,7 @@ Status ImageReader::screens() {
 }
 
 Status ImageReader::screen() {
+    const std::size_t start = in_.position();
     std::uint32_t entryLength = 0;
     std::uint16_t number = 0;
     std::uint16_t password = 0;
@@ -473,26 +521,38 @@ Status ImageReader::screen() {
     }
     ObjectRecordReader objects(*app_, *coder_, isCharacterClass(modelClass(app_->modelId())));
     std::vector<ObjectRecordInfo> infos;
+    const std::size_t objectStart = in_.position();
     for (std::uint8_t o = 0; o < objectCount; ++o) {
         auto info = objects.read(in_, screen);
         if (!info) {
-            return error(info.code());
+            return info.failure();
         }
         if (info->imageOffset && info->object->kind() == ObjectKind::Bitmap) {
             bitmaps_.emplace_back(static_cast<BitmapObject*>(info->object), *info->imageOffset);
         }
+        if (info->bytesTaken != info->recordLength && !disagreement_) {
+            disagreement_ =
+                Failure{"An object record took " + std::to_string(info->bytesTaken) +
+                            " bytes where its length gives " + std::to_string(info->recordLength) + ".",
+                        ovm_error::kScreen};
+        }
         infos.push_back(*info);
     }
+    agree("The screen's objects", objectStart, objectBytes, ovm_error::kScreen);
     for (std::size_t l = 0; l < 3; ++l) {
+        const std::size_t listStart = in_.position();
         if (Outcome s = tasks(screen, l, taskCounts[l], 0); !s) {
             return s;
         }
+        agree("A screen's task list", listStart, taskBytes[l], kErrorTaskList);
     }
     for (std::uint16_t k = 0; k < keyCount; ++k) {
         if (Outcome s = key(&screen, kScreenKeyErrors); !s) {
             return s;
         }
     }
+    // The entry length counts the bytes after itself.
+    agree("The screen", start, std::uint64_t{entryLength} + 4, ovm_error::kScreen);
     // Group rings: each member names the next by its stored sequence number; only complete rings are
     // rebuilt, so a damaged link cannot tie objects into a ring the editor could not undo.
     std::map<std::uint8_t, std::size_t> bySequence;
@@ -668,8 +728,12 @@ Result<std::unique_ptr<Application>> ApplicationReader::read(std::span<const std
     if (!result) {
         Failure failure = result.failure();
         if (failure.code != 0) {
+            const std::string detail = std::move(failure.message);
             failure.message = errorText(failure.code);
             context.prompter.error(failure.message);
+            if (!detail.empty() && context.explain) {
+                context.explain(detail);
+            }
         }
         return failure;
     }

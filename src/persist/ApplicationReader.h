@@ -32,6 +32,9 @@ struct ReadContext {
     PictureLibrary* pictures = nullptr;
     PasswordPrompt password;
     std::optional<std::filesystem::path> traceFolder;
+    // Told what a refused image's error number stands for, where there is more to say ("The screen's
+    // objects took 10 bytes where the header gives 12."); none: only the number is shown.
+    std::function<void(const std::string&)> explain = {};
 };
 
 // Rebuilds an application from its image. Everything the writer derives (indices, lengths, totals, read

@@ -33,6 +33,20 @@ std::filesystem::path resolveTarget(std::filesystem::path target) {
     return target;
 }
 
+// What a target that exists and is no regular file is, for the message that refuses it.
+std::string kindOfSpecial(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "It is a folder, not a file.";
+    }
+    if (S_ISBLK(mode)) {
+        return "It is a block device; a device that holds a file system is never written to.";
+    }
+    if (S_ISSOCK(mode)) {
+        return "It is a socket, not a file.";
+    }
+    return "It is not a regular file.";
+}
+
 std::filesystem::path folderOf(const std::filesystem::path& target) {
     auto folder = target.parent_path();
     return folder.empty() ? std::filesystem::path(".") : folder;
@@ -57,14 +71,32 @@ FileSystemCalls FileSystemCalls::system() {
 }
 
 AtomicFileWriter::AtomicFileWriter(std::filesystem::path target, FileSystemCalls calls)
-    : target_(resolveTarget(std::move(target))), calls_(std::move(calls)) {
+    : calls_(std::move(calls)) {
+    classifyTarget(std::move(target));
     temporary_ = uniqueTemporary(target_);
 }
 
 AtomicFileWriter::AtomicFileWriter(std::filesystem::path target, std::string temporaryName,
                                    FileSystemCalls calls)
-    : target_(resolveTarget(std::move(target))), fixedTemporary_(true), calls_(std::move(calls)) {
+    : fixedTemporary_(true), calls_(std::move(calls)) {
+    classifyTarget(std::move(target));
     temporary_ = folderOf(target_) / temporaryName;
+}
+
+void AtomicFileWriter::classifyTarget(std::filesystem::path given) {
+    // stat follows every link, so a link to a device is judged by the device and a link to a file by
+    // the file.
+    struct stat info {};
+    if (::stat(given.c_str(), &info) != 0 || S_ISREG(info.st_mode)) {
+        target_ = resolveTarget(std::move(given));
+        return;
+    }
+    target_ = std::move(given);
+    if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
+        direct_ = true;
+        return;
+    }
+    refusal_ = kindOfSpecial(info.st_mode);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -86,6 +118,16 @@ Status AtomicFileWriter::open() {
     }
     if (failure_) {
         return Status(*failure_);
+    }
+    if (refusal_) {
+        failure_ = Failure{"Can not write the file " + target_.string() + ".\n" + *refusal_, EISDIR};
+        return Status(*failure_);
+    }
+    if (direct_) {
+        // Nothing is opened before the bytes are complete: a pipe's reader sees all or nothing of a save
+        // that fails on the way.
+        created_ = true;
+        return Status::success();
     }
     // Saves of this target that were killed before their rename left their temporary files behind; the
     // next save clears those of writers that no longer run.
@@ -142,6 +184,11 @@ Status AtomicFileWriter::write(std::span<const std::uint8_t> bytes) {
     if (failure_) {
         return Status(*failure_);
     }
+    if (direct_ && created_) {
+        position_ += bytes.size();
+        buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+        return Status::success();
+    }
     if (fd_ < 0) {
         return fail("write", EBADF);
     }
@@ -167,7 +214,7 @@ Status AtomicFileWriter::patch(std::uint64_t offset, std::span<const std::uint8_
     if (failure_) {
         return Status(*failure_);
     }
-    if (fd_ < 0) {
+    if (fd_ < 0 && !(direct_ && created_)) {
         return fail("write", EBADF);
     }
     if (offset > position_ || bytes.size() > position_ - offset) {
@@ -214,6 +261,9 @@ Status AtomicFileWriter::commit() {
         discard();
         return Status(*failure_);
     }
+    if (direct_ && created_) {
+        return commitDirect();
+    }
     if (fd_ < 0) {
         return fail("write", EBADF);
     }
@@ -257,11 +307,35 @@ Status AtomicFileWriter::commit() {
     return Status::success();
 }
 
+Status AtomicFileWriter::commitDirect() {
+    // The pipe or device is opened as the shell's redirection would open it: never created, never
+    // truncated, never replaced.
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) {
+        const int error = errno;
+        discard();
+        return fail("write", error);
+    }
+    const Status written = flushBuffer();
+    closeDescriptor();
+    if (!written) {
+        discard();
+        return written;
+    }
+    committed_ = true;
+    return Status::success();
+}
+
 void AtomicFileWriter::discard() noexcept {
     if (committed_) {
         return;
     }
     closeDescriptor();
+    if (direct_) {
+        created_ = false;
+        buffer_.clear();
+        return;
+    }
     if (created_) {
         created_ = false;
         std::error_code ec;

@@ -29,6 +29,10 @@ struct FileSystemCalls {
 // Every file the tool saves is written beside its final name and renamed over it only once every byte
 // has reached the disk, so a crash, a kill or a full disk at any moment leaves either the old file or
 // the complete new one, never a half-written file. The old file is untouched until the rename.
+//
+// Only a regular file (or nothing) is ever replaced. A symbolic link is followed to the file it names. A
+// pipe or a character device the user named (a FIFO, /dev/null, a terminal) is written to directly, once
+// every byte is known, and never replaced; a folder, a block device or a socket is refused.
 class AtomicFileWriter final {
 public:
     using Producer = std::function<Status(AtomicFileWriter& out)>;
@@ -62,6 +66,8 @@ public:
 
     const std::filesystem::path& target() const noexcept { return target_; }
     const std::filesystem::path& temporaryPath() const noexcept { return temporary_; }
+    // Whether the target is a pipe or a device that is written to directly instead of replaced.
+    bool writesDirectly() const noexcept { return direct_; }
 
     // One whole save: open, write the bytes, commit.
     static Status writeFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
@@ -79,10 +85,16 @@ private:
     Status flushBuffer();
     Status writeRaw(const std::uint8_t* data, std::size_t size);
     void closeDescriptor() noexcept;
+    void classifyTarget(std::filesystem::path given);
+    Status commitDirect();
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     bool fixedTemporary_ = false;
+    // The target is a pipe or a character device: the bytes stay in memory and go to it at commit.
+    bool direct_ = false;
+    // Why the target can not be written (a folder, a block device, a socket), found before anything is made.
+    std::optional<std::string> refusal_;
     FileSystemCalls calls_;
     int fd_ = -1;
     std::vector<std::uint8_t> buffer_;

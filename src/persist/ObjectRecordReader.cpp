@@ -159,6 +159,7 @@ int ObjectRecordReader::errorNumber(std::uint8_t kind) noexcept {
 
 Result<ObjectRecordInfo> ObjectRecordReader::read(ByteReader& in, Screen& screen) {
     using Info = Result<ObjectRecordInfo>;
+    const std::size_t start = in.position();
     Common c;
     if (!readCommon(in, c)) {
         return Info::fail("", 0);
@@ -431,6 +432,9 @@ Result<ObjectRecordInfo> ObjectRecordReader::read(ByteReader& in, Screen& screen
             }
         }
     }
+    // The record's length counts every byte of it, its own four included.
+    info.recordLength = c.length;
+    info.bytesTaken = in.position() - start;
     return info;
 }
 

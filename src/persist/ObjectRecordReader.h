@@ -21,6 +21,10 @@ struct ObjectRecordInfo {
     std::uint8_t sequence = 0;
     std::uint8_t groupLink = 0;
     std::optional<std::uint32_t> imageOffset;
+    // The record's length field and the bytes its fields actually took; the two differ only in a record
+    // that is not what its head says, which the reader reports once every record has been read.
+    std::uint32_t recordLength = 0;
+    std::size_t bytesTaken = 0;
 };
 
 // Reads one object record of a screen entry and appends the object to the screen: the common part, the

@@ -130,6 +130,22 @@ bool SettingsFile::readFastPolling() const {
     return valueOf(line) == "1";
 }
 
+bool SettingsFile::readVerifyAfterDownload() const {
+    std::ifstream in(path(), std::ios::binary);
+    if (!in.is_open()) {
+        return false;
+    }
+    std::string line;
+    for (int n = 1; n <= kVerifyLine; ++n) {
+        const bool pathLine =
+            (n >= 7 && n <= 9) || (n >= kFirstRecentLine && n < kFirstRecentLine + kMaxRecentLines);
+        if (!readLine(in, pathLine ? kLongLine : kShortLine, line)) {
+            return false;
+        }
+    }
+    return line == "VerifyAfterDownload=1";
+}
+
 std::vector<std::string> SettingsFile::readRecentFiles() const {
     std::vector<std::string> names;
     std::ifstream in(path(), std::ios::binary);
@@ -143,6 +159,10 @@ std::vector<std::string> SettingsFile::readRecentFiles() const {
             break;
         }
         if (n >= kFirstRecentLine) {
+            // The list ends at the first line that is not one of its "FileN=" lines.
+            if (line.rfind("File", 0) != 0) {
+                break;
+            }
             // A longer path than the list keeps is not offered: it would be cut to another file's name.
             if (std::string name = valueOf(line); !name.empty() && name.size() <= kMaxFileNameLength) {
                 names.push_back(std::move(name));
@@ -183,8 +203,31 @@ bool SettingsFile::readUser(std::string& userName, std::string& companyName) con
     return read;
 }
 
+std::map<std::string, std::string> SettingsFile::readWindowValues() const {
+    std::map<std::string, std::string> values;
+    std::ifstream in(path(), std::ios::binary);
+    if (!in.is_open()) {
+        return values;
+    }
+    std::string line;
+    bool inSection = false;
+    while (readLine(in, kLongLine, line)) {
+        if (!line.empty() && line.front() == '[') {
+            inSection = line == kWindowSection;
+            continue;
+        }
+        const auto eq = line.find('=');
+        if (inSection && eq != std::string::npos && eq > 0) {
+            values[line.substr(0, eq)] = line.substr(eq + 1);
+        }
+    }
+    return values;
+}
+
 Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFileName, bool recordFileName,
-                                   bool fastPolling, const std::vector<std::string>& recentFiles) const {
+                                   bool fastPolling, const std::vector<std::string>& recentFiles,
+                                   bool verifyAfterDownload,
+                                   const std::map<std::string, std::string>& windowValues) const {
     std::string userName;
     std::string companyName;
     (void)readUserLines(userName, companyName, kUserLineKept);
@@ -210,19 +253,46 @@ Status SettingsFile::writeShutdown(int comPortIndex, std::string_view currentFil
             recent.push_back(name);
         }
     }
-    if (fastPolling || !recent.empty()) {
+    std::string window;
+    for (const auto& [key, value] : windowValues) {
+        const bool keyFits = !key.empty() && key.front() != '[' && key.rfind("File", 0) != 0 &&
+                             key.find_first_of("=\r\n") == std::string::npos;
+        if (keyFits && value.find_first_of("\r\n") == std::string::npos &&
+            key.size() + value.size() < kLongLine) {
+            window += key + "=" + value + "\n";
+        }
+    }
+    // The transfer lines keep their positions whenever anything follows them.
+    if (fastPolling || !recent.empty() || verifyAfterDownload || !window.empty()) {
         text += "\n";
         text += "[Transfer]\n";
         text += fastPolling ? "FastPolling=1\n" : "FastPolling=0\n";
     }
-    if (!recent.empty()) {
+    if (!recent.empty() || verifyAfterDownload) {
         text += "\n";
         text += "[Recent Files]\n";
-        for (std::size_t i = 0; i < recent.size(); ++i) {
+        // With the download section after it, the list keeps all its lines so that the section's line stays
+        // where readers look for it.
+        const std::size_t lines =
+            verifyAfterDownload ? static_cast<std::size_t>(kMaxRecentLines) : recent.size();
+        for (std::size_t i = 0; i < lines; ++i) {
             text += "File" + std::to_string(i + 1) + "=";
-            text += recent[i];
+            if (i < recent.size()) {
+                text += recent[i];
+            }
             text += "\n";
         }
+    }
+    if (verifyAfterDownload) {
+        text += "\n";
+        text += "[Download]\n";
+        text += "VerifyAfterDownload=1\n";
+    }
+    if (!window.empty()) {
+        text += "\n";
+        text += kWindowSection;
+        text += "\n";
+        text += window;
     }
 
     AtomicFileWriter writer(path(), std::string(kTemporaryName), calls_);

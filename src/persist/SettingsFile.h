@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,7 @@ public:
     // Where the recent list begins and how many lines it may take.
     static constexpr int kFirstRecentLine = 15;
     static constexpr int kMaxRecentLines = 8;
+    static constexpr int kVerifyLine = kFirstRecentLine + kMaxRecentLines + 2;
 
     explicit SettingsFile(std::filesystem::path folder, FileSystemCalls calls = FileSystemCalls::system());
 
@@ -47,14 +49,30 @@ public:
     // of earlier versions.
     std::vector<std::string> readRecentFiles() const;
 
+    // Whether the window's download reads the unit's memory back and compares it with what was sent: line 25
+    // holds "VerifyAfterDownload=1". Off when the line is missing, as in every file of earlier versions.
+    bool readVerifyAfterDownload() const;
+
     // Shutdown: rewrites the whole file through "torvik.ini", keeping the user and company lines of
     // the previous file. Line 9 names `currentFileName` only when `recordFileName` is set. With the
     // standard timing and no recent files the file has its nine lines; fast polling adds three after
     // them (an empty line, "[Transfer]" and "FastPolling=1"), so that the nine lines keep their
     // positions for every reader. Recent files add, after those three (written with "FastPolling=0"
-    // under the standard timing), an empty line, "[Recent Files]" and one "FileN=" line each.
+    // under the standard timing), an empty line, "[Recent Files]" and one "FileN=" line each. Verifying after
+    // download writes all eight "FileN=" lines (the unused ones empty), then an empty line, "[Download]" and
+    // "VerifyAfterDownload=1" as lines 23 to 25.
+    //
+    // `windowValues` (the window's own choices: where each dialog stood and how large it was, the editors'
+    // options) follow at the end under "[Window]", one "key=value" line each in key order. A key or value
+    // that would break its line or its key is left out.
     Status writeShutdown(int comPortIndex, std::string_view currentFileName, bool recordFileName,
-                         bool fastPolling, const std::vector<std::string>& recentFiles = {}) const;
+                         bool fastPolling, const std::vector<std::string>& recentFiles = {},
+                         bool verifyAfterDownload = false,
+                         const std::map<std::string, std::string>& windowValues = {}) const;
+
+    // The "[Window]" section's values; empty when the file has none, as every file of earlier versions.
+    std::map<std::string, std::string> readWindowValues() const;
+    static constexpr std::string_view kWindowSection = "[Window]";
 
     std::filesystem::path path() const { return folder_ / kFileName; }
 

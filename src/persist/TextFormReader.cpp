@@ -32,7 +32,9 @@
 #include <map>
 #include <new>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
+#include <vector>
 
 namespace quillon {
 namespace {
@@ -238,6 +240,58 @@ bool tooDeep(std::string_view text, std::size_t limit) {
         }
     }
     return false;
+}
+
+// A key given twice in one object, with the line of its second appearance. The JSON library keeps the last
+// of the two without a word, so a document that says "model" twice would be read as whichever came last;
+// the text has been parsed already, so it is known to be valid JSON here.
+struct DuplicateKey {
+    std::string key;
+    std::size_t line = 0;
+};
+
+std::optional<DuplicateKey> duplicateKey(std::string_view text) {
+    struct Frame {
+        bool object = false;
+        bool expectKey = false;
+        std::set<std::string> keys;
+    };
+    std::vector<Frame> frames;
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line;
+        } else if (c == '{' || c == '[') {
+            frames.push_back(Frame{c == '{', c == '{', {}});
+        } else if ((c == '}' || c == ']') && !frames.empty()) {
+            frames.pop_back();
+        } else if (c == ',' && !frames.empty() && frames.back().object) {
+            frames.back().expectKey = true;
+        } else if (c == '"') {
+            const std::size_t start = i;
+            bool escapes = false;
+            for (++i; i < text.size() && text[i] != '"'; ++i) {
+                if (text[i] == '\\') {
+                    escapes = true;
+                    ++i;
+                }
+            }
+            if (frames.empty() || !frames.back().object || !frames.back().expectKey) {
+                continue;
+            }
+            frames.back().expectKey = false;
+            std::string key(text.substr(start + 1, i - start - 1));
+            if (escapes) {
+                // "mod\u0065l" is "model": keys are compared as the library reads them.
+                key = Json::parse(text.substr(start, i - start + 1)).get<std::string>();
+            }
+            if (!frames.back().keys.insert(key).second) {
+                return DuplicateKey{std::move(key), line};
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 class DocumentReader final {
@@ -480,8 +534,13 @@ std::unique_ptr<ScreenObject> DocumentReader::object(const Value& at) {
     case ObjectKind::DataEntryRegister: {
         auto& d = static_cast<DataEntryRegisterObject&>(*o);
         d.format = format(at.at("format"));
-        d.lowLimit = at.at("lowLimit").number<std::uint32_t>(0);
-        d.highLimit = at.at("highLimit").number<std::uint32_t>(65535);
+        // A signed entry's limits are signed numbers; the unsigned spelling of the same 32 bits (as older
+        // documents hold them) is taken too.
+        const std::int64_t lowest = d.format.dataType == 'S' ? std::numeric_limits<std::int32_t>::min() : 0;
+        const std::int64_t highest = std::numeric_limits<std::uint32_t>::max();
+        d.lowLimit = static_cast<std::uint32_t>(at.at("lowLimit").number<std::int64_t>(0, lowest, highest));
+        d.highLimit =
+            static_cast<std::uint32_t>(at.at("highLimit").number<std::int64_t>(65535, lowest, highest));
         break;
     }
     case ObjectKind::DisplayRegister: {
@@ -938,7 +997,8 @@ Result<std::unique_ptr<Application>> TextFormReader::read(std::string_view text,
     Json root;
     try {
         root = Json::parse(text.begin(), text.end());
-    } catch (const Json::parse_error& e) {
+    } catch (const Json::exception& e) {
+        // A syntax error, and a number no double holds (1e400, a hundred thousand digits).
         std::string what = e.what();
         // The library's own prefix ("[json.exception.parse_error.101] ") says nothing to a user.
         if (const auto close = what.find("] ");
@@ -946,6 +1006,12 @@ Result<std::unique_ptr<Application>> TextFormReader::read(std::string_view text,
             what.erase(0, close + 2);
         }
         return Made::fail("The document is not valid JSON: " + what);
+    } catch (const std::bad_alloc&) {
+        return Made::fail("The document is too large for the memory available.");
+    }
+    if (const auto duplicate = duplicateKey(text)) {
+        return Made::fail("line " + std::to_string(duplicate->line) + ": the key " +
+                          Json(duplicate->key).dump() + " is given twice in one object.");
     }
     try {
         DocumentReader reader(root, context);

@@ -132,7 +132,7 @@ std::string TextFormVocabulary::tagTypeName(char type) {
     case '3':
         return "registerBit";
     default:
-        return std::string(1, type);
+        return bytesToUtf8(std::string(1, type));
     }
 }
 
@@ -146,8 +146,9 @@ std::optional<char> TextFormVocabulary::tagTypeCode(std::string_view name) noexc
     if (name == "registerBit") {
         return '3';
     }
-    if (name.size() == 1 && (name[0] < '1' || name[0] > '3')) {
-        return name[0];
+    if (const auto byte = utf8ToBytes(name);
+        byte && byte->size() == 1 && ((*byte)[0] < '1' || (*byte)[0] > '3')) {
+        return (*byte)[0];
     }
     return std::nullopt;
 }
@@ -161,7 +162,7 @@ std::string TextFormVocabulary::readWriteName(char readWrite) {
     case '2':
         return "readWrite";
     default:
-        return std::string(1, readWrite);
+        return bytesToUtf8(std::string(1, readWrite));
     }
 }
 
@@ -175,8 +176,9 @@ std::optional<char> TextFormVocabulary::readWriteCode(std::string_view name) noe
     if (name == "readWrite") {
         return '2';
     }
-    if (name.size() == 1 && (name[0] < '0' || name[0] > '2')) {
-        return name[0];
+    if (const auto byte = utf8ToBytes(name);
+        byte && byte->size() == 1 && ((*byte)[0] < '0' || (*byte)[0] > '2')) {
+        return (*byte)[0];
     }
     return std::nullopt;
 }

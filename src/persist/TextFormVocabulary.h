@@ -29,10 +29,10 @@ public:
     static std::string_view taskKindName(std::uint8_t kind) noexcept;
     static std::optional<std::uint8_t> taskKindCode(std::string_view name) noexcept;
 
-    // Tag types '1', '2', '3' as words; other characters as themselves.
+    // Tag types '1', '2', '3' as words; other codes as their byte's character (as texts are written).
     static std::string tagTypeName(char type);
     static std::optional<char> tagTypeCode(std::string_view name) noexcept;
-    // Read-write types '0', '1', '2' as words; other characters as themselves.
+    // Read-write types '0', '1', '2' as words; other codes as their byte's character.
     static std::string readWriteName(char readWrite);
     static std::optional<char> readWriteCode(std::string_view name) noexcept;
 

@@ -29,6 +29,7 @@
 #include <charconv>
 #include <cstdio>
 #include <map>
+#include <new>
 #include <nlohmann/json.hpp>
 
 namespace quillon {
@@ -36,6 +37,9 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 using Vocabulary = TextFormVocabulary;
+
+// The format type of signed integers, whose limits are signed numbers.
+constexpr char kSignedType = 'S';
 
 // A record short enough to read at a glance stays on one line: tag references, points, most tasks.
 constexpr std::size_t kInlineWidth = 120;
@@ -387,8 +391,14 @@ Result<Json> DocumentWriter::object(const ScreenObject& o) {
     case ObjectKind::DataEntryRegister: {
         const auto& d = static_cast<const DataEntryRegisterObject&>(o);
         j["format"] = format(d.format);
-        j["lowLimit"] = d.lowLimit;
-        j["highLimit"] = d.highLimit;
+        // A signed entry's limits are written as the signed numbers the user typed (-100, not 4294967196).
+        if (d.format.dataType == kSignedType) {
+            j["lowLimit"] = static_cast<std::int32_t>(d.lowLimit);
+            j["highLimit"] = static_cast<std::int32_t>(d.highLimit);
+        } else {
+            j["lowLimit"] = d.lowLimit;
+            j["highLimit"] = d.highLimit;
+        }
         break;
     }
     case ObjectKind::DisplayRegister: {
@@ -814,10 +824,27 @@ Status DocumentWriter::run(std::string& out, const TextFormWriter::Sink* sink) {
 
 } // namespace
 
+namespace {
+
+// The JSON library reports what it can not write (a text that is no UTF-8, a value of the wrong kind) by
+// throwing; the writer turns that, and a lack of memory, into a failure, so no caller is ever ended by it.
+Status runGuarded(const Application& application, const PictureLibrary* pictures, std::string& out,
+                  const TextFormWriter::Sink* sink) {
+    try {
+        DocumentWriter writer(application, pictures);
+        return writer.run(out, sink);
+    } catch (const Json::exception& e) {
+        return Status::fail(std::string("The text form could not be written: ") + e.what());
+    } catch (const std::bad_alloc&) {
+        return Status::fail("The text form is too large for the memory available.");
+    }
+}
+
+} // namespace
+
 Result<std::string> TextFormWriter::write(const Application& application, const PictureLibrary* pictures) {
-    DocumentWriter writer(application, pictures);
     std::string out;
-    if (Status written = writer.run(out, nullptr); !written) {
+    if (Status written = runGuarded(application, pictures, out, nullptr); !written) {
         return written.failure();
     }
     return out;
@@ -825,9 +852,8 @@ Result<std::string> TextFormWriter::write(const Application& application, const 
 
 Status TextFormWriter::write(const Application& application, const PictureLibrary* pictures,
                              const Sink& sink) {
-    DocumentWriter writer(application, pictures);
     std::string out;
-    return writer.run(out, &sink);
+    return runGuarded(application, pictures, out, &sink);
 }
 
 } // namespace quillon

@@ -76,6 +76,29 @@ Status copyOne(const fs::path& root, const fs::path& from, const fs::path& to, E
     return Status::success();
 }
 
+// The path with links and "..", "." resolved as far as it exists, without a trailing separator.
+fs::path resolved(const fs::path& path) {
+    std::error_code ec;
+    fs::path full = fs::weakly_canonical(fs::absolute(path, ec), ec).lexically_normal();
+    if (full.has_parent_path() && full.filename().empty()) {
+        full = full.parent_path();
+    }
+    return full;
+}
+
+// Whether `inner` is `outer` or lies inside it.
+bool within(const fs::path& inner, const fs::path& outer) {
+    const fs::path a = resolved(inner);
+    const fs::path b = resolved(outer);
+    auto ia = a.begin();
+    for (auto ib = b.begin(); ib != b.end(); ++ib, ++ia) {
+        if (ia == a.end() || *ia != *ib) {
+            return false;
+        }
+    }
+    return true;
+}
+
 Status makeFolder(const fs::path& root, const fs::path& folder) {
     std::error_code ec;
     fs::create_directories(folder, ec);
@@ -104,6 +127,18 @@ bool WorkingDirectoryLayout::isPrepared(const fs::path& workingDirectory) {
 bool WorkingDirectoryLayout::isShippedData(const fs::path& folder) {
     std::error_code ec;
     return fs::is_regular_file(folder / kCatalogFolder / PlcCatalogFiles::kSupportedList, ec);
+}
+
+bool WorkingDirectoryLayout::overlapsUsersFolder(const fs::path& shipped, const fs::path& root) {
+    if (within(root, shipped)) {
+        return true;
+    }
+    for (const std::string_view folder : {kWorkFolder, kCatalogFolder, kDriverFolder}) {
+        if (within(shipped, root / folder)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<fs::path> WorkingDirectoryLayout::findShippedData(const std::vector<fs::path>& candidates) {
@@ -159,7 +194,15 @@ WorkingDirectoryLayout::prepare(const std::optional<fs::path>& given, const fs::
         return Result<Choice>::fail("The PLC catalogs shipped with the tool were not found in:" + looked +
                                     "\nStart it in a prepared working directory or give one with --workdir.");
     }
-    if (Status laidOut = populate(*shipped, choice.workingDirectory.parent_path()); !laidOut) {
+    const fs::path root = choice.workingDirectory.parent_path();
+    if (overlapsUsersFolder(*shipped, root)) {
+        return Result<Choice>::fail("The data installed with the tool (" + shipped->string() +
+                                    ") lies in the user's folder " + root.string() +
+                                    ": installing again would write over the files kept there.\n"
+                                    "Install the tool with another prefix, or set XDG_DATA_HOME to "
+                                    "another folder.");
+    }
+    if (Status laidOut = populate(*shipped, root); !laidOut) {
         return Failure{laidOut.failure()};
     }
     return choice;

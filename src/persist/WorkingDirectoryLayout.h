@@ -14,9 +14,12 @@ namespace quillon {
 // "../drivers" beside it. A prepared folder (a copy of the shipped data laid out that way, as `make run`
 // makes) is used as it is. An installed tool started anywhere else works in the user's own folder,
 // $XDG_DATA_HOME/quillon (by default ~/.local/share/quillon), laid out as work/, plc/ and drivers/ and
-// filled from the data shipped with the tool (<prefix>/share/quillon) at every start: files the user
-// changes (the selected PLC list, the fonts, the settings file, the picture library) are copied only
-// when they are missing; the other shipped files are brought up to the shipped version.
+// filled from the data shipped with the tool (share/quillon/shipped under the installation's prefix) at
+// every start: files the user changes (the selected PLC list, the fonts, the settings file, the picture
+// library) are copied only when they are missing; the other shipped files are brought up to the shipped
+// version. The shipped data never shares a file with the user's folder: an installation into
+// ~/.local puts it in ~/.local/share/quillon/shipped, beside the user's work/, plc/ and drivers/, and a
+// start that finds the two overlapping refuses rather than writing over either.
 class WorkingDirectoryLayout final {
 public:
     static constexpr std::string_view kFolderName = "quillon";
@@ -32,6 +35,10 @@ public:
     static bool isPrepared(const std::filesystem::path& workingDirectory);
     // Whether a folder holds shipped data: plc/ with the catalog list.
     static bool isShippedData(const std::filesystem::path& folder);
+    // Whether the shipped data and the user's root share a folder the user's files live in: the root is
+    // the shipped folder or lies inside it, or the shipped folder lies inside the root's work/, plc/ or
+    // drivers/. An installation there would write over what the user changed.
+    static bool overlapsUsersFolder(const std::filesystem::path& shipped, const std::filesystem::path& root);
     // The first candidate that holds shipped data.
     static std::optional<std::filesystem::path>
     findShippedData(const std::vector<std::filesystem::path>& candidates);
@@ -53,7 +60,8 @@ public:
 
     // The whole start: chooses the folder, checks that a folder given exists and fills the user's folder
     // from the first candidate that holds shipped data. Fails with the message to show when the folder
-    // given is missing, no shipped data is found for the user's folder or it cannot be laid out.
+    // given is missing, no shipped data is found for the user's folder, the shipped data overlaps the
+    // user's folder or it cannot be laid out.
     static Result<Choice> prepare(const std::optional<std::filesystem::path>& given,
                                   const std::filesystem::path& current,
                                   const std::optional<std::filesystem::path>& userRoot,

@@ -49,6 +49,42 @@ std::string DriverFiles::unitModelName(int unitModelToken) {
     return m ? std::string(m->name) : std::to_string(unitModelToken);
 }
 
+namespace {
+
+// Every driver file of the directory whose name begins with `head`: six digits, a two-character revision,
+// ".abs" in any case.
+template <typename Visit>
+void eachDriverFile(const std::filesystem::path& directory, std::string_view head, Visit visit) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != 12 || name.compare(0, head.size(), head) != 0) {
+            continue;
+        }
+        std::string extension = name.substr(8);
+        std::transform(extension.begin(), extension.end(), extension.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (extension != ".abs" || !it->is_regular_file(ec)) {
+            continue;
+        }
+        visit(it->path(), name);
+    }
+}
+
+} // namespace
+
+bool DriverFiles::anyForModel(const std::filesystem::path& directory, int unitModelToken) {
+    const int code = driverModelCode(unitModelToken);
+    if (code < 0 || code > 999) {
+        return false;
+    }
+    char head[4];
+    std::snprintf(head, sizeof head, "%03d", code);
+    bool found = false;
+    eachDriverFile(directory, head, [&](const std::filesystem::path&, const std::string&) { found = true; });
+    return found;
+}
+
 std::optional<std::filesystem::path> DriverFiles::find(const std::filesystem::path& directory,
                                                        int unitModelToken, int plcId) {
     const int code = driverModelCode(unitModelToken);
@@ -59,25 +95,13 @@ std::optional<std::filesystem::path> DriverFiles::find(const std::filesystem::pa
     std::snprintf(head, sizeof head, "%03d%03d", code, plcId);
     std::optional<std::filesystem::path> best;
     std::string bestRevision;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
-        // Six digits, a two-character revision, ".abs".
-        const std::string name = it->path().filename().string();
-        if (name.size() != 12 || name.compare(0, 6, head) != 0) {
-            continue;
-        }
-        std::string extension = name.substr(8);
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (extension != ".abs" || !it->is_regular_file(ec)) {
-            continue;
-        }
+    eachDriverFile(directory, head, [&](const std::filesystem::path& path, const std::string& name) {
         const std::string revision = name.substr(6, 2);
         if (!best || revision > bestRevision) {
             bestRevision = revision;
-            best = it->path();
+            best = path;
         }
-    }
+    });
     return best;
 }
 

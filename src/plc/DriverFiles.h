@@ -23,6 +23,10 @@ public:
     static std::optional<std::filesystem::path> find(const std::filesystem::path& directory,
                                                      int unitModelToken, int plcId);
 
+    // Whether the directory holds a driver of any PLC for the unit model (a name that starts with its driver
+    // model code and ends in ".abs").
+    static bool anyForModel(const std::filesystem::path& directory, int unitModelToken);
+
     // "%s PLC driver is not available for selected %s model./nPlease select ..." with the PLC name and the
     // unit model's name.
     static std::string availabilityMessage(std::string_view plcName, int unitModelToken);

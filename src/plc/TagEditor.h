@@ -28,6 +28,8 @@ struct TagDraft {
     std::uint8_t byteCount = 2;  // "&Byte(s)"
     std::uint8_t byteSelect = 0; // "&Low-byte" 0, "&High-byte" 1 (or word, double word)
     std::string name;            // "Tag-&Name"
+
+    bool operator==(const TagDraft&) const = default;
 };
 
 enum class TagField : std::uint8_t { None, Name, Address, Bit, Bytes, Area };
@@ -67,6 +69,11 @@ public:
 
     // Whether each add renumbers the tag list at once (an import of many tags renumbers once at its end).
     void setRenumber(bool renumber) noexcept { renumber_ = renumber; }
+    // "New blocks fit their tags": a tag outside every block gets a block of its own registers only, and an
+    // automatic block grows by the registers of a tag that follows its last register, instead of a new
+    // block of the area's largest size.
+    void setFitBlocks(bool fit) noexcept { fitBlocks_ = fit; }
+    bool fitBlocks() const noexcept { return fitBlocks_; }
 
     // The node whose areas the fields use; reads them from its catalog (empty after a failure).
     void selectNode(Node* node);
@@ -91,7 +98,10 @@ public:
     // "&Add": the new tag, or nullptr after the refusal was shown.
     Tag* add(const TagDraft& draft, TagField* focus = nullptr);
     // "Chan&ge": the changed tag (the same one when changed in place, a new one when re-inserted), or
-    // nullptr after the refusal was shown.
+    // nullptr after the refusal was shown. What the tag holds is kept as stored: a draft as load() gives it
+    // changes nothing, and a field left as the tag holds it is not refused (a byte count or byte selector
+    // the pick lists no longer offer, an empty or repeated name, a read-write type its area would not give,
+    // a second tag of the same address); only what the user changed is checked.
     Tag* change(Tag& tag, const TagDraft& draft, TagField* focus = nullptr);
     // Delete: refused (with the place that uses the tag) while anything refers to it; otherwise asks and
     // removes the tag and a block it leaves empty. True when removed.
@@ -103,11 +113,16 @@ public:
     const Tag* duplicateOf(const TagValues& values, const Tag* except) const;
 
 private:
+    // valuesOf, keeping the byte count and byte selector `kept` holds where the draft leaves them as stored.
+    std::optional<TagValues> valuesFor(const TagDraft& draft, TagField* focus, const Tag* kept) const;
     bool nameFree(std::string_view name, const Tag* except) const;
     // The block for a new tag: the one that holds it, or a new block "block" at its address.
     Block* blockFor(const RegisterArea& area, const std::string& address, bool& created);
     // A 4-byte tag in smaller registers needs the registers after its own inside its block.
     bool growFor(Block& block, const RegisterArea& area, const TagValues& values);
+    // With fitted blocks: the automatic block whose last register comes just before the address, grown by
+    // one register to hold it; nullptr when there is none or it cannot grow.
+    Block* growNeighbour(const RegisterArea& area, const std::string& address);
     void dropIfEmpty(Block* block, bool created);
     void nameRefused();
     // The name is text of at most 40 characters; otherwise the refusal is shown.
@@ -121,6 +136,10 @@ private:
     Node* node_ = nullptr;
     std::vector<RegisterArea> areas_;
     bool renumber_ = true;
+    bool fitBlocks_ = false;
+    // The block a fitted add grew, with its size before, until the tag is in it.
+    Block* grown_ = nullptr;
+    std::uint8_t grownFrom_ = 0;
 };
 
 } // namespace quillon

@@ -35,11 +35,20 @@ void PrintCommand::run() {
         return;
     }
     if (host_.sessionOpen && host_.sessionOpen()) {
-        host_.prompter->information(std::string(PrintSelection::kCloseSessionFirst));
-        if (host_.focusSession) {
-            host_.focusSession();
+        // The report is drawn from the stored screens: the session closes first, when the user agrees.
+        const bool close =
+            host_.closeSession &&
+            host_.prompter->confirm(std::string(PrintSelection::kCloseSessionAndPrint), PromptButtons::YesNo,
+                                    PromptAnswer::Yes) == PromptAnswer::Yes;
+        if (close) {
+            host_.closeSession();
         }
-        return;
+        if (host_.sessionOpen()) {
+            if (host_.focusSession) {
+                host_.focusSession();
+            }
+            return;
+        }
     }
 
     PrintSelectionDialog dialog(host_.window, selection_, app->modelId());
@@ -54,7 +63,8 @@ void PrintCommand::run() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(ReportPainter::defaultPageLayout());
     printer.setDocName(QString::fromLatin1(ReportLayout::kFirstDocument.data()));
-    if (!host_.printers->choose(printer, host_.window)) {
+    const QString proposed = host_.proposedPdf ? QString::fromStdString(host_.proposedPdf()) : QString();
+    if (!host_.printers->choose(printer, host_.window, proposed)) {
         return;
     }
 
@@ -120,6 +130,11 @@ void PrintCommand::run() {
         }
     }
     abort.close();
+    if (printed && host_.showStatus) {
+        host_.showStatus(printer.outputFormat() == QPrinter::PdfFormat
+                             ? PrintSelection::writtenTo(printer.outputFileName().toStdString())
+                             : PrintSelection::sentTo(printer.printerName().toStdString()));
+    }
     if (!printed) {
         host_.prompter->error(printed.message());
     } else if (!painter.drawingFailure()) {

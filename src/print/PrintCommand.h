@@ -26,9 +26,13 @@ struct PrintHost {
     std::function<const Application*()> application;
     std::function<const PictureSource*()> pictures;
     std::function<const PanelFont&()> font;
-    // Whether a screen is being edited, and giving that session the focus back.
+    // Whether a screen is being edited, giving that session the focus back, and closing it.
     std::function<bool()> sessionOpen;
     std::function<void()> focusSession;
+    std::function<void()> closeSession;
+    // The PDF file proposed for the report; where the report went, for the status bar.
+    std::function<std::string()> proposedPdf;
+    std::function<void(const std::string&)> showStatus;
     std::function<int(QDialog&)> runDialog;
     // Where the report goes; empty: the system's print dialog.
     PrinterChooser* printers = nullptr;

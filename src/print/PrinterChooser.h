@@ -1,6 +1,7 @@
 #pragma once
 
 class QPrinter;
+class QString;
 class QWidget;
 
 namespace quillon::gui {
@@ -14,8 +15,9 @@ public:
     PrinterChooser& operator=(const PrinterChooser&) = delete;
     virtual ~PrinterChooser() = default;
 
-    // False when the user cancelled; the printer is then left as it was.
-    virtual bool choose(QPrinter& printer, QWidget* parent) = 0;
+    // False when the user cancelled; the printer is then left as it was. `proposedFile` is the file the
+    // dialog offers when the user prints to a PDF file.
+    virtual bool choose(QPrinter& printer, QWidget* parent, const QString& proposedFile) = 0;
 };
 
 } // namespace quillon::gui

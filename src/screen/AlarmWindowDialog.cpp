@@ -41,8 +41,8 @@ bool isYesNo(std::uint8_t type) {
 AlarmWindowDialog::AlarmWindowDialog(QWidget* parent, const AlarmWindowOptions& options,
                                      std::uint16_t modelId, std::uint8_t displayClass, std::uint8_t font,
                                      Prompter& prompter)
-    : ShellDialog(parent, 0), options_(options), modelId_(modelId), displayClass_(displayClass), font_(font),
-      prompter_(prompter) {
+    : ShellDialog(parent, 0), options_(options), given_(options), modelId_(modelId),
+      displayClass_(displayClass), font_(font), prompter_(prompter) {
     setWindowTitle(tr("Quillon : Alarm Window Options"));
     setObjectName("ALARMWIN");
     auto* which = new QComboBox(this);
@@ -64,9 +64,9 @@ AlarmWindowDialog::AlarmWindowDialog(QWidget* parent, const AlarmWindowOptions& 
         list->setMaximumWidth(220);
     }
     auto* add = new QPushButton(tr("&Add"), this);
-    auto* remove = new QPushButton(tr("De&lete"), this);
+    auto* remove = new QPushButton(tr("D&elete"), this);
     auto* up = new QPushButton(tr("&Up"), this);
-    auto* down = new QPushButton(tr("Dow&n"), this);
+    auto* down = new QPushButton(tr("D&own"), this);
     for (QPushButton* button : {add, remove, up, down}) {
         button->setAutoDefault(false);
     }
@@ -264,7 +264,10 @@ void AlarmWindowDialog::columnEdited() {
 
 void AlarmWindowDialog::accept() {
     options_.secondWindowOption = static_cast<std::uint8_t>(separator_->currentIndex());
-    const PropertyVerdict verdict = ObjectProperties::checkAlarmWidth(options_, displayClass_, font_);
+    // Options left as the window holds them are kept as they are; only a change must fit the screen.
+    const PropertyVerdict verdict = options_ == given_
+                                        ? PropertyVerdict::accept()
+                                        : ObjectProperties::checkAlarmWidth(options_, displayClass_, font_);
     if (!verdict.ok) {
         showRefusal(prompter_, verdict, selected_);
         return;

@@ -39,6 +39,7 @@ private:
     void columnEdited();
 
     AlarmWindowOptions options_;
+    AlarmWindowOptions given_; // as the window held it on opening
     std::uint16_t modelId_;
     std::uint8_t displayClass_;
     std::uint8_t font_;

@@ -3,6 +3,8 @@
 #include "model/Application.h"
 #include "screen/AllScreensView.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace quillon::gui {
@@ -29,6 +31,29 @@ AllScreensDialog::AllScreensDialog(QWidget* parent, const Application& applicati
     connect(view_, &AllScreensView::chosen, this, [this](int index) {
         if (const Screen* screen = view_->screenAt(index)) {
             chosen_ = screen->number();
+            accept();
+        }
+    });
+}
+
+void AllScreensDialog::setReplicate(std::function<std::optional<std::uint32_t>(const Screen&)> replicate) {
+    replicate_ = std::move(replicate);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(6, 4, 6, 6);
+    auto* button = new QPushButton(tr("&Replicate..."), this);
+    button->setObjectName("replicate");
+    button->setAutoDefault(false);
+    button->setFocusPolicy(Qt::TabFocus);
+    row->addStretch();
+    row->addWidget(button);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    connect(button, &QPushButton::clicked, this, [this] {
+        const Screen* screen = view_->screenAt(view_->highlighted());
+        if (screen == nullptr || !replicate_) {
+            return;
+        }
+        if (const auto first = replicate_(*screen)) {
+            chosen_ = *first;
             accept();
         }
     });

@@ -76,18 +76,25 @@ AnimationDialog::RangeFields AnimationDialog::rangeSection(const QString& title,
 }
 
 AnimationDialog::AnimationDialog(QWidget* parent, const Application& application, const ScreenObject& object,
-                                 Prompter& prompter, std::function<bool(std::vector<Tag*>)> tagsFit)
-    : ShellDialog(parent, 0), prompter_(prompter), tagsFit_(std::move(tagsFit)) {
+                                 Prompter& prompter,
+                                 std::function<std::string(std::vector<Tag*>)> tagsRefusal)
+    : ShellDialog(parent, 0), prompter_(prompter), tagsRefusal_(std::move(tagsRefusal)) {
     setWindowTitle(tr("Quillon : Animation Properties"));
     setObjectName("ANIMATION");
     showHide_ = rangeSection(tr("Show / &Hide"), tr("Show when"), tr("&Tag"), object.showHide(), application);
     showHide_.group->setObjectName("showHide");
-    flash_ = rangeSection(tr("F&lash"), tr("&Flash when"), tr("Ta&g"), object.flashAnimation(), application);
+    givenShowHideOption_ = object.showHide() ? object.showHide()->option : 0;
+    flash_ = rangeSection(tr("Fla&sh"), tr("&Flash when"), tr("Ta&g"), object.flashAnimation(), application);
     flash_.group->setObjectName("flash");
+    // The flash section's own keys, apart from those of the show / hide section.
+    flash_.within->setText(tr("W&ithin Range"));
+    flash_.outside->setText(tr("O&utof Range"));
     speed_ = new QComboBox(flash_.group);
     speed_->addItems({tr("Slow"), tr("Medium"), tr("Fast")});
     if (object.flashAnimation()) {
-        speed_->setCurrentIndex(std::clamp(object.flashAnimation()->option - kFirstFlashValue, 0, 2));
+        givenFlashOption_ = object.flashAnimation()->option;
+        givenSpeed_ = std::clamp(object.flashAnimation()->option - kFirstFlashValue, 0, 2);
+        speed_->setCurrentIndex(givenSpeed_);
     }
     static_cast<QFormLayout*>(flash_.group->layout())->insertRow(0, tr("Speed"), speed_);
     const bool flashOffered =
@@ -101,6 +108,7 @@ AnimationDialog::AnimationDialog(QWidget* parent, const Application& application
     fillOffered_ = kind == ObjectKind::Rectangle || kind == ObjectKind::Ellipse ||
                    kind == ObjectKind::RoundRectangle || kind == ObjectKind::Polygon;
     const std::optional<PercentFilling> given = fillingOf(object);
+    givenFilling_ = given.has_value();
     filling_ = new QGroupBox(tr("&Percent Filling"), this);
     filling_->setObjectName("filling");
     filling_->setCheckable(true);
@@ -115,7 +123,7 @@ AnimationDialog::AnimationDialog(QWidget* parent, const Application& application
         new NumericEntry(field, NumericEntry::Kind::Decimal, "0", "100");
     }
     auto* fillForm = new QFormLayout(filling_);
-    auto* fillTagLabel = new QLabel(tr("&Tag"), filling_);
+    auto* fillTagLabel = new QLabel(tr("T&ag"), filling_);
     fillTagLabel->setBuddy(fillTag_);
     fillForm->addRow(fillTagLabel, fillTag_->row());
     auto* minRow = new QHBoxLayout;
@@ -130,7 +138,7 @@ AnimationDialog::AnimationDialog(QWidget* parent, const Application& application
     maxLabel->setBuddy(maximum_);
     fillForm->addRow(minLabel, minRow);
     fillForm->addRow(maxLabel, maxRow);
-    const char* texts[] = {"&Left to Right", "&Right to Left", "&Bottom to Top", "To&p to Bottom"};
+    const char* texts[] = {"&Left to Right", "&Right to Left", "&Bottom to Top", "Top to Botto&m"};
     auto* directionRow = new QHBoxLayout;
     constexpr std::uint16_t kFirstModelWithAllDirections = 480;
     for (int i = 0; i < 4; ++i) {
@@ -138,8 +146,8 @@ AnimationDialog::AnimationDialog(QWidget* parent, const Application& application
         directions_[i]->setEnabled(i == 0 || application.modelId() >= kFirstModelWithAllDirections);
         directionRow->addWidget(directions_[i]);
     }
-    const int direction = given ? std::clamp<int>(given->direction, 0, 3) : 0;
-    directions_[directions_[direction]->isEnabled() ? direction : 0]->setChecked(true);
+    // The object's own direction stays chosen even where the model would not offer it for a new filling.
+    directions_[given ? std::clamp<int>(given->direction, 0, 3) : 0]->setChecked(true);
     fillForm->addRow(tr("Direction"), directionRow);
 
     QDialogButtonBox* buttons = makeButtons(true);
@@ -166,9 +174,14 @@ std::optional<RangeAnimation> AnimationDialog::range(const RangeFields& fields) 
 AnimationInput AnimationDialog::input() const {
     AnimationInput in;
     in.showHide = range(showHide_);
+    if (in.showHide) {
+        in.showHide->option = givenShowHideOption_;
+    }
     in.flash = range(flash_);
     if (in.flash) {
-        in.flash->option = static_cast<std::uint8_t>(kFirstFlashValue + speed_->currentIndex());
+        in.flash->option = givenFlashOption_ && speed_->currentIndex() == givenSpeed_
+                               ? *givenFlashOption_
+                               : static_cast<std::uint8_t>(kFirstFlashValue + speed_->currentIndex());
     }
     if (fillOffered_ && filling_->isChecked()) {
         PercentFilling filling;
@@ -225,9 +238,8 @@ void AnimationDialog::accept() {
     if (in.filling) {
         tags.push_back(in.fillTag);
     }
-    if (tagsFit_ && !tagsFit_(tags)) {
-        showRefusal(prompter_, PropertyVerdict::refuse(ObjectProperties::kTagLimit, PropertyField::Tag, true),
-                    showHide_.tag);
+    if (const std::string refusal = tagsRefusal_ ? tagsRefusal_(tags) : std::string(); !refusal.empty()) {
+        showRefusal(prompter_, PropertyVerdict::refuse(refusal, PropertyField::Tag, true), showHide_.tag);
         return;
     }
     QDialog::accept();
@@ -242,7 +254,10 @@ void AnimationDialog::apply(ScreenObject& object) const {
     if (!fillOffered_) {
         return;
     }
-    object.setTag(in.filling ? in.fillTag : nullptr);
+    // A shape's tag belongs to its filling: taken off with it, and left alone when it had none.
+    if (in.filling || givenFilling_) {
+        object.setTag(in.filling ? in.fillTag : nullptr);
+    }
     if (auto* shape = dynamic_cast<FilledShapeObject*>(&object)) {
         shape->setFilling(in.filling);
     } else if (auto* polygon = dynamic_cast<PolygonObject*>(&object)) {

@@ -29,7 +29,7 @@ class AnimationDialog final : public ShellDialog {
     Q_OBJECT
 public:
     AnimationDialog(QWidget* parent, const Application& application, const ScreenObject& object,
-                    Prompter& prompter, std::function<bool(std::vector<Tag*>)> tagsFit);
+                    Prompter& prompter, std::function<std::string(std::vector<Tag*>)> tagsRefusal);
     AnimationInput input() const;
     // Writes the sections into the object.
     void apply(ScreenObject& object) const;
@@ -50,10 +50,17 @@ private:
     std::optional<RangeAnimation> range(const RangeFields& fields) const;
 
     Prompter& prompter_;
-    std::function<bool(std::vector<Tag*>)> tagsFit_;
+    std::function<std::string(std::vector<Tag*>)> tagsRefusal_;
     RangeFields showHide_;
     RangeFields flash_;
     QComboBox* speed_ = nullptr;
+    // The flash option as the object holds it and the speed shown for it: kept while the speed is not
+    // changed (a file may hold an option no speed of the list gives).
+    std::optional<std::uint8_t> givenFlashOption_;
+    int givenSpeed_ = 0;
+    std::uint8_t givenShowHideOption_ = 0;
+    // Whether the object held a percent filling (only then does switching it off release its tag).
+    bool givenFilling_ = false;
     QGroupBox* filling_ = nullptr;
     ObjectTagCombo* fillTag_ = nullptr;
     QLineEdit* minimum_ = nullptr;

@@ -21,11 +21,21 @@
 
 namespace quillon::gui {
 
+namespace {
+
+TagFilter tagFilterOf(ObjectKind kind) {
+    return TagFilter{kind == ObjectKind::DisplayCoil ? TagFilter::kBits : TagFilter::kRegisters,
+                     TagFilter::kReadable};
+}
+
+} // namespace
+
 DisplayDataDialog::DisplayDataDialog(QWidget* parent, const Application& application,
                                      const EditValues& values, ObjectKind kind, int textLimit,
-                                     Prompter& prompter, std::function<bool(std::vector<Tag*>)> tagsFit)
-    : ShellDialog(parent, 0), application_(application), prompter_(prompter), tagsFit_(std::move(tagsFit)),
-      table_(values.registerTexts) {
+                                     Prompter& prompter,
+                                     std::function<std::string(std::vector<Tag*>)> tagsRefusal)
+    : ShellDialog(parent, 0), application_(application), prompter_(prompter),
+      tagsRefusal_(std::move(tagsRefusal)), table_(values.registerTexts) {
     setWindowTitle(tr("Quillon : Display Quillon or PLC data"));
     setObjectName("DISPLAY_PLC_DATA");
     auto* typeBox = new QGroupBox(tr("Type"), this);
@@ -40,8 +50,8 @@ DisplayDataDialog::DisplayDataDialog(QWidget* parent, const Application& applica
      : kind == ObjectKind::DisplayRegisterText ? text_
                                                : bitText_)
         ->setChecked(true);
-    tag_ =
-        new ObjectTagCombo(application, TagFilter{TagFilter::kBits, TagFilter::kReadable}, values.tag, this);
+    // The list of the object's own type from the start, so that its tag is chosen in it.
+    tag_ = new ObjectTagCombo(application, tagFilterOf(kind), values.tag, this);
     auto* tagLabel = new QLabel(tr("&Tag"), this);
     tagLabel->setBuddy(tag_);
 
@@ -88,7 +98,7 @@ DisplayDataDialog::DisplayDataDialog(QWidget* parent, const Application& applica
             std::clamp(textLimit, 1, static_cast<int>(ObjectProperties::kMaxRegisterTextLength)));
     }
     auto* add = new QPushButton(tr("&Add"), tablePart_);
-    auto* acceptEntry = new QPushButton(tr("&Accept"), tablePart_);
+    auto* acceptEntry = new QPushButton(tr("Acc&ept"), tablePart_);
     auto* discard = new QPushButton(tr("&Discard"), tablePart_);
     for (QPushButton* button : {add, acceptEntry, discard}) {
         button->setAutoDefault(false);
@@ -156,8 +166,7 @@ ObjectKind DisplayDataDialog::kind() const {
 
 void DisplayDataDialog::typeChosen() {
     const ObjectKind chosen = kind();
-    tag_->setFilter(TagFilter{chosen == ObjectKind::DisplayCoil ? TagFilter::kBits : TagFilter::kRegisters,
-                              TagFilter::kReadable});
+    tag_->setFilter(tagFilterOf(chosen));
     bitPart_->setVisible(chosen == ObjectKind::DisplayCoil);
     valuePart_->setVisible(chosen == ObjectKind::DisplayRegister);
     tablePart_->setVisible(chosen == ObjectKind::DisplayRegisterText);
@@ -254,9 +263,8 @@ void DisplayDataDialog::accept() {
         showRefusal(prompter_, verdict, field);
         return;
     }
-    if (tagsFit_ && !tagsFit_({in.tag})) {
-        showRefusal(prompter_, PropertyVerdict::refuse(ObjectProperties::kTagLimit, PropertyField::Tag, true),
-                    tag_);
+    if (const std::string refusal = tagsRefusal_ ? tagsRefusal_({in.tag}) : std::string(); !refusal.empty()) {
+        showRefusal(prompter_, PropertyVerdict::refuse(refusal, PropertyField::Tag, true), tag_);
         return;
     }
     QDialog::accept();

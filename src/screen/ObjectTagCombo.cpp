@@ -1,6 +1,9 @@
 #include "screen/ObjectTagCombo.h"
 
+#include "model/Application.h"
 #include "model/Tag.h"
+
+#include <algorithm>
 
 #include <QHBoxLayout>
 #include <QToolButton>
@@ -20,7 +23,7 @@ void ObjectTagCombo::setDatabaseOpener(std::function<void()> opener) {
 
 ObjectTagCombo::ObjectTagCombo(const Application& application, const TagFilter& filter, Tag* chosen,
                                QWidget* parent)
-    : QComboBox(parent), application_(application), filter_(filter) {
+    : QComboBox(parent), application_(application), filter_(filter), held_(chosen), heldFilter_(filter) {
     setObjectName("tag");
     // Wide enough for a tag name and its address; longer lines show whole in the list.
     setMinimumContentsLength(20);
@@ -29,9 +32,23 @@ ObjectTagCombo::ObjectTagCombo(const Application& application, const TagFilter& 
 }
 
 void ObjectTagCombo::fill(Tag* keep) {
+    const QSignalBlocker quiet(this);
     clear();
     addItem(QString(), QVariant::fromValue<void*>(nullptr));
-    for (Tag* tag : filter_.tagsOf(application_)) {
+    std::vector<Tag*> tags = filter_.tagsOf(application_);
+    if (held_ != nullptr && filter_ == heldFilter_ &&
+        std::find(tags.begin(), tags.end(), held_) == tags.end() && heldStillExists()) {
+        // In tag order, as the list shows every other tag.
+        std::vector<Tag*> ordered;
+        for (Tag& tag : application_.tags()) {
+            if (&tag == held_ || std::find(tags.begin(), tags.end(), &tag) != tags.end()) {
+                ordered.push_back(&tag);
+            }
+        }
+        tags = std::move(ordered);
+    }
+    setCurrentIndex(0);
+    for (Tag* tag : tags) {
         addItem(QString::fromStdString(tagChoiceLine(*tag)), QVariant::fromValue<void*>(tag));
         if (tag == keep) {
             setCurrentIndex(count() - 1);
@@ -39,10 +56,24 @@ void ObjectTagCombo::fill(Tag* keep) {
     }
 }
 
+bool ObjectTagCombo::heldStillExists() const {
+    // The tag database may have been edited since: the held tag is found by address, never dereferenced
+    // before it is known to be there.
+    for (const Tag& tag : application_.tags()) {
+        if (&tag == held_) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void ObjectTagCombo::setFilter(const TagFilter& filter) {
     Tag* keep = tag();
     filter_ = filter;
     fill(keep);
+    if (tag() != keep) {
+        emit currentIndexChanged(currentIndex());
+    }
 }
 
 Tag* ObjectTagCombo::tag() const {
@@ -52,9 +83,13 @@ Tag* ObjectTagCombo::tag() const {
 void ObjectTagCombo::refill() {
     // Tags may have been deleted: the choice is found again by its line, never by an old pointer.
     const QString line = currentText();
+    const int before = currentIndex();
     fill(nullptr);
     const int index = findText(line);
     setCurrentIndex(index >= 0 ? index : 0);
+    if (currentIndex() != before) {
+        emit currentIndexChanged(currentIndex());
+    }
 }
 
 QWidget* ObjectTagCombo::row() {

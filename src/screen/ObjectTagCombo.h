@@ -14,7 +14,10 @@ class Tag;
 namespace quillon::gui {
 
 // The tag drop-down of the object property dialogs: the tags that pass a filter by their choice lines,
-// with an empty first line for "no tag chosen yet".
+// with an empty first line for "no tag chosen yet". The tag the object holds is offered with the filter
+// the dialog opened with even when that filter would not offer it (an access or type the dialog would
+// not let the user choose today), so that the dialog shows what the object holds and Ok keeps it.
+// Filling the list never signals a change; a change of filter that drops the chosen tag does.
 class ObjectTagCombo final : public QComboBox {
     Q_OBJECT
 public:
@@ -33,9 +36,13 @@ public:
 
 private:
     void fill(Tag* keep);
+    bool heldStillExists() const;
 
     const Application& application_;
     TagFilter filter_;
+    // The object's own tag and the filter the dialog opened with.
+    Tag* held_ = nullptr;
+    TagFilter heldFilter_;
 };
 
 } // namespace quillon::gui

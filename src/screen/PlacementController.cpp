@@ -30,6 +30,8 @@
 #include "screen/SessionIcons.h"
 #include "screen/TimeDateDialog.h"
 
+#include <algorithm>
+
 #include <QDialog>
 
 namespace quillon::gui {
@@ -185,7 +187,7 @@ void PlacementController::place(UnitPoint start, UnitPoint end, bool dragged) {
         EditValues fresh;
         DisplayDataDialog dialog(context_.dialogParent, *context_.application, fresh, ObjectKind::DisplayCoil,
                                  geometry.columns(), *context_.prompter,
-                                 [this](std::vector<Tag*> tags) { return tagsFit(tags, nullptr); });
+                                 [this](std::vector<Tag*> tags) { return tagsRefusal(tags, nullptr); });
         if (run(dialog) != QDialog::Accepted) {
             finished();
             return;
@@ -302,10 +304,13 @@ int PlacementController::run(QDialog& dialog) const {
     return context_.runDialog ? context_.runDialog(dialog) : dialog.exec();
 }
 
-bool PlacementController::tagsFit(const std::vector<Tag*>& tags, const ScreenObject* edited) const {
+std::string PlacementController::tagsRefusal(const std::vector<Tag*>& tags,
+                                             const ScreenObject* edited) const {
     const Screen* screen = context_.editor->screen();
-    return screen == nullptr || context_.application == nullptr ||
-           ObjectProperties::tagsFit(*context_.application, *screen, tags, edited);
+    if (screen == nullptr || context_.application == nullptr) {
+        return {};
+    }
+    return ObjectProperties::tagLimitRefusal(*context_.application, *screen, tags, edited);
 }
 
 void PlacementController::placeBargraph(UnitPoint start) {
@@ -315,7 +320,7 @@ void PlacementController::placeBargraph(UnitPoint start) {
     values.barMax = 100;
     values.barDirection = 0;
     BargraphDialog dialog(context_.dialogParent, *context_.application, values, *context_.prompter,
-                          [this](std::vector<Tag*> tags) { return tagsFit(tags, nullptr); });
+                          [this](std::vector<Tag*> tags) { return tagsRefusal(tags, nullptr); });
     if (run(dialog) != QDialog::Accepted) {
         finished();
         return;
@@ -437,7 +442,7 @@ bool PlacementController::edit(ScreenObject& object) {
     case ObjectKind::Bargraph:
     case ObjectKind::OldBargraph: {
         BargraphDialog dialog(context_.dialogParent, *context_.application, values, *context_.prompter,
-                              [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+                              [this, &object](std::vector<Tag*> tags) { return tagsRefusal(tags, &object); });
         if (run(dialog) != QDialog::Accepted) {
             return true;
         }
@@ -456,15 +461,19 @@ bool PlacementController::edit(ScreenObject& object) {
         const UnitRect rect = objectRect(object);
         const int cells =
             ((rect.spanX() + 1) / geometry.cell().width) * ((rect.spanY() + 1) / geometry.cell().height);
-        DataEntryDialog dialog(context_.dialogParent, *context_.application, values, coil, std::max(cells, 1),
-                               *context_.prompter,
-                               [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+        // The texts the object holds are never cut by the field's length.
+        const int held = static_cast<int>(std::max(values.onText.size(), values.offText.size()));
+        DataEntryDialog dialog(
+            context_.dialogParent, *context_.application, values, coil, std::max({cells, 1, held}),
+            *context_.prompter,
+            [this, &object](std::vector<Tag*> tags) { return tagsRefusal(tags, &object); });
         if (run(dialog) != QDialog::Accepted) {
             return true;
         }
+        const EditValues loaded = values;
         dialog.store(values);
         rewriteField(object, dialog.coil() ? ObjectKind::DataEntryCoil : ObjectKind::DataEntryRegister,
-                     values);
+                     values, &loaded);
         return true;
     }
     case ObjectKind::DisplayCoil:
@@ -474,14 +483,20 @@ bool PlacementController::edit(ScreenObject& object) {
         const UnitRect rect = objectRect(object);
         const int cells =
             ((rect.spanX() + 1) / geometry.cell().width) * ((rect.spanY() + 1) / geometry.cell().height);
-        DisplayDataDialog dialog(context_.dialogParent, *context_.application, values, object.kind(),
-                                 std::max(cells, 1), *context_.prompter,
-                                 [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+        int held = static_cast<int>(std::max(values.onText.size(), values.offText.size()));
+        for (const RegisterTextRange& range : values.registerTexts) {
+            held = std::max(held, static_cast<int>(range.text.size()));
+        }
+        DisplayDataDialog dialog(
+            context_.dialogParent, *context_.application, values, object.kind(), std::max({cells, 1, held}),
+            *context_.prompter,
+            [this, &object](std::vector<Tag*> tags) { return tagsRefusal(tags, &object); });
         if (run(dialog) != QDialog::Accepted) {
             return true;
         }
+        const EditValues loaded = values;
         dialog.store(values);
-        rewriteField(object, dialog.kind(), values);
+        rewriteField(object, dialog.kind(), values, &loaded);
         return true;
     }
     case ObjectKind::Bitmap:
@@ -507,8 +522,8 @@ bool PlacementController::edit(ScreenObject& object) {
         auto& alarm = static_cast<AlarmWindowObject&>(object);
         AlarmWindowDialog dialog(context_.dialogParent, alarm.options(), context_.application->modelId(),
                                  editor.displayClass(), object.font, *context_.prompter);
-        if (run(dialog) != QDialog::Accepted) {
-            return true;
+        if (run(dialog) != QDialog::Accepted || dialog.options() == alarm.options()) {
+            return true; // unchanged options keep the window as it stands
         }
         if (!alarm.setOptions(dialog.options())) {
             context_.prompter->error(ObjectPlacement::kCannotCreateText);
@@ -579,7 +594,7 @@ void PlacementController::placeDataEntry(UnitPoint at) {
     values.highLimit = 65535;
     DataEntryDialog dialog(context_.dialogParent, *context_.application, values, true, geometry.columns(),
                            *context_.prompter,
-                           [this](std::vector<Tag*> tags) { return tagsFit(tags, nullptr); });
+                           [this](std::vector<Tag*> tags) { return tagsRefusal(tags, nullptr); });
     if (run(dialog) != QDialog::Accepted) {
         finished();
         return;
@@ -599,12 +614,18 @@ void PlacementController::placeField(ObjectKind kind, const EditValues& values, 
     placeBuilt(ObjectPlacement::build(kind, rect, editor.attributes(), values, editor.characterDisplay()));
 }
 
-void PlacementController::rewriteField(ScreenObject& object, ObjectKind kind, const EditValues& values) {
+void PlacementController::rewriteField(ScreenObject& object, ObjectKind kind, const EditValues& values,
+                                       const EditValues* loaded) {
     EditorSession& editor = *context_.editor;
     Screen& screen = *editor.screen();
-    // The field's width follows its new format or texts; it must still end inside the screen.
+    // The field's width follows its new format or texts; it must still end inside the screen. A field
+    // whose format and texts need the width they needed before keeps its place and size as they are.
     const PlacementGeometry geometry(editor.displayClass(), object.font);
     UnitRect rect = geometry.defaultRect(kind, {object.left, object.top}, values);
+    if (loaded != nullptr && kind == object.kind() &&
+        rect == geometry.defaultRect(kind, {object.left, object.top}, *loaded)) {
+        rect = objectRect(object);
+    }
     if (rect != objectRect(object) &&
         !ObjectPlacement::fitRightEdge(geometry, kind, rect, *context_.prompter)) {
         return;
@@ -646,7 +667,7 @@ bool PlacementController::animate(ScreenObject& object) {
         return false;
     }
     AnimationDialog dialog(context_.dialogParent, *context_.application, object, *context_.prompter,
-                           [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+                           [this, &object](std::vector<Tag*> tags) { return tagsRefusal(tags, &object); });
     if (run(dialog) != QDialog::Accepted) {
         return false;
     }

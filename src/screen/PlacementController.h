@@ -76,7 +76,8 @@ public:
     // "&Animation Properties" of the one selected object.
     bool animate(ScreenObject& object);
     // Whether the screen may take these tags in place of what `edited` reads (none for a new object).
-    bool tagsFit(const std::vector<Tag*>& tags, const ScreenObject* edited) const;
+    // The refusal of tags that would take the screen beyond its read limit; empty when they fit.
+    std::string tagsRefusal(const std::vector<Tag*>& tags, const ScreenObject* edited) const;
 
     // From the canvas.
     void place(UnitPoint start, UnitPoint end, bool dragged);
@@ -105,7 +106,9 @@ private:
     // A new data entry or display field at a cell, after the right-edge check.
     void placeField(ObjectKind kind, const EditValues& values, UnitPoint at);
     // An edited field: new properties, the width they need, or a new object when the kind changed.
-    void rewriteField(ScreenObject& object, ObjectKind kind, const EditValues& values);
+    // `loaded`: the values the dialog opened with (the width is kept when they need the same).
+    void rewriteField(ScreenObject& object, ObjectKind kind, const EditValues& values,
+                      const EditValues* loaded = nullptr);
     int run(QDialog& dialog) const;
     void placeBuilt(std::unique_ptr<ScreenObject> object);
     void finished();

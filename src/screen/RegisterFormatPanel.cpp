@@ -15,7 +15,8 @@
 
 namespace quillon::gui {
 
-RegisterFormatPanel::RegisterFormatPanel(const RegisterFormat& format, QWidget* parent) : QWidget(parent) {
+RegisterFormatPanel::RegisterFormatPanel(const RegisterFormat& format, QWidget* parent)
+    : QWidget(parent), given_(format) {
     type_ = new QComboBox(this);
     type_->setObjectName("dataType");
     for (const FormatType& type : ObjectProperties::formatTypes()) {
@@ -71,6 +72,7 @@ RegisterFormatPanel::RegisterFormatPanel(const RegisterFormat& format, QWidget* 
     if (const auto index = ObjectProperties::formatIndex(format.dataType, format.code)) {
         format_->setCurrentIndex(static_cast<int>(*index));
     }
+    givenLine_ = format_->currentIndex();
     for (int which = 0; which < 2; ++which) {
         operationChosen(which);
         if (given[which].code != 0 && operands_[which]->isEnabled()) {
@@ -117,8 +119,10 @@ void RegisterFormatPanel::operationChosen(int which) {
 RegisterFormat RegisterFormatPanel::format() const {
     RegisterFormat f;
     f.dataType = dataType();
-    f.code = ObjectProperties::formatCode(f.dataType,
-                                          static_cast<std::size_t>(std::max(format_->currentIndex(), 0)));
+    f.code = f.dataType == given_.dataType && format_->currentIndex() == givenLine_
+                 ? given_.code
+                 : ObjectProperties::formatCode(
+                       f.dataType, static_cast<std::size_t>(std::max(format_->currentIndex(), 0)));
     RegisterOperation* ops[] = {&f.first, &f.second};
     for (int which = 0; which < 2; ++which) {
         ops[which]->code = static_cast<std::uint8_t>(std::max(operations_[which]->checkedId(), 0));

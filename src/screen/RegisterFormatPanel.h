@@ -36,6 +36,10 @@ private:
     QComboBox* format_ = nullptr;
     QButtonGroup* operations_[2] = {};
     QLineEdit* operands_[2] = {};
+    // The format the object holds and the line shown for it: its code is kept while type and line are
+    // not changed (a file may hold a code the list does not give).
+    RegisterFormat given_;
+    int givenLine_ = -1;
 };
 
 } // namespace quillon::gui

@@ -1,6 +1,7 @@
 #include "screen/ScreenCanvas.h"
 
 #include "edit/ObjectGeometry.h"
+#include "edit/PlacementGeometry.h"
 #include "edit/TextEntry.h"
 #include "model/Application.h"
 #include "model/Screen.h"
@@ -393,6 +394,20 @@ void ScreenCanvas::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+bool ScreenCanvas::focusNextPrevChild(bool next) {
+    if (typing_ != nullptr || gesture_ != Gesture::None) {
+        return true;
+    }
+    if (session_.screen() == nullptr || !session_.selecterMode()) {
+        return QWidget::focusNextPrevChild(next);
+    }
+    if (session_.selectNeighbour(next)) {
+        invalidate();
+        emit selectionChanged();
+    }
+    return true;
+}
+
 std::optional<ScreenCanvas::Menu> ScreenCanvas::menuAt(const QPoint& client) const {
     const WindowPoint point = toCanvas(client);
     const EditorSelection& selection = session_.selection();
@@ -482,6 +497,16 @@ void ScreenCanvas::toolPress(WindowPoint point) {
     bandEnd_ = point;
     moved_ = false;
     update();
+}
+
+std::optional<UnitRect> ScreenCanvas::placingOutline() const {
+    const PlacementTool* tool = PlacementTools::find(session_.currentTool());
+    if (gesture_ != Gesture::Place || tool == nullptr || session_.screen() == nullptr) {
+        return std::nullopt;
+    }
+    const SnapSteps snap = session_.snapSteps();
+    const PlacementGeometry placing(session_.displayClass(), session_.attributes().font, snap.x, snap.y);
+    return placing.fixedOutline(*tool, session_.geometry().toUnit(pressPoint_));
 }
 
 void ScreenCanvas::toolRelease(WindowPoint point) {
@@ -581,6 +606,10 @@ void ScreenCanvas::drawPlacementFeedback(QPainter& painter) const {
         }
         polygon << QPoint(pointer_.x, pointer_.y);
         painter.drawPolyline(polygon);
+    } else if (const auto outline = placingOutline()) {
+        // A tool whose object has a size of its own shows the object's rectangle, not the drag.
+        const WindowRect r = geometry.toWindow(*outline);
+        painter.drawRect(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)));
     } else if (gesture_ == Gesture::Place && bandEnd_ != pressPoint_) {
         const WindowRect r = WindowRect{pressPoint_.x, pressPoint_.y, bandEnd_.x, bandEnd_.y}.normalized();
         const QRect rect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
@@ -638,10 +667,14 @@ bool ScreenCanvas::typingKey(QKeyEvent* event) {
     case Qt::Key_End:
         entry.end();
         break;
+    case Qt::Key_Escape:
+        // Escape ends typing and keeps what was typed, as a click elsewhere does.
+        emit typingEnded();
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Tab:
-    case Qt::Key_Escape:
+    case Qt::Key_Backtab:
         return true; // ignored while typing
     default: {
         const QString text = event->text();

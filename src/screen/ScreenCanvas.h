@@ -61,6 +61,8 @@ public:
     void setToolCursor(const QCursor& cursor);
     // The Text object being typed (nullptr: none): the canvas shows its caret and passes it the keys.
     void setTextEntry(TextEntry* entry);
+    // While a tool of fixed size is pressed: the rectangle its object will get, in unit pixels.
+    std::optional<UnitRect> placingOutline() const;
     TextEntry* textEntry() const noexcept { return typing_; }
     // Whether typed characters are inserted rather than overwrite (the keyboard's insert toggle).
     void setInsertMode(std::function<bool()> insertMode) { insertMode_ = std::move(insertMode); }
@@ -97,6 +99,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab select the next and the previous object instead of leaving the canvas.
+    bool focusNextPrevChild(bool next) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

@@ -1,6 +1,9 @@
 #include "screen/ScreenCommands.h"
 
+#include "plc/PlcCatalogFiles.h"
+#include "plc/ScreenReplication.h"
 #include "screen/AllScreensDialog.h"
+#include "screen/ReplicateScreenDialog.h"
 #include "screen/ScreenDialog.h"
 #include "ui/SelectScreenDialog.h"
 
@@ -139,6 +142,14 @@ bool ScreenCommands::selectScreen() {
 
 bool ScreenCommands::viewAllScreens() {
     AllScreensDialog dialog(context_.parent, context_.application, current(), context_.pictures);
+    if (!context_.catalogDirectory.empty()) {
+        dialog.setReplicate([this](const Screen& source) -> std::optional<std::uint32_t> {
+            if (Screen* first = replicateScreen(source)) {
+                return first->number();
+            }
+            return std::nullopt;
+        });
+    }
     if (run(dialog) != QDialog::Accepted) {
         return false;
     }
@@ -148,6 +159,21 @@ bool ScreenCommands::viewAllScreens() {
         }
     }
     return false;
+}
+
+Screen* ScreenCommands::replicateScreen(const Screen& source) {
+    PlcCatalogFiles catalogs(context_.catalogDirectory, context_.prompter);
+    ScreenReplication replication(context_.application, catalogs);
+    ReplicateScreenDialog dialog(context_.parent, source, replication, context_.prompter);
+    if (run(dialog) != QDialog::Accepted) {
+        return nullptr;
+    }
+    auto copies = replication.replicate(source, dialog.numbers(), dialog.rule());
+    if (!copies) {
+        context_.prompter.error(copies.message());
+        return nullptr;
+    }
+    return copies.value().empty() ? nullptr : copies.value().front();
 }
 
 } // namespace quillon::gui

@@ -2,6 +2,7 @@
 
 #include "edit/ScreenManager.h"
 
+#include <filesystem>
 #include <functional>
 
 class QDialog;
@@ -29,6 +30,9 @@ struct ScreenCommandContext {
     std::function<void(Screen&)> forgetHistory;
     // The picture library the screen pictures of View All Screens draw bitmaps from (none: left empty).
     const PictureSource* pictures = nullptr;
+    // Where the PLC catalogs are, which the replication of a screen reads to place the tags it creates;
+    // empty: the screens manager offers no "Replicate...".
+    std::filesystem::path catalogDirectory{};
 };
 
 // The Screen menu's commands that work on whole screens: New, Duplicate, Screen Information, Initialize,
@@ -46,6 +50,9 @@ public:
     bool deleteScreen();
     bool selectScreen();
     bool viewAllScreens();
+    // "Replicate..." of the screens manager on a screen: asks for the numbers and the rule, confirms what
+    // will be created and makes the copies, all or none. The first copy, or nullptr when nothing changed.
+    Screen* replicateScreen(const Screen& source);
 
     // The type the screen dialog last closed with, which Duplicate opens with.
     ScreenType lastType() const noexcept { return lastType_; }

@@ -21,6 +21,7 @@
 #include "ui/ShellStatusBar.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
 #include <QScrollBar>
@@ -88,6 +89,13 @@ ScreenSession::ScreenSession(SessionHost host, QObject* parent) : QObject(parent
         QAction* action = objectMenu_->addAction(QString::fromLatin1(entry.text));
         action->setData(entry.id);
     }
+    // Delete, as the Delete key: the entry has no command of its own.
+    QAction* remove = objectMenu_->addAction(tr("&Delete"));
+    remove->setObjectName("deleteObjects");
+    remove->setShortcut(QKeySequence::Delete);
+    remove->setShortcutVisibleInContextMenu(true);
+    remove->setShortcutContext(Qt::WidgetShortcut);
+    connect(remove, &QAction::triggered, this, &ScreenSession::deleteSelection);
     screenMenu_ = new QMenu(host_.mainWindow);
     screenMenu_->setObjectName("RB_SCREEN");
     for (const MenuEntry& entry : std::initializer_list<MenuEntry>{{156, "Past&e Object(s)"},
@@ -105,7 +113,9 @@ ScreenSession::ScreenSession(SessionHost host, QObject* parent) : QObject(parent
     }
     for (QMenu* menu : {objectMenu_, screenMenu_}) {
         connect(menu, &QMenu::triggered, this, [this](QAction* action) {
-            host_.command(static_cast<std::uint16_t>(action->data().toUInt()));
+            if (const auto id = static_cast<std::uint16_t>(action->data().toUInt()); id != 0) {
+                host_.command(id);
+            }
         });
     }
 }
@@ -277,6 +287,7 @@ void ScreenSession::applicationOpened() {
         }
     };
     context.pictures = host_.pictures ? host_.pictures() : nullptr;
+    context.catalogDirectory = host_.catalogDirectory;
     screens_ = std::make_unique<ScreenCommands>(std::move(context));
 }
 
@@ -365,16 +376,7 @@ void ScreenSession::open() {
         }
         host_.command(toId(CommandId::Edit));
     });
-    connect(canvas_, &ScreenCanvas::deleteRequested, this, [this] {
-        if (editor_->deleteSelection(*host_.prompter)) {
-            if (host_.modified) {
-                host_.modified();
-            }
-            screenChanged();
-        } else {
-            refresh();
-        }
-    });
+    connect(canvas_, &ScreenCanvas::deleteRequested, this, &ScreenSession::deleteSelection);
     connect(canvas_, &ScreenCanvas::menuRequested, this, [this](ScreenCanvas::Menu menu, const QPoint& at) {
         showMenu(menu == ScreenCanvas::Menu::Object, at);
     });
@@ -490,13 +492,8 @@ void ScreenSession::createToolBars() {
     for (QAction* action : objectsBar_->actions()) {
         action->setCheckable(!action->isSeparator());
     }
-    // The touch-screen button shows only while the unit has a touch screen.
-    const Application* app = application();
-    for (QAction* action : objectsBar_->actions()) {
-        if (action->data().toUInt() == PlacementTools::kTouch) {
-            action->setVisible(app != nullptr && app->unitSettings().touchScreen != 0);
-        }
-    }
+    // Without a touch screen the touch-screen button stays in its place, grayed: its inactive look-alike
+    // (refresh() follows the unit settings).
     // The tools bar starts a row of its own, so that no bar is folded away on a normal screen.
     host_.mainWindow->addToolBarBreak(Qt::TopToolBarArea);
     toolsBar_ = makeBar("tools", {337, 339, kSeparator, 190,        154, 155, 156, kSeparator, 210, 232, 233,
@@ -574,6 +571,11 @@ void ScreenSession::refresh() {
     }
     const auto enabled = [this](std::uint16_t id) { return host_.dispatcher->isEnabled(id); };
     host_.menus->refresh(enabled);
+    // The touch-screen tool does not outlive the touch screen (switched off in the unit settings).
+    if (!editor_->selecterMode() && editor_->currentTool() == PlacementTools::kTouch &&
+        !enabled(PlacementTools::kTouch)) {
+        editor_->returnToSelecter();
+    }
     // The chosen tool's button is pressed and its menu entry checked; the selecter's in selecter mode.
     const std::uint16_t current =
         editor_->selecterMode() ? toId(CommandId::Selecter) : editor_->currentTool();
@@ -660,11 +662,30 @@ void ScreenSession::showDrawingFailure(const QString& message) {
     host_.prompter->error(message.toStdString());
 }
 
+void ScreenSession::deleteSelection() {
+    if (editor_ == nullptr || !editor_->selecterMode() || editor_->selection().empty()) {
+        return;
+    }
+    if (editor_->deleteSelection(*host_.prompter)) {
+        if (host_.modified) {
+            host_.modified();
+        }
+        screenChanged();
+    } else {
+        refresh();
+    }
+}
+
 void ScreenSession::showMenu(bool objectMenu, const QPoint& globalPosition, bool exec) {
     QMenu* menu = objectMenu ? objectMenu_ : screenMenu_;
     const bool noZOrder = editor_ != nullptr && !editor_->objectMenuZOrderEnabled();
     for (QAction* action : menu->actions()) {
         const auto id = static_cast<std::uint16_t>(action->data().toUInt());
+        if (id == 0) {
+            action->setEnabled(editor_ != nullptr && editor_->selecterMode() &&
+                               !editor_->selection().empty());
+            continue;
+        }
         const bool zOrder = id == toId(CommandId::SendBack) || id == toId(CommandId::BringFront);
         action->setEnabled(host_.dispatcher->isEnabled(id) && !(zOrder && noZOrder));
     }

@@ -3,6 +3,7 @@
 #include "ui/CommandDispatcher.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -66,6 +67,8 @@ struct SessionHost {
     // Opens the task lists of a touch-screen area of the screen (the editor cannot open the Define
     // editors itself).
     std::function<void(Screen& screen, ScreenObject& touchArea)> touchTaskLists;
+    // Where the PLC catalogs are (the screens manager's "Replicate..." places the tags it creates by them).
+    std::filesystem::path catalogDirectory;
 };
 
 // The screen session: the `SCREEN` window with the canvas of the screen being edited, its three tool bars
@@ -127,6 +130,8 @@ public:
 
     // Shows a right-click menu (in tests only brought up to date when `exec` is false).
     void showMenu(bool objectMenu, const QPoint& globalPosition, bool exec = true);
+    // The Delete key and the object menu's Delete: asks, then takes the selection off the screen.
+    void deleteSelection();
 
 private:
     Application* application() const;

@@ -56,15 +56,7 @@ bool ApplicationLifecycle::newApplicationAt(std::uint8_t position) {
 
 bool ApplicationLifecycle::acceptModel(std::uint8_t position) {
     currentFileName_.clear();
-    if (position == kRefusedPosition180) {
-        prompter_.information("Model 'Orvik 180' is not supported in this version.");
-        return false;
-    }
-    if (position == kRefusedPosition520) {
-        prompter_.information("Model 'Orvik 520' is not supported in this version.");
-        return false;
-    }
-    const std::uint16_t modelId = modelIdForIndex(position);
+    const std::uint16_t modelId = modelIdAtPickerPosition(position);
     if (modelId == 0) {
         return false; // a row the picker does not have: nothing chosen yet
     }
@@ -86,7 +78,21 @@ bool ApplicationLifecycle::acceptModel(std::uint8_t position) {
 }
 
 FileDialogRequest ApplicationLifecycle::fileRequest(const char* title) const {
-    return FileDialogRequest{title, kApplicationFilter, "*.ovm", "ovm", startDirectory_ / kResultFolder, {}};
+    return FileDialogRequest{title, kApplicationFilter, "*.ovm", "ovm", fileFolder(), {}};
+}
+
+std::filesystem::path ApplicationLifecycle::fileFolder() const {
+    std::error_code error;
+    if (!lastFolder_.empty() && std::filesystem::is_directory(lastFolder_, error)) {
+        return lastFolder_;
+    }
+    return startDirectory_ / kResultFolder;
+}
+
+void ApplicationLifecycle::startFolderFrom(const std::string& lastFile) {
+    if (!lastFile.empty() && lastFolder_.empty()) {
+        lastFolder_ = std::filesystem::path(lastFile).parent_path();
+    }
 }
 
 void ApplicationLifecycle::openCommand() {
@@ -143,6 +149,9 @@ bool ApplicationLifecycle::openApplication(bool fromUpload) {
         }
         if (hooks_.applicationOpened) {
             hooks_.applicationOpened();
+        }
+        if (!fromUpload) {
+            lastFolder_ = file.parent_path();
         }
         if (!fromUpload && hooks_.fileUsed) {
             hooks_.fileUsed(currentFileName_);
@@ -233,6 +242,8 @@ bool ApplicationLifecycle::writeTo(const std::filesystem::path& file) {
         prompter_.error(kCantSave);
     } else {
         written = true;
+        lastFolder_ = file.parent_path();
+        newChanged_ = false;
         setState(ShellState::Saved);
         if (hooks_.fileUsed) {
             hooks_.fileUsed(file.string());
@@ -285,7 +296,8 @@ std::string ApplicationLifecycle::displayName() const {
     if (state_ == ShellState::Unsaved || currentFileName_.empty()) {
         return lowerCased(kUntitled);
     }
-    return lowerCased(currentFileName_);
+    // The path as the file system spells it: names differing in case are different files here.
+    return currentFileName_;
 }
 
 std::optional<std::string> ApplicationLifecycle::title() const {
@@ -299,17 +311,32 @@ std::optional<std::string> ApplicationLifecycle::title() const {
 }
 
 void ApplicationLifecycle::commandRan(std::uint16_t id) {
+    // A never-saved application counts its changes by the same rule as a stored one.
+    if (state_ == ShellState::Unsaved && !newChanged_ &&
+        stateAfterCommand(ShellState::Saved, id) == ShellState::Modified) {
+        newChanged_ = true;
+        changed();
+    }
     setState(stateAfterCommand(state_, id));
 }
 
 void ApplicationLifecycle::markModified() {
     if (state_ == ShellState::Saved || state_ == ShellState::Loading) {
         setState(ShellState::Modified);
+    } else if (state_ == ShellState::Unsaved && !newChanged_) {
+        newChanged_ = true;
+        changed();
     }
+}
+
+bool ApplicationLifecycle::hasChanges() const noexcept {
+    return state_ == ShellState::Modified || (state_ == ShellState::Unsaved && newChanged_);
 }
 
 void ApplicationLifecycle::setState(ShellState state) {
     if (state_ != state) {
+        // Every new state starts without changes: a new or uploaded application, a file read or written.
+        newChanged_ = false;
         state_ = state;
         changed();
     }

@@ -79,6 +79,14 @@ public:
     void commandRan(std::uint16_t id) override;
     // Editors that changed the application call this.
     void markModified();
+    // Whether the open application holds changes its file (or, for a new one, no file yet) lacks: from
+    // the first change on until it is written. The title marks them.
+    bool hasChanges() const noexcept;
+
+    // The folder the file dialogs open in: the folder of the file read or written last, else the
+    // working directory's Result folder. `startFolderFrom` takes it from a file used in an earlier run.
+    std::filesystem::path fileFolder() const;
+    void startFolderFrom(const std::string& lastFile);
 
 private:
     enum class SaveOutcome { NotRun, Written, DialogCancelled, Failed };
@@ -100,6 +108,8 @@ private:
     ShellState state_ = ShellState::NoApplication;
     std::string currentFileName_;
     bool saveCancelled_ = false;
+    bool newChanged_ = false; // a never-saved application was changed
+    std::filesystem::path lastFolder_;
     SaveOutcome lastSave_ = SaveOutcome::NotRun;
 };
 

@@ -10,6 +10,7 @@
 #include "define/TagEditorDialog.h"
 #include "define/UnitSettingsDialog.h"
 #include "edit/EditorSession.h"
+#include "edit/PrintSelection.h"
 #include "model/Application.h"
 #include "model/PanelFont.h"
 #include "model/PanelModel.h"
@@ -17,6 +18,7 @@
 #include "persist/ApplicationReader.h"
 #include "persist/ApplicationWriter.h"
 #include "persist/ExampleFolder.h"
+#include "persist/PictureLibrary.h"
 #include "persist/SettingsFile.h"
 #include "persist/WorkingDirectoryLayout.h"
 #include "plc/DriverFiles.h"
@@ -27,9 +29,11 @@
 #include "shell/ApplicationInfoDialog.h"
 #include "shell/ByteViewDialog.h"
 #include "shell/ComPortDialog.h"
+#include "shell/CompareDialog.h"
 #include "shell/ExamplesDialog.h"
 #include "shell/KeyboardHook.h"
 #include "shell/MemoryConfigurationDialog.h"
+#include "shell/NavigatorDock.h"
 #include "shell/NewApplicationDialog.h"
 #include "shell/PasswordDialog.h"
 #include "shell/ShellMenus.h"
@@ -42,6 +46,7 @@
 #include "ui/HelpWindow.h"
 #include "ui/QtFileChooser.h"
 #include "ui/QtPrompter.h"
+#include "ui/ScreenImage.h"
 #include "ui/ShellStatusBar.h"
 #include "ui/ToolIcons.h"
 
@@ -52,6 +57,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QShortcut>
 #include <QStatusTipEvent>
 #include <QTime>
@@ -112,7 +118,12 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     // The settings file gives the serial port and the application to reopen.
     SettingsFile(options_.startDirectory).readStartup(comPortIndex_, lastApplication_);
     fastPolling_ = SettingsFile(options_.startDirectory).readFastPolling();
+    verifyAfterDownload_ = SettingsFile(options_.startDirectory).readVerifyAfterDownload();
     recent_ = RecentFiles(SettingsFile(options_.startDirectory).readRecentFiles());
+    windowSettings_.setValues(SettingsFile(options_.startDirectory).readWindowValues());
+    windowSettings_.makeCurrent();
+    // File > Open starts where the user worked last.
+    lifecycle_.startFolderFrom(!recent_.entries().empty() ? recent_.entries().front() : lastApplication_);
     loadPanelFont();
 
     menus_ = new ShellMenus(menuBar(), this);
@@ -235,6 +246,7 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     host.touchTaskLists = [this](Screen& screen, ScreenObject& area) {
         taskEditors_->touchTaskLists(screen, area);
     };
+    host.catalogDirectory = (options_.startDirectory / ".." / "plc").lexically_normal();
     session_ = new ScreenSession(std::move(host), this);
 
     PrintHost printing;
@@ -245,12 +257,27 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     printing.font = [this]() -> const PanelFont& { return panelFont(); };
     printing.sessionOpen = [this] { return session_ != nullptr && session_->isOpen(); };
     printing.focusSession = [this] { session_->commandRan(); };
+    printing.closeSession = [this] {
+        dispatcher_.dispatch(CommandId::CloseScreenSession);
+        refresh();
+    };
+    printing.proposedPdf = [this] {
+        return PrintSelection::proposedPdf(
+            lifecycle_.state() == ShellState::Unsaved ? std::string() : lifecycle_.currentFileName(),
+            lifecycle_.fileFolder().string());
+    };
+    printing.showStatus = [this](const std::string& text) {
+        if (status_ != nullptr) {
+            status_->setMessage(QString::fromStdString(text));
+        }
+    };
     printing.runDialog = [this](QDialog& dialog) { return runDialog(dialog); };
     printing.printers = services_.printers;
     print_ = std::make_unique<PrintCommand>(std::move(printing));
     registerCommands();
     session_->registerCommands();
     registerTaskEditors();
+    createNavigator();
 }
 
 MainWindow::~MainWindow() {
@@ -280,6 +307,66 @@ void MainWindow::loadPanelFont() {
         return;
     }
     panelFont_ = std::make_unique<PanelFont>(std::move(*loaded));
+}
+
+void MainWindow::createNavigator() {
+    NavigatorHost host;
+    host.application = [this] { return services_.documents->application(); };
+    host.pictureCount = [this]() -> std::size_t {
+        const PictureLibrary* library = services_.documents->pictureLibrary();
+        if (library == nullptr) {
+            return 0;
+        }
+        const auto count = library->countPictures();
+        return count ? *count : 0;
+    };
+    host.command = [this](CommandId id) { command(id); };
+    host.openScreen = [this](Screen& screen, ScreenObject* object) {
+        EditorSession* editor = session_->editor();
+        if (editor == nullptr) {
+            return;
+        }
+        if (session_->isOpen()) {
+            static_cast<void>(editor->changeScreen(screen));
+            editor->returnToSelecter();
+            session_->layout();
+        } else {
+            static_cast<void>(editor->screen() == nullptr ? editor->open(screen)
+                                                          : editor->changeScreen(screen));
+            command(CommandId::Screens);
+        }
+        if (object != nullptr && session_->isOpen() && editor->screen() == &screen) {
+            editor->selectOnly(*object);
+        }
+        session_->screenChanged();
+        refresh();
+    };
+    host.screenPicture = [this](const Screen& screen) {
+        const Application* app = services_.documents->application();
+        if (app == nullptr) {
+            return QImage();
+        }
+        DrawParameters parameters;
+        parameters.displayClass = app->modelSelection().modelClass;
+        parameters.pictures = services_.documents->pictures();
+        parameters.clock = ScreenImage::currentClock();
+        const QImage picture =
+            ScreenImage::render(*app, screen, parameters, ScreenGridOptions{}, panelFont());
+        return picture.width() > 320 ? picture.scaledToWidth(320, Qt::SmoothTransformation) : picture;
+    };
+    navigator_ = new NavigatorDock(std::move(host), this);
+    addDockWidget(Qt::LeftDockWidgetArea, navigator_);
+    QAction* toggle = navigator_->toggleViewAction();
+    toggle->setText(tr("&Navigator"));
+    toggle->setStatusTip(tr("Shows or hides the project navigator."));
+    menus_->popup(ShellMenus::Popup::Utilities)->addSeparator();
+    menus_->popup(ShellMenus::Popup::Utilities)->addAction(toggle);
+    const QString settings =
+        QDir(QString::fromStdString(options_.startDirectory.string())).filePath(kViewSettingsFile);
+    navigator_->setVisible(QSettings(settings, QSettings::IniFormat).value("navigator/shown", true).toBool());
+    connect(toggle, &QAction::toggled, this, [settings](bool shown) {
+        QSettings(settings, QSettings::IniFormat).setValue("navigator/shown", shown);
+    });
 }
 
 void MainWindow::showRecentFiles() {
@@ -330,6 +417,15 @@ void MainWindow::registerCommands() {
     dispatcher_.registerCommand(CommandId::Exit, EnableRule::Always, [this] { close(); });
     dispatcher_.registerCommand(CommandId::ToolStationExit, EnableRule::Always, [this] { close(); });
     dispatcher_.registerCommand(CommandId::CompareWith, EnableRule::Never, [] {});
+    dispatcher_.registerCommand(
+        CommandId::CompareApplications, EnableRule::WithApplication,
+        [this, &docs] {
+            CompareDialog::compareWithFile(
+                this, CompareDialog::Current{*docs.application(), docs.pictureLibrary(), docs.pictures()},
+                (options_.startDirectory / ".." / "plc").lexically_normal(),
+                options_.startDirectory / "Result", *services_.prompter, *services_.files, panelFont());
+        },
+        [&docs] { return docs.application() != nullptr; });
     dispatcher_.registerCommand(CommandId::CommunicationPort, EnableRule::Always,
                                 [this] { chooseComPort(); });
     dispatcher_.registerCommand(CommandId::Download, EnableRule::WithApplication, [this] { download(); });
@@ -429,9 +525,12 @@ void MainWindow::command(std::uint16_t id) {
 }
 
 void MainWindow::refresh() {
+    // Unsaved changes put an asterisk after the title, from the first change until the file is written.
+    const bool changes = lifecycle_.hasChanges();
     if (const auto title = lifecycle_.title()) {
-        setWindowTitle(QString::fromStdString(*title));
+        setWindowTitle(QString::fromStdString(*title) + (changes ? QStringLiteral("[*]") : QString()));
     }
+    setWindowModified(changes && windowTitle().contains(QStringLiteral("[*]")));
     menus_->setDefineShown(lifecycle_.isOpen());
     const auto enabled = [this](std::uint16_t id) { return dispatcher_.isEnabled(id); };
     menus_->refresh(enabled);
@@ -441,6 +540,9 @@ void MainWindow::refresh() {
     if (station_ != nullptr) {
         station_->refresh(enabled);
         station_->centre();
+    }
+    if (navigator_ != nullptr) {
+        navigator_->applicationChanged();
     }
 }
 
@@ -559,6 +661,8 @@ TransferServices MainWindow::transferServices() {
     };
     link.portIndex = [this] { return comPortIndex_; };
     link.fastPolling = [this] { return fastPolling_; };
+    link.verifyAfterDownload = [this] { return verifyAfterDownload_; };
+    link.setVerifyAfterDownload = [this](bool on) { verifyAfterDownload_ = on; };
     link.choosePort = [this] { chooseComPort(); };
     return link;
 }
@@ -752,7 +856,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     const Status written =
         SettingsFile(options_.startDirectory)
             .writeShutdown(comPortIndex_, lifecycle_.currentFileName(), recordsFileName(lifecycle_.state()),
-                           fastPolling_, recent_.entries());
+                           fastPolling_, recent_.entries(), verifyAfterDownload_, windowSettings_.values());
     if (!written) {
         services_.prompter->error(written.message());
     }

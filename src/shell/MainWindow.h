@@ -9,6 +9,7 @@
 #include "shell/ModelChooser.h"
 #include "ui/CommandDispatcher.h"
 #include "ui/FileChooser.h"
+#include "ui/WindowSettings.h"
 
 #include <filesystem>
 #include <memory>
@@ -30,6 +31,7 @@ struct DefineHooks;
 struct TransferServices;
 class HelpWindow;
 class KeyboardHook;
+class NavigatorDock;
 class PrintCommand;
 class PrinterChooser;
 class QtFileChooser;
@@ -105,10 +107,15 @@ public:
     const std::string& lastApplication() const noexcept { return lastApplication_; }
     // The File menu's recent application files, newest first (missing ones are dropped when it opens).
     const RecentFiles& recentFiles() const noexcept { return recent_; }
+    WindowSettings& windowSettings() noexcept { return windowSettings_; }
     // Opens one of the recent files, as Open does.
     void openRecent(const std::string& file);
     // The screen session (its window exists only while a screen is being edited).
     ScreenSession& screenSession() const noexcept { return *session_; }
+    // The project navigator docked beside the main area.
+    NavigatorDock& navigator() const noexcept { return *navigator_; }
+    // Where the navigator's being shown is remembered, in the working directory.
+    static constexpr const char* kViewSettingsFile = "view.ini";
     // The Print command, with the print selection it keeps while the application stays open.
     PrintCommand& printCommand() const noexcept { return *print_; }
     // The panel character set the screens are drawn with: the working directory's font file, or the
@@ -169,6 +176,7 @@ private:
     void setBusy(bool busy);
     void loadPanelFont();
     void showRecentFiles();
+    void createNavigator();
 
     std::unique_ptr<QtPrompter> ownPrompter_;
     std::unique_ptr<QtFileChooser> ownFiles_;
@@ -186,14 +194,18 @@ private:
     QTimer clock_;
     int comPortIndex_ = 1;
     bool fastPolling_ = false;
+    bool verifyAfterDownload_ = false;
     std::string lastApplication_;
     RecentFiles recent_;
+    // The dialogs' places and the editors' options, kept with the settings file.
+    WindowSettings windowSettings_;
     int busyDepth_ = 0;
     std::unique_ptr<PanelFont> panelFont_;
     QString panelFontProblem_;
     ScreenSession* session_ = nullptr;
     std::unique_ptr<TaskEditorCommands> taskEditors_;
     std::unique_ptr<PrintCommand> print_;
+    NavigatorDock* navigator_ = nullptr;
 };
 
 } // namespace quillon::gui

@@ -5,11 +5,8 @@
 
 namespace quillon::gui {
 
-// Picker rows of the two graphic models that are listed in the New Application dialog but refused.
-inline constexpr std::uint8_t kRefusedPosition180 = 7;
-inline constexpr std::uint8_t kRefusedPosition520 = 8;
-
-// Runs the New Application dialog. Each Ok hands the chosen picker position to `accept`; the dialog
+// Runs the New Application dialog. Each Ok hands the chosen picker position (the row of the model in
+// `pickerModelIds`) to `accept`; the dialog
 // closes when `accept` returns true and stays open (for another choice) when it returns false.
 // Returns whether the dialog ended through an accepted Ok.
 class ModelChooser {

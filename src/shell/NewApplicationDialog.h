@@ -7,13 +7,15 @@
 #include <cstdint>
 
 class QButtonGroup;
+class QKeyEvent;
 class QLabel;
 
 namespace quillon::gui {
 
-// The model picker of a new application: the five models offered, with description, supply voltage
-// and serial interface of the one chosen; Left and Right step through the five. The two graphic models
-// listed after them can be chosen but are refused on Ok.
+// The model picker of a new application: every model of the catalog, the five offered ones first, then the
+// two large graphic models and the older models kept for installed panels, with the description, supply
+// voltage and serial interface of the one chosen. Left and Up step to the model before, Right and Down to
+// the one after, Home and End to the first and the last.
 class NewApplicationDialog final : public ShellDialog {
     Q_OBJECT
 public:
@@ -24,14 +26,19 @@ public:
 
     std::uint8_t position() const noexcept { return position_; }
     void selectPosition(std::uint8_t position);
-    // The arrow keys: Left asks for picker id 700 + position, Right for 702 + position (705 at the last
-    // of the five); an id the picker does not have changes nothing.
+    // The arrow keys: one row back or on; at the first or the last row nothing changes.
     void stepLeft();
     void stepRight();
+    void stepFirst();
+    void stepLast();
+    std::uint16_t modelId() const noexcept;
 
     QString descriptionText() const;
     QString voltageText() const;
     QString interfaceText() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void pickId(int pickerId);

@@ -4,6 +4,7 @@
 #include "ui/CommandTexts.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
@@ -12,6 +13,24 @@ namespace quillon::gui {
 namespace {
 
 constexpr std::uint16_t kSeparator = 0;
+
+// The keys users bring from other programs, added to the unit's own accelerators.
+QList<QKeySequence> habitKeys(std::uint16_t id) {
+    switch (static_cast<CommandId>(id)) {
+    case CommandId::New:
+        return {QKeySequence(Qt::CTRL | Qt::Key_N)};
+    case CommandId::Open:
+        return {QKeySequence(Qt::CTRL | Qt::Key_O)};
+    case CommandId::Save:
+        return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+    case CommandId::SaveAs:
+        return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
+    case CommandId::Redo:
+        return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    default:
+        return {};
+    }
+}
 
 } // namespace
 
@@ -34,6 +53,7 @@ ShellMenus::ShellMenus(QMenuBar* bar, QWidget* shortcutOwner)
                               {kSeparator, nullptr, nullptr},
                               {931, "&Information...", nullptr},
                               {904, "Prin&t", nullptr},
+                              {933, "Co&mpare With...", nullptr},
                               {kSeparator, nullptr, nullptr},
                               {216, "E&xit\tAlt+F4", "Alt+F4"}});
     fill(popup(Popup::Define), {{475, "&VQ5K Settings...\tF3", "F3"},
@@ -172,8 +192,13 @@ QAction* ShellMenus::addEntry(QMenu* menu, const Entry& entry, bool inBar) {
     const std::uint16_t id = entry.id;
     connect(action, &QAction::triggered, this, [this, id] { emit command(id); });
     if (inBar) {
+        QList<QKeySequence> keys;
         if (entry.shortcut != nullptr) {
-            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+            keys.append(QKeySequence(QString::fromLatin1(entry.shortcut)));
+        }
+        keys.append(habitKeys(id));
+        if (!keys.isEmpty()) {
+            action->setShortcuts(keys);
             action->setShortcutContext(Qt::WindowShortcut);
             // The accelerators work whether or not their pop-up stands in the bar.
             shortcutOwner_->addAction(action);
@@ -278,7 +303,7 @@ void ShellMenus::refresh(const std::function<bool(std::uint16_t id)>& enabled) {
         entry->setEnabled(openEnabled_);
     }
     for (const auto& [id, action] : actions_) {
-        action->setEnabled(id != toId(CommandId::Logger) && enabled(id));
+        action->setEnabled(enabled(id));
     }
     for (const auto& [id, action] : rightClickActions_) {
         action->setEnabled(enabled(id));

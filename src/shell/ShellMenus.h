@@ -53,8 +53,7 @@ public:
     void setRecentFiles(const std::vector<std::string>& files);
     const QList<QAction*>& recentActions() const noexcept { return recent_; }
 
-    // Enables each entry that `enabled` allows. The Logger entry of the Define menu stays grayed: the
-    // logger is reached through the right-click menu.
+    // Enables each entry that `enabled` allows.
     void refresh(const std::function<bool(std::uint16_t id)>& enabled) override;
 
 signals:

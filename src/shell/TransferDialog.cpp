@@ -1,11 +1,17 @@
 #include "shell/TransferDialog.h"
 
+#include "comm/ImageComparison.h"
 #include "comm/SerialPortMap.h"
 #include "comm/TransferTexts.h"
+#include "comm/UnitEmulator.h"
 #include "shell/ProgressStrip.h"
 #include "shell/UnitPicture.h"
 #include "ui/HelpTopics.h"
 
+#include <fstream>
+#include <iterator>
+
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -90,6 +96,20 @@ TransferDialog::TransferDialog(QWidget* parent, Mode mode, TransferServices serv
         choiceLayout->addWidget(application_);
         choiceLayout->addWidget(firmware_);
         layout->addWidget(choices);
+        if (services_.verifyAfterDownload) {
+            verify_ = new QCheckBox(tr("&Verify after download"), this);
+            verify_->setObjectName("verifyAfterDownload");
+            verify_->setToolTip(
+                tr("Read the application back from the unit and compare it byte for byte with "
+                   "what was sent."));
+            verify_->setChecked(services_.verifyAfterDownload());
+            connect(verify_, &QCheckBox::toggled, this, [this](bool on) {
+                if (services_.setVerifyAfterDownload) {
+                    services_.setVerifyAfterDownload(on);
+                }
+            });
+            layout->addWidget(verify_);
+        }
     }
     layout->addWidget(strip_, 0, Qt::AlignHCenter);
 
@@ -142,6 +162,9 @@ void TransferDialog::setIdleControls(bool idle) {
     if (application_ != nullptr) {
         application_->setEnabled(idle);
         firmware_->setEnabled(idle);
+    }
+    if (verify_ != nullptr) {
+        verify_->setEnabled(idle);
     }
 }
 
@@ -199,8 +222,9 @@ void TransferDialog::start() {
     setIdleControls(false);
     lastReport_.reset();
     const std::string portName = SerialPortMap::portName(services_.portIndex ? services_.portIndex() : 0);
+    const bool verify = mode_ == Mode::Download && !firmware && verify_ != nullptr && verify_->isChecked();
     worker_ = std::thread([this, portName, upload = std::move(upload), download = std::move(download),
-                           driver = std::move(driver), firmware] {
+                           driver = std::move(driver), firmware, verify] {
         TransferReport report;
         if (mode_ == Mode::Upload) {
             report = engine_->upload(portName, upload);
@@ -208,11 +232,49 @@ void TransferDialog::start() {
             report = engine_->downloadDriver(portName, driver);
         } else {
             report = engine_->download(portName, download);
+            if (verify && report.succeeded()) {
+                verifyDownload(portName, download, report);
+            }
         }
         QMetaObject::invokeMethod(
             this, [this, report = std::move(report)]() mutable { finish(std::move(report)); },
             Qt::QueuedConnection);
     });
+}
+
+void TransferDialog::verifyDownload(const std::string& portName, const DownloadJob& job,
+                                    TransferReport& report) {
+    std::vector<std::uint8_t> file;
+    if (job.image) {
+        file = *job.image;
+    } else {
+        std::ifstream in(job.imagePath, std::ios::binary);
+        file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const auto sent = UnitEmulator::memoryImage(file);
+    if (!sent) {
+        report.outcome = TransferOutcome::Failed;
+        report.status = "\nVerify failed: " + sent.message();
+        return;
+    }
+    UploadJob back;
+    back.imagePath = job.imagePath.parent_path() / "vrfy_ovm.ovz";
+    const TransferReport read = engine_->upload(portName, back);
+    std::error_code ec;
+    std::filesystem::remove(back.imagePath, ec);
+    if (!read.succeeded()) {
+        report.outcome = read.outcome;
+        report.status = "\nVerify failed: the application could not be read back from the unit.";
+        return;
+    }
+    if (const auto difference = ImageComparison::firstDifference(*sent, read.image)) {
+        report.outcome = TransferOutcome::Failed;
+        report.status = "\n" + ImageComparison::failureText(
+                                   *difference, ImageComparison::sectionAt(*sent, difference->offset));
+        return;
+    }
+    report.status = std::string(transfer_text::kDownloadCompleted) + "\nVerified: the unit holds the " +
+                    std::to_string(sent->size()) + " bytes sent.";
 }
 
 LinkTiming TransferDialog::linkTiming() const {

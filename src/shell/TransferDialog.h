@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -41,6 +42,10 @@ struct TransferServices {
     std::uint16_t modelId = 0;
     std::function<DownloadJob()> downloadJob;
     std::function<DriverJob()> driverJob;
+    // Whether an application download reads the unit's memory back and compares it with what was sent (the
+    // "Verify after download" check box, kept with the settings); no check box without them.
+    std::function<bool()> verifyAfterDownload;
+    std::function<void(bool)> setVerifyAfterDownload;
 
     // Upload.
     bool applicationOpen = false;
@@ -70,6 +75,7 @@ public:
     QPushButton* closeButton() const noexcept { return close_; }
     QRadioButton* applicationChoice() const noexcept { return application_; }
     QRadioButton* firmwareChoice() const noexcept { return firmware_; }
+    QCheckBox* verifyBox() const noexcept { return verify_; }
     ProgressStrip* progressStrip() const noexcept { return strip_; }
     QLabel* portLabel() const noexcept { return port_; }
     QLabel* unitPicture() const noexcept { return picture_; }
@@ -96,6 +102,9 @@ private:
     void showPort();
     void finish(TransferReport report);
     void setIdleControls(bool idle);
+    // On the worker, after a download that succeeded: reads the unit's memory back and compares it with the
+    // image sent; a difference or a failed read turns the report into a failure that says where.
+    void verifyDownload(const std::string& portName, const DownloadJob& job, TransferReport& report);
 
     Mode mode_;
     TransferServices services_;
@@ -110,6 +119,7 @@ private:
     QPushButton* portButton_ = nullptr;
     QRadioButton* application_ = nullptr;
     QRadioButton* firmware_ = nullptr;
+    QCheckBox* verify_ = nullptr;
     ProgressStrip* strip_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* close_ = nullptr;

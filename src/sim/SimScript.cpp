@@ -90,6 +90,18 @@ std::optional<std::uint16_t> keyOf(const Simulator& simulator, const std::string
 
 } // namespace
 
+std::int64_t SimScript::simulatedTime(const std::vector<SimStep>& steps, std::int64_t scanMs) {
+    std::int64_t total = 0;
+    for (const SimStep& step : steps) {
+        if (step.kind == SimStep::Kind::Advance) {
+            total += step.x;
+        } else if (step.kind == SimStep::Kind::Touch) {
+            total += scanMs;
+        }
+    }
+    return total;
+}
+
 bool SimScript::parseValue(std::string_view text, std::int64_t& value) {
     if (text == "on" || text == "ON" || text == "On") {
         value = 1;
@@ -156,6 +168,10 @@ Result<std::vector<SimStep>> SimScript::parse(std::string_view text) {
             }
         } else if (verb == "advance" && w.size() == 2) {
             step.kind = SimStep::Kind::Advance;
+            // A time is milliseconds in decimal digits: "0x10" or "+5" is no time the docs give.
+            if (w[1].find_first_not_of("-0123456789") != std::string_view::npos) {
+                return bad("the time is a number of milliseconds in decimal digits");
+            }
             if (!parseInteger(w[1], step.x) || step.x < 0 || step.x > kMaxAdvance) {
                 return bad("the time is 0 to 86400000 milliseconds");
             }
@@ -239,6 +255,12 @@ SimScript::Outcome SimScript::run(const std::vector<SimStep>& steps, Simulator& 
             const auto wanted = SimMemory::mask(*tag, static_cast<std::uint64_t>(step.x));
             if (step.kind == SimStep::Kind::Set) {
                 simulator.setValue(*tag, wanted);
+                break;
+            }
+            // A tag of a live node is read from its device first: the step checks the device's value.
+            if (!simulator.memory().fetch(*tag)) {
+                failure(step, step.subject + " could not be read from its device (" +
+                                  simulator.backend(tag->nodeNumber()).status().lastError + ")");
                 break;
             }
             const std::uint64_t have = simulator.value(*tag);

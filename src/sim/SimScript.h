@@ -49,6 +49,8 @@ class SimScript final {
 public:
     static constexpr std::int64_t kMaxAdvance = 24LL * 3600 * 1000; // one step moves at most a day
 
+    // The simulated time the steps move the clock by: their advances and one scan for each tap.
+    static std::int64_t simulatedTime(const std::vector<SimStep>& steps, std::int64_t scanMs);
     // The steps, or the first line that is not one ("line N: ...").
     static Result<std::vector<SimStep>> parse(std::string_view text);
     // A value as steps write it: decimal (with a sign), 0x hexadecimal, on (1) or off (0).

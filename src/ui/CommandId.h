@@ -22,6 +22,7 @@ enum class CommandId : std::uint16_t {
     SaveAs = 903,
     Information = 931,
     Print = 904,
+    CompareApplications = 933, // File, "Co&mpare With...": the open application against another file
     ToolStationExit = 462,
 
     // Define

@@ -1,7 +1,14 @@
 #include "ui/QtPrompter.h"
 
+#include <algorithm>
+
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 
 namespace quillon::gui {
 namespace {
@@ -66,10 +73,31 @@ PromptAnswer answerOf(int button, PromptButtons offered) {
 
 } // namespace
 
+int QtPrompter::titleWidth(const QString& title, const QFont& font) {
+    // Window managers draw the caption in a bold face and put the icon and three buttons beside it.
+    QFont caption(font);
+    caption.setBold(true);
+    caption.setPointSizeF(caption.pointSizeF() > 0 ? caption.pointSizeF() * 1.1 : caption.pointSizeF());
+    constexpr int kCaptionButtons = 140;
+    return QFontMetrics(caption).horizontalAdvance(title) + kCaptionButtons;
+}
+
 PromptAnswer QtPrompter::show(const Prompt& prompt) {
     QMessageBox box(iconOf(prompt.kind), QString::fromStdString(prompt.title),
                     QString::fromStdString(prompt.text), buttonsOf(prompt.buttons), owner_);
     box.setTextFormat(Qt::PlainText);
+    // A box as wide as its text only would have its caption cut short by the frame: a spacer across
+    // the box's grid keeps it wide enough for the whole title, within the screen.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        int width = titleWidth(box.windowTitle(), box.font());
+        if (const QScreen* screen = owner_ != nullptr ? owner_->screen() : QGuiApplication::primaryScreen()) {
+            width = std::min(width, screen->availableGeometry().width() - 40);
+        }
+        const QMargins margins = grid->contentsMargins();
+        grid->addItem(new QSpacerItem(width - margins.left() - margins.right(), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.setDefaultButton(toButton(prompt.defaultAnswer));
     if (prompt.buttons == PromptButtons::YesNoCancel || prompt.buttons == PromptButtons::OkCancel) {
         box.setEscapeButton(QMessageBox::Cancel);

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QFont;
+class QString;
 class QWidget;
 
 namespace quillon::gui {
@@ -20,6 +22,9 @@ public:
     void setBusyBracket(BusyBracket bracket) { busy_ = std::move(bracket); }
 
     PromptAnswer show(const Prompt& prompt) override;
+
+    // The width a window needs to show `title` whole in its caption, with the frame's icon and buttons.
+    static int titleWidth(const QString& title, const QFont& font);
 
 private:
     QWidget* owner_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "FakeSerialPort.h"
 #include "model/RecordingPrompter.h"
+#include "plc/DriverFiles.h"
 
 #include <filesystem>
 #include <fstream>
@@ -424,6 +425,15 @@ TEST_F(EngineFixture, UploadFailures) {
     EXPECT_EQ(statuses[statuses.size() - 2], "\nComputer has not received the right frame of number 2");
     EXPECT_EQ(report.status, "\nUpload is not completed succesfully.");
     EXPECT_EQ(unit.uploadAnswers, (std::vector<std::uint8_t>{1, 0xFF}));
+    // The first frame came over, yet no part of the image is left in the folder.
+    const auto leftInFolder = [this] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir)) {
+            names.push_back(e.path().filename().string());
+        }
+        return names;
+    };
+    EXPECT_TRUE(leftInFolder().empty());
 
     unit.corruptUploadFrame.reset();
     unit.uploadSent = 0;
@@ -432,6 +442,7 @@ TEST_F(EngineFixture, UploadFailures) {
     report = engine.upload("COM1", j);
     EXPECT_EQ(report.status, "\nUpload is not completed succesfully.");
     EXPECT_EQ(unit.uploadAnswers.back(), 0xFF) << "a wrong final pair is refused";
+    EXPECT_TRUE(leftInFolder().empty()) << "an image whose checksum is wrong is not kept";
 
     // The image that arrives whole but can not be read as an application.
     unit.uploadChecksum.reset();
@@ -566,4 +577,51 @@ TEST(TransferPreparation, MessagesOfTheDownloadCommand) {
     prompter.clear();
     EXPECT_FALSE(TransferEngine::prepareDownload(steps, prompter));
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Can not open intermediate file."}));
+}
+
+// The large graphic models find their drivers by the driver model codes 200 and 300; with none of the model
+// in the drivers directory the status says so and nothing is sent.
+TEST_F(EngineFixture, DriverOfTheLargeGraphicModels) {
+    DriverJob j;
+    j.driversDir = dir;
+    j.plcId = 7;
+    j.unit = {520, 3};
+    j.lookup = [](const std::filesystem::path& d, std::uint16_t token, std::uint16_t plc) {
+        if (auto found = DriverFiles::find(d, token, plc)) {
+            return Result<std::filesystem::path>(*found);
+        }
+        return Result<std::filesystem::path>::fail("not available");
+    };
+    const auto driver = makeImage(60);
+    // A driver for the VQ5K-822 (code 140) and one for the Orvik 180 (code 200) are no drivers of the 520.
+    for (const char* name : {"14000701.abs", "20000701.abs"}) {
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(driver.data()), static_cast<std::streamsize>(driver.size()));
+    }
+    const TransferReport refused = engine.downloadDriver("COM1", j);
+    EXPECT_EQ(refused.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(refused.status, "\nThe Drivers directory has no driver for the Orvik 520 unit (driver files "
+                              "300*.abs).\nCan not download the firmware.");
+    EXPECT_TRUE(port.writes.empty()) << "nothing may be sent";
+    EXPECT_EQ(statuses.front(), refused.status) << "said before anything else";
+
+    // The Orvik 180's own driver is found by its code 200 and sent.
+    j.unit = {510, 3};
+    EXPECT_TRUE(engine.downloadDriver("COM1", j).succeeded());
+    EXPECT_EQ(unit.received, driver);
+    EXPECT_EQ(unit.requests.back()[1] | (unit.requests.back()[2] << 8), 510);
+    EXPECT_EQ(unit.requests.back()[7], 1) << "the unit check marks the large graphic models";
+
+    // With a driver of code 300 for another PLC the 520 gets the usual text for a missing file.
+    std::ofstream(dir / "30000901.abs", std::ios::binary).put('x');
+    j.unit = {520, 3};
+    EXPECT_EQ(
+        engine.downloadDriver("COM1", j).status,
+        "\nCan not open the file to be downloaded.\nCheck Drivers directory for file to be downloaded and "
+        "Try Again.");
+    std::ofstream(dir / "30000702.abs", std::ios::binary)
+        .write(reinterpret_cast<const char*>(driver.data()), static_cast<std::streamsize>(driver.size()));
+    unit.received.clear();
+    EXPECT_TRUE(engine.downloadDriver("COM1", j).succeeded());
+    EXPECT_EQ(unit.received, driver);
 }

@@ -103,11 +103,11 @@ private slots:
         QCOMPARE(group->itemText(1), QString("02  [ 016 - 030 ]"));
         auto* text = dialog.findChild<QLineEdit*>("text");
         QPushButton* add = buttonOf(dialog, "&Add");
-        QPushButton* accept = buttonOf(dialog, "&Accept");
+        QPushButton* accept = buttonOf(dialog, "Acc&ept");
         QVERIFY(add->isEnabled());
         QVERIFY(!accept->isEnabled());
         QVERIFY(!text->isEnabled());
-        QVERIFY(!buttonOf(dialog, "&Delete")->isEnabled());
+        QVERIFY(!buttonOf(dialog, "De&lete")->isEnabled());
         // The consecutive mode cannot be chosen in the two-group configuration.
         for (QRadioButton* r : dialog.findChildren<QRadioButton*>()) {
             if (r->text() == "&Consecutive") {

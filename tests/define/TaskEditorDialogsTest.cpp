@@ -18,6 +18,7 @@
 #include "model/RecordingPrompter.h"
 #include "model/TouchAreaObject.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,6 +30,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 using namespace quillon;
 using namespace quillon::gui;
@@ -146,6 +148,50 @@ private slots:
         shot(dialog, "application-task-lists");
     }
 
+    void keysOnTheClosedTaskListChooseNothing() {
+        Document doc;
+        TaskListsDialog dialog(nullptr, doc.context, TaskListsDialog::Kind::Application);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QComboBox* choices = dialog.panel()->choices();
+        // Whatever opens meanwhile (a task's dialog, the list) is counted and closed.
+        int dialogs = 0;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&dialogs] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                ++dialogs;
+                modal->reject();
+            }
+        });
+        closer.start(5);
+        choices->setFocus();
+        for (const Qt::Key key :
+             {Qt::Key_Down, Qt::Key_Home, Qt::Key_End, Qt::Key_PageDown, Qt::Key_Up, Qt::Key_G, Qt::Key_W}) {
+            QTest::keyClick(choices, key);
+            QTest::qWait(20);
+            choices->hidePopup();
+            QCOMPARE(choices->currentIndex(), -1);
+        }
+        QWheelEvent wheel(QPointF(5, 5), choices->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(choices, &wheel);
+        QTest::qWait(20);
+        QCOMPARE(dialogs, 0);
+        QCOMPARE(doc.changes, 0);
+        QCOMPARE(dialog.panel()->list(0)->count(), 0);
+
+        // Down opened the list; Return there is the explicit choice.
+        QTest::keyClick(choices, Qt::Key_Down);
+        QTRY_VERIFY(choices->view()->isVisible());
+        choices->view()->setCurrentIndex(choices->model()->index(1, 0)); // Goto Next Screen
+        QTest::keyClick(choices->view(), Qt::Key_Return);
+        QTRY_COMPARE(dialog.panel()->list(0)->count(), 1);
+        QCOMPARE(lines(dialog.panel()->list(0)), QStringList({"Goto Next Screen"}));
+        QCOMPARE(choices->currentIndex(), -1);
+        QCOMPARE(dialogs, 0);
+        closer.stop();
+    }
+
     void screenListsShowTheirWordsAndPreviewFrame() {
         Document doc;
         TaskListsDialog dialog(nullptr, doc.context, TaskListsDialog::Kind::Screen, doc.screen);
@@ -191,6 +237,75 @@ private slots:
         shot(dialog, "global-keys");
     }
 
+    void browsingKeysNeverLeavesThePanelOnARemovedDefinition() {
+        // The opening key's empty definition goes when another key is chosen, in both key dialogs, by
+        // the mouse and by the keyboard (Tab to a key, Space); the panel has let go of it first.
+        Document doc;
+        KeyDefinition* global = doc.app.addGlobalKey(std::make_unique<KeyDefinition>(5)).value();
+        Task next;
+        next.kind = TaskKind::GotoScreen;
+        next.subKind = 1;
+        QVERIFY(doc.app.appendTask(*global, 0, next));
+        for (Screen* screen : {static_cast<Screen*>(nullptr), doc.screen}) {
+            KeyTaskListsDialog dialog(nullptr, doc.context, screen);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QTest::mouseClick(dialog.keypad()->button(2), Qt::LeftButton);
+            QCOMPARE(dialog.selection().code(), std::uint16_t{2});
+            QCOMPARE(dialog.panel()->owner(), static_cast<TaskListOwner*>(dialog.selection().key()));
+            dialog.keypad()->button(5)->setFocus();
+            QTest::keyClick(dialog.keypad()->button(5), Qt::Key_Space);
+            QCOMPARE(dialog.selection().code(), std::uint16_t{5});
+            // A screen key without tasks shows the global key's lists grayed.
+            QCOMPARE(lines(dialog.panel()->list(0)), QStringList({"Goto Next Screen"}));
+            QCOMPARE(dialog.panel()->list(0)->isEnabled(), screen == nullptr);
+            QTest::mouseClick(dialog.keypad()->button(3), Qt::LeftButton);
+            QTest::mouseClick(dialog.keypad()->button(1), Qt::LeftButton);
+            QCOMPARE(dialog.panel()->list(0)->count(), 0);
+            dialog.reject();
+            QVERIFY(doc.app.checkConsistency());
+        }
+        QCOMPARE(doc.app.globalKeyCount(), std::size_t{1});
+        QCOMPARE(doc.screen->keyCount(), std::size_t{0});
+    }
+
+    void escapeLeavesNoEmptyKeyDefinition() {
+        Document doc;
+        const std::uint32_t size = doc.app.totals().applicationSize;
+        for (Screen* screen : {static_cast<Screen*>(nullptr), doc.screen}) {
+            KeyTaskListsDialog dialog(nullptr, doc.context, screen);
+            QCOMPARE(screen == nullptr ? doc.app.globalKeyCount() : doc.screen->keyCount(), std::size_t{1});
+            whenDialog([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+            QCOMPARE(dialog.exec(), int{QDialog::Rejected});
+            QCOMPARE(doc.app.globalKeyCount(), std::size_t{0});
+            QCOMPARE(doc.screen->keyCount(), std::size_t{0});
+            QCOMPARE(doc.app.totals().applicationSize, size);
+        }
+        // The global keys opened over the screen keys and closed again: both dialogs come back to the
+        // same key, nothing left behind and nothing shown that went.
+        {
+            KeyTaskListsDialog dialog(nullptr, doc.context, doc.screen);
+            dialog.clickKey(2);
+            whenDialog([](QWidget* modal) {
+                auto* global = qobject_cast<KeyTaskListsDialog*>(modal);
+                QVERIFY(global != nullptr);
+                QCOMPARE(global->selection().code(), std::uint16_t{2});
+                global->clickKey(3);
+                global->clickKey(2);
+                global->reject();
+            });
+            dialog.globalKeysButton()->click();
+            QCOMPARE(dialog.selection().code(), std::uint16_t{2});
+            QCOMPARE(dialog.panel()->owner(), static_cast<TaskListOwner*>(dialog.selection().key()));
+            QCOMPARE(doc.app.globalKeyCount(), std::size_t{0});
+            dialog.panel()->addChosen(task_choice::kPrintData);
+            dialog.reject();
+        }
+        QCOMPARE(doc.screen->keyCount(), std::size_t{1});
+        QCOMPARE(doc.app.globalKeyCount(), std::size_t{0});
+        QVERIFY(doc.app.checkConsistency());
+    }
+
     void screenKeysShowTheGlobalKeysTasksGrayed() {
         Document doc;
         KeyDefinition* global = doc.app.addGlobalKey(std::make_unique<KeyDefinition>(4)).value();
@@ -210,6 +325,25 @@ private slots:
         QCOMPARE(dialog.panel()->list(0)->count(), 0);
         QCOMPARE(lines(dialog.panel()->list(2)), QStringList({"Print Data"}));
         QCOMPARE(doc.screen->keyCount(), std::size_t{1});
+    }
+
+    void tagOperationsTagsHaveTheirKeys() {
+        Document doc;
+        const TaskPlace place{&doc.app, &doc.app.applicationLists(), 0, nullptr};
+        Task initial;
+        TagOperationsDialog dialog(nullptr, doc.context, place, 12, initial);
+        const auto labelOf = [&dialog](QWidget* field) {
+            for (QLabel* label : dialog.findChildren<QLabel*>()) {
+                if (label->buddy() == field) {
+                    return label->text();
+                }
+            }
+            return QString();
+        };
+        QCOMPARE(labelOf(dialog.tagA()), QString("Tag &A"));
+        QCOMPARE(labelOf(dialog.tagB()), QString("Tag &B"));
+        dialog.setOperation(1);
+        QCOMPARE(labelOf(dialog.tagA()), QString("&Tag"));
     }
 
     void tagOperationsListsAndNumberFormats() {

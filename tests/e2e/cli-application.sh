@@ -148,6 +148,23 @@ grep -q "^00000000  0004    applicationSize  *[0-9]" "$work/out" || fail "dump: 
 grep -q "kind  *3 (dataEntryRegister)" "$work/out" || fail "dump: object kind"
 grep -q "password (set)" "$work/out" || fail "dump: password shown as set"
 grep -q "Fz9" "$work/out" && fail "dump shows the password"
+# Every object record field by field, each tag reference with the tag it names, the names section and the
+# logger settings of the extension section; --raw adds each record's bytes.
+grep -q "^000003B3  0004      tag code  *01 02 00 00$" "$work/out" || fail "dump: an object's tag code"
+grep -q "^000003B3  0000      tag  *\"T15\" 40104 (node 1)$" "$work/out" || fail "dump: the tag behind a code"
+grep -q "^00000407  000B      text  *\"Tank level\"$" "$work/out" || fail "dump: a text object's text"
+grep -q "lowLimit  *5$" "$work/out" || fail "dump: a data entry's low limit"
+grep -q "second operand  *-2$" "$work/out" || fail "dump: a signed operand"
+grep -q "group tag  *node 1, block 1, index 2 -> \"T12\" 40003 (node 1)$" "$work/out" || fail "dump: alarm group tag"
+grep -q "task  *Write 17 to Tag 40003$" "$work/out" || fail "dump: a task as the lists show it"
+grep -q "author  *\"Quillon tests\"$" "$work/out" || fail "dump: the author in the names section"
+grep -q "node 0 UW001 name  *\"T4\"$" "$work/out" || fail "dump: a tag's name in the names section"
+grep -q "^00000D95  -- logger settings$" "$work/out" || fail "dump: the logger settings"
+grep -q "logged tag  *node 1, block 1, index 2 -> \"T12\"" "$work/out" || fail "dump: a logged tag"
+grep -q " raw " "$work/out" && fail "dump shows raw rows without --raw"
+run dump --raw "$source_dir/fuzz/corpus/OvmReaderFuzz/rich_500.ovm" >"$work/out" 2>"$work/err" || fail "dump --raw"
+grep -q "^0000039D  0010      raw  *2F 00 00 00 03 00 00 10 00 3B 00 1F 00 01 00 02$" "$work/out" ||
+    fail "dump --raw: the first object's bytes"
 if run dump "$work/short.ovm" >"$work/out" 2>"$work/err"; then fail "dump of a cut .ovm succeeded"; fi
 grep -q "short.ovm: The image ends at offset 60 inside" "$work/err" || fail "dump: message for a cut .ovm"
 grep -q "  == Settings" "$work/out" || fail "dump: the part before the cut"

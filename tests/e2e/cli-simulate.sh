@@ -169,4 +169,30 @@ expect_refusal "The clock is set as YYYY-MM-DD HH:MM:SS" simulate "$work/plant.o
     --clock "2000-02-30 00:00:00"
 expect_refusal "Can not load $work/missing.ovm" simulate "$work/missing.ovm" --script "$work/pass.txt"
 
+# Times are milliseconds in decimal digits, in the script and on the command line.
+printf 'advance 0x10\n' >"$work/bad.txt"
+expect_refusal "line 1: the time is a number of milliseconds in decimal digits: advance 0x10" simulate \
+    "$work/plant.ovm" --script "$work/bad.txt"
+printf 'advance +5\n' >"$work/bad.txt"
+expect_refusal "line 1: the time is a number of milliseconds in decimal digits" simulate "$work/plant.ovm" \
+    --script "$work/bad.txt"
+expect_refusal "is no number of milliseconds (decimal digits only)" simulate "$work/plant.ovm" --script \
+    "$work/pass.txt" --scan 0x0A
+expect_refusal "is no number of milliseconds (decimal digits only)" simulate "$work/plant.ovm" --script \
+    "$work/pass.txt" --max-time 0b11
+
+# The simulated time a script may take: a day unless --max-time says otherwise (1 ms to 30 days); a script
+# that would take more is refused before anything runs.
+printf 'advance 86400000\nadvance 86400000\n' >"$work/long.txt"
+expect_refusal "moves the clock by 172800000 ms, more than the most simulated time of 86400000 ms (--max-time)." \
+    simulate "$work/plant.ovm" --script "$work/long.txt"
+printf 'advance 990\ntouch 1 1\n' >"$work/short.txt"
+run simulate "$work/plant.ovm" --script "$work/short.txt" --max-time 1000 >"$work/out" 2>"$work/err" ||
+    fail "a script of exactly --max-time (990 ms and a tap's scan of 10) was refused"
+expect_refusal "moves the clock by 1000 ms, more than the most simulated time of 999 ms" simulate \
+    "$work/plant.ovm" --script "$work/short.txt" --max-time 999
+expect_refusal "The most simulated time (--max-time) is 1 to 2592000000 milliseconds, not 0." simulate \
+    "$work/plant.ovm" --script "$work/short.txt" --max-time 0
+expect_refusal "not 2592000001." simulate "$work/plant.ovm" --script "$work/short.txt" --max-time 2592000001
+
 echo "cli-simulate: all checks passed"

@@ -103,9 +103,45 @@ run import "$work/plc.json" "$work/plc.ovm" 2>"$work/err" || fail "import with a
 if run driver "$work/plc.ovm" --port "$work/unit500" --drivers-dir "$work/drivers" >"$work/out" 2>"$work/err"; then
     fail "driver download without a driver file"
 fi
+grep -qx "The Drivers directory has no driver for the VQ5K-822 unit (driver files 140\*.abs)." "$work/out" ||
+    fail "no driver of the model text"
+head -c 300 /dev/urandom >"$work/drivers/14000901.abs" # a driver of the model for another PLC
+if run driver "$work/plc.ovm" --port "$work/unit500" --drivers-dir "$work/drivers" >"$work/out" 2>"$work/err"; then
+    fail "driver download without the PLC's driver file"
+fi
 grep -qx "Can not open the file to be downloaded." "$work/out" || fail "missing driver text"
 head -c 3000 /dev/urandom >"$work/drivers/14000101.abs"
 run driver "$work/plc.ovm" --port "$work/unit500" --drivers-dir "$work/drivers" >"$work/out" 2>"$work/err" ||
     fail "driver download"
 grep -qx "Download is completed successfully." "$work/out" || fail "driver success text"
+
+# The two large graphic models: applications go down and come back unchanged, and their drivers are found by
+# the driver model codes 200 and 300; without one the status says so before anything reaches the unit.
+for model in 510 520; do
+    code=$([ "$model" = 510 ] && echo 200 || echo 300)
+    run new --model "$model" "$work/app$model.ovm" >/dev/null 2>"$work/err" || fail "new $model"
+    start_unit "$work/unit$model" --model "$model" --memory 64
+    run download "$work/app$model.ovm" --port "$work/unit$model" >"$work/out" 2>"$work/err" || fail "download $model"
+    run upload "$work/back$model.ovm" --port "$work/unit$model" >"$work/out" 2>"$work/err" || fail "upload $model"
+    size="$(od -An -tu4 -N4 "$work/tool/dnld_ovm.ovz" | tr -d ' ')"
+    cmp -s -n "$size" "$work/tool/dnld_ovm.ovz" "$work/tool/upld_ovm.ovz" || fail "model $model came back changed"
+    run export "$work/app$model.ovm" "$work/app$model.json" 2>"$work/err" || fail "export $model"
+    python3 - "$work/app$model.json" "$work/plc$model.json" <<'PY'
+import json, sys
+doc = json.load(open(sys.argv[1]))
+doc["nodes"].append({"number": 1, "kind": "plc", "name": "Line PLC", "plcId": 1, "modelIndex": 1, "blocks": []})
+json.dump(doc, open(sys.argv[2], "w"), indent=2)
+PY
+    run import "$work/plc$model.json" "$work/plc$model.ovm" 2>"$work/err" || fail "import $model with a PLC node"
+    if run driver "$work/plc$model.ovm" --port "$work/unit$model" --drivers-dir "$work/drivers" >"$work/out" \
+        2>"$work/err"; then
+        fail "driver download for $model without a driver"
+    fi
+    grep -qx "The Drivers directory has no driver for the Orvik $([ "$model" = 510 ] && echo 180 || echo 520) unit (driver files $code\*.abs)." \
+        "$work/out" || fail "no driver text for $model"
+    head -c 2000 /dev/urandom >"$work/drivers/${code}00101.abs"
+    run driver "$work/plc$model.ovm" --port "$work/unit$model" --drivers-dir "$work/drivers" >"$work/out" \
+        2>"$work/err" || fail "driver download for $model"
+    grep -qx "Download is completed successfully." "$work/out" || fail "driver success text for $model"
+done
 echo "ok"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Prints the application report from the real window under a virtual X display: the Print Selection
 # dialog, the system print dialog set to "Print to File (PDF)", then the same report from quillon-cli,
-# which must give the same pages. Also the refusal while a screen is edited and the selection cleared
-# when the application closes.
+# which must give the same pages; the dialog proposes the application's name as the PDF file and the
+# status bar says where the report went. Also the question while a screen is edited (No keeps the session,
+# Yes closes it and prints) and the selection cleared when the application closes.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib/window.sh" gui-print "$@"
 run="$scratch"
@@ -16,7 +17,7 @@ cd "$run/work"
 
 app="$run/work/Result/report.ovm"
 "$cli" import "$src/tests/data/print/report-500.json" "$app" >/dev/null
-message='You must close screen session for printing Quillon application.'
+message='Close the screen session and print?'
 
 printf '%s\n' \
   "menu File/Open..." \
@@ -29,14 +30,18 @@ printf '%s\n' \
   "expect tags|checked" \
   "expect screenkeys|checked" \
   "button OK" \
+  "expect-print-file $run/work/Result/report.pdf" \
   "print-to-file $run/gui.pdf" \
+  "expect-status The report was written to $run/gui.pdf." \
   "menu Define/Screens..." \
   "menu File/Print" \
-  "wait-dialog Quillon : Information" \
+  "wait-dialog Quillon : Confirmation" \
   "wait-text $message" \
-  "button OK" \
-  "menu Screen/Close Screens session" \
+  "button No" \
   "menu File/Print" \
+  "wait-dialog Quillon : Confirmation" \
+  "wait-text $message" \
+  "button Yes" \
   "wait-dialog Quillon  : Print Selection" \
   "expect all|checked" \
   "button Cancel" \

@@ -215,8 +215,10 @@ TEST_F(AlarmEditorTest, DeletingTheLastAlarmDropsTheRecord) {
 
 TEST_F(AlarmEditorTest, ConsecutiveModeNeedsSixteenDefinedTags) {
     addExtra();
+    // The mode cannot be chosen on these models; a record from a file holds it.
+    ASSERT_TRUE(app.setAlarmText(0, "Smoke").ok());
     AlarmEditor editor(app);
-    EXPECT_EQ(editor.mode(), AlarmTable::kConsecutive); // a new record's mode
+    EXPECT_EQ(editor.mode(), AlarmTable::kConsecutive); // the record's mode
     // No alarm: Ok needs no first tag.
     editor.add();
     editor.setText("Fire");
@@ -237,6 +239,31 @@ TEST_F(AlarmEditorTest, ConsecutiveModeNeedsSixteenDefinedTags) {
     EXPECT_EQ(table.groupTag(15), extra[14]);
     // Every one of the sixteen is protected now.
     EXPECT_TRUE(app.isTagReferenced(*extra[7]));
+}
+
+TEST_F(AlarmEditorTest, ANewRecordOpensInAModeThatCanBeUsed) {
+    // Six alarms typed into a new record and Ok: nothing asks for sixteen consecutive tags.
+    {
+        AlarmEditor editor(app);
+        EXPECT_FALSE(editor.consecutiveOffered());
+        EXPECT_EQ(editor.mode(), AlarmTable::kDiscrete);
+        for (int i = 0; i < 6; ++i) {
+            editor.add();
+            editor.setText("Alarm " + std::to_string(i));
+            if (i == 0) {
+                editor.setGroupTag(r1);
+            }
+            ASSERT_TRUE(editor.accept().ok()) << i;
+        }
+        const AlarmVerdict v = editor.ok(finder());
+        ASSERT_TRUE(v.ok()) << v.message;
+    }
+    EXPECT_EQ(app.alarmTable().tagMode(), AlarmTable::kDiscrete);
+    EXPECT_EQ(app.alarmTable().groupTag(0), r1);
+    EXPECT_EQ(app.alarmTable().text(5), "Alarm 5");
+    // Reopened, the record's own mode.
+    AlarmEditor again(app);
+    EXPECT_EQ(again.mode(), AlarmTable::kDiscrete);
 }
 
 TEST_F(AlarmEditorTest, DiscreteOkNeedsTheTagOfEveryGroupInUse) {

@@ -168,6 +168,87 @@ TEST_F(KeyDialogs, BrowsingLeavesNoEmptyDefinitionBehind) {
     EXPECT_TRUE(app.checkConsistency());
 }
 
+TEST_F(KeyDialogs, ClosingKeepsOnlyDefinitionsThatHoldSomething) {
+    const auto take = [](const TaskPlan& p, const TaskPlace&) { return std::optional<Task>(p.task); };
+    const std::uint32_t empty = app.totals().applicationSize;
+    // Opened and closed without touching anything: the definition made for the opening key goes
+    // (the file does not grow by 21 bytes).
+    {
+        KeySelection keys(app, nullptr, prompter);
+        EXPECT_TRUE(keys.click(4));
+        EXPECT_EQ(app.globalKeyCount(), 1u);
+        EXPECT_TRUE(keys.close());
+        EXPECT_EQ(keys.key(), nullptr);
+        EXPECT_EQ(app.globalKeyCount(), 0u);
+        EXPECT_EQ(app.totals().applicationSize, empty);
+        EXPECT_FALSE(keys.close()); // twice is harmless
+    }
+    // A password, a legend or the interrupt flag alone is something the user set: kept when leaving
+    // and when closing. A definition that had a task and lost it goes.
+    {
+        KeySelection keys(app, nullptr, prompter);
+        keys.click(1);
+        keys.key()->password = 1;
+        keys.click(2);
+        keys.key()->legend = KeyLegend{KeyLegend::kText, "A", "", ""};
+        keys.click(3);
+        keys.setInterrupt(true);
+        keys.click(5);
+        ASSERT_NE(TaskListEditor(app, *keys.key(), prompter)
+                      .add(KeyDefinition::kPressed, task_choice::kPrintData, take),
+                  nullptr);
+        prompter.script({PromptAnswer::Yes});
+        EXPECT_TRUE(TaskListEditor(app, *keys.key(), prompter).remove(KeyDefinition::kPressed, 0));
+        EXPECT_TRUE(keys.close());
+        ASSERT_NE(app.findGlobalKey(1), nullptr);
+        EXPECT_EQ(app.findGlobalKey(1)->password, 1);
+        EXPECT_NE(app.findGlobalKey(2), nullptr);
+        EXPECT_NE(app.findGlobalKey(3), nullptr);
+        EXPECT_EQ(app.findGlobalKey(5), nullptr);
+        EXPECT_EQ(app.globalKeyCount(), 3u);
+    }
+    // An empty definition the file already held stays as it was, when browsed past and when closing.
+    ASSERT_TRUE(app.addGlobalKey(std::make_unique<KeyDefinition>(6)));
+    const std::uint32_t held = app.totals().applicationSize;
+    {
+        KeySelection keys(app, nullptr, prompter);
+        keys.click(6);
+        keys.click(4);
+        keys.click(6);
+        EXPECT_FALSE(keys.close());
+    }
+    EXPECT_NE(app.findGlobalKey(6), nullptr);
+    EXPECT_EQ(app.globalKeyCount(), 4u);
+    EXPECT_EQ(app.totals().applicationSize, held);
+    EXPECT_TRUE(app.checkConsistency());
+}
+
+TEST_F(KeyDialogs, ADefinitionRemovedBehindTheSelectionIsNeverHandedOut) {
+    // Two key dialogs on the same screen (one opened over the other through the global keys): the one on
+    // top removes the definition both chose.
+    KeySelection below(app, screen1, prompter);
+    below.click(2);
+    ASSERT_NE(below.key(), nullptr);
+    {
+        KeySelection above(app, screen1, prompter);
+        above.click(3);
+        above.click(2); // the definition below made: found empty, kept by the one above
+        EXPECT_EQ(above.key(), below.key());
+        EXPECT_FALSE(above.close());
+    }
+    ASSERT_NE(below.key(), nullptr);
+    ASSERT_TRUE(app.removeKey(*screen1, *below.key()));
+    EXPECT_EQ(below.key(), nullptr);
+    EXPECT_EQ(below.actingGlobalKey(), nullptr);
+    below.setInterrupt(true); // nothing to set, nothing touched
+    // Choosing the same key again makes it anew.
+    EXPECT_TRUE(below.choose(2));
+    ASSERT_NE(below.key(), nullptr);
+    EXPECT_TRUE(below.close());
+    EXPECT_EQ(screen1->keyCount(), 0u);
+    EXPECT_TRUE(app.checkConsistency());
+}
+
 TEST_F(KeyDialogs, TwoSimultaneousKeysMakeACombinationCode) {
     KeySelection keys(app, nullptr, prompter);
     keys.click(3);

@@ -216,10 +216,12 @@ TEST(EditingReadLimitTest, PasteSkipsAnObjectBeyondTheReadLimitAndKeepsTheOthers
     ASSERT_TRUE(clipboard.appendObject(display(f.r2, 16)));
     ASSERT_TRUE(clipboard.appendObject(display(f.readOnly, 32)));
     EXPECT_TRUE(ObjectEditing::paste(session, f.prompter));
-    EXPECT_EQ(
-        f.prompter.texts(),
-        (std::vector<std::string>{"Can not accept the Object ( Display PLC Data ). Otherwise the number of "
-                                  "Tags in this screen will be more than the limit."}));
+    EXPECT_EQ(f.prompter.texts(),
+              (std::vector<std::string>{
+                  "Can not accept the Object ( Display PLC Data ). Otherwise the number of "
+                  "Tags in this screen will be more than the limit.\n\nThe screen would read 160 "
+                  "registers; the unit reads at most 144.\nIt would add:\n- block D0200 of node 1 "
+                  "Node1: 60 registers"}));
     EXPECT_EQ(f.screen2->objectCount(), 2u);
     EXPECT_EQ(f.screen2->readList().registerCount(), 100u);
     ASSERT_NE(session.history(), nullptr);

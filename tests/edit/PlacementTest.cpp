@@ -99,6 +99,13 @@ TEST(PlacementGeometryTest, ClicksLandOnCellsTouchCellsAndTheSnapGrid) {
     const PlacementGeometry class50(kClass50, CanvasGeometry::kFont5x7);
     EXPECT_EQ(*class50.touchCell({127, 63}), (UnitRect{112, 46, 127, 63}));
     EXPECT_FALSE(character.touchCell({0, 0}).has_value());
+    // Class 51 (240 x 128): 16 x 6 cells of 15 x 18 with 4-pixel gaps; the last cell ends at the display's
+    // bottom right corner, and a point past it still lands in the last cell.
+    const PlacementGeometry class51(51, CanvasGeometry::kFont5x7);
+    EXPECT_EQ(*class51.touchCell({239, 127}), (UnitRect{225, 110, 239, 127}));
+    EXPECT_EQ(*class51.touchCell({15, 22}), (UnitRect{15, 22, 29, 39}));
+    EXPECT_EQ(*class51.touchCell({14, 21}), (UnitRect{0, 0, 14, 17}));
+    EXPECT_EQ(*class51.touchCell({400, 300}), (UnitRect{225, 110, 239, 127}));
 
     // Shapes: the unit grid, then the snap steps.
     const PlacementGeometry snapping(kClass52, CanvasGeometry::kFont5x7, 6, 8);
@@ -188,6 +195,26 @@ TEST(PlacementGeometryTest, DefaultRectanglesByKind) {
     EXPECT_EQ(*g.shapeRect({30, 40}, {5, 8}), (UnitRect{5, 8, 30, 40}));
     EXPECT_EQ(*g.shapeRect({10, 10}, {11, 10}), (UnitRect{10, 10, 11, 11}));
     EXPECT_EQ(*g.shapeRect({319, 239}, {319, 200}), (UnitRect{318, 200, 319, 239}));
+}
+
+// While a bargraph or a touch area is placed the outline shown is the object's own rectangle at the press,
+// wherever the pointer is dragged; the tools whose object follows the drag have none.
+TEST(PlacementGeometryTest, FixedOutlinesAreTheRectanglesTheObjectsGet) {
+    const PlacementTool& bar = *PlacementTools::find(157);
+    const PlacementTool& touch = *PlacementTools::find(202);
+    const PlacementGeometry g(kClass52, CanvasGeometry::kFont5x7);
+    EXPECT_EQ(g.fixedOutline(bar, {10, 20}), (UnitRect{10, 20, 34, 84}));
+    EXPECT_EQ(g.fixedOutline(bar, {300, 200}), (UnitRect{300, 200, 319, 239}));
+    EXPECT_EQ(g.fixedOutline(touch, {40, 60}), (UnitRect{32, 54, 47, 77}));
+    // With snapping on (steps 6 x 8) the bargraph lands on the snap grid first.
+    const PlacementGeometry snapped(kClass52, CanvasGeometry::kFont5x7, 6, 8);
+    EXPECT_EQ(snapped.fixedOutline(bar, {13, 21}), (UnitRect{12, 16, 36, 80}));
+    // Eight cells of a character display.
+    const PlacementGeometry c(kClass4, CanvasGeometry::kFont5x7);
+    EXPECT_EQ(c.fixedOutline(bar, {30, 20}), (UnitRect{24, 16, 119, 31}));
+    for (const std::uint16_t follows : {108, 109, 101, 113}) {
+        EXPECT_FALSE(g.fixedOutline(*PlacementTools::find(follows), {10, 10}).has_value()) << follows;
+    }
 }
 
 // ---------------------------------------------------------------- the right edge
@@ -393,9 +420,11 @@ TEST(ObjectPlacementTest, ReadLimitRefusesANewTagUse) {
     setObjectRect(*second, {0, 16, 59, 31});
     EXPECT_EQ(ObjectPlacement::place(session, std::move(second), f.prompter), nullptr);
     EXPECT_EQ(f.prompter.last().title, "Quillon : Information");
+    // The refusal goes on to count registers and to name the block that would come in: 100 + 60 = 160.
     EXPECT_EQ(f.prompter.last().text,
               "Can not accept the Object ( Display PLC Data ). Otherwise the number of "
-              "Tags in this screen will be more than the limit.");
+              "Tags in this screen will be more than the limit.\n\nThe screen would read 160 registers; the "
+              "unit reads at most 144.\nIt would add:\n- block D0200 of node 1 Node1: 60 registers");
     EXPECT_EQ(f.screen2->objectCount(), 1u);
     EXPECT_EQ(f.screen2->readList().registerCount(), 100u);
     // Another use of the block already read is no new read.

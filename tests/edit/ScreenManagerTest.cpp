@@ -177,12 +177,17 @@ TEST(ScreenManager, GotoTargetsAndAssociationsBlockDelete) {
 
     const std::string refusal = "This Screen can not be deleted.\nEither it is associated to another Screen "
                                 "or\nthere is a task which triggers this Screen.";
-    for (Screen* blocked : {&two, &four, &five, &six}) {
+    // The refusal goes on to name what points at the screen.
+    const std::pair<Screen*, const char*> blockers[] = {{&two, "a task of key 7 of Screen 1 : Screen1"},
+                                                        {&four, "a task of the global key 9"},
+                                                        {&five, "the Power-on task list"},
+                                                        {&six, "a task list of Screen 6 : Screen6"}};
+    for (const auto& [blocked, by] : blockers) {
         d.prompter.clear();
         EXPECT_FALSE(d.manager.approveDelete(*blocked, d.prompter)) << blocked->number();
         ASSERT_EQ(d.prompter.prompts().size(), 1u);
         EXPECT_EQ(d.prompter.last().title, "Quillon : Information");
-        EXPECT_EQ(d.prompter.last().text, refusal);
+        EXPECT_EQ(d.prompter.last().text, refusal + "\n\nIt is used by:\n- " + by);
         EXPECT_TRUE(d.manager.numberAndNameLocked(*blocked));
     }
     EXPECT_FALSE(d.manager.numberAndNameLocked(three));
@@ -208,7 +213,14 @@ TEST(ScreenManager, GotoTargetsAndAssociationsBlockDelete) {
     EXPECT_FALSE(d.manager.isGotoTarget(2));
     d.prompter.clear();
     EXPECT_FALSE(d.manager.approveDelete(two, d.prompter));
-    EXPECT_EQ(d.prompter.last().text, refusal);
+    EXPECT_EQ(d.prompter.last().text,
+              refusal + "\n\nIt is used by:\n- Screen 1 : Screen1, as its associated screen");
+    // A key combination is named by both keys; every holder has its line.
+    KeyDefinition* both = must(d.app.addGlobalKey(std::make_unique<KeyDefinition>(3 + 256 * 5)));
+    ASSERT_TRUE(d.app.appendTask(*both, KeyDefinition::kPressed, gotoScreen(2)));
+    EXPECT_EQ(d.manager.deleteBlockers(two),
+              (std::vector<std::string>{"a task of the global keys 3 + 5",
+                                        "Screen 1 : Screen1, as its associated screen"}));
 }
 
 TEST(ScreenManager, InformationRenumbersAndStoresEveryField) {

@@ -53,6 +53,24 @@ TEST(PanelModel, IndexOfOfferedModels) {
     EXPECT_EQ(findPanelModel(500)->serialInterface, "RS232 / RS485");
 }
 
+TEST(PanelModel, PickerListsEveryModelOfferedOnesFirst) {
+    const std::uint16_t order[] = {10, 12, 40, 42, 500, 510, 520, 15, 20, 30, 41, 480};
+    ASSERT_EQ(pickerModelIds().size(), 12u);
+    for (std::uint8_t i = 0; i < 12; ++i) {
+        EXPECT_EQ(pickerModelIds()[i], order[i]);
+        EXPECT_EQ(pickerPosition(order[i]), i);
+        EXPECT_EQ(modelIdAtPickerPosition(i), order[i]);
+    }
+    EXPECT_EQ(modelIdAtPickerPosition(12), 0);
+    EXPECT_EQ(pickerPosition(11), std::nullopt);
+    // The offered rows are the model index rows.
+    EXPECT_EQ(pickerPosition(500), modelIndex(500));
+    EXPECT_EQ(supplyVoltageText(*findPanelModel(10)), "5 VDC");
+    EXPECT_EQ(serialInterfaceText(*findPanelModel(42)), "RS232 / RS485");
+    EXPECT_EQ(supplyVoltageText(*findPanelModel(520)), "\u2014");
+    EXPECT_EQ(serialInterfaceText(*findPanelModel(15)), "\u2014");
+}
+
 TEST(PanelModel, SelectModelIsAValue) {
     const ModelSelection graphic = selectModel(500);
     EXPECT_EQ(graphic.modelId, 500);
@@ -83,6 +101,16 @@ TEST(UnitSettings, CapacityAndDefaults) {
     EXPECT_EQ(small.memoryOption, 1);
     EXPECT_EQ(offeredMemoryOptions(4), 4);
     EXPECT_EQ(offeredMemoryOptions(2), 2);
+    // By model: every graphic model has the four memories, every character model the first two.
+    for (const std::uint16_t id : {480, 500, 510, 520}) {
+        EXPECT_EQ(memoryOptionsOfModel(id), 4) << id;
+    }
+    for (const std::uint16_t id : {10, 12, 15, 20, 30, 40, 41, 42}) {
+        EXPECT_EQ(memoryOptionsOfModel(id), 2) << id;
+    }
+    EXPECT_EQ(memoryOptionsOfModel(11), 0);
+    // The large graphic models are not at a row of the five: they start with 24KB (26000 bytes).
+    EXPECT_EQ(defaultUnitSettings(modelIndex(520)).memoryOption, 1);
 
     const std::array<std::uint8_t, 15> expected{1, 0, 0, 4, 4, 0, 0, 4, 1, 2, 80, 3, 2, 1, 0};
     EXPECT_EQ(small.toBytes(), expected);

@@ -230,9 +230,11 @@ TEST_F(TaskLists, ScreenListsDelayWaitPrintAndReadLimit) {
     // 100 + 60 > 144: the next new read is refused and nothing changes.
     prompter.clear();
     EXPECT_EQ(app.addTask(screen, 1, simple(TaskKind::Wait, 0, r2), prompter), nullptr);
+    // The refusal counts the registers and names the block that would come in.
     EXPECT_EQ(prompter.last().text, "Can not accept the selected Tag(s). Otherwise the number of Tags in "
-                                    "this screen will be more than the "
-                                    "limit.");
+                                    "this screen will be more than the limit.\n\nThe screen would read 160 "
+                                    "registers; the unit reads at most 144.\nIt would add:\n- block D0100 of "
+                                    "node 1 Node1: 60 registers");
     EXPECT_EQ(screen.readList().registerCount(), 100u);
     // A block the global list already reads counts once: the global list takes block 2 ...
     Task* globalCopy = app.addTask(app.applicationLists(), Application::kGlobal, copy(r1, r2), prompter);

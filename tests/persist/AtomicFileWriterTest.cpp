@@ -13,6 +13,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace quillon {
@@ -226,6 +227,82 @@ TEST_F(AtomicFileWriterTest, AFolderThatCannotBeWrittenIsNamedInTheMessage) {
     AtomicFileWriter unopened(target_);
     EXPECT_FALSE(unopened.write(pattern(15, 1)).ok());
     expectOldFileOnly();
+}
+
+// A pipe the user named is written to directly, once the save is complete, and stays a pipe; a link to
+// a pipe is the pipe.
+TEST_F(AtomicFileWriterTest, APipeIsWrittenThroughAndNeverReplaced) {
+    const auto fifo = dir_ / "out.fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto link = dir_ / "to-fifo";
+    std::filesystem::create_symlink(fifo, link);
+    const auto bytes = pattern(3, 200000);
+    for (const auto& target : {fifo, link}) {
+        std::vector<std::uint8_t> received;
+        std::thread reader([&] {
+            const int fd = ::open(fifo.c_str(), O_RDONLY);
+            std::array<std::uint8_t, 4096> chunk{};
+            ssize_t n = 0;
+            while ((n = ::read(fd, chunk.data(), chunk.size())) > 0) {
+                received.insert(received.end(), chunk.begin(), chunk.begin() + n);
+            }
+            ::close(fd);
+        });
+        const Status written = AtomicFileWriter::writeFile(target, [&](AtomicFileWriter& out) {
+            if (Status s = out.write(bytes); !s) {
+                return s;
+            }
+            // The application file patches its settings once the image is known; a pipe takes that too.
+            const std::array<std::uint8_t, 2> patch{0xAB, 0xCD};
+            return out.patch(10, patch);
+        });
+        reader.join();
+        ASSERT_TRUE(written.ok()) << written.message();
+        auto expected = bytes;
+        expected[10] = 0xAB;
+        expected[11] = 0xCD;
+        EXPECT_EQ(received, expected);
+        struct stat info {};
+        ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISFIFO(info.st_mode));
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+    }
+    // No temporary was made beside the pipe.
+    EXPECT_EQ(dir_.names(), (std::vector<std::string>{"app.ovm", "out.fifo", "to-fifo"}));
+}
+
+// A character device is written to in place: /dev/null stays /dev/null (nothing is made in /dev).
+TEST_F(AtomicFileWriterTest, ACharacterDeviceIsWrittenThroughAndNeverReplaced) {
+    struct stat before {};
+    ASSERT_EQ(::stat("/dev/null", &before), 0);
+    const auto link = dir_ / "null";
+    std::filesystem::create_symlink("/dev/null", link);
+    ASSERT_TRUE(AtomicFileWriter::writeFile(link, pattern(4, 1000)).ok());
+    AtomicFileWriter writer(link);
+    EXPECT_TRUE(writer.writesDirectly());
+    EXPECT_EQ(writer.target(), link);
+    struct stat after {};
+    ASSERT_EQ(::stat("/dev/null", &after), 0);
+    EXPECT_TRUE(S_ISCHR(after.st_mode));
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+}
+
+// A folder, or a link to one, is refused with a message that names it, and is left as it was.
+TEST_F(AtomicFileWriterTest, AFolderIsRefusedAndLeftAsItWas) {
+    const auto folder = dir_ / "sub";
+    std::filesystem::create_directory(folder);
+    TempFolder::writeText(folder / "inside", "kept");
+    const Status refused = AtomicFileWriter::writeFile(folder, pattern(5, 10));
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.message(),
+              "Can not write the file " + folder.string() + ".\nIt is a folder, not a file.");
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_EQ(dir_.names(), (std::vector<std::string>{"app.ovm", "sub"}));
+    const auto toFolder = dir_ / "to-sub";
+    std::filesystem::create_symlink(folder, toFolder);
+    EXPECT_FALSE(AtomicFileWriter::writeFile(toFolder, pattern(5, 10)).ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(toFolder));
 }
 
 TEST_F(AtomicFileWriterTest, AFixedTemporaryNameReplacesALeftoverAndDisappears) {

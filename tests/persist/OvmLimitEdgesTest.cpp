@@ -54,10 +54,14 @@ TEST_P(ReadLimitEdges, AScreenReadsUpToTheLimitAndNotOneRegisterMore) {
     // One register beyond it is refused, and nothing changes.
     const std::uint32_t bytes = app->totals().applicationSize;
     EXPECT_EQ(app->addTask(*screen, 1, copyFrom(single), f.prompter), nullptr);
+    // The refusal counts the registers (one more than the limit) and names the one-register block.
     EXPECT_EQ(f.prompter.texts(),
               std::vector<std::string>{"Can not accept the selected Tag(s). Otherwise the "
                                        "number of Tags in this screen will be more than "
-                                       "the limit."});
+                                       "the limit.\n\nThe screen would read " +
+                                       std::to_string(limit + 1) + " registers; the unit reads at most " +
+                                       std::to_string(limit) + ".\nIt would add:\n- block " +
+                                       single->block()->address() + " of node 1 Node1: 1 register"});
     EXPECT_EQ(app->screenReadRegisters(screen->readList()), limit);
     EXPECT_EQ(screen->taskList(1).size(), 2U);
     EXPECT_EQ(app->totals().applicationSize, bytes);

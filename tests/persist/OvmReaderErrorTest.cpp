@@ -1,5 +1,7 @@
 #include "OvmRichApplication.h"
 #include "persist/OvmLayout.h"
+#include "persist/TextFormReader.h"
+#include "persist/TextFormWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +31,9 @@ struct Bytes {
     }
 };
 
-// The counts of the header; the byte totals are not trusted by the reader and stay zero.
+// The counts of the header. The byte totals stay zero here: the reader reads records by their counts and
+// compares the totals with what it read only once every record has been read, so a damaged record is
+// reported by its own number; the images that read whole give their totals through sealed().
 struct Counts {
     unsigned model = 20, nodes = 1, tags = 0, screens = 0, keys = 0, alarms = 0, powerOn = 0, global = 0;
     unsigned globalReadList = 0;
@@ -60,6 +64,30 @@ Bytes unitNode(unsigned blocks = 1) {
     }
     return n;
 }
+
+// The header's byte totals of an image that reads, written by hand from what each section holds; the
+// image has no pictures, so the application size is its whole length.
+struct Totals {
+    std::uint32_t network = 0, screens = 0, keys = 0, alarms = 0;
+};
+
+Bytes sealed(Bytes image, const Totals& t) {
+    const auto put = [&image](std::size_t at, std::uint32_t value, std::size_t bytes) {
+        for (std::size_t i = 0; i < bytes; ++i) {
+            image.b[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    };
+    put(0, static_cast<std::uint32_t>(image.b.size()), 4);
+    put(20, t.network, 4);
+    put(28, t.screens, 4);
+    put(32, t.keys, 4);
+    put(36, t.alarms, 2);
+    return image;
+}
+
+// Node record 14 bytes; block "UW000" 5 + 6; tag "UW001" 5 + 7.
+constexpr std::uint32_t kUnitNodeBytes = 14;
+constexpr std::uint32_t kUnitNodeWithTagBytes = 14 + 11 + 12;
 
 Bytes prefix(const Counts& c, std::string_view password = {}) {
     Bytes b = header(c);
@@ -117,7 +145,7 @@ protected:
 TEST_F(ReaderErrors, HeaderSettingsAndNetwork) {
     EXPECT_EQ(errorOf(Bytes{}.zeros(49)), 0);
     EXPECT_EQ(errorOf(header(Counts{}).zeros(63)), 1025);
-    EXPECT_EQ(errorOf(prefix(Counts{}).add(unitNode(0)).zeros(13)), -1);
+    EXPECT_EQ(errorOf(sealed(prefix(Counts{}).add(unitNode(0)).zeros(13), {kUnitNodeBytes})), -1);
     EXPECT_EQ(errorOf(prefix(Counts{}).add(Bytes{}.u32(10).u8(0).u8(0))), 1018);
     // A PLC whose catalog file does not exist.
     EXPECT_EQ(
@@ -198,7 +226,10 @@ TEST_F(ReaderErrors, GlobalAndScreenKeys) {
     Bytes mismatch = prefix(c).add(unitNode());
     mismatch.u32(99).u16(5).u8(0).u16(0).u16(1).u16(0).u16(0).u16(5).u16(0).u16(0).add(kGoodTask);
     EXPECT_EQ(errorOf(mismatch), 1016);
-    EXPECT_EQ(errorOf(prefix(c).add(unitNode()).add(key(kGoodTask, 1)).zeros(13)), -1);
+    // A key record is 21 bytes; the goto task 5.
+    EXPECT_EQ(errorOf(sealed(prefix(c).add(unitNode()).add(key(kGoodTask, 1)).zeros(13),
+                             {.network = kUnitNodeWithTagBytes, .keys = 21 + 5})),
+              -1);
 
     Counts s;
     s.screens = 1;
@@ -218,13 +249,18 @@ TEST_F(ReaderErrors, ScreensAlarmsAndLogger) {
     associated.u32(34).u16(1).u16(0).u8(0).u8(0).zeros(22).u8(0).u16(0).u8(1).u8(2); // one byte of two
     EXPECT_EQ(errorOf(associated), 1031);
     EXPECT_EQ(errorOf(prefix(s).add(unitNode()).add(screenRecord(0, 0, 1)).add(kBadKind)), 1034);
-    EXPECT_EQ(errorOf(prefix(s).add(unitNode()).add(screenRecord(0)).zeros(13)), -1);
+    EXPECT_EQ(errorOf(sealed(prefix(s).add(unitNode()).add(screenRecord(0)).zeros(13),
+                             {.network = kUnitNodeWithTagBytes, .screens = 36})),
+              -1);
 
     Counts a;
     a.alarms = 1;
     EXPECT_EQ(errorOf(prefix(a).add(unitNode()).u8(0).u8(1).u8(0)), 1002);
     EXPECT_EQ(errorOf(prefix(a).add(unitNode()).u8(0).u8(0).u8(7).u8(0).u8(0).text("Too")), 1002);
-    EXPECT_EQ(errorOf(prefix(a).add(unitNode()).u8(0).u8(0).u8(5).u8(0).u8(0).text("Too").zeros(13)), -1);
+    // Tag mode and group count 2, the text 3 + 3.
+    EXPECT_EQ(errorOf(sealed(prefix(a).add(unitNode()).u8(0).u8(0).u8(5).u8(0).u8(0).text("Too").zeros(13),
+                             {.network = kUnitNodeWithTagBytes, .alarms = 2 + 3 + 3})),
+              -1);
     EXPECT_EQ(errorOf(prefix(Counts{}).add(unitNode()).zeros(12)), 1017);
 }
 
@@ -233,15 +269,17 @@ TEST_F(ReaderErrors, AlarmTextsAreReadAsStoredUpToFiftyFourCharacters) {
     Counts a;
     a.alarms = 1;
     const auto image = [&a](const std::string& text) {
-        return prefix(a)
-            .add(unitNode())
-            .u8(0)
-            .u8(0)
-            .u8(static_cast<unsigned>(text.size() + 2))
-            .u8(3)
-            .u8(1)
-            .text(text)
-            .zeros(13);
+        return sealed(
+            prefix(a)
+                .add(unitNode())
+                .u8(0)
+                .u8(0)
+                .u8(static_cast<unsigned>(text.size() + 2))
+                .u8(3)
+                .u8(1)
+                .text(text)
+                .zeros(13),
+            {.network = kUnitNodeWithTagBytes, .alarms = static_cast<std::uint32_t>(2 + 3 + text.size())});
     };
     for (std::size_t length : {16U, 17U, 54U}) {
         const std::string text(length, 'A');
@@ -259,28 +297,29 @@ TEST_F(ReaderErrors, AlarmTextsAreReadAsStoredUpToFiftyFourCharacters) {
 
 TEST_F(ReaderErrors, BlocksOfANodeOutOfAddressOrderAreRefused) {
     const auto twoBlocks = [](std::string_view first, std::string_view second) {
-        return prefix(Counts{})
-            .u32(10 + 2 * 11)
-            .u8(0)
-            .u8(0)
-            .u8(0)
-            .u8(1)
-            .u8('5')
-            .zeros(3)
-            .u16(2)
-            .u16(9)
-            .u8(5)
-            .text(first)
-            .u8(10)
-            .u8(0)
-            .u8(0)
-            .u16(9)
-            .u8(5)
-            .text(second)
-            .u8(10)
-            .u8(0)
-            .u8(0)
-            .zeros(13);
+        return sealed(prefix(Counts{})
+                          .u32(10 + 2 * 11)
+                          .u8(0)
+                          .u8(0)
+                          .u8(0)
+                          .u8(1)
+                          .u8('5')
+                          .zeros(3)
+                          .u16(2)
+                          .u16(9)
+                          .u8(5)
+                          .text(first)
+                          .u8(10)
+                          .u8(0)
+                          .u8(0)
+                          .u16(9)
+                          .u8(5)
+                          .text(second)
+                          .u8(10)
+                          .u8(0)
+                          .u8(0)
+                          .zeros(13),
+                      {14 + 2 * 11});
     };
     EXPECT_EQ(errorOf(twoBlocks("UW000", "UW100")), -1);
     // Tag references count blocks in file order: a node whose blocks come out of order cannot be kept.
@@ -288,8 +327,9 @@ TEST_F(ReaderErrors, BlocksOfANodeOutOfAddressOrderAreRefused) {
 }
 
 TEST_F(ReaderErrors, APlcNodeIsRebuiltOnlyWhenItsPlcIsSelected) {
-    const Bytes image =
-        prefix(Counts{}).add(Bytes{}.u32(10).u8(1).u8(3).u8(1).u8(1).u8('5').zeros(3).u16(0)).zeros(13);
+    const Bytes image = sealed(
+        prefix(Counts{}).add(Bytes{}.u32(10).u8(1).u8(3).u8(1).u8(1).u8('5').zeros(3).u16(0)).zeros(13),
+        {kUnitNodeBytes});
     const auto plc = f.folder() / "plc";
     // The node takes its PLC name from the selected list, trailing blanks removed.
     TempFolder::writeText(plc / "orvk_sel.PLC", "Chosen Modbus  |1|\nSiemens Step-7 Micro|2|\n");
@@ -350,15 +390,110 @@ TEST_F(ReaderErrors, EveryObjectKindCutShortReportsItsNumber) {
     Bytes touchTask = prefix(c).add(unitNode()).add(screenRecord(1)).add(objectCommon(17));
     touchTask.u16(1).u16(0).u16(0).u16(5).u16(0).u16(0).add(kMissingTag);
     EXPECT_EQ(errorOf(touchTask), 1035);
-    // The old bargraph record with single-byte fields reads.
-    EXPECT_EQ(
-        errorOf(
-            prefix(c).add(unitNode()).add(screenRecord(1)).add(objectCommon(15)).u8(1).u8(2).u8(3).zeros(13)),
-        -1);
+    // The old bargraph record with single-byte fields reads: 26 bytes of head and main tag, 3 of fields,
+    // in a screen entry of 36 + 29 bytes.
+    Bytes old =
+        prefix(c).add(unitNode()).add(screenRecord(1)).add(objectCommon(15)).u8(1).u8(2).u8(3).zeros(13);
+    const std::size_t screenAt = 50 + 64 + kUnitNodeWithTagBytes;
+    old.b[screenAt] = 36 + 29 - 4; // entry length
+    old.b[screenAt + 18] = 29;     // object bytes
+    old.b[screenAt + 36] = 29;     // the record's length
+    EXPECT_EQ(errorOf(sealed(old, {.network = kUnitNodeWithTagBytes, .screens = 36 + 29})), -1);
+}
+
+// A header whose totals disagree with the records that follow is refused, with the error number of the
+// section and what disagrees; the unit goes by the totals and would read such an image out of place.
+TEST_F(ReaderErrors, HeaderTotalsThatDisagreeWithTheRecordsAreReported) {
+    std::vector<std::string> explained;
+    const auto refusal = [&](const Bytes& image) {
+        explained.clear();
+        ReadContext context = f.readContext();
+        context.explain = [&explained](const std::string& detail) { explained.push_back(detail); };
+        auto read = ApplicationReader::read(image.b, context);
+        return read ? -1 : read.code();
+    };
+    const Bytes plain = prefix(Counts{}).add(unitNode()).zeros(13);
+    EXPECT_EQ(refusal(sealed(plain, {kUnitNodeWithTagBytes})), -1);
+    EXPECT_TRUE(explained.empty());
+    EXPECT_EQ(refusal(sealed(plain, {kUnitNodeWithTagBytes - 1})), 1018);
+    EXPECT_EQ(explained, std::vector<std::string>{"The network took 37 bytes where the header gives 36."});
+    EXPECT_EQ(refusal(sealed(plain, {kUnitNodeWithTagBytes + 1})), 1018);
+
+    // A screen whose task list takes 5 bytes where its entry gives 65535.
+    Counts s;
+    s.screens = 1;
+    Bytes list = prefix(s).add(unitNode()).add(screenRecord(0, 0, 1)).add(kGoodTask).zeros(13);
+    const std::size_t screenAt = 50 + 64 + kUnitNodeWithTagBytes;
+    list.b[screenAt] = 36 + 5 - 4;
+    list.b[screenAt + 26] = 5;
+    EXPECT_EQ(refusal(sealed(list, {.network = kUnitNodeWithTagBytes, .screens = 36 + 5})), -1);
+    list.b[screenAt + 26] = 0xFF;
+    list.b[screenAt + 27] = 0xFF;
+    EXPECT_EQ(refusal(sealed(list, {.network = kUnitNodeWithTagBytes, .screens = 36 + 5})), 1034);
+    EXPECT_EQ(explained,
+              std::vector<std::string>{"A screen's task list took 5 bytes where the header gives 65535."});
+
+    // An object record whose length field (1) is shorter than its own head.
+    Counts c;
+    c.screens = 1;
+    Bytes object =
+        prefix(c).add(unitNode()).add(screenRecord(1)).add(objectCommon(15)).u8(1).u8(2).u8(3).zeros(13);
+    object.b[screenAt] = 36 + 29 - 4;
+    object.b[screenAt + 18] = 29;
+    object.b[screenAt + 36] = 1;
+    EXPECT_EQ(refusal(sealed(object, {.network = kUnitNodeWithTagBytes, .screens = 36 + 29})), 1031);
+    EXPECT_EQ(explained,
+              std::vector<std::string>{"An object record took 29 bytes where its length gives 1."});
+    object.b[screenAt + 36] = 28;
+    EXPECT_EQ(refusal(sealed(object, {.network = kUnitNodeWithTagBytes, .screens = 36 + 29})), 1031);
+    object.b[screenAt + 36] = 29;
+    EXPECT_EQ(refusal(sealed(object, {.network = kUnitNodeWithTagBytes, .screens = 36 + 29})), -1);
+
+    // Picture data of 16 MiB that the image does not hold, though the two sizes of the header agree.
+    Bytes pictures = sealed(plain, {kUnitNodeWithTagBytes});
+    const std::uint32_t size = static_cast<std::uint32_t>(pictures.b.size()) + 0x1000000;
+    pictures.b[0] = static_cast<std::uint8_t>(size);
+    pictures.b[1] = static_cast<std::uint8_t>(size >> 8);
+    pictures.b[2] = static_cast<std::uint8_t>(size >> 16);
+    pictures.b[3] = static_cast<std::uint8_t>(size >> 24);
+    pictures.b[46 + 3] = 0x01;
+    EXPECT_EQ(refusal(pictures), 1020);
+    EXPECT_EQ(explained,
+              std::vector<std::string>{"The image ends at offset 164 inside the picture data (16777216 "
+                                       "bytes given)."});
+    // An application size one byte off.
+    Bytes size1 = sealed(plain, {kUnitNodeWithTagBytes});
+    size1.b[0] += 1;
+    EXPECT_EQ(refusal(size1), 1020);
+    EXPECT_EQ(explained, std::vector<std::string>{"The records end at offset 164 where the header gives an "
+                                                  "application size of 165."});
+}
+
+// A tag whose type and read-write codes name nothing the editors know is kept as the file holds it; the
+// text form writes each code as its byte's character and reads it back to the same byte.
+TEST_F(ReaderErrors, UnknownTagCodesAreKeptAndSurviveTheTextForm) {
+    Bytes image = prefix(Counts{}).add(unitNode()).zeros(13);
+    const std::size_t tagAt = 50 + 64 + 14 + 11;
+    ASSERT_EQ(image.b[tagAt + 2], '2');
+    image.b[tagAt + 2] = 0xFF; // type
+    image.b[tagAt + 3] = 0xFF; // read-write
+    auto read = f.read(sealed(image, {kUnitNodeWithTagBytes}).b);
+    ASSERT_TRUE(read) << read.message();
+    const Tag& tag = *(*read)->tags().begin();
+    EXPECT_EQ(tag.type(), '\xFF');
+    EXPECT_EQ(tag.readWrite, '\xFF');
+    auto text = TextFormWriter::write(**read, nullptr);
+    ASSERT_TRUE(text) << text.message();
+    EXPECT_NE(text->find("\"type\": \"\xC3\xBF\",\n"), std::string::npos) << *text;
+    EXPECT_NE(text->find("\"readWrite\": \"\xC3\xBF\",\n"), std::string::npos);
+    auto again = TextFormReader::read(*text, TextFormContext{f.catalogs(), f.prompter, nullptr});
+    ASSERT_TRUE(again) << again.message();
+    EXPECT_EQ((*again)->tags().begin()->type(), '\xFF');
+    EXPECT_EQ((*again)->tags().begin()->readWrite, '\xFF');
 }
 
 TEST_F(ReaderErrors, PasswordIsAskedAgainAfterAWrongEntryAndCancelEndsWithoutReport) {
-    const Bytes image = prefix(Counts{}, "Abc").add(unitNode()).zeros(13);
+    const Bytes image = sealed(prefix(Counts{}, "Abc").add(unitNode()).zeros(13), {kUnitNodeWithTagBytes});
     std::vector<std::string> answers{"abc", "Abc"};
     std::size_t asked = 0;
     ReadContext context = f.readContext();

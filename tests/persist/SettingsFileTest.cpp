@@ -216,6 +216,36 @@ TEST_F(SettingsFileTest, RecentFilesFollowTheTransferLines) {
     EXPECT_EQ(content(), fileWith("", "", "1", ""));
 }
 
+TEST_F(SettingsFileTest, VerifyAfterDownloadFollowsAllEightRecentLines) {
+    EXPECT_FALSE(settings_.readVerifyAfterDownload()) << "no file";
+    ASSERT_TRUE(settings_.writeShutdown(0, "/w/plant.ovm", true, false, {"/w/plant.ovm"}).ok());
+    EXPECT_FALSE(settings_.readVerifyAfterDownload()) << "a file of the earlier layout";
+
+    // Line 25, after the eight recent lines (empty where no file is recorded).
+    ASSERT_TRUE(settings_.writeShutdown(0, "/w/plant.ovm", true, false, {"/w/plant.ovm"}, true).ok());
+    EXPECT_EQ(content(),
+              fileWith("", "", "1", "/w/plant.ovm") +
+                  "\n[Transfer]\nFastPolling=0\n\n[Recent Files]\nFile1=/w/plant.ovm\nFile2=\nFile3=\n"
+                  "File4=\nFile5=\nFile6=\nFile7=\nFile8=\n\n[Download]\nVerifyAfterDownload=1\n");
+    EXPECT_TRUE(settings_.readVerifyAfterDownload());
+    EXPECT_FALSE(settings_.readFastPolling());
+    EXPECT_EQ(settings_.readRecentFiles(), std::vector<std::string>{"/w/plant.ovm"});
+
+    // With no recent file and fast polling: every earlier line keeps its place.
+    ASSERT_TRUE(settings_.writeShutdown(0, "", false, true, {}, true).ok());
+    EXPECT_TRUE(settings_.readVerifyAfterDownload());
+    EXPECT_TRUE(settings_.readFastPolling());
+    EXPECT_TRUE(settings_.readRecentFiles().empty());
+
+    // Any other value on line 25, or the line one place off, is off.
+    write(fileWith("", "", "1", "") +
+          "\n[Transfer]\nFastPolling=0\n\n[Recent Files]\nFile1=\nFile2=\n"
+          "File3=\nFile4=\nFile5=\nFile6=\nFile7=\n\n[Download]\nVerifyAfterDownload=1\n");
+    EXPECT_FALSE(settings_.readVerifyAfterDownload());
+    ASSERT_TRUE(settings_.writeShutdown(0, "", false, false, {}).ok());
+    EXPECT_FALSE(settings_.readVerifyAfterDownload());
+}
+
 TEST_F(SettingsFileTest, UserLinesSurviveEveryRunAndExtraLinesAreDropped) {
     const std::string longCompany(150, 'c');
     write(fileWith("Ann = Smith", longCompany, "7", "/old.ovm") + "extra line\n");
@@ -229,6 +259,37 @@ TEST_F(SettingsFileTest, UserLinesSurviveEveryRunAndExtraLinesAreDropped) {
     EXPECT_TRUE(settings_.readUser(user, company));
     EXPECT_EQ(user, "Ann = Smith");
     EXPECT_EQ(company.size(), SettingsFile::kMaxUserNameLength);
+}
+
+TEST_F(SettingsFileTest, WindowValuesFollowEverythingAndMoveNoLine) {
+    EXPECT_TRUE(settings_.readWindowValues().empty()) << "no file";
+    write(fileWith("Ann", "Works", "3", "/a.ovm"));
+    EXPECT_TRUE(settings_.readWindowValues().empty()) << "a file of an earlier version";
+
+    // Without recent files or fast polling the transfer lines still come first, so that a value of 1
+    // never stands on line 12.
+    const std::map<std::string, std::string> values{{"TagEditor.fitBlocks", "1"},
+                                                    {"Dialog.Tags", "10,20,700,500"}};
+    ASSERT_TRUE(settings_.writeShutdown(2, "/w/plant.ovm", true, false, {}, false, values).ok());
+    EXPECT_EQ(content(), fileWith("Ann", "Works", "3", "/w/plant.ovm") +
+                             "\n[Transfer]\nFastPolling=0\n\n[Window]\nDialog.Tags=10,20,700,500\n"
+                             "TagEditor.fitBlocks=1\n");
+    EXPECT_FALSE(settings_.readFastPolling());
+    EXPECT_TRUE(settings_.readRecentFiles().empty());
+    EXPECT_EQ(settings_.readWindowValues(), values);
+    EXPECT_TRUE(settings_.readStartup(port_, name_));
+    EXPECT_EQ(name_, "/w/plant.ovm");
+
+    // After the recent list; keys and values that would break their line, or pass for a file of the
+    // list, are left out.
+    const std::map<std::string, std::string> mixed{{"Dialog.Keys", "0,0,640,480"}, {"bad=key", "1"},
+                                                   {"two", "lines\nhere"},         {"File9", "/x.ovm"},
+                                                   {"[Recent Files]", "1"},        {"", "empty"}};
+    ASSERT_TRUE(settings_.writeShutdown(2, "", false, true, {"/w/a.ovm", "/w/b.ovm"}, false, mixed).ok());
+    EXPECT_EQ(settings_.readRecentFiles(), (std::vector<std::string>{"/w/a.ovm", "/w/b.ovm"}));
+    EXPECT_TRUE(settings_.readFastPolling());
+    EXPECT_EQ(settings_.readWindowValues(),
+              (std::map<std::string, std::string>{{"Dialog.Keys", "0,0,640,480"}}));
 }
 
 TEST_F(SettingsFileTest, AFailedShutdownWriteLeavesTheOldFile) {

@@ -1,4 +1,5 @@
 #include "OvmRichApplication.h"
+#include "model/DataEntryRegisterObject.h"
 #include "persist/TextFormReader.h"
 #include "persist/TextFormVocabulary.h"
 #include "persist/TextFormWriter.h"
@@ -227,6 +228,79 @@ TEST(TextForm, MinimalDocumentGivesANewApplication) {
     EXPECT_EQ(app.screenCount(), 1U);
     EXPECT_EQ(app.powerOnTaskCount(), 1U);
     EXPECT_TRUE(app.checkConsistency()) << app.checkConsistency().message();
+}
+
+// A key given twice in one object is refused with the key and the line of its second appearance, however
+// it is spelt; the same key in two objects is no duplicate.
+TEST(TextForm, DuplicateKeysAreRefusedWithTheirLine) {
+    OvmFixture f;
+    auto twice = importText(f, "{\"format\": \"quillon-application\", \"version\": 1,\n"
+                               "  \"model\": 500,\n"
+                               "  \"model\": 10}");
+    ASSERT_FALSE(twice);
+    EXPECT_EQ(twice.message(), "line 3: the key \"model\" is given twice in one object.");
+    auto escaped = importText(f, "{\"format\": \"quillon-application\", \"version\": 1, \"model\": 40,\n"
+                                 "\"nodes\": [{\"number\": 0, \"kind\": \"unit\",\n\n \"n\\u0061me\": \"A\", "
+                                 "\"name\": \"B\"}]}");
+    ASSERT_FALSE(escaped);
+    EXPECT_EQ(escaped.message(), "line 4: the key \"name\" is given twice in one object.");
+    // Keys of sibling objects and texts that look like keys are not duplicates.
+    auto apart = importText(f, R"({"format": "quillon-application", "version": 1, "model": 40,
+        "info": {"title": "\"model\": 1, \"model\"", "author": "x"},
+        "nodes": [{"number": 0, "kind": "unit"}],
+        "screens": [{"number": 1, "name": "A"}, {"number": 2, "name": "B"}]})");
+    EXPECT_TRUE(apart) << apart.message();
+}
+
+// Numbers that no double holds are refused as bad JSON, never left to end the program.
+TEST(TextForm, NumbersBeyondADoubleAreRefused) {
+    OvmFixture f;
+    for (const std::string& number :
+         {std::string("1e400"), std::string("-1e400"), std::string(100000, '9')}) {
+        auto read =
+            importText(f, "{\"format\": \"quillon-application\", \"version\": 1, \"model\": " + number + "}");
+        ASSERT_FALSE(read) << number.substr(0, 10);
+        EXPECT_TRUE(read.message().starts_with("The document is not valid JSON: ")) << read.message();
+    }
+}
+
+// A signed entry's limits are written as signed numbers and read in either spelling, to the edges of 32 bits.
+TEST(TextForm, SignedEntryLimitsAreSignedNumbers) {
+    OvmFixture f;
+    const auto document = [](std::string_view type, std::string_view low, std::string_view high) {
+        return std::string(R"({"format": "quillon-application", "version": 1, "model": 40,
+            "nodes": [{"number": 0, "kind": "unit"}],
+            "screens": [{"number": 1, "name": "A", "objects": [
+                {"kind": "dataEntryRegister", "left": 0, "top": 0, "right": 59, "bottom": 15,
+                 "format": {"dataType": ")") +
+               std::string(type) + R"(", "code": "50"}, "lowLimit": )" + std::string(low) +
+               ", \"highLimit\": " + std::string(high) + "}]}]}";
+    };
+    const auto limits = [&f](const std::string& text) -> std::pair<std::uint32_t, std::uint32_t> {
+        auto read = importText(f, text);
+        if (!read) {
+            ADD_FAILURE() << read.message();
+            return {};
+        }
+        const auto& entry = static_cast<const DataEntryRegisterObject&>(*(*read)->screens()[0]->objects()[0]);
+        return {entry.lowLimit, entry.highLimit};
+    };
+    EXPECT_EQ(limits(document("S", "-100", "100")), std::make_pair(0xFFFFFF9CU, 100U));
+    EXPECT_EQ(limits(document("S", "4294967196", "100")), std::make_pair(0xFFFFFF9CU, 100U));
+    EXPECT_EQ(limits(document("S", "-2147483648", "4294967295")), std::make_pair(0x80000000U, 0xFFFFFFFFU));
+    EXPECT_EQ(limits(document("U", "0", "4294967295")), std::make_pair(0U, 0xFFFFFFFFU));
+    EXPECT_FALSE(importText(f, document("S", "-2147483649", "0")));
+    EXPECT_FALSE(importText(f, document("S", "0", "4294967296")));
+    EXPECT_FALSE(importText(f, document("U", "-1", "0")));
+
+    auto read = importText(f, document("S", "-100", "-1"));
+    ASSERT_TRUE(read) << read.message();
+    const std::string text = exportText(f, **read);
+    EXPECT_NE(text.find("\"lowLimit\": -100,"), std::string::npos);
+    EXPECT_NE(text.find("\"highLimit\": -1\n"), std::string::npos);
+    auto unsignedEntry = importText(f, document("U", "5", "4294967196"));
+    ASSERT_TRUE(unsignedEntry) << unsignedEntry.message();
+    EXPECT_NE(exportText(f, **unsignedEntry).find("\"highLimit\": 4294967196"), std::string::npos);
 }
 
 } // namespace

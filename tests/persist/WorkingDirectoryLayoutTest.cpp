@@ -183,5 +183,63 @@ TEST_F(WorkingDirectoryLayoutTest, TheShippedDataIsTheFirstCandidateWithTheCatal
     EXPECT_EQ(WorkingDirectoryLayout::findShippedData({empty, fs::path()}), std::nullopt);
 }
 
+TEST_F(WorkingDirectoryLayoutTest, TheShippedDataNeverSharesAFolderWithTheUsersFiles) {
+    const fs::path r = root();
+    // A per-user installation's data beside the user's folders is apart from them, even when named alike.
+    EXPECT_FALSE(WorkingDirectoryLayout::overlapsUsersFolder(r / "shipped", r));
+    EXPECT_FALSE(WorkingDirectoryLayout::overlapsUsersFolder(r / "plcs", r));
+    EXPECT_FALSE(WorkingDirectoryLayout::overlapsUsersFolder(r / "workshop" / "data", r));
+    EXPECT_FALSE(WorkingDirectoryLayout::overlapsUsersFolder(shipped(), r));
+    // The same folder, spelled in other ways, or the user's folders inside the shipped data or around it.
+    EXPECT_TRUE(WorkingDirectoryLayout::overlapsUsersFolder(r, r));
+    EXPECT_TRUE(WorkingDirectoryLayout::overlapsUsersFolder(r / "shipped" / "..", r));
+    EXPECT_TRUE(WorkingDirectoryLayout::overlapsUsersFolder(r.string() + "/", r));
+    EXPECT_TRUE(WorkingDirectoryLayout::overlapsUsersFolder(r.parent_path(), r));
+    EXPECT_TRUE(WorkingDirectoryLayout::overlapsUsersFolder(r / "plc", r));
+    EXPECT_TRUE(WorkingDirectoryLayout::overlapsUsersFolder(r / "drivers", r));
+    EXPECT_TRUE(WorkingDirectoryLayout::overlapsUsersFolder(r / "work" / "help", r));
+    // Through a link the same folder is found.
+    fs::create_directories(r);
+    fs::create_directory_symlink(r, dir_ / "link");
+    EXPECT_TRUE(WorkingDirectoryLayout::overlapsUsersFolder(dir_ / "link", r));
+}
+
+TEST_F(WorkingDirectoryLayoutTest, AStartRefusesShippedDataInTheUsersFolderAndChangesNothing) {
+    const fs::path elsewhere = dir_ / "home";
+    fs::create_directories(elsewhere);
+    // The tool was installed with its data in the very folder the user works in.
+    ASSERT_TRUE(WorkingDirectoryLayout::populate(shipped(), root()).ok());
+    TempFolder::writeText(root() / "plc" / "orvk_sel.PLC", "sel mine");
+    const auto started = WorkingDirectoryLayout::prepare(std::nullopt, elsewhere, root(), {root()});
+    ASSERT_FALSE(started.ok());
+    EXPECT_NE(started.message().find(root().string()), std::string::npos) << started.message();
+    EXPECT_NE(started.message().find("another prefix"), std::string::npos) << started.message();
+    EXPECT_EQ(text("plc/orvk_sel.PLC"), "sel mine");
+}
+
+TEST_F(WorkingDirectoryLayoutTest, APerUserInstallationBesideTheUsersFolderKeepsEveryChangedFile) {
+    const fs::path elsewhere = dir_ / "home";
+    fs::create_directories(elsewhere);
+    const fs::path inside = root() / "shipped";
+    fs::create_directories(inside);
+    fs::copy(shipped(), inside, fs::copy_options::recursive);
+    ASSERT_TRUE(WorkingDirectoryLayout::prepare(std::nullopt, elsewhere, root(), {inside}).ok());
+    TempFolder::writeText(root() / "plc" / "orvk_sel.PLC", "sel mine");
+    TempFolder::writeText(root() / "work" / "fonts" / "orvik5x7.fnt", "font mine");
+    TempFolder::writeText(root() / "work" / "orvik.ini", "settings mine");
+    TempFolder::writeText(root() / "work" / "OvmPctrs.ovp", "pictures mine");
+    // Installed again, with a newer selection and font, and started.
+    TempFolder::writeText(inside / "plc" / "orvk_sel.PLC", "sel v2");
+    TempFolder::writeText(inside / "fonts" / "orvik5x7.fnt", "font v2");
+    TempFolder::writeText(inside / "plc" / "orvk_all.PLC", "all v2");
+    ASSERT_TRUE(WorkingDirectoryLayout::prepare(std::nullopt, elsewhere, root(), {inside}).ok());
+    EXPECT_EQ(text("plc/orvk_sel.PLC"), "sel mine");
+    EXPECT_EQ(text("work/fonts/orvik5x7.fnt"), "font mine");
+    EXPECT_EQ(text("work/orvik.ini"), "settings mine");
+    EXPECT_EQ(text("work/OvmPctrs.ovp"), "pictures mine");
+    EXPECT_EQ(text("plc/orvk_all.PLC"), "all v2");
+    EXPECT_EQ(TempFolder::readText(inside / "plc" / "orvk_sel.PLC"), "sel v2") << "the shipped copy is apart";
+}
+
 } // namespace
 } // namespace quillon

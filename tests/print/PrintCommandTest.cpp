@@ -12,9 +12,11 @@
 #include "screen/ScreenSession.h"
 #include "support/ModalStep.h"
 #include "support/ShellWindow.h"
+#include "ui/ShellStatusBar.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
@@ -77,19 +79,68 @@ private slots:
         }
     }
 
-    void refusedWhileAScreenIsEdited() {
+    // While a screen is edited Print asks to close the session: No keeps it and prints nothing, Yes closes
+    // it and goes on to the selection.
+    void whileAScreenIsEditedPrintAsksToCloseTheSession() {
         ModelWindow w;
         QVERIFY(w.life().newApplicationAt(4));
         QVERIFY(w.docs.application()->addScreen(std::make_unique<Screen>(1)));
         w.window->command(CommandId::Screens);
         QVERIFY(w.window->screenSession().isOpen());
         w.prompter.clear();
+        w.prompter.script({PromptAnswer::No});
         w.window->command(CommandId::Print);
-        QCOMPARE(w.prompter.texts(),
-                 std::vector<std::string>{"You must close screen session for printing Quillon application."});
-        QCOMPARE(w.prompter.last().title, std::string("Quillon : Information"));
+        QCOMPARE(w.prompter.texts(), std::vector<std::string>{"Close the screen session and print?"});
+        QCOMPARE(w.prompter.last().title, std::string("Quillon : Confirmation"));
+        QVERIFY(w.window->screenSession().isOpen());
         QCOMPARE(w.printers.asked, 0);
-        w.window->command(CommandId::CloseScreenSession);
+
+        bool selectionShown = false;
+        onModal([&] {
+            PrintSelectionDialog* dialog = selectionDialog();
+            selectionShown = dialog != nullptr;
+            if (dialog != nullptr) {
+                dialog->sectionBox(ReportSection::Information)->click();
+                dialog->accept();
+            }
+        });
+        w.prompter.script({PromptAnswer::Yes});
+        w.window->command(CommandId::Print);
+        QVERIFY(!w.window->screenSession().isOpen());
+        QVERIFY(selectionShown);
+        QCOMPARE(w.printers.asked, 1);
+    }
+
+    // The PDF file proposed is the application's name with ".pdf" in its folder (a new one: "Untitled.pdf"
+    // in the folder of the files); the status bar says where the report went.
+    void thePdfFileIsProposedBesideTheApplicationAndReported() {
+        ModelWindow w;
+        QVERIFY(w.life().newApplicationAt(4));
+        const auto printInformation = [&] {
+            onModal([] {
+                PrintSelectionDialog* dialog = selectionDialog();
+                QVERIFY(dialog != nullptr);
+                if (!dialog->selection().isChecked(ReportSection::Information)) {
+                    dialog->sectionBox(ReportSection::Information)->click();
+                }
+                dialog->accept();
+            });
+            w.window->command(CommandId::Print);
+        };
+        printInformation();
+        QCOMPARE(w.printers.asked, 1);
+        QCOMPARE(w.printers.proposed, w.dir.filePath("Result/Untitled.pdf"));
+
+        QVERIFY(QDir(w.dir.path()).mkpath("Plant Two"));
+        w.files.answers = {std::filesystem::path(w.path("Plant Two/Line.4.ovm"))};
+        w.window->command(CommandId::SaveAs);
+        QCOMPARE(w.life().state(), ShellState::Saved);
+        const QString pdf = w.dir.filePath("Plant Two/Line.4.pdf");
+        w.printers.pdfFile = pdf;
+        printInformation();
+        QCOMPARE(w.printers.proposed, pdf);
+        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(w.window->shellStatusBar().message(), "The report was written to " + pdf + ".");
     }
 
     void printsToAPdfFileAndKeepsTheSelectionUntilTheApplicationCloses() {

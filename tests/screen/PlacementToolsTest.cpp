@@ -31,9 +31,11 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolBar>
@@ -212,12 +214,77 @@ private slots:
     }
 
     void bargraphDialogChecksAndCreates();
+
+    // The keyboard alone: Escape ends typing and keeps the text; Tab and Shift+Tab walk the objects in
+    // their list order, round at the ends; an arrow key moves the selected one as a drag would.
+    void theKeyboardTypesSelectsAndMoves() {
+        Window w;
+        w.openModel(500);
+        w.window->command(static_cast<CommandId>(101));
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(13, 17));
+        QTest::keyClicks(&w.canvas(), "Go");
+        QTest::keyClick(&w.canvas(), Qt::Key_Escape);
+        QVERIFY(w.session().placement()->typing() == nullptr);
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+        ScreenObject& text = *w.screen().objects()[0];
+        QCOMPARE(static_cast<TextObject&>(text).text(), std::string("Go"));
+        QVERIFY(w.editor().selecterMode());
+
+        w.window->command(static_cast<CommandId>(108));
+        w.drag(40, 10, 60, 20);
+        w.window->command(static_cast<CommandId>(108));
+        w.drag(80, 30, 100, 40);
+        QCOMPARE(w.screen().objectCount(), std::size_t{3});
+        ScreenObject& first = *w.screen().objects()[1];
+        ScreenObject& second = *w.screen().objects()[2];
+        w.canvas().setFocus();
+        w.editor().clearSelection();
+        QTest::keyClick(&w.canvas(), Qt::Key_Tab);
+        QCOMPARE(w.editor().selection().current(), &text);
+        QTest::keyClick(&w.canvas(), Qt::Key_Tab);
+        QCOMPARE(w.editor().selection().current(), &first);
+        QTest::keyClick(&w.canvas(), Qt::Key_Tab);
+        QCOMPARE(w.editor().selection().current(), &second);
+        QTest::keyClick(&w.canvas(), Qt::Key_Tab);
+        QCOMPARE(w.editor().selection().current(), &text);
+        QTest::keyClick(&w.canvas(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(w.editor().selection().current(), &second);
+        QCOMPARE(w.editor().selection().size(), std::size_t{1});
+        QCOMPARE(w.canvas().window()->focusWidget(), &w.canvas());
+        const int left = second.left;
+        QTest::keyClick(&w.canvas(), Qt::Key_Right);
+        QCOMPARE(second.left, left + 1);
+        w.window->command(CommandId::Undo);
+        QCOMPARE(second.left, left);
+    }
+
+    // Dragging while a bargraph is placed shows the rectangle it will get (25 x 65 from the press, cut at
+    // the screen's edge), not the dragged band; a rectangle still shows its band.
+    void placingABargraphShowsItsOwnOutline() {
+        Window w;
+        w.openModel(500); // 128 x 64
+        w.window->command(static_cast<CommandId>(157));
+        QTest::mousePress(&w.canvas(), Qt::LeftButton, {}, w.at(10, 5));
+        QTest::mouseMove(&w.canvas(), w.at(60, 30));
+        QTest::mouseMove(&w.canvas(), w.at(100, 60));
+        QCOMPARE(w.canvas().placingOutline(), std::optional(UnitRect{10, 5, 34, 63}));
+        onModal([] { QApplication::activeModalWidget()->close(); });
+        QTest::mouseRelease(&w.canvas(), Qt::LeftButton, {}, w.at(100, 60));
+        QCOMPARE(w.canvas().placingOutline(), std::nullopt);
+
+        w.window->command(static_cast<CommandId>(108));
+        QTest::mousePress(&w.canvas(), Qt::LeftButton, {}, w.at(10, 5));
+        QTest::mouseMove(&w.canvas(), w.at(60, 30));
+        QCOMPARE(w.canvas().placingOutline(), std::nullopt);
+        QTest::mouseRelease(&w.canvas(), Qt::LeftButton, {}, w.at(60, 30));
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+    }
     void dataEntryDialogFollowsTheTypeChosen();
     void registerTextTableKeepsItsRanges();
     void animationSectionsFollowTheKind();
     void alarmWindowColumnsByModel();
     void characterSetTypesIntoTheText();
-    void dialogsFitTheSmallestMainWindow();
+    void dialogsFitTheScreen();
     void doubleClickOpensTheDimensions();
     void aWiderTimeFormatIsCheckedAgainstTheEdge();
 
@@ -414,7 +481,7 @@ void PlacementToolsTest::registerTextTableKeepsItsRanges() {
             low->setText(l);
             high->setText(h);
             text->setText(t);
-            press("&Accept");
+            press("Acc&ept");
         };
         entry("11", "20", "MID");
         entry("0", "10", "LOW");
@@ -529,12 +596,12 @@ void PlacementToolsTest::characterSetTypesIntoTheText() {
     QVERIFY(small.buttonFor(32) == nullptr);
 }
 
-void PlacementToolsTest::dialogsFitTheSmallestMainWindow() {
+void PlacementToolsTest::dialogsFitTheScreen() {
     Window w;
     w.openModel(500);
     RecordingPrompter prompter;
     EditValues values;
-    const QSize most = ShellDialog::kMaximumSize;
+    const QSize most = QGuiApplication::primaryScreen()->availableGeometry().size();
     DisplayDataDialog display(w.window.get(), *w.docs.application(), values, ObjectKind::DisplayRegisterText,
                               20, prompter, {});
     DataEntryDialog entry(w.window.get(), *w.docs.application(), values, false, 20, prompter, {});

@@ -425,6 +425,44 @@ private slots:
         QCOMPARE(w.editor().selection().size(), std::size_t{1});
     }
 
+    // The object menu offers Delete as the Delete key does; the title marks the change at once.
+    void theObjectMenuDeletesAndTheTitleMarksTheChange() {
+        Window w;
+        w.openModel(500);
+        w.window->command(CommandId::Screens);
+        w.addRectangle(10, 10, 29, 19);
+        w.window->command(CommandId::Save);
+        QCOMPARE(w.window->lifecycle().state(), ShellState::Saved);
+        QVERIFY(!w.window->isWindowModified());
+        QVERIFY(!w.window->windowTitle().contains('*'));
+        QAction* remove = nullptr;
+        for (QAction* action : w.session().objectMenu()->actions()) {
+            if (action->text() == QString("&Delete")) {
+                remove = action;
+            }
+        }
+        QVERIFY(remove != nullptr);
+        w.session().showMenu(true, {}, false);
+        QVERIFY(!remove->isEnabled());
+        QTest::mouseClick(&w.canvas(), Qt::LeftButton, {}, w.at(12, 12));
+        QCOMPARE(w.canvas().menuAt(w.at(12, 12)), std::optional(ScreenCanvas::Menu::Object));
+        w.session().showMenu(true, {}, false);
+        QVERIFY(remove->isEnabled());
+        w.prompter.script({PromptAnswer::No});
+        remove->trigger();
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+        QVERIFY(!w.window->isWindowModified());
+        w.prompter.script({PromptAnswer::Yes});
+        remove->trigger();
+        QCOMPARE(w.prompter.texts().back(), std::string("Delete Object ' Rectangle ' ?"));
+        QCOMPARE(w.screen().objectCount(), std::size_t{0});
+        QCOMPARE(w.window->lifecycle().state(), ShellState::Modified);
+        QVERIFY(w.window->isWindowModified());
+        QVERIFY(w.window->windowTitle().endsWith("[*]"));
+        w.window->command(CommandId::Undo);
+        QCOMPARE(w.screen().objectCount(), std::size_t{1});
+    }
+
     void characterDisplaysRefuseOverlapAndMoveInCells() {
         Window w;
         w.openModel(40); // 240 x 64, cells of 12 x 16 unit pixels

@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(w.life().state(), ShellState::Saved);
         QCOMPARE(w.life().currentFileName(), given);
         QVERIFY(w.prompter.empty());
-        QCOMPARE(w.window->windowTitle(), "Quillon - [" + QString::fromStdString(given).toLower() + "]");
+        QCOMPARE(w.window->windowTitle(), "Quillon - [" + QString::fromStdString(given) + "]");
     }
 
     void aFileNamedAtStartPassesTheChecksOfOpen() {

@@ -12,6 +12,7 @@
 #include "ui/QtPrompter.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -41,26 +42,95 @@ private slots:
         QCOMPARE(dialog.interfaceText(), QString("RS232 / RS485"));
         dialog.selectPosition(3);
         QCOMPARE(dialog.findChild<QAbstractButton*>("model3")->text(), QString("VQ5K-422"));
-        QCOMPARE(dialog.findChild<QAbstractButton*>("model7")->text(), QString("Orvik 180"));
-        QCOMPARE(dialog.findChild<QAbstractButton*>("model8")->text(), QString("Orvik 520"));
+        // After the five: the two large graphic models, then the older models, with an em dash where no
+        // supply voltage or serial interface is on record.
+        const char* const others[] = {"Orvik 180", "Orvik 520", "Orvik 15", "Orvik 20",
+                                      "Orvik 40",  "Orvik 80",  "Orvik 120"};
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(dialog.findChild<QAbstractButton*>(QString("model%1").arg(5 + i))->text(),
+                     QString(others[i]));
+        }
+        QCOMPARE(dialog.findChild<QAbstractButton*>("model12"), nullptr);
+        dialog.selectPosition(6);
+        QCOMPARE(dialog.modelId(), std::uint16_t{520});
+        QCOMPARE(dialog.descriptionText(), QString("320 x 240 pixels"));
+        QCOMPARE(dialog.voltageText(), QString::fromUtf8("\u2014"));
+        QCOMPARE(dialog.interfaceText(), QString::fromUtf8("\u2014"));
+        dialog.selectPosition(9);
+        QCOMPARE(dialog.modelId(), std::uint16_t{30});
+        QCOMPARE(dialog.descriptionText(), QString("2 lines of 20 characters"));
+        dialog.selectPosition(5);
+        QCOMPARE(dialog.descriptionText(), QString("240 x 128 pixels"));
         QVERIFY(dialog.findChild<QPushButton*>() != nullptr);
     }
 
-    void arrowKeysStepThroughTheFiveAndStopAtTheEnds() {
+    // The model choices take the focus: the dialog opens on the chosen one, Down walks them and the focus
+    // follows the choice the Left and Right keys make.
+    void theModelChoicesTakeTheFocus() {
+        KeyboardHook hook(KeyboardHook::Actions{[] {}, {}});
+        qApp->installEventFilter(&hook);
+        NewApplicationDialog dialog(nullptr, {});
+        dialog.setWindowModality(Qt::ApplicationModal); // as exec() shows it: the hook serves modal pickers
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        auto* first = dialog.findChild<QAbstractButton*>("model0");
+        QCOMPARE(dialog.focusWidget(), first);
+        QTest::keyClick(first, Qt::Key_Down);
+        QCOMPARE(dialog.position(), std::uint8_t{1});
+        QCOMPARE(dialog.focusWidget(), dialog.findChild<QAbstractButton*>("model1"));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Right);
+        QCOMPARE(dialog.position(), std::uint8_t{2});
+        QCOMPARE(dialog.focusWidget(), dialog.findChild<QAbstractButton*>("model2"));
+        qApp->removeEventFilter(&hook);
+        dialog.reject();
+    }
+
+    void arrowKeysStepThroughEveryModelAndStopAtTheEnds() {
         NewApplicationDialog dialog(nullptr, {});
         dialog.stepLeft();
         QCOMPARE(dialog.position(), std::uint8_t{0});
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 4; ++i) {
             dialog.stepRight();
         }
         QCOMPARE(dialog.position(), std::uint8_t{4});
-        dialog.stepLeft();
-        QCOMPARE(dialog.position(), std::uint8_t{3});
-        // A refused model chosen with the mouse is not left by the arrows.
-        dialog.selectPosition(kRefusedPosition180);
-        dialog.stepLeft();
+        // From the last of the five on to the large graphic models and the older ones.
         dialog.stepRight();
-        QCOMPARE(dialog.position(), kRefusedPosition180);
+        QCOMPARE(dialog.modelId(), std::uint16_t{510});
+        for (int i = 0; i < 10; ++i) {
+            dialog.stepRight();
+        }
+        QCOMPARE(dialog.position(), std::uint8_t{11});
+        QCOMPARE(dialog.modelId(), std::uint16_t{480});
+        dialog.stepLeft();
+        QCOMPARE(dialog.position(), std::uint8_t{10});
+        // Up, Down, Home and End on the dialog itself.
+        QTest::keyClick(&dialog, Qt::Key_Home);
+        QCOMPARE(dialog.position(), std::uint8_t{0});
+        QTest::keyClick(&dialog, Qt::Key_Up);
+        QCOMPARE(dialog.position(), std::uint8_t{0});
+        QTest::keyClick(&dialog, Qt::Key_Down);
+        QCOMPARE(dialog.position(), std::uint8_t{1});
+        QTest::keyClick(&dialog, Qt::Key_End);
+        QCOMPARE(dialog.position(), std::uint8_t{11});
+        QTest::keyClick(&dialog, Qt::Key_Down);
+        QCOMPARE(dialog.position(), std::uint8_t{11});
+    }
+
+    void upAndDownStepThePickerWhileAButtonHasTheFocus() {
+        NewApplicationDialog dialog(nullptr, {});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QPushButton* ok = dialog.findChild<QPushButton*>();
+        ok->setFocus();
+        QTest::keyClick(ok, Qt::Key_Down);
+        QTest::keyClick(ok, Qt::Key_Down);
+        QTest::keyClick(ok, Qt::Key_Up);
+        QCOMPARE(dialog.position(), std::uint8_t{1});
+        QTest::keyClick(ok, Qt::Key_End);
+        QCOMPARE(dialog.modelId(), std::uint16_t{480});
+        QVERIFY(ok->hasFocus());
     }
 
     void arrowKeysReachThePickerThroughTheKeyboardHook() {
@@ -243,6 +313,37 @@ private slots:
         QCOMPARE(ShellDialog::placement(corner, QSize(1025, 100), screen).left(), 0);
         // Wholly inside already: unchanged.
         QCOMPARE(ShellDialog::placement(main, QSize(200, 100), screen), QRect(300, 250, 200, 100));
+    }
+
+    // A short message keeps its box wide enough for the whole caption: a bold title and the frame's icon
+    // and three buttons beside it.
+    void messageBoxesNeverCutTheirTitles() {
+        QtPrompter prompter;
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        for (const PromptKind kind : {PromptKind::Error, PromptKind::Confirmation, PromptKind::Information}) {
+            QString title;
+            int width = 0;
+            onModal([&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                title = box->windowTitle();
+                width = box->width();
+                box->accept();
+            });
+            if (kind == PromptKind::Error) {
+                prompter.error("No.");
+            } else if (kind == PromptKind::Confirmation) {
+                prompter.confirm("No?", PromptButtons::YesNo, PromptAnswer::Yes);
+            } else {
+                prompter.information("No.");
+            }
+            QVERIFY(!title.isEmpty());
+            QVERIFY2(width >= metrics.horizontalAdvance(title) + 100,
+                     qPrintable(QString("%1: %2 pixels").arg(title).arg(width)));
+            QVERIFY(width <= QApplication::primaryScreen()->availableGeometry().width());
+        }
     }
 
     void messageBoxesCarryTheExactTitleTextAndDefault() {

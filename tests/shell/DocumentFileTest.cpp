@@ -6,12 +6,14 @@
 #include "model/RecordingPrompter.h"
 #include "shell/MainWindow.h"
 #include "shell/ModelDocumentService.h"
+#include "shell/ShellMenus.h"
 #include "support/ShellWindow.h"
 #include "ui/HelpWindow.h"
 
 #include <fstream>
 #include <iterator>
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -51,7 +53,7 @@ private slots:
         const std::string file = w.path("Press4.ovm");
         QVERIFY(w.prompter.empty());
         QVERIFY(bytesOf(file).size() > 100);
-        QCOMPARE(w.window->windowTitle(), "Quillon - [" + QString::fromStdString(file).toLower() + "]");
+        QCOMPARE(w.window->windowTitle(), "Quillon - [" + QString::fromStdString(file) + "]");
         // The save stamped the time: a year the calendar counts in four digits.
         QVERIFY(w.docs.info().lastEdited.tm_year + 1900 >= 2024);
 
@@ -73,6 +75,91 @@ private slots:
         QVERIFY(w.prompter.empty());
         const auto second = bytesOf(file);
         QCOMPARE(second.size(), first.size());
+    }
+
+    // The keys users bring from other programs, the asterisk of unsaved changes from the change on, and
+    // File > Open in the folder of the file used last.
+    void habitKeysTitleMarkAndOpenFolder() {
+        Window w;
+        w.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+        QVERIFY(QDir(w.dir.path()).mkpath("plant/line 2"));
+        const std::string folder = w.path("plant/line 2");
+        QWidget* keys = w.window.get();
+
+        w.models.positions = {4};
+        QTest::keyClick(keys, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(w.life().state(), ShellState::Unsaved);
+        QVERIFY(!w.window->isWindowModified());
+        QCOMPARE(w.window->windowTitle(), QString("Quillon - [untitled]"));
+        // A change: the editors report it as the screen session does.
+        w.life().markModified();
+        w.window->refresh();
+        QVERIFY(w.window->isWindowModified());
+        QCOMPARE(w.window->windowTitle(), QString("Quillon - [untitled][*]"));
+
+        // Ctrl+S on a new application asks for its file, as F2 does.
+        w.files.answers = {std::filesystem::path(folder) / "Mixer.ovm"};
+        QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(w.life().state(), ShellState::Saved);
+        QCOMPARE(w.files.requests.size(), std::size_t{1});
+        QVERIFY(w.files.saves.back());
+        QVERIFY(!w.window->isWindowModified());
+        QVERIFY(!w.window->windowTitle().contains("[*]"));
+
+        // A stored application: the mark comes with the change and goes with Ctrl+S, which asks nothing.
+        w.life().markModified();
+        w.window->refresh();
+        QVERIFY(w.window->isWindowModified());
+        QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(w.life().state(), ShellState::Saved);
+        QCOMPARE(w.files.requests.size(), std::size_t{1});
+        QVERIFY(!w.window->isWindowModified());
+
+        // Ctrl+Shift+S is Save As: its dialog comes even for a stored application.
+        QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.files.requests.size(), std::size_t{2});
+        QVERIFY(w.files.saves.back());
+        QCOMPARE(w.files.requests.back().initialFolder, std::filesystem::path(folder));
+
+        // Ctrl+O opens in the folder of the file saved last, not in the working directory's Result.
+        QTest::keyClick(keys, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(w.files.requests.size(), std::size_t{3});
+        QVERIFY(!w.files.saves.back());
+        QCOMPARE(w.files.requests.back().initialFolder, std::filesystem::path(folder));
+        QVERIFY(!w.life().isOpen()); // Open closed the saved application before its dialog
+
+        // Redo has its two common keys beside the menu's own entry.
+        const QList<QKeySequence> redo = w.window->menus().action(toId(CommandId::Redo))->shortcuts();
+        QVERIFY(redo.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+        QVERIFY(redo.contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+        // The unit's own accelerators stay.
+        QCOMPARE(w.window->menus().action(toId(CommandId::Save))->shortcut(), QKeySequence(Qt::Key_F2));
+    }
+
+    // A new run starts its Open dialog in the folder of the newest recent file while that folder is there.
+    void openStartsInTheFolderOfTheLastFile() {
+        std::unique_ptr<Window> again;
+        std::string folder;
+        {
+            Window w;
+            QVERIFY(QDir(w.dir.path()).mkpath("plant"));
+            folder = w.path("plant");
+            w.saveNew("plant/Mixer.ovm");
+            w.window->command(CommandId::Close);
+            w.window->close();
+            std::ifstream in(w.path("orvik.ini"));
+            const std::string settings{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+            QVERIFY(settings.find("Mixer.ovm") != std::string::npos);
+            again = std::make_unique<Window>(settings);
+            again->window->command(CommandId::Open);
+            QCOMPARE(again->files.requests.size(), std::size_t{1});
+            QCOMPARE(again->files.requests.back().initialFolder, std::filesystem::path(folder));
+        }
+        // The folder is gone: the working directory's Result folder takes its place.
+        again->window->command(CommandId::Open);
+        QCOMPARE(again->files.requests.size(), std::size_t{2});
+        QCOMPARE(again->files.requests.back().initialFolder, std::filesystem::path(again->path("Result")));
     }
 
     void passwordIsAskedUntilRightOrGivenUp() {

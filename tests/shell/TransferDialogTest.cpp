@@ -247,6 +247,63 @@ struct Window {
 class TransferDialogTest : public QObject {
     Q_OBJECT
 private slots:
+    void verifyAfterDownloadFindsTheByteTheUnitKeptWrong() {
+        Window w;
+        QVERIFY(w.unit.ok());
+        EmulatorSettings faulty = quickUnit();
+        faulty.faults.push_back(FaultRule{FaultKind::CorruptStore, 0.0, 2});
+        w.unit.start(faulty);
+        w.newApp();
+
+        // Unchecked, as a new settings file has it: the download cannot notice.
+        bool ran = false;
+        whenModal<TransferDialog>([&](TransferDialog& d) {
+            QVERIFY(d.verifyBox() != nullptr);
+            QCOMPARE(d.verifyBox()->text(), QString("&Verify after download"));
+            QVERIFY(!d.verifyBox()->isChecked());
+            QVERIFY(runTransfer(d));
+            QCOMPARE(d.statusText(), q(text::kDownloadCompleted));
+            d.verifyBox()->setChecked(true);
+            ran = true;
+            d.reject();
+        });
+        w.window->command(CommandId::Download);
+        QVERIFY(ran);
+
+        // The choice is kept: the next download verifies. Frame 2 carries bytes 50 to 99; the unit keeps its
+        // middle byte, offset 75 of the settings, with a bit flipped.
+        ran = false;
+        whenModal<TransferDialog>([&](TransferDialog& d) {
+            QVERIFY(d.verifyBox()->isChecked());
+            QVERIFY(runTransfer(d));
+            QCOMPARE(
+                d.statusText(),
+                QString(
+                    "\nVerify failed: the unit's memory differs from the application sent, first at offset "
+                    "75 (0x0000004B): sent 0x00, the unit holds 0x01 (in Settings)."));
+            QVERIFY(!d.lastReport()->succeeded());
+            ran = true;
+            d.reject();
+        });
+        w.window->command(CommandId::Download);
+        QVERIFY(ran);
+
+        // A sound unit: the verified download succeeds and says so.
+        w.unit.start(quickUnit());
+        ran = false;
+        whenModal<TransferDialog>([&](TransferDialog& d) {
+            QVERIFY(runTransfer(d));
+            QVERIFY(
+                d.statusText().startsWith(q(text::kDownloadCompleted) + "\nVerified: the unit holds the "));
+            QVERIFY(d.lastReport()->succeeded());
+            ran = true;
+            d.reject();
+        });
+        w.window->command(CommandId::Download);
+        QVERIFY(ran);
+        QVERIFY(!std::filesystem::exists(w.start / "vrfy_ovm.ovz"));
+    }
+
     void downloadAndUploadThroughTheWindow() {
         Window w;
         QVERIFY(w.unit.ok());
@@ -386,6 +443,12 @@ private slots:
         std::filesystem::remove_all(w.drivers);
         std::filesystem::create_directories(w.drivers);
         const std::uint32_t before = unit.completedTransfers();
+        // With no driver of the model at all, the status names the model and its driver files.
+        QCOMPARE(
+            w.firmwareDownload(),
+            QString("\nThe Drivers directory has no driver for the VQ5K-822 unit (driver files 140*.abs).\n"
+                    "Can not download the firmware."));
+        w.writeDriver("14000301.abs", 50, 9); // a driver of the model for another PLC
         QCOMPARE(w.firmwareDownload(), q(text::kCanNotOpenDownloadFile));
         // An empty driver file would leave the unit with no driver at all.
         std::ofstream(w.drivers / "14000701.abs", std::ios::binary).flush();

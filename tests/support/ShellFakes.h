@@ -181,8 +181,10 @@ public:
     int fromPage = 0; // a page range chosen in the dialog when not 0
     int toPage = 0;
     int asked = 0;
-    bool choose(QPrinter& printer, QWidget* /*parent*/) override {
+    QString proposed; // the PDF file the dialog was asked to offer
+    bool choose(QPrinter& printer, QWidget* /*parent*/, const QString& proposedFile) override {
         ++asked;
+        proposed = proposedFile;
         if (!queue.isEmpty()) {
             printer.setOutputFormat(QPrinter::NativeFormat);
             printer.setPrinterName(queue);
