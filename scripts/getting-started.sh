@@ -35,7 +35,7 @@ for _ in $(seq 100); do [ -e "$run/unit" ] && break; sleep 0.1; done
 [ -e "$run/unit" ] || { cat "$run/sim.log"; echo "getting-started: the emulated unit did not start" >&2; exit 1; }
 printf 'COM2=%s\n' "$run/unit" >"$work/ports.cfg"
 
-sed -e "s|@WORK_LOWER@|${work,,}|g; s|@WORK@|$work|g; s|@PICTURES@|$shots|g" \
+sed -e "s|@WORK@|$work|g; s|@PICTURES@|$shots|g" \
   "$src/docs/getting-started/guide.script" >"$run/guide.txt"
 cd "$work"
 status=0

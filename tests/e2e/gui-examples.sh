@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Help > Examples... in the real window under a virtual X display: the examples are listed with the picture of
 # their first screen, "Open a Copy" opens a copy in Result/ of the working directory (a second copy beside
-# the first, never over it), and the shipped files stay as they were. The title shows the path in small letters.
+# the first, never over it), and the shipped files stay as they were.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib/window.sh" gui-examples "$@"
 run="$scratch"
@@ -21,12 +21,12 @@ printf '%s\n' \
   "screenshot-dialog $run/tank-level.png" \
   "choose examples|pump-station" \
   "button Open a Copy" \
-  "expect-title Quillon - [${run,,}/work/result/pump-station.ovm]" \
+  "expect-title Quillon - [$run/work/Result/pump-station.ovm]" \
   "menu Help/Examples..." \
   "wait-dialog Quillon : Examples" \
   "choose examples|pump-station" \
   "button Open a Copy" \
-  "expect-title Quillon - [${run,,}/work/result/pump-station-2.ovm]" \
+  "expect-title Quillon - [$run/work/Result/pump-station-2.ovm]" \
   "menu Help/Examples..." \
   "wait-dialog Quillon : Examples" \
   "button Close" \
