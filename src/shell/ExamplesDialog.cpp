@@ -2,6 +2,7 @@
 
 #include "model/Application.h"
 #include "model/ApplicationInfo.h"
+#include "model/PanelModel.h"
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
 #include "model/ScreenDrawing.h"
@@ -25,6 +26,7 @@ namespace quillon::gui {
 namespace {
 
 constexpr int kPictureZoom = 20;
+constexpr int kPictureWidth = 480;
 
 QString latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -73,7 +75,11 @@ ExamplesDialog::ExamplesDialog(QWidget* parent, const ExampleFolder& examples,
             if (app.screenCount() > 0) {
                 const LibraryPictureSource pictures(folder);
                 DrawParameters parameters;
-                parameters.zoom = kPictureZoom;
+                // Twice the unit's pixels while that fits the dialog (the 320 x 240 panels at their own
+                // size).
+                parameters.zoom = displaySize(app.modelSelection().modelClass).width * 2 <= kPictureWidth
+                                      ? kPictureZoom
+                                      : 10;
                 parameters.displayClass = app.modelSelection().modelClass;
                 parameters.pictures = &pictures;
                 parameters.clock = ScreenImage::currentClock();

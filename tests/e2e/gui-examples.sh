@@ -15,8 +15,11 @@ before="$(cat "$shipped"/*.ovm | sha256sum)"
 printf '%s\n' \
   "menu Help/Examples..." \
   "wait-dialog Quillon : Examples" \
-  "expect-rows examples|2" \
+  "expect-rows examples|3" \
   "expect-row examples|pump-station" \
+  "expect-row examples|boiler-house" \
+  "choose examples|boiler-house" \
+  "screenshot-dialog $run/boiler-house.png" \
   "choose examples|tank-level" \
   "screenshot-dialog $run/tank-level.png" \
   "choose examples|pump-station" \
