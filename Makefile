@@ -12,6 +12,11 @@ CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_WERROR=ON
 
 all: build
 
+# The pictures of docs/getting-started.md, made by the window from docs/getting-started/guide.script.
+.PHONY: docs
+docs: build
+	@bash scripts/getting-started.sh $(BUILD) docs/getting-started
+
 deps:
 	@bash scripts/install-deps.sh
 

@@ -19,6 +19,8 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/plc ${PROJECT_SOURCE_DIR}/data/driv
                   ${PROJECT_SOURCE_DIR}/data/help ${PROJECT_SOURCE_DIR}/data/fonts
         DESTINATION ${QUILLON_SHIPPED_DATADIR}
         PATTERN README EXCLUDE)
+# The example applications as the build made them from their text form (cmake/QuillonExamples.cmake).
+install(FILES ${QUILLON_EXAMPLE_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/quillon/examples)
 
 # The desktop: the window's entry and icon, the .ovm file type that opens in it, the metainfo.
 if(TARGET quillon)

@@ -1,5 +1,6 @@
 #include "ApplicationCommands.h"
 
+#include "ExampleCommand.h"
 #include "ImageDump.h"
 #include "model/AlarmTable.h"
 #include "model/Application.h"
@@ -397,7 +398,9 @@ void ApplicationCommands::add(CLI::App& app, CliContext& context, CommandAction&
     };
     auto args = std::make_shared<Args>();
 
-    CLI::App* create = app.add_subcommand("new", "Creates a new application file as the New command does.");
+    CLI::App* create = app.add_subcommand(
+        "new",
+        "Creates a new application file as the New command does, or a copy of an example application.");
     // The models in the order of the New Application dialog, each with its display.
     std::string models;
     for (const std::uint16_t id : pickerModelIds()) {
@@ -405,9 +408,24 @@ void ApplicationCommands::add(CLI::App& app, CliContext& context, CommandAction&
         models += (models.empty() ? "" : ", ") + std::to_string(id) + " " + std::string(m->name) + " (" +
                   std::string(m->description) + ")";
     }
-    create->add_option("--model", args->model, "The panel model id: " + models + ".")->required();
-    create->add_option("FILE", args->first, "The application file to write (.ovm).")->required();
-    create->callback([&context, &action, args] {
+    auto* model = create->add_option("--model", args->model, "The panel model id: " + models + ".");
+    auto* example = create
+                        ->add_option("--example", args->second,
+                                     "A copy of the example NAME; without a name, the examples are listed.")
+                        ->expected(0, 1);
+    example->excludes(model);
+    create->add_option("FILE", args->first, "The application file to write (.ovm).");
+    create->callback([&context, &action, args, model, example] {
+        if (example->count() > 0) {
+            action = [&context, args] { return ExampleCommand::run(context, args->second, args->first); };
+            return;
+        }
+        if (model->count() == 0) {
+            throw CLI::RequiredError("--model or --example");
+        }
+        if (args->first.empty()) {
+            throw CLI::RequiredError("FILE");
+        }
         action = [&context, args] { return ApplicationCommands::create(context, args->model, args->first); };
     });
 

@@ -192,6 +192,13 @@ int main(int argc, char* argv[]) {
     quillon::gui::ShellOptions options;
     options.startDirectory = start;
     options.openFile = openFile;
+    // The example applications: the build's own for a window run from its build folder, else the shipped
+    // ones.
+    if (std::filesystem::equivalent(executableFolder, QUILLON_BUILD_DIR, ec)) {
+        options.exampleFolders.push_back(std::filesystem::path(QUILLON_BUILD_DIR) / "examples");
+    }
+    options.exampleFolders.push_back(executableFolder / QUILLON_RELATIVE_DATADIR / "examples");
+    options.exampleFolders.push_back(std::filesystem::path(QUILLON_INSTALL_DATADIR) / "examples");
     // A file named on the command line (a double click in the file manager) is opened at once, with no
     // greeting in front of it.
     options.showSplash = !parser.isSet(noSplash) && !parser.isSet(screenshot) &&

@@ -17,8 +17,10 @@
 #include "model/UnitSettings.h"
 #include "persist/ApplicationReader.h"
 #include "persist/ApplicationWriter.h"
+#include "persist/ExampleFolder.h"
 #include "persist/PictureLibrary.h"
 #include "persist/SettingsFile.h"
+#include "persist/WorkingDirectoryLayout.h"
 #include "plc/DriverFiles.h"
 #include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
@@ -28,6 +30,7 @@
 #include "shell/ByteViewDialog.h"
 #include "shell/ComPortDialog.h"
 #include "shell/CompareDialog.h"
+#include "shell/ExamplesDialog.h"
 #include "shell/KeyboardHook.h"
 #include "shell/MemoryConfigurationDialog.h"
 #include "shell/NavigatorDock.h"
@@ -407,6 +410,9 @@ void MainWindow::registerCommands() {
         CommandId::HelpIndex, EnableRule::Always, [this] { help_->showFrontPage(); },
         [this] { return help_->available(); });
     dispatcher_.registerCommand(CommandId::About, EnableRule::Always, [this] { showAbout(); });
+    dispatcher_.registerCommand(
+        CommandId::Examples, EnableRule::Always, [this] { showExamples(); },
+        [this] { return ExampleFolder::find(options_.exampleFolders).has_value(); });
     // Exit never reaches the dispatch (it becomes the window's close); registered so that it is live.
     dispatcher_.registerCommand(CommandId::Exit, EnableRule::Always, [this] { close(); });
     dispatcher_.registerCommand(CommandId::ToolStationExit, EnableRule::Always, [this] { close(); });
@@ -589,6 +595,35 @@ void MainWindow::showApplicationInformation() {
 void MainWindow::showAbout() {
     SplashDialog about(this, SplashDialog::Mode::About);
     runDialog(about);
+}
+
+void MainWindow::showExamples() {
+    const auto examples = ExampleFolder::find(options_.exampleFolders);
+    if (!examples) {
+        return;
+    }
+    ExamplesDialog dialog(this, *examples, WorkingDirectoryLayout::catalogFolderOf(options_.startDirectory),
+                          panelFont());
+    if (runDialog(dialog) != QDialog::Accepted || dialog.chosen().empty()) {
+        return;
+    }
+    if (lifecycle_.isOpen() && !lifecycle_.closeWithPrompt()) {
+        return;
+    }
+    // The copy goes to the folder offered for applications; the shipped file is never opened.
+    const std::filesystem::path folder = options_.startDirectory / ApplicationLifecycle::kResultFolder;
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    const std::filesystem::path copy = ExamplesDialog::copyName(folder, dialog.chosen());
+    const Status copied = examples->copyTo(dialog.chosen(), copy);
+    if (!copied) {
+        services_.prompter->error(copied.message());
+        refresh();
+        return;
+    }
+    lifecycle_.openFile(copy.string());
+    showRecentFiles();
+    refresh();
 }
 
 void MainWindow::chooseComPort() {

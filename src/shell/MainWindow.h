@@ -69,6 +69,8 @@ struct ShellOptions {
     // An application file to open at start-up instead of the last one (a file given on the command line).
     std::string openFile;
     LinkTiming linkTiming = LinkTiming::standard();
+    // Where Help > Examples... looks for the example applications, first folder with examples first.
+    std::vector<std::filesystem::path> exampleFolders;
 };
 
 // The frame of the whole tool: menu bar, tool station, status bar with its clock, help, the one open
@@ -155,6 +157,7 @@ private:
     void showMemoryConfiguration();
     void showApplicationInformation();
     void showAbout();
+    void showExamples();
     void download();
     void upload();
     void showByteView();

@@ -148,7 +148,9 @@ ShellMenus::ShellMenus(QMenuBar* bar, QWidget* shortcutOwner)
                                {196, "Middle &Horizontal Alignment", nullptr},
                                {kSeparator, nullptr, nullptr},
                                {916, "H&ide Tools", nullptr}});
-    fill(popup(Popup::Help), {{461, "&Index        F1", nullptr}, {926, "&About Quillon...", nullptr}});
+    fill(popup(Popup::Help), {{461, "&Index        F1", nullptr},
+                              {942, "&Examples...", nullptr},
+                              {926, "&About Quillon...", nullptr}});
 
     rightClick_ = new QMenu(shortcutOwner_);
     rightClick_->setObjectName("RB_ORVIK");

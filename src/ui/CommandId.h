@@ -50,6 +50,7 @@ enum class CommandId : std::uint16_t {
     // Help
     HelpIndex = 461,
     About = 926,
+    Examples = 942,
     HelpKey = 138, // F1 in the accelerator table; the keyboard hook serves it
 
     // Screen session: Screen menu

@@ -134,6 +134,7 @@ constexpr auto kEntries = std::to_array<Entry>({
     {801, {"Speed of Flash/Scroll", "Speed of Scrolling or Flashing whatever selected."}},
     {802, {"Font Size", "Select the Font Size."}},
     {803, {"Line Thickness", "Select the Line Thickness."}},
+    {942, {"Examples", "Opens a copy of an example application in your own folder."}},
 });
 
 static_assert(std::is_sorted(kEntries.begin(), kEntries.end(),

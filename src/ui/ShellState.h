@@ -18,13 +18,14 @@ enum class ShellState : int {
 // The state after a command has run. Every command other than New, Open, Save and Save As counts as a
 // change of a stored application, whether or not it touched it: the shell cannot know what a dialog did,
 // and asking once too often loses nothing. Simulate is the exception the shell does know: it runs the
-// application without changing it. An application that never had a file stays Unsaved.
+// application without changing it; Examples, like Open, only opens another file (a copy of an example). An
+// application that never had a file stays Unsaved.
 constexpr ShellState stateAfterCommand(ShellState state, std::uint16_t id) noexcept {
     const bool stored =
         state == ShellState::Loading || state == ShellState::Saved || state == ShellState::Modified;
     const bool exempt = id == toId(CommandId::New) || id == toId(CommandId::Open) ||
                         id == toId(CommandId::Save) || id == toId(CommandId::SaveAs) ||
-                        id == toId(CommandId::Simulate);
+                        id == toId(CommandId::Simulate) || id == toId(CommandId::Examples);
     return stored && !exempt ? ShellState::Modified : state;
 }
 
