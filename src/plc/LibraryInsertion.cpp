@@ -140,6 +140,17 @@ std::string LibraryInsertion::problem(const std::vector<LibraryTagChoice>& choic
         const Tag& itemTag = *itemTags_[i];
         const LibraryTagChoice& choice = choices[i];
         const std::uint8_t nodeNumber = nodeOf(itemTag);
+        // An address means the same only on the same kind of PLC.
+        const Node* here = app_.findNodeByNumber(nodeNumber);
+        const Node* there = itemTag.node();
+        if (choice.action != LibraryTagChoice::Action::Refuse && here != nullptr && there != nullptr &&
+            (here->kind() != there->kind() || here->plcName != there->plcName)) {
+            return formatText(
+                "The tag '%s' of the item belongs to node %u, a %s; node %u of this application "
+                "is a %s.",
+                itemTag.name.c_str(), unsigned{nodeNumber}, there->plcName.c_str(), unsigned{nodeNumber},
+                here->plcName.c_str());
+        }
         switch (choice.action) {
         case LibraryTagChoice::Action::Refuse:
             refused.push_back(&itemTag);
