@@ -19,6 +19,7 @@
 #include "persist/ApplicationWriter.h"
 #include "persist/PictureLibrary.h"
 #include "persist/SettingsFile.h"
+#include "persist/WorkingDirectoryLayout.h"
 #include "plc/DriverFiles.h"
 #include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
@@ -244,6 +245,7 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
         taskEditors_->touchTaskLists(screen, area);
     };
     host.catalogDirectory = (options_.startDirectory / ".." / "plc").lexically_normal();
+    host.libraryDirectory = WorkingDirectoryLayout::libraryFolderOf(options_.startDirectory);
     session_ = new ScreenSession(std::move(host), this);
 
     PrintHost printing;

@@ -134,6 +134,9 @@ constexpr auto kEntries = std::to_array<Entry>({
     {801, {"Speed of Flash/Scroll", "Speed of Scrolling or Flashing whatever selected."}},
     {802, {"Font Size", "Select the Font Size."}},
     {803, {"Line Thickness", "Select the Line Thickness."}},
+    {942, {"Add to Library", "Keep the selected objects with their tags in the library."}},
+    {943,
+     {"Insert from Library", "Insert objects kept in the library, their tags mapped to this application."}},
 });
 
 static_assert(std::is_sorted(kEntries.begin(), kEntries.end(),
