@@ -59,9 +59,16 @@ foreach(part persist compare)
   endif()
 endforeach()
 
+# The simulator reaches real Modbus devices (live nodes) through libmodbus.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBMODBUS REQUIRED IMPORTED_TARGET libmodbus)
+if(TARGET quillon_sim)
+  target_link_libraries(quillon_sim PUBLIC PkgConfig::LIBMODBUS)
+endif()
+
 add_library(quillon_core STATIC ${QUILLON_CORE_OBJECTS})
 target_include_directories(quillon_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(quillon_core PUBLIC nlohmann_json::nlohmann_json)
+target_link_libraries(quillon_core PUBLIC nlohmann_json::nlohmann_json PkgConfig::LIBMODBUS)
 
 # quillon_link_part(TARGET PART): links TARGET with the objects of PART and of every part it uses.
 function(quillon_link_part target part)

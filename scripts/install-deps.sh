@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format clang-tidy libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-  nlohmann-json3-dev libcli11-dev
+  nlohmann-json3-dev libcli11-dev libmodbus-dev
   xvfb xauth x11-utils poppler-utils xdotool openbox
   help2man desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot file lintian
 )

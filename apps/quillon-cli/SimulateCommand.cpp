@@ -3,10 +3,12 @@
 #include "ApplicationCommands.h"
 #include "model/Application.h"
 #include "model/CanvasGeometry.h"
+#include "model/Node.h"
 #include "persist/AtomicFileWriter.h"
 #include "persist/PictureLibrary.h"
 #include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
+#include "sim/ModbusBackend.h"
 #include "sim/SimScript.h"
 #include "sim/Simulator.h"
 
@@ -81,6 +83,37 @@ int SimulateCommand::simulate(CliContext& context, const Settings& settings) {
     Simulator simulator(
         *app, [&catalogs](const Node& node) { return NodeAreas::load(catalogs, node); }, options);
 
+    // Live nodes: only Modbus nodes, and only those the user named; every other node stays simulated.
+    for (const std::string& item : settings.live) {
+        const std::size_t equals = item.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            return context.fail("--live takes NODE=rtu:PORT:BAUD:FRAME:SLAVE or NODE=tcp:HOST:PORT, not \"" +
+                                item + "\".");
+        }
+        const std::string which = item.substr(0, equals);
+        const Node* node = nullptr;
+        for (const auto& n : app->nodes()) {
+            if (n->name == which || std::to_string(n->number()) == which) {
+                node = n.get();
+                break;
+            }
+        }
+        if (node == nullptr) {
+            return context.fail("--live " + item + ": the application has no node " + which + ".");
+        }
+        if (!ModbusBackend::isModbusNode(*node)) {
+            return context.fail("--live " + item + ": node " + std::to_string(node->number()) + " (" +
+                                node->name + ") is " +
+                                (node->kind() == NodeKind::Unit ? "the unit itself" : node->plcName) +
+                                "; only Modbus nodes can be live, the others stay simulated.");
+        }
+        const auto connection = ModbusSettings::parse(std::string_view(item).substr(equals + 1));
+        if (!connection) {
+            return context.fail("--live " + which + ": " + connection.message() + ".");
+        }
+        simulator.setBackend(node->number(), std::make_unique<ModbusBackend>(*connection));
+    }
+
     SimScript::Snapshot snapshot;
 #if defined(QUILLON_CLI_RENDER)
     const LibraryPictureSource pictures(context.workdir());
@@ -128,6 +161,20 @@ int SimulateCommand::simulate(CliContext& context, const Settings& settings) {
     };
 #endif
     const SimScript::Outcome outcome = SimScript::run(*steps, simulator, context.out(), snapshot);
+    for (const auto& n : app->nodes()) {
+        NodeBackend& backend = simulator.backend(n->number());
+        if (!backend.live()) {
+            continue;
+        }
+        const LinkStatus status = backend.status();
+        context.out() << "node " << static_cast<int>(n->number()) << " " << backend.description() << ": "
+                      << (status.state == LinkStatus::State::Connected ? "connected" : "not connected")
+                      << ", " << status.requests << " requests, " << status.reads << " reads, "
+                      << status.writes << " writes, " << status.timeouts << " timeouts, " << status.lost
+                      << " times lost"
+                      << (status.lastError.empty() ? std::string() : "; last error: " + status.lastError)
+                      << "\n";
+    }
     return outcome.failed == 0 ? CliContext::kSuccess : CliContext::kFailure;
 }
 
@@ -154,6 +201,10 @@ void SimulateCommand::add(CLI::App& app, CliContext& context, CommandAction& act
     command->add_option("--zoom", settings->zoom, "Zoom of snapshots in tenths: 10, 20 or 30 (default 10).");
     command->add_option("--clock", settings->clock,
                         "The unit's clock at power-on, YYYY-MM-DD HH:MM:SS (default 2000-01-01 00:00:00).");
+    command->add_option("--live", settings->live,
+                        "A Modbus node read and written on the real device: NODE=rtu:PORT:BAUD:FRAME:SLAVE "
+                        "(rtu:/dev/ttyUSB0:19200:8N1:1) or NODE=tcp:HOST:PORT; NODE is its number or name. "
+                        "Repeatable; other nodes stay simulated.");
     command->callback([&context, &action, settings] {
         action = [&context, settings] { return SimulateCommand::simulate(context, *settings); };
     });

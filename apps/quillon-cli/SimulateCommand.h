@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -27,6 +28,7 @@ public:
         std::int64_t maxTimeMs = kDefaultMaxTimeMs;
         std::int64_t zoom = 10;
         std::string clock = "2000-01-01 00:00:00";
+        std::vector<std::string> live; // NODE=rtu:... or NODE=tcp:...: nodes backed by a real Modbus device
     };
     static void add(CLI::App& app, CliContext& context, CommandAction& action);
     static int simulate(CliContext& context, const Settings& settings);

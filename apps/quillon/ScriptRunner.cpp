@@ -4,6 +4,7 @@
 #include "model/Screen.h"
 #include "shell/NavigatorDock.h"
 #include "sim/Simulator.h"
+#include "simulate/LiveNodesPanel.h"
 #include "simulate/SimulateDialog.h"
 #include "simulate/SimulatorDisplay.h"
 #include "ui/ShellStatusBar.h"
@@ -32,6 +33,7 @@
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -1039,8 +1041,39 @@ bool ScriptRunner::runSimulatorStep(const QString& verb, const QString& argument
         lastShown_ = shown != nullptr ? QString::number(shown->number()) : QString("none");
         return lastShown_ == argument;
     }
+    if (verb == "sim-simulated") {
+        // The Nodes tab's Simulated for node N.
+        dialog->liveNodes().setSimulated(static_cast<std::uint8_t>(argument.trimmed().toUInt()));
+        return true;
+    }
     QString target;
     QString text;
+    if (verb == "sim-live" || verb == "sim-expect-node") {
+        bool number = false;
+        const unsigned node = splitArgument(argument, target, text) ? target.toUInt(&number) : 0;
+        if (!number || node > 255) {
+            fail("the step needs NODE|TEXT");
+            return false;
+        }
+        auto& nodes = dialog->liveNodes();
+        if (verb == "sim-live") {
+            // The Nodes tab (brought to the front) and its Live for node N on the connection; a refused
+            // connection fails the step.
+            QWidget* stack = nodes.parentWidget();
+            if (auto* tabs = qobject_cast<QTabWidget*>(stack != nullptr ? stack->parentWidget() : nullptr)) {
+                tabs->setCurrentWidget(&nodes);
+            }
+            const quillon::Status made = nodes.setLive(static_cast<std::uint8_t>(node), text);
+            if (!made.ok()) {
+                fail(QString::fromStdString(made.message()));
+            }
+            return made.ok();
+        }
+        // Waits until the node's Memory or Status cell holds the text.
+        const auto n = static_cast<std::uint8_t>(node);
+        lastShown_ = nodes.cell(n, 1) + " | " + nodes.cell(n, 2);
+        return lastShown_.contains(text);
+    }
     if (!splitArgument(argument, target, text)) {
         fail("the step needs TAG|VALUE");
         return false;

@@ -473,6 +473,10 @@ void TagEditorDialog::showByteChoices(std::uint8_t byteCount, std::uint8_t selec
     for (const ByteCountChoice& choice : TagRules::byteCountChoices(area.registerSize())) {
         bytes_->addItem(fromStd(choice.label), choice.bytes);
     }
+    // A tag stored with a count the list does not offer shows it as it is.
+    if (bytes_->findData(byteCount) < 0 && byteCount != 0) {
+        bytes_->addItem(byteCount == 1 ? tr("1-Byte") : tr("%1-Bytes").arg(byteCount), byteCount);
+    }
     bytes_->setCurrentIndex(bytes_->findData(byteCount));
     const Node* node = editor_.node();
     const FixedByteCount fixed = node != nullptr
@@ -507,7 +511,8 @@ TagDraft TagEditorDialog::draft() const {
     }
     d.bit = bit_->text().toStdString();
     d.byteCount = byteCount_;
-    d.byteSelect = high_->isChecked() && high_->isVisible() ? 1 : 0;
+    // The selector the tag holds stays even where it is hidden; the core keeps it only where it applies.
+    d.byteSelect = high_->isChecked() ? 1 : 0;
     d.name = name_->text().toStdString();
     return d;
 }
@@ -534,6 +539,7 @@ void TagEditorDialog::selectTag(const Tag* tag) {
 void TagEditorDialog::tagSelected() {
     Tag* tag = selectedTag();
     usedIn_->clear();
+    shownTag_ = nullptr;
     if (tag == nullptr) {
         updateButtons();
         return;
@@ -558,6 +564,8 @@ void TagEditorDialog::tagSelected() {
     if (auto d = editor_.load(*tag)) {
         showDraft(*d);
     }
+    shownTag_ = tag;
+    shown_ = draft();
     const Node* node = editor_.node();
     for (std::size_t b = 0; node != nullptr && b < node->blockCount(); ++b) {
         if (node->blocks()[b].get() == tag->block()) {
@@ -619,6 +627,10 @@ void TagEditorDialog::changeTag() {
     if (tag == nullptr) {
         return;
     }
+    // Nothing touched: the tag stays as stored, whatever the pick lists would offer a new tag.
+    if (tag == shownTag_ && draft() == shown_) {
+        return;
+    }
     TagField focus = TagField::None;
     Tag* changed = editor_.change(*tag, draft(), &focus);
     if (changed == nullptr) {
@@ -643,6 +655,7 @@ void TagEditorDialog::deleteSelected() {
         return;
     }
     if (editor_.remove(*tag)) {
+        shownTag_ = nullptr;
         changed_ = true;
         fillBlocks();
         refreshTable(nullptr);

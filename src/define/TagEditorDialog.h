@@ -90,6 +90,9 @@ private:
     bool changed_ = false;
     bool loading_ = false;
     bool coilChosen_ = false;
+    // The form as it was filled from the selected tag: Change on an untouched form keeps the tag as stored.
+    const Tag* shownTag_ = nullptr;
+    TagDraft shown_;
 
     QComboBox* node_ = nullptr;
     QComboBox* block_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "model/AlarmWindowObject.h"
 #include "model/Application.h"
+#include "model/ReadLimitText.h"
 #include "model/Screen.h"
 #include "model/Tag.h"
 
@@ -310,8 +311,10 @@ PropertyVerdict ObjectProperties::checkAnimation(const AnimationInput& input) {
     return PropertyVerdict::accept();
 }
 
-bool ObjectProperties::tagsFit(const Application& application, const Screen& screen,
-                               std::span<Tag* const> tags, const ScreenObject* edited) {
+namespace {
+
+// The screen's reads once the edited object (if any) gave up its own and the tags entered.
+ReadList trialReads(const Screen& screen, std::span<Tag* const> tags, const ScreenObject* edited) {
     ReadList trial = screen.readList();
     if (edited != nullptr && edited->screen() == &screen) {
         for (const Tag* tag : readTagsOf(*edited)) {
@@ -325,9 +328,26 @@ bool ObjectProperties::tagsFit(const Application& application, const Screen& scr
             (void)trial.enter(*tag->block());
         }
     }
+    return trial;
+}
+
+} // namespace
+
+bool ObjectProperties::tagsFit(const Application& application, const Screen& screen,
+                               std::span<Tag* const> tags, const ScreenObject* edited) {
+    const ReadList trial = trialReads(screen, tags, edited);
     // Only new reads are refused: a screen already beyond the limit may keep what it reads.
     return application.checkReadLimit(trial) ||
            application.screenReadRegisters(trial) <= application.screenReadRegisters(screen.readList());
+}
+
+std::string ObjectProperties::tagLimitRefusal(const Application& application, const Screen& screen,
+                                              std::span<Tag* const> tags, const ScreenObject* edited) {
+    if (tagsFit(application, screen, tags, edited)) {
+        return {};
+    }
+    return std::string(kTagLimit) +
+           readLimitDetail(application, screen.readList(), trialReads(screen, tags, edited));
 }
 
 PropertyVerdict ObjectProperties::acceptRegisterText(std::vector<RegisterTextRange>& table,

@@ -165,6 +165,10 @@ public:
     // gives up its own uses first.
     static bool tagsFit(const Application& application, const Screen& screen, std::span<Tag* const> tags,
                         const ScreenObject* edited);
+    // The refusal of tags that tagsFit refuses: kTagLimit, the registers the screen would read against the
+    // unit's limit and each block the tags would add with its registers; empty when they fit.
+    static std::string tagLimitRefusal(const Application& application, const Screen& screen,
+                                       std::span<Tag* const> tags, const ScreenObject* edited);
 
     // ---- The register-text table ----
     // Stores `entry` in the table (in ascending order of low limit), replacing the entry at `editing`

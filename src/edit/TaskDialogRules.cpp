@@ -75,7 +75,10 @@ bool sameTypeFamily(const Tag& a, const Tag& b) noexcept {
 TaskVerdict checkScreenTags(const TaskPlace& place, const Task& task) {
     if (place.application != nullptr && place.owner != nullptr &&
         !place.application->acceptsReads(*place.owner, place.list, place.editing, task)) {
-        return TaskVerdict::refuse(kScreenTagLimit, TaskField::TagA, PromptKind::Information);
+        return TaskVerdict::refuse(
+            std::string(kScreenTagLimit) +
+                place.application->taskReadLimitDetail(*place.owner, place.list, place.editing, task),
+            TaskField::TagA, PromptKind::Information);
     }
     return TaskVerdict::accept(task);
 }

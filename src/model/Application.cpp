@@ -742,6 +742,20 @@ bool Application::acceptsReads(const TaskListOwner& owner, std::size_t list, con
     return fitsReadLimit(holder->readList(), replaced, normalizeTask(task));
 }
 
+std::string Application::taskReadLimitDetail(const TaskListOwner& owner, std::size_t list,
+                                             const Task* replaced, const Task& task) const {
+    if (!owner.attached() || list >= owner.taskListCount()) {
+        return {};
+    }
+    auto& mutableOwner = const_cast<TaskListOwner&>(owner);
+    const ReadListHolder* holder = mutableOwner.readListHolder(const_cast<Application&>(*this), list);
+    if (holder == nullptr || !holder->isScreenReadList()) {
+        return {};
+    }
+    return readLimitDetail(*this, holder->readList(),
+                           trialReads(holder->readList(), replaced, normalizeTask(task)));
+}
+
 bool Application::globalListHasCopyToStr() const noexcept {
     return global_.contains(TaskKind::CopyToDisplay, 0);
 }

@@ -150,6 +150,11 @@ public:
     // (`replaced` is the task it rewrites); lists that read into no screen list always may.
     bool acceptsReads(const TaskListOwner& owner, std::size_t list, const Task* replaced,
                       const Task& task) const;
+    // What follows the refusal of a task acceptsReads refuses: the registers the screen would read against
+    // the unit's limit and each block the task would add, with its registers; empty for lists that read
+    // into no screen.
+    std::string taskReadLimitDetail(const TaskListOwner& owner, std::size_t list, const Task* replaced,
+                                    const Task& task) const;
     static bool hasDelayTask(const TaskList& list) noexcept { return list.contains(TaskKind::Delay); }
 
     // Replaces every hold task of every Pressed list by generated bit tasks in the Press and Released

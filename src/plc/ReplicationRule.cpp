@@ -70,17 +70,17 @@ Result<ReplicationRule> ReplicationRule::fromFields(std::string_view from, std::
     return rule;
 }
 
-Result<ReplicationRule> ReplicationRule::parseRename(std::string_view spec) {
-    const auto equals = spec.find('=');
+Result<ReplicationRule> ReplicationRule::parseRename(std::string_view ruleText) {
+    const auto equals = ruleText.find('=');
     if (equals == std::string_view::npos || equals == 0) {
-        return Result<ReplicationRule>::fail("The rename rule \"" + std::string(spec) +
+        return Result<ReplicationRule>::fail("The rename rule \"" + std::string(ruleText) +
                                              "\" is not of the form FROM=TO (e.g. Pump1=Pump{n}).");
     }
     ReplicationRule rule;
-    rule.from = std::string(spec.substr(0, equals));
-    rule.to = std::string(spec.substr(equals + 1));
+    rule.from = std::string(ruleText.substr(0, equals));
+    rule.to = std::string(ruleText.substr(equals + 1));
     if (rule.to.empty()) {
-        return Result<ReplicationRule>::fail("The rename rule \"" + std::string(spec) +
+        return Result<ReplicationRule>::fail("The rename rule \"" + std::string(ruleText) +
                                              "\" replaces the text by nothing.");
     }
     return rule;

@@ -27,7 +27,7 @@ public:
     bool createTags = false; // missing target tags are created; otherwise the replication is refused
 
     // "FROM=TO", e.g. "Pump1=Pump{n}".
-    static Result<ReplicationRule> parseRename(std::string_view spec);
+    static Result<ReplicationRule> parseRename(std::string_view ruleText);
     // The rule from the fields of a form: the replaced text and its replacement (both empty: names are not
     // replaced), the counter's start value (empty: the default) and the address offset (empty: none, else a
     // whole number from 0 to 1000000). Fails with the message naming the field that is wrong.

@@ -127,6 +127,10 @@ std::optional<TagDraft> TagEditor::load(const Tag& tag) const {
 }
 
 std::optional<TagValues> TagEditor::valuesOf(const TagDraft& draft, TagField* focus) const {
+    return valuesFor(draft, focus, nullptr);
+}
+
+std::optional<TagValues> TagEditor::valuesFor(const TagDraft& draft, TagField* focus, const Tag* kept) const {
     const auto refuse = [&](std::string_view text, TagField field) -> std::optional<TagValues> {
         prompter_.error(text);
         if (focus != nullptr) {
@@ -172,8 +176,11 @@ std::optional<TagValues> TagEditor::valuesOf(const TagDraft& draft, TagField* fo
     }
     if (values.type == tag_type::kRegister) {
         const FixedByteCount fixed = TagRules::fixedByteCount(node_->plcName, node_->plcId, area.prefix());
-        std::uint8_t bytes = fixed.bytes.value_or(draft.byteCount);
-        if (!fixed.bytes) {
+        // A register tag left with its own byte count keeps it, even one the area's pick list lacks.
+        const bool keptBytes = kept != nullptr && kept->type() == tag_type::kRegister &&
+                               draft.byteCount == kept->size && (!fixed.bytes || *fixed.bytes != kept->size);
+        std::uint8_t bytes = keptBytes ? kept->size : fixed.bytes.value_or(draft.byteCount);
+        if (!fixed.bytes && !keptBytes) {
             const auto choices = TagRules::byteCountChoices(area.registerSize());
             const bool offered = std::any_of(choices.begin(), choices.end(),
                                              [&](const ByteCountChoice& c) { return c.bytes == bytes; });
@@ -184,6 +191,9 @@ std::optional<TagValues> TagEditor::valuesOf(const TagDraft& draft, TagField* fo
         values.size = bytes;
         if (fixed.selector && TagRules::selectorLabels(bytes, area.registerSize())) {
             values.byteSelect = draft.byteSelect != 0 ? 1 : 0;
+        }
+        if (keptBytes && draft.byteSelect == kept->byteSelect) {
+            values.byteSelect = kept->byteSelect;
         }
     }
     return values;
@@ -400,18 +410,25 @@ Tag* TagEditor::change(Tag& tag, const TagDraft& draft, TagField* focus) {
         setFocus(TagField::Area);
         return nullptr;
     }
+    // The fields as the tag fills them: left so, the tag stays as stored.
+    const std::optional<TagDraft> held = load(tag);
+    if (held && *held == draft) {
+        return &tag;
+    }
     const RegisterArea& area = areas_[draft.area];
-    if (!TagRules::checkReadWriteChange(prompter_, tag.readWrite, area.readWrite())) {
+    const bool sameArea = held && held->area == draft.area;
+    if (!sameArea && !TagRules::checkReadWriteChange(prompter_, tag.readWrite, area.readWrite())) {
         setFocus(TagField::Area);
         return nullptr;
     }
-    auto values = valuesOf(draft, focus);
+    auto values = valuesFor(draft, focus, sameArea ? &tag : nullptr);
     if (!values) {
         return nullptr;
     }
     values->readWrite = tag.readWrite;
     values->attribute = tag.attribute;
-    if (values->name.empty()) {
+    const bool sameName = values->name == tag.name;
+    if (values->name.empty() && !sameName) {
         prompter_.error(kNoName);
         setFocus(TagField::Name);
         return nullptr;
@@ -423,28 +440,28 @@ Tag* TagEditor::change(Tag& tag, const TagDraft& draft, TagField* focus) {
         setFocus(TagField::Address);
         return nullptr;
     }
-    if (!nameIsText(values->name, focus)) {
+    if (!sameName && !nameIsText(values->name, focus)) {
         return nullptr;
     }
-    if (!nameFree(values->name, &tag)) {
+    if (!sameName && !nameFree(values->name, &tag)) {
         nameRefused();
         setFocus(TagField::Name);
         return nullptr;
     }
-    // Two tags of one address may differ only in their byte selector.
-    if (sameAddress && duplicateOf(*values, &tag) != nullptr) {
+    // Two tags of one address may differ only in their byte selector (a pair the file already holds stays).
+    if (sameAddress && values->byteSelect != tag.byteSelect && duplicateOf(*values, &tag) != nullptr) {
         prompter_.error(kDuplicate);
         setFocus(TagField::Bytes);
         return nullptr;
     }
-    if (values->type == tag_type::kRegister &&
+    if (values->type == tag_type::kRegister && !(sameAddress && values->size == tag.size) &&
         !TagRules::checkLastAddress(prompter_, area, values->address, values->size)) {
         setFocus(TagField::Bytes);
         return nullptr;
     }
 
     if (sameAddress) {
-        if (!growFor(*tag.block(), area, *values)) {
+        if (values->size != tag.size && !growFor(*tag.block(), area, *values)) {
             return nullptr;
         }
         tag.name = values->name;

@@ -28,6 +28,8 @@ struct TagDraft {
     std::uint8_t byteCount = 2;  // "&Byte(s)"
     std::uint8_t byteSelect = 0; // "&Low-byte" 0, "&High-byte" 1 (or word, double word)
     std::string name;            // "Tag-&Name"
+
+    bool operator==(const TagDraft&) const = default;
 };
 
 enum class TagField : std::uint8_t { None, Name, Address, Bit, Bytes, Area };
@@ -96,7 +98,10 @@ public:
     // "&Add": the new tag, or nullptr after the refusal was shown.
     Tag* add(const TagDraft& draft, TagField* focus = nullptr);
     // "Chan&ge": the changed tag (the same one when changed in place, a new one when re-inserted), or
-    // nullptr after the refusal was shown.
+    // nullptr after the refusal was shown. What the tag holds is kept as stored: a draft as load() gives it
+    // changes nothing, and a field left as the tag holds it is not refused (a byte count or byte selector
+    // the pick lists no longer offer, an empty or repeated name, a read-write type its area would not give,
+    // a second tag of the same address); only what the user changed is checked.
     Tag* change(Tag& tag, const TagDraft& draft, TagField* focus = nullptr);
     // Delete: refused (with the place that uses the tag) while anything refers to it; otherwise asks and
     // removes the tag and a block it leaves empty. True when removed.
@@ -108,6 +113,8 @@ public:
     const Tag* duplicateOf(const TagValues& values, const Tag* except) const;
 
 private:
+    // valuesOf, keeping the byte count and byte selector `kept` holds where the draft leaves them as stored.
+    std::optional<TagValues> valuesFor(const TagDraft& draft, TagField* focus, const Tag* kept) const;
     bool nameFree(std::string_view name, const Tag* except) const;
     // The block for a new tag: the one that holds it, or a new block "block" at its address.
     Block* blockFor(const RegisterArea& area, const std::string& address, bool& created);

@@ -76,8 +76,9 @@ AnimationDialog::RangeFields AnimationDialog::rangeSection(const QString& title,
 }
 
 AnimationDialog::AnimationDialog(QWidget* parent, const Application& application, const ScreenObject& object,
-                                 Prompter& prompter, std::function<bool(std::vector<Tag*>)> tagsFit)
-    : ShellDialog(parent, 0), prompter_(prompter), tagsFit_(std::move(tagsFit)) {
+                                 Prompter& prompter,
+                                 std::function<std::string(std::vector<Tag*>)> tagsRefusal)
+    : ShellDialog(parent, 0), prompter_(prompter), tagsRefusal_(std::move(tagsRefusal)) {
     setWindowTitle(tr("Quillon : Animation Properties"));
     setObjectName("ANIMATION");
     showHide_ = rangeSection(tr("Show / &Hide"), tr("Show when"), tr("&Tag"), object.showHide(), application);
@@ -237,9 +238,8 @@ void AnimationDialog::accept() {
     if (in.filling) {
         tags.push_back(in.fillTag);
     }
-    if (tagsFit_ && !tagsFit_(tags)) {
-        showRefusal(prompter_, PropertyVerdict::refuse(ObjectProperties::kTagLimit, PropertyField::Tag, true),
-                    showHide_.tag);
+    if (const std::string refusal = tagsRefusal_ ? tagsRefusal_(tags) : std::string(); !refusal.empty()) {
+        showRefusal(prompter_, PropertyVerdict::refuse(refusal, PropertyField::Tag, true), showHide_.tag);
         return;
     }
     QDialog::accept();

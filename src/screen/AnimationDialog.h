@@ -29,7 +29,7 @@ class AnimationDialog final : public ShellDialog {
     Q_OBJECT
 public:
     AnimationDialog(QWidget* parent, const Application& application, const ScreenObject& object,
-                    Prompter& prompter, std::function<bool(std::vector<Tag*>)> tagsFit);
+                    Prompter& prompter, std::function<std::string(std::vector<Tag*>)> tagsRefusal);
     AnimationInput input() const;
     // Writes the sections into the object.
     void apply(ScreenObject& object) const;
@@ -50,7 +50,7 @@ private:
     std::optional<RangeAnimation> range(const RangeFields& fields) const;
 
     Prompter& prompter_;
-    std::function<bool(std::vector<Tag*>)> tagsFit_;
+    std::function<std::string(std::vector<Tag*>)> tagsRefusal_;
     RangeFields showHide_;
     RangeFields flash_;
     QComboBox* speed_ = nullptr;

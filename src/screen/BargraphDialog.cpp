@@ -28,8 +28,8 @@ void showRefusal(Prompter& prompter, const PropertyVerdict& verdict, QWidget* fi
 }
 
 BargraphDialog::BargraphDialog(QWidget* parent, const Application& application, const EditValues& values,
-                               Prompter& prompter, std::function<bool(std::vector<Tag*>)> tagsFit)
-    : ShellDialog(parent, 0), prompter_(prompter), tagsFit_(std::move(tagsFit)) {
+                               Prompter& prompter, std::function<std::string(std::vector<Tag*>)> tagsRefusal)
+    : ShellDialog(parent, 0), prompter_(prompter), tagsRefusal_(std::move(tagsRefusal)) {
     setWindowTitle(tr("Quillon : Bar Graph"));
     setObjectName("BARGRAPH");
     tag_ = new ObjectTagCombo(application, TagFilter{TagFilter::kRegisters, TagFilter::kReadable}, values.tag,
@@ -92,9 +92,8 @@ void BargraphDialog::accept() {
                     verdict.field == PropertyField::Tag ? static_cast<QWidget*>(tag_) : maximum_);
         return;
     }
-    if (tagsFit_ && !tagsFit_({in.tag})) {
-        showRefusal(prompter_, PropertyVerdict::refuse(ObjectProperties::kTagLimit, PropertyField::Tag, true),
-                    tag_);
+    if (const std::string refusal = tagsRefusal_ ? tagsRefusal_({in.tag}) : std::string(); !refusal.empty()) {
+        showRefusal(prompter_, PropertyVerdict::refuse(refusal, PropertyField::Tag, true), tag_);
         return;
     }
     QDialog::accept();

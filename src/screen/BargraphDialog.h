@@ -24,7 +24,7 @@ class BargraphDialog final : public ShellDialog {
     Q_OBJECT
 public:
     BargraphDialog(QWidget* parent, const Application& application, const EditValues& values,
-                   Prompter& prompter, std::function<bool(std::vector<Tag*>)> tagsFit);
+                   Prompter& prompter, std::function<std::string(std::vector<Tag*>)> tagsRefusal);
     // The dialog's values after OK.
     void store(EditValues& values) const;
 
@@ -34,7 +34,7 @@ private:
     BargraphInput input() const;
 
     Prompter& prompter_;
-    std::function<bool(std::vector<Tag*>)> tagsFit_;
+    std::function<std::string(std::vector<Tag*>)> tagsRefusal_;
     ObjectTagCombo* tag_ = nullptr;
     QLineEdit* minimum_ = nullptr;
     QLineEdit* maximum_ = nullptr;

@@ -40,8 +40,9 @@ NumericEntry::Kind limitKind(char type) {
 
 DataEntryDialog::DataEntryDialog(QWidget* parent, const Application& application, const EditValues& values,
                                  bool coil, int textLimit, Prompter& prompter,
-                                 std::function<bool(std::vector<Tag*>)> tagsFit)
-    : ShellDialog(parent, 0), application_(application), prompter_(prompter), tagsFit_(std::move(tagsFit)) {
+                                 std::function<std::string(std::vector<Tag*>)> tagsRefusal)
+    : ShellDialog(parent, 0), application_(application), prompter_(prompter),
+      tagsRefusal_(std::move(tagsRefusal)) {
     setWindowTitle(tr("Quillon : Data Entry"));
     setObjectName("DATA_ENTRY");
     auto* typeBox = new QGroupBox(tr("Type"), this);
@@ -256,9 +257,8 @@ void DataEntryDialog::accept() {
         showRefusal(prompter_, verdict, field);
         return;
     }
-    if (tagsFit_ && !tagsFit_({in.tag})) {
-        showRefusal(prompter_, PropertyVerdict::refuse(ObjectProperties::kTagLimit, PropertyField::Tag, true),
-                    tag_);
+    if (const std::string refusal = tagsRefusal_ ? tagsRefusal_({in.tag}) : std::string(); !refusal.empty()) {
+        showRefusal(prompter_, PropertyVerdict::refuse(refusal, PropertyField::Tag, true), tag_);
         return;
     }
     QDialog::accept();

@@ -29,7 +29,8 @@ class DataEntryDialog final : public ShellDialog {
 public:
     // `coil` chooses the type shown first; `textLimit` is the longest on or off text (the object's cells).
     DataEntryDialog(QWidget* parent, const Application& application, const EditValues& values, bool coil,
-                    int textLimit, Prompter& prompter, std::function<bool(std::vector<Tag*>)> tagsFit);
+                    int textLimit, Prompter& prompter,
+                    std::function<std::string(std::vector<Tag*>)> tagsRefusal);
     bool coil() const;
     // The dialog's values after OK.
     void store(EditValues& values) const;
@@ -46,7 +47,7 @@ private:
 
     const Application& application_;
     Prompter& prompter_;
-    std::function<bool(std::vector<Tag*>)> tagsFit_;
+    std::function<std::string(std::vector<Tag*>)> tagsRefusal_;
     QRadioButton* coil_ = nullptr;
     QRadioButton* register_ = nullptr;
     QLabel* tagLabel_ = nullptr;

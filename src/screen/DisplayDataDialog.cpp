@@ -32,9 +32,10 @@ TagFilter tagFilterOf(ObjectKind kind) {
 
 DisplayDataDialog::DisplayDataDialog(QWidget* parent, const Application& application,
                                      const EditValues& values, ObjectKind kind, int textLimit,
-                                     Prompter& prompter, std::function<bool(std::vector<Tag*>)> tagsFit)
-    : ShellDialog(parent, 0), application_(application), prompter_(prompter), tagsFit_(std::move(tagsFit)),
-      table_(values.registerTexts) {
+                                     Prompter& prompter,
+                                     std::function<std::string(std::vector<Tag*>)> tagsRefusal)
+    : ShellDialog(parent, 0), application_(application), prompter_(prompter),
+      tagsRefusal_(std::move(tagsRefusal)), table_(values.registerTexts) {
     setWindowTitle(tr("Quillon : Display Quillon or PLC data"));
     setObjectName("DISPLAY_PLC_DATA");
     auto* typeBox = new QGroupBox(tr("Type"), this);
@@ -262,9 +263,8 @@ void DisplayDataDialog::accept() {
         showRefusal(prompter_, verdict, field);
         return;
     }
-    if (tagsFit_ && !tagsFit_({in.tag})) {
-        showRefusal(prompter_, PropertyVerdict::refuse(ObjectProperties::kTagLimit, PropertyField::Tag, true),
-                    tag_);
+    if (const std::string refusal = tagsRefusal_ ? tagsRefusal_({in.tag}) : std::string(); !refusal.empty()) {
+        showRefusal(prompter_, PropertyVerdict::refuse(refusal, PropertyField::Tag, true), tag_);
         return;
     }
     QDialog::accept();

@@ -31,7 +31,7 @@ class DisplayDataDialog final : public ShellDialog {
 public:
     DisplayDataDialog(QWidget* parent, const Application& application, const EditValues& values,
                       ObjectKind kind, int textLimit, Prompter& prompter,
-                      std::function<bool(std::vector<Tag*>)> tagsFit);
+                      std::function<std::string(std::vector<Tag*>)> tagsRefusal);
     ObjectKind kind() const;
     void store(EditValues& values) const;
     const std::vector<RegisterTextRange>& table() const noexcept { return table_; }
@@ -51,7 +51,7 @@ private:
 
     const Application& application_;
     Prompter& prompter_;
-    std::function<bool(std::vector<Tag*>)> tagsFit_;
+    std::function<std::string(std::vector<Tag*>)> tagsRefusal_;
     QRadioButton* bitText_ = nullptr;
     QRadioButton* value_ = nullptr;
     QRadioButton* text_ = nullptr;

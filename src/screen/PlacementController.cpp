@@ -187,7 +187,7 @@ void PlacementController::place(UnitPoint start, UnitPoint end, bool dragged) {
         EditValues fresh;
         DisplayDataDialog dialog(context_.dialogParent, *context_.application, fresh, ObjectKind::DisplayCoil,
                                  geometry.columns(), *context_.prompter,
-                                 [this](std::vector<Tag*> tags) { return tagsFit(tags, nullptr); });
+                                 [this](std::vector<Tag*> tags) { return tagsRefusal(tags, nullptr); });
         if (run(dialog) != QDialog::Accepted) {
             finished();
             return;
@@ -304,10 +304,13 @@ int PlacementController::run(QDialog& dialog) const {
     return context_.runDialog ? context_.runDialog(dialog) : dialog.exec();
 }
 
-bool PlacementController::tagsFit(const std::vector<Tag*>& tags, const ScreenObject* edited) const {
+std::string PlacementController::tagsRefusal(const std::vector<Tag*>& tags,
+                                             const ScreenObject* edited) const {
     const Screen* screen = context_.editor->screen();
-    return screen == nullptr || context_.application == nullptr ||
-           ObjectProperties::tagsFit(*context_.application, *screen, tags, edited);
+    if (screen == nullptr || context_.application == nullptr) {
+        return {};
+    }
+    return ObjectProperties::tagLimitRefusal(*context_.application, *screen, tags, edited);
 }
 
 void PlacementController::placeBargraph(UnitPoint start) {
@@ -317,7 +320,7 @@ void PlacementController::placeBargraph(UnitPoint start) {
     values.barMax = 100;
     values.barDirection = 0;
     BargraphDialog dialog(context_.dialogParent, *context_.application, values, *context_.prompter,
-                          [this](std::vector<Tag*> tags) { return tagsFit(tags, nullptr); });
+                          [this](std::vector<Tag*> tags) { return tagsRefusal(tags, nullptr); });
     if (run(dialog) != QDialog::Accepted) {
         finished();
         return;
@@ -439,7 +442,7 @@ bool PlacementController::edit(ScreenObject& object) {
     case ObjectKind::Bargraph:
     case ObjectKind::OldBargraph: {
         BargraphDialog dialog(context_.dialogParent, *context_.application, values, *context_.prompter,
-                              [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+                              [this, &object](std::vector<Tag*> tags) { return tagsRefusal(tags, &object); });
         if (run(dialog) != QDialog::Accepted) {
             return true;
         }
@@ -460,9 +463,10 @@ bool PlacementController::edit(ScreenObject& object) {
             ((rect.spanX() + 1) / geometry.cell().width) * ((rect.spanY() + 1) / geometry.cell().height);
         // The texts the object holds are never cut by the field's length.
         const int held = static_cast<int>(std::max(values.onText.size(), values.offText.size()));
-        DataEntryDialog dialog(context_.dialogParent, *context_.application, values, coil,
-                               std::max({cells, 1, held}), *context_.prompter,
-                               [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+        DataEntryDialog dialog(
+            context_.dialogParent, *context_.application, values, coil, std::max({cells, 1, held}),
+            *context_.prompter,
+            [this, &object](std::vector<Tag*> tags) { return tagsRefusal(tags, &object); });
         if (run(dialog) != QDialog::Accepted) {
             return true;
         }
@@ -483,9 +487,10 @@ bool PlacementController::edit(ScreenObject& object) {
         for (const RegisterTextRange& range : values.registerTexts) {
             held = std::max(held, static_cast<int>(range.text.size()));
         }
-        DisplayDataDialog dialog(context_.dialogParent, *context_.application, values, object.kind(),
-                                 std::max({cells, 1, held}), *context_.prompter,
-                                 [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+        DisplayDataDialog dialog(
+            context_.dialogParent, *context_.application, values, object.kind(), std::max({cells, 1, held}),
+            *context_.prompter,
+            [this, &object](std::vector<Tag*> tags) { return tagsRefusal(tags, &object); });
         if (run(dialog) != QDialog::Accepted) {
             return true;
         }
@@ -589,7 +594,7 @@ void PlacementController::placeDataEntry(UnitPoint at) {
     values.highLimit = 65535;
     DataEntryDialog dialog(context_.dialogParent, *context_.application, values, true, geometry.columns(),
                            *context_.prompter,
-                           [this](std::vector<Tag*> tags) { return tagsFit(tags, nullptr); });
+                           [this](std::vector<Tag*> tags) { return tagsRefusal(tags, nullptr); });
     if (run(dialog) != QDialog::Accepted) {
         finished();
         return;
@@ -662,7 +667,7 @@ bool PlacementController::animate(ScreenObject& object) {
         return false;
     }
     AnimationDialog dialog(context_.dialogParent, *context_.application, object, *context_.prompter,
-                           [this, &object](std::vector<Tag*> tags) { return tagsFit(tags, &object); });
+                           [this, &object](std::vector<Tag*> tags) { return tagsRefusal(tags, &object); });
     if (run(dialog) != QDialog::Accepted) {
         return false;
     }

@@ -76,7 +76,8 @@ public:
     // "&Animation Properties" of the one selected object.
     bool animate(ScreenObject& object);
     // Whether the screen may take these tags in place of what `edited` reads (none for a new object).
-    bool tagsFit(const std::vector<Tag*>& tags, const ScreenObject* edited) const;
+    // The refusal of tags that would take the screen beyond its read limit; empty when they fit.
+    std::string tagsRefusal(const std::vector<Tag*>& tags, const ScreenObject* edited) const;
 
     // From the canvas.
     void place(UnitPoint start, UnitPoint end, bool dragged);

@@ -6,6 +6,7 @@
 #include "plc/AddressRadix.h"
 #include "plc/AreaFinder.h"
 #include "plc/TagAddress.h"
+#include "sim/NodeBackend.h"
 
 #include <algorithm>
 
@@ -110,6 +111,9 @@ SimMemory::Place SimMemory::resolve(const Tag& tag) {
                          : 0;
             const std::string single = step > 0 ? fixed + std::to_string(ordinal) : fixed + base;
             place.inArea = true;
+            place.area = match->index;
+            place.ordinal = ordinal;
+            place.keyed = step > 0 && area.partCount() == 1;
             if (area.isBitArea()) {
                 place.cellBytes = 1;
                 place.bit = 0;
@@ -120,6 +124,7 @@ SimMemory::Place SimMemory::resolve(const Tag& tag) {
             place.cellBytes = registerSize;
             if (bitTag) {
                 place.bit = static_cast<std::uint8_t>(std::min<int>(place.bit, registerSize * 8 - 1));
+                place.partial = true;
                 place.cells[0] = cell(single, registerSize);
                 return place;
             }
@@ -128,12 +133,12 @@ SimMemory::Place SimMemory::resolve(const Tag& tag) {
                 place.cellBytes = std::max(registerSize, bytes);
                 place.cells[0] = cell(single, place.cellBytes);
                 if (bytes < place.cellBytes) {
+                    place.partial = true;
                     place.shift = static_cast<std::uint8_t>((tag.byteSelect != 0 ? 1 : 0) * bytes * 8);
                 }
                 return place;
             }
             place.steppable = true;
-            place.ordinal = ordinal;
             place.fixedKey = fixed;
             place.cellCount = static_cast<std::uint8_t>(bytes / registerSize);
             for (std::uint8_t i = 0; i < place.cellCount; ++i) {
@@ -189,11 +194,82 @@ bool SimMemory::writeFollowing(const Tag& tag, std::size_t index, std::uint64_t 
     }
     value = mask(tag, value);
     const std::uint64_t first = p.ordinal + index * p.cellCount;
+    std::array<std::uint64_t, 8> values{};
+    std::array<std::uint64_t, 8> before{};
+    std::array<std::uint32_t, 8> indices{};
     for (std::uint8_t i = 0; i < p.cellCount; ++i) {
-        Cell& c = cells_[cell(p.fixedKey + std::to_string(first + i), p.cellBytes)];
+        indices[i] = cell(p.fixedKey + std::to_string(first + i), p.cellBytes);
+        Cell& c = cells_[indices[i]];
+        before[i] = c.value;
         c.value = (value >> (i * p.cellBytes * 8U)) & c.mask;
+        values[i] = c.value;
+    }
+    if (NodeBackend* const backend = liveBackend(tag); backend != nullptr) {
+        if (!backend->send(*tag.node(), p.area, first, std::span(values.data(), p.cellCount), *this)) {
+            for (std::uint8_t i = 0; i < p.cellCount; ++i) {
+                cells_[indices[i]].value = before[i];
+            }
+        }
     }
     return true;
+}
+
+NodeBackend* SimMemory::liveBackend(const Tag& tag) {
+    const Node* node = tag.node();
+    if (node == nullptr || backends_[node->number()] == nullptr) {
+        return nullptr;
+    }
+    const Place& p = place(tag);
+    return p.inArea && p.keyed ? backends_[node->number()] : nullptr;
+}
+
+bool SimMemory::sendPlace(const Tag& tag, const Place& p) {
+    std::array<std::uint64_t, 8> values{};
+    for (std::uint8_t i = 0; i < p.cellCount; ++i) {
+        values[i] = cells_[p.cells[i]].value;
+    }
+    return backends_[tag.node()->number()]->send(*tag.node(), p.area, p.ordinal,
+                                                 std::span(values.data(), p.cellCount), *this);
+}
+
+bool SimMemory::fetch(const Tag& tag) {
+    const Place& p = place(tag);
+    NodeBackend* const backend = liveBackend(tag);
+    if (backend == nullptr) {
+        return true;
+    }
+    return backend->fetch(*tag.node(), p.area, p.ordinal, p.cellCount, *this);
+}
+
+SimMemory::Location SimMemory::locate(const Tag& tag) {
+    const Place& p = place(tag);
+    Location location;
+    location.inArea = p.inArea && p.keyed;
+    location.area = p.area;
+    location.ordinal = p.ordinal;
+    location.count = p.cellCount;
+    location.partial = p.partial;
+    return location;
+}
+
+std::string SimMemory::cellKey(const Node& node, std::size_t area, std::uint64_t ordinal) {
+    return std::to_string(node.number()) + "|" + std::to_string(area) + "|" + std::to_string(ordinal);
+}
+
+std::uint64_t SimMemory::cellValue(const Node& node, std::size_t area, std::uint64_t ordinal) {
+    const auto found = cellIndex_.find(cellKey(node, area, ordinal));
+    return found != cellIndex_.end() ? cells_[found->second].value : 0;
+}
+
+void SimMemory::storeCell(const Node& node, std::size_t area, std::uint64_t ordinal, std::uint64_t value) {
+    const auto& all = areasOf(node);
+    if (area >= all.size()) {
+        return;
+    }
+    const std::uint8_t bytes =
+        all[area].isBitArea() ? 1 : std::max<std::uint8_t>(all[area].registerSize(), 1);
+    Cell& c = cells_[cell(cellKey(node, area, ordinal), bytes)];
+    c.value = all[area].isBitArea() ? (value != 0 ? 1 : 0) : value & c.mask;
 }
 
 std::int64_t SimMemory::readSigned(const Tag& tag) {
@@ -208,7 +284,28 @@ std::int64_t SimMemory::readSigned(const Tag& tag) {
 }
 
 void SimMemory::write(const Tag& tag, std::uint64_t value) {
+    NodeBackend* const backend = liveBackend(tag);
     const Place& p = place(tag);
+    if (backend != nullptr && p.partial) {
+        // The rest of the register is the device's: fetch it before changing the tag's part.
+        if (!fetch(tag)) {
+            return;
+        }
+    }
+    std::array<std::uint64_t, 8> before{};
+    for (std::uint8_t i = 0; i < p.cellCount; ++i) {
+        before[i] = cells_[p.cells[i]].value;
+    }
+    store(tag, p, value);
+    if (backend != nullptr && !sendPlace(tag, p)) {
+        // The device did not take it: memory keeps what the device holds.
+        for (std::uint8_t i = 0; i < p.cellCount; ++i) {
+            cells_[p.cells[i]].value = before[i];
+        }
+    }
+}
+
+void SimMemory::store(const Tag& tag, const Place& p, std::uint64_t value) {
     value = mask(tag, value);
     if (p.isBit) {
         Cell& c = cells_[p.cells[0]];

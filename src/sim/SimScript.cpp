@@ -257,6 +257,12 @@ SimScript::Outcome SimScript::run(const std::vector<SimStep>& steps, Simulator& 
                 simulator.setValue(*tag, wanted);
                 break;
             }
+            // A tag of a live node is read from its device first: the step checks the device's value.
+            if (!simulator.memory().fetch(*tag)) {
+                failure(step, step.subject + " could not be read from its device (" +
+                                  simulator.backend(tag->nodeNumber()).status().lastError + ")");
+                break;
+            }
             const std::uint64_t have = simulator.value(*tag);
             if (have != wanted) {
                 failure(step,

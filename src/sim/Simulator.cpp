@@ -2,7 +2,9 @@
 
 #include "edit/Keypad.h"
 #include "model/Application.h"
+#include "model/Block.h"
 #include "model/KeyDefinition.h"
+#include "model/Node.h"
 #include "model/Screen.h"
 #include "model/Tag.h"
 #include "model/Task.h"
@@ -110,6 +112,50 @@ Tag* Simulator::findTag(std::string_view nameOrAddress) const {
     return nullptr;
 }
 
+// ---- Live nodes ----
+
+void Simulator::setBackend(std::uint8_t nodeNumber, std::unique_ptr<NodeBackend> backend) {
+    memory_.attach(nodeNumber, backend.get());
+    if (backend) {
+        record("node " + std::to_string(nodeNumber) + ": " + backend->description());
+        backends_[nodeNumber] = std::move(backend);
+    } else if (backends_.erase(nodeNumber) != 0) {
+        record("node " + std::to_string(nodeNumber) + ": " + simulated_.description());
+    }
+}
+
+NodeBackend& Simulator::backend(std::uint8_t nodeNumber) {
+    const auto found = backends_.find(nodeNumber);
+    return found != backends_.end() ? *found->second : simulated_;
+}
+
+std::vector<const Block*> Simulator::scanBlocks(std::uint8_t nodeNumber) const {
+    std::vector<const Block*> blocks;
+    const auto take = [&](const ReadList& list) {
+        for (const auto& entry : list.entries()) {
+            const Block* block = entry.block;
+            if (block != nullptr && block->node() != nullptr && block->node()->number() == nodeNumber &&
+                std::find(blocks.begin(), blocks.end(), block) == blocks.end()) {
+                blocks.push_back(block);
+            }
+        }
+    };
+    take(application_.globalReadList());
+    if (screen_ != nullptr) {
+        take(screen_->readList());
+    }
+    return blocks;
+}
+
+void Simulator::readLive() {
+    for (auto& [number, backend] : backends_) {
+        const std::vector<const Block*> blocks = scanBlocks(number);
+        if (!blocks.empty()) {
+            backend->refresh(*blocks.front()->node(), blocks, memory_);
+        }
+    }
+}
+
 // ---- Power-on and screens ----
 
 void Simulator::powerOn() {
@@ -118,6 +164,7 @@ void Simulator::powerOn() {
     }
     poweredOn_ = true;
     record("power on");
+    readLive();
     runList(application_.powerOnTasks(), ListPlace::PowerOn, nullptr);
     settle();
     if (screen_ == nullptr) {
@@ -362,6 +409,9 @@ void Simulator::scan() {
         return;
     }
     ++scans_;
+    if (!liveReadDone_) {
+        readLive();
+    }
     runList(application_.globalTasks(), ListPlace::Global, nullptr);
     settle();
     for (std::size_t i = 0; i < inputs_.size(); ++i) {
@@ -383,11 +433,17 @@ void Simulator::advance(std::uint64_t milliseconds) {
         powerOn();
     }
     const std::uint64_t target = clock_.elapsed() + milliseconds;
+    bool readOnce = false;
     while (nextScan_ + options_.scanMs <= target) {
         nextScan_ += options_.scanMs;
         clock_.advance(nextScan_ - clock_.elapsed());
         scan();
+        if (!options_.liveReadEachScan && !readOnce) {
+            readOnce = true;
+            liveReadDone_ = true;
+        }
     }
+    liveReadDone_ = false;
     clock_.advance(target - clock_.elapsed());
 }
 

@@ -2,10 +2,14 @@
 
 #include "sim/AlarmMonitor.h"
 #include "sim/DataEntry.h"
+#include "sim/NodeBackend.h"
 #include "sim/SimMemory.h"
+#include "sim/SimulatedBackend.h"
 #include "sim/VirtualClock.h"
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,6 +20,7 @@
 namespace quillon {
 
 class Application;
+class Block;
 class KeyDefinition;
 class Screen;
 class Tag;
@@ -39,12 +44,19 @@ struct SimEvent {
 // of the new one. Tasks that need the unit's hardware (printing, the LED and STR displays, the open
 // collector, recipes, the logger) are recorded as events.
 //
+// A node may be backed by a real device (setBackend): each scan first reads that node's blocks of the global
+// read list and of the shown screen's read list from the device, and every write of one of its tags goes to
+// the device. Nodes without a backend of their own stay simulated; nothing of theirs is sent anywhere.
+//
 // The application must stay unchanged while a simulator runs it.
 class Simulator final {
 public:
     struct Options {
         std::uint32_t scanMs = 10; // 1 .. 1000
         VirtualClock::Calendar start;
+        // Live nodes are read at every scan, as the unit reads them. Off: once for each advance() (a tick of
+        // the window), so that a slow line holds the window for one read of the blocks, not one per scan.
+        bool liveReadEachScan = true;
     };
     // Screen changes that one step may chain (Before-showing lists that go on to other screens).
     static constexpr int kMaxScreenChanges = 32;
@@ -78,6 +90,14 @@ public:
     std::uint64_t now() const noexcept { return clock_.elapsed(); }
     std::uint64_t scanCount() const noexcept { return scans_; }
     const VirtualClock& clock() const noexcept { return clock_; }
+
+    // ---- Live nodes ----
+    // Backs a node's memory by a device; nullptr makes it simulated again.
+    void setBackend(std::uint8_t nodeNumber, std::unique_ptr<NodeBackend> backend);
+    // The node's backend: the simulated one unless a device was set.
+    NodeBackend& backend(std::uint8_t nodeNumber);
+    // The blocks a scan reads from a node now: the global read list's, then the shown screen's.
+    std::vector<const Block*> scanBlocks(std::uint8_t nodeNumber) const;
 
     // ---- State ----
     const Screen* screen() const noexcept { return screen_; }
@@ -138,6 +158,7 @@ private:
     bool waitHolds(const Task& task);
     void keyFunction(std::uint8_t function);
     void note(std::string text);
+    void readLive();
 
     const Application& application_;
     Options options_;
@@ -146,6 +167,8 @@ private:
     AlarmMonitor alarms_;
     DataEntry dataEntry_;
     bool poweredOn_ = false;
+    // An advance() has read the live nodes already (when they are read once for each advance).
+    bool liveReadDone_ = false;
     const Screen* screen_ = nullptr;
     std::optional<std::uint32_t> pendingScreen_;
     std::size_t whileShowingAt_ = 0;
@@ -159,6 +182,8 @@ private:
     std::unordered_map<const Task*, std::uint64_t> rtcCopied_;
     std::vector<SimEvent> events_;
     std::string keyNote_;
+    SimulatedBackend simulated_;
+    std::map<std::uint8_t, std::unique_ptr<NodeBackend>> backends_;
 };
 
 } // namespace quillon

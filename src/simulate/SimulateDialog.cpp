@@ -9,6 +9,7 @@
 #include "sim/SimScript.h"
 #include "simulate/EventLog.h"
 #include "simulate/FrontPanelWidget.h"
+#include "simulate/LiveNodesPanel.h"
 #include "simulate/SimulatorDisplay.h"
 
 #include <algorithm>
@@ -46,7 +47,10 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
     : ShellDialog(parent, 0), application_(application), panel_(application) {
     setWindowTitle(kTitle);
     setObjectName("SimulateDialog");
-    simulator_ = std::make_unique<Simulator>(application, std::move(areas), Simulator::Options{});
+    Simulator::Options options;
+    options.liveReadEachScan =
+        false; // a slow live line must not hold the window once for every scan of a tick
+    simulator_ = std::make_unique<Simulator>(application, std::move(areas), options);
 
     // The display at the largest zoom that leaves room for the tag table beside it.
     const ModelSelection model = application.modelSelection();
@@ -109,6 +113,8 @@ SimulateDialog::SimulateDialog(QWidget* parent, const Application& application, 
     log_ = new EventLog(this);
     log_->setObjectName("simulatorEvents");
     tabs->addTab(log_, tr("&Events"));
+    nodes_ = new LiveNodesPanel(application_, *simulator_, this);
+    tabs->addTab(nodes_, tr("&Nodes"));
 
     pause_ = new QPushButton(tr("&Pause"), this);
     pause_->setObjectName("simulatorPause");
@@ -294,6 +300,7 @@ void SimulateDialog::refresh() {
         log_->append(event.time, QString::fromStdString(event.text));
     }
     display_->refresh();
+    nodes_->refresh();
     {
         // A value being typed is left alone until the user ends the edit.
         const QSignalBlocker block(tags_);

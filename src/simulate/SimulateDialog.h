@@ -29,6 +29,7 @@ class PictureSource;
 namespace quillon::gui {
 
 class EventLog;
+class LiveNodesPanel;
 class SimulatorDisplay;
 
 // "Simulate": the open application running on a simulated unit. The panel's display (click to touch it),
@@ -51,6 +52,7 @@ public:
 
     Simulator& simulator() noexcept { return *simulator_; }
     SimulatorDisplay& display() noexcept { return *display_; }
+    LiveNodesPanel& liveNodes() noexcept { return *nodes_; }
     bool paused() const noexcept;
     // Simulated milliseconds per real millisecond.
     double speed() const;
@@ -98,6 +100,7 @@ private:
     SimulatorDisplay* display_ = nullptr;
     QTableWidget* tags_ = nullptr;
     EventLog* log_ = nullptr;
+    LiveNodesPanel* nodes_ = nullptr;
     QPushButton* pause_ = nullptr;
     QPushButton* step_ = nullptr;
     QComboBox* speed_ = nullptr;

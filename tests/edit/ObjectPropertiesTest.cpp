@@ -163,6 +163,32 @@ TEST(ObjectPropertiesDisplay, TypesTableBargraphAndAnimation) {
     EXPECT_TRUE(ObjectProperties::tagsFit(f.app, *f.screen2, other, placed));
 }
 
+TEST(ObjectPropertiesTagLimit, RefusalNamesTheBlocksAndTheirRegisters) {
+    TaskEditorsFixture f;
+    Tag* one[] = {f.r1};
+    Tag* both[] = {f.r1, f.r2};
+    EXPECT_EQ(ObjectProperties::tagLimitRefusal(f.app, *f.screen2, one, nullptr), "");
+    // 100 + 60 registers against the 144 the unit reads; both blocks are new to the screen.
+    const std::string text = ObjectProperties::tagLimitRefusal(f.app, *f.screen2, both, nullptr);
+    EXPECT_TRUE(
+        text.starts_with("Can not accept the selected Tag(s). Otherwise the number of Tags in this "
+                         "screen will be more than the limit.\n\nThe screen would read 160 registers; "
+                         "the unit reads at most 144.\nIt would add:\n- block D0000 of node 1 "))
+        << text;
+    EXPECT_NE(text.find(": 100 registers\n- block D0200 of node 1 "), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with(": 60 registers")) << text;
+    // A screen that reads the big block already is told only of the small one.
+    auto display = std::make_unique<DisplayRegisterObject>();
+    display->setTag(f.r1);
+    ScreenObject* placed = must(f.screen2->appendObject(std::move(display)));
+    Tag* other[] = {f.r2};
+    const std::string more = ObjectProperties::tagLimitRefusal(f.app, *f.screen2, other, nullptr);
+    EXPECT_EQ(more.find("D0000"), std::string::npos) << more;
+    EXPECT_NE(more.find("- block D0200 of node 1 "), std::string::npos) << more;
+    // The edited object gives its read up: the change fits and nothing is refused.
+    EXPECT_EQ(ObjectProperties::tagLimitRefusal(f.app, *f.screen2, other, placed), "");
+}
+
 TEST(ObjectPropertiesRegisterTexts, RangesStaySortedAndApart) {
     std::vector<RegisterTextRange> table;
     auto add = [&](std::optional<std::int32_t> low, std::optional<std::int32_t> high, std::string text,

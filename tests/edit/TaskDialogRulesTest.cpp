@@ -204,9 +204,16 @@ TEST_F(TaskDialogs, ScreenTagLimitKeepsTheDialogOpen) {
     wait.tag = r2;
     v = waitTask(wait, whileShowing());
     EXPECT_FALSE(v.ok());
-    EXPECT_EQ(v.message,
+    // The refusal names the registers the screen would read (100 + 60) and the block the task adds.
+    EXPECT_EQ(v.message.substr(0, v.message.find('\n')),
               "Can not accept the selected Tag(s). Otherwise the number of Tags in this screen will "
               "be more than the limit.");
+    EXPECT_NE(v.message.find("\n\nThe screen would read 160 registers; the unit reads at most 144.\nIt would "
+                             "add:\n- block D0200 of node 1 "),
+              std::string::npos)
+        << v.message;
+    EXPECT_TRUE(v.message.ends_with(": 60 registers")) << v.message;
+    EXPECT_EQ(v.message.find("D0000"), std::string::npos) << v.message;
     EXPECT_EQ(v.kind, PromptKind::Information);
     // Rewriting the task that holds the first block may move to the second.
     const Task& held = screen1->taskList(Screen::kWhileShowing).at(0);
@@ -217,7 +224,12 @@ TEST_F(TaskDialogs, ScreenTagLimitKeepsTheDialogOpen) {
     TagOperationInput add{4, r1, r2, {}, 0};
     EXPECT_TRUE(tagOperationTask(add, appPlace()).ok());
     TaskPlace area{&app, touch, 0, nullptr};
-    EXPECT_EQ(tagOperationTask(add, area).message, std::string(kScreenTagLimit));
+    // The touch area's screen already reads the big block: only the small one is named.
+    const std::string both = tagOperationTask(add, area).message;
+    EXPECT_TRUE(both.starts_with(std::string(kScreenTagLimit))) << both;
+    EXPECT_NE(both.find("would read 160 registers"), std::string::npos) << both;
+    EXPECT_NE(both.find("- block D0200 of node 1 "), std::string::npos) << both;
+    EXPECT_EQ(both.find("D0000"), std::string::npos) << both;
     EXPECT_TRUE(app.checkConsistency());
 }
 

@@ -280,6 +280,82 @@ TEST(TagEditor, ChangeInPlaceOrByReinsertion) {
     EXPECT_TRUE(t.app->checkConsistency()) << t.app->checkConsistency().message();
 }
 
+TEST(TagEditor, ChangeKeepsATagAsStored) {
+    Tags t;
+    Tag* wide = t.add(kHolding, "0010", "Wide");
+    Tag* nameless = t.add(kHolding, "0011", "Nameless");
+    Tag* low = t.add(kHolding, "0020", "Low", 1, 0);
+    Tag* high = t.add(kHolding, "0020", "High", 1, 1);
+    Tag* input = t.editor.add(t.draft(kInputRegisters, "0001", "In"));
+    for (const Tag* tag : {wide, nameless, low, high, input}) {
+        ASSERT_NE(tag, nullptr);
+    }
+    // As a file written elsewhere holds them: 8 bytes in 2-byte registers (the list offers 1, 2 and 4), no
+    // name, the same byte twice, a read-write tag in the read-only input registers.
+    wide->size = 8;
+    nameless->name.clear();
+    high->byteSelect = 0;
+    input->readWrite = '2';
+    t.prompter.clear();
+    for (Tag* tag : {wide, nameless, low, high, input}) {
+        const auto d = t.editor.load(*tag);
+        ASSERT_TRUE(d);
+        EXPECT_EQ(t.editor.change(*tag, *d), tag);
+    }
+    EXPECT_TRUE(t.prompter.empty()) << t.prompter.last().text;
+    EXPECT_EQ(wide->size, 8);
+    EXPECT_EQ(nameless->name, "");
+    EXPECT_EQ(high->byteSelect, 0);
+    EXPECT_EQ(input->readWrite, '2');
+
+    // Another field changed: what stays as stored is not refused.
+    auto d = t.editor.load(*wide);
+    d->name = "Wider";
+    EXPECT_EQ(t.editor.change(*wide, *d), wide);
+    EXPECT_EQ(wide->size, 8);
+    d = t.editor.load(*nameless);
+    d->byteCount = 4;
+    EXPECT_EQ(t.editor.change(*nameless, *d), nameless);
+    EXPECT_EQ(nameless->size, 4);
+    d = t.editor.load(*high);
+    d->name = "Top";
+    EXPECT_EQ(t.editor.change(*high, *d), high);
+    EXPECT_EQ(high->byteSelect, 0);
+    d = t.editor.load(*input);
+    d->name = "Input";
+    EXPECT_EQ(t.editor.change(*input, *d), input);
+    EXPECT_EQ(input->readWrite, '2');
+    EXPECT_TRUE(t.prompter.empty()) << t.prompter.last().text;
+
+    // What the user changes is checked as for a new tag.
+    d = t.editor.load(*nameless);
+    d->byteCount = 8;
+    EXPECT_EQ(t.editor.change(*nameless, *d), nullptr);
+    EXPECT_EQ(t.prompter.last().text, "This byte count can not be chosen in this Tag Range.");
+    d = t.editor.load(*wide);
+    d->name.clear();
+    EXPECT_EQ(t.editor.change(*wide, *d), nullptr);
+    EXPECT_EQ(t.prompter.last().text, "Tag-name should be entered.");
+    d = t.editor.load(*low);
+    d->byteSelect = 1;
+    EXPECT_EQ(t.editor.change(*low, *d), low);
+    EXPECT_EQ(low->byteSelect, 1);
+    d = t.editor.load(*high);
+    d->byteSelect = 1;
+    t.prompter.clear();
+    EXPECT_EQ(t.editor.change(*high, *d), nullptr);
+    EXPECT_EQ(t.prompter.texts(), std::vector<std::string>{"This tag is already defined."});
+    EXPECT_EQ(high->byteSelect, 0);
+    // Moving to another area checks the read-write type again.
+    d = t.editor.load(*input);
+    d->area = kInputs;
+    d->registerKind = false;
+    t.prompter.clear();
+    EXPECT_EQ(t.editor.change(*input, *d), nullptr);
+    EXPECT_EQ(t.prompter.texts(),
+              std::vector<std::string>{"The Read-Write type is not compatible.\nCan't change."});
+}
+
 TEST(TagEditor, ReadWriteTypeLimitsWhereATagMoves) {
     Tags t;
     Tag* input = t.editor.add(t.draft(kInputRegisters, "0001", "In"));

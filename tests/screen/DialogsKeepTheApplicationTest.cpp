@@ -603,15 +603,14 @@ private slots:
         for (const QString& line : rig.answerer.refusals + rig.changes) {
             qWarning("%s", qPrintable(line));
         }
+        // Change in the tag database keeps every tag as stored too, even values its pick lists would
+        // not offer a new tag.
         const auto tagDatabase = [](const QString& line) { return line.contains(" / Tag database / "); };
         const auto others = std::count_if(rig.answerer.refusals.begin(), rig.answerer.refusals.end(),
                                           [&](const QString& line) { return !tagDatabase(line); });
         QCOMPARE(others, 0);
         QCOMPARE(rig.changes.size(), 0);
         const auto tagRows = rig.answerer.refusals.size() - others;
-        if (ok) {
-            QEXPECT_FAIL("", "Change in the tag database refuses some tags as stored (open)", Continue);
-        }
         QCOMPARE(tagRows, 0);
 
         // No two entries of one dialog or one menu share a mnemonic. The unit settings dialog and the
