@@ -23,22 +23,23 @@ using quillon::test::TempFolder;
 
 namespace {
 
-// Modbus standard model: coils "0xxxx" (area 0), holding registers "4xxxx" (area 3).
+// Modbus standard model (PLC position 5): coils "0xxxx" (area 0), holding registers "4xxxx" (area 3). PLC
+// position 0 is an Allen-Bradley SLC, whose addresses mean something else.
 constexpr std::size_t kCoils = 0;
 constexpr std::size_t kHolding = 3;
 
 // One application with a Modbus node 1 and its tag editor.
 struct Side {
     Side(Application& application, PlcCatalogFiles& catalogs, const std::filesystem::path& drivers,
-         RecordingPrompter& prompter)
+         RecordingPrompter& prompter, int plc = 5)
         : app(application), network(application, catalogs, drivers, prompter),
           editor(application, catalogs, prompter) {
         network.open();
         auto draft = *network.beginAdd();
-        if (network.chosenPlcPosition() != 5) {
-            (void)network.choosePlc(5);
+        if (network.chosenPlcPosition() != plc) {
+            (void)network.choosePlc(plc);
         }
-        draft.plcPosition = 5;
+        draft.plcPosition = plc;
         node = network.apply(draft, nullptr).node;
         editor.selectNode(node);
     }
@@ -237,6 +238,24 @@ TEST_F(Library, TagsAreMappedCreatedOrRefused) {
     // A refused placement takes the created tag out again.
     insertion.discard(bound.value());
     EXPECT_EQ(second->tagCount(), before);
+}
+
+TEST_F(Library, AnotherPlcAtTheNodeNumberIsRefused) {
+    Tag* speed = source.tag(kHolding, "0001", "Pump1Speed");
+    Screen* s = source.screen(10, "PUMP 1");
+    const std::vector<const ScreenObject*> chosen{Side::place(*s, ObjectKind::DisplayRegister, speed, 0, 8)};
+    auto item = ObjectLibrary::extract(*app, chosen);
+    ASSERT_TRUE(item);
+    auto third = newApplication(10, prompter);
+    Side other(*third, *catalogs, driversDir(), prompter, 0);
+    ASSERT_NE(other.node, nullptr);
+    LibraryInsertion insertion(*third, *catalogs, *item.value());
+    const std::vector<LibraryTagChoice> create{{LibraryTagChoice::Action::Create, nullptr, "Pump1Speed"}};
+    const std::string why = insertion.problem(create);
+    EXPECT_NE(why.find("node 1"), std::string::npos) << why;
+    const std::size_t before = third->tagCount();
+    EXPECT_FALSE(insertion.bind(create));
+    EXPECT_EQ(third->tagCount(), before);
 }
 
 } // namespace
