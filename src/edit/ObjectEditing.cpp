@@ -366,6 +366,23 @@ bool ObjectEditing::paste(EditorSession& session, Prompter& prompter) {
     return true;
 }
 
+std::string ObjectEditing::placementRefusal(const EditorSession& session, const ScreenObject& object) {
+    const Screen* screen = session.screen();
+    if (screen == nullptr) {
+        return "No screen is open.";
+    }
+    if (!fitsScreen(session, object)) {
+        return doesNotFitText(object.kind());
+    }
+    if (!fitsReadLimit(session.application(), *screen, object)) {
+        return ObjectPlacement::readLimitRefusal(session.application(), *screen, object);
+    }
+    if (session.characterDisplay() && findOverlap(*screen, objectRect(object), nullptr) != nullptr) {
+        return overlapMessage(object.kind());
+    }
+    return {};
+}
+
 bool ObjectEditing::group(EditorSession& session) {
     Screen* screen = session.screen();
     if (screen == nullptr || !session.commandState().group) {

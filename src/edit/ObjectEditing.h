@@ -47,6 +47,10 @@ public:
     // beyond the read limit, where they would overlap on a character display, where they do not fit or
     // lack a tag) as one create step, with their group rings, and become the selection.
     static bool paste(EditorSession& session, Prompter& prompter);
+    // Why an object on no screen can not join the session's screen where it stands, by the rules a paste
+    // keeps (the display's size and class, the cells of its font, the screen's read limit, overlaps on a
+    // character display); empty when it can.
+    static std::string placementRefusal(const EditorSession& session, const ScreenObject& object);
 
     static bool group(EditorSession& session);
     static bool ungroup(EditorSession& session);

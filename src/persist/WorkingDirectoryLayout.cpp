@@ -118,6 +118,10 @@ fs::path WorkingDirectoryLayout::driverFolderOf(const fs::path& workingDirectory
     return (workingDirectory / ".." / kDriverFolder).lexically_normal();
 }
 
+fs::path WorkingDirectoryLayout::libraryFolderOf(const fs::path& workingDirectory) {
+    return (workingDirectory / kLibraryFolder).lexically_normal();
+}
+
 bool WorkingDirectoryLayout::isPrepared(const fs::path& workingDirectory) {
     std::error_code ec;
     return fs::is_regular_file(workingDirectory / ".." / kCatalogFolder / PlcCatalogFiles::kSupportedList,

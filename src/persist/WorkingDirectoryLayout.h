@@ -26,10 +26,13 @@ public:
     static constexpr std::string_view kWorkFolder = "work";
     static constexpr std::string_view kCatalogFolder = "plc";
     static constexpr std::string_view kDriverFolder = "drivers";
+    static constexpr std::string_view kLibraryFolder = "library";
 
     // The folders the tool reads beside a working directory.
     static std::filesystem::path catalogFolderOf(const std::filesystem::path& workingDirectory);
     static std::filesystem::path driverFolderOf(const std::filesystem::path& workingDirectory);
+    // The user's library of object groups: "library" in the working directory.
+    static std::filesystem::path libraryFolderOf(const std::filesystem::path& workingDirectory);
 
     // Whether the catalog list lies in "../plc" beside the folder.
     static bool isPrepared(const std::filesystem::path& workingDirectory);

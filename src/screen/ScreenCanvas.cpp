@@ -422,6 +422,13 @@ std::optional<ScreenCanvas::Menu> ScreenCanvas::menuAt(const QPoint& client) con
     return std::nullopt;
 }
 
+UnitPoint ScreenCanvas::unitAt(const QPoint& global) const {
+    const CanvasGeometry geometry = session_.geometry();
+    const UnitPoint unit = geometry.toUnit(toCanvas(mapFromGlobal(global)));
+    const CanvasSize size = geometry.screenSize();
+    return {std::clamp(unit.x, 0, size.width - 1), std::clamp(unit.y, 0, size.height - 1)};
+}
+
 void ScreenCanvas::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
     if (session_.screen() == nullptr || gesture_ != Gesture::None) {

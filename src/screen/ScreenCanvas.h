@@ -38,6 +38,8 @@ public:
     void invalidate();
     // The picture as shown, for tests and the benchmark: screen, handles and drag feedback.
     QImage frame();
+    // The unit pixel under a point of the desktop, held within the screen.
+    UnitPoint unitAt(const QPoint& global) const;
     EditorSession& session() const noexcept { return session_; }
     // The cursor for the last hit code, as shown.
     Qt::CursorShape cursorShape() const;

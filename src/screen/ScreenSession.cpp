@@ -9,6 +9,7 @@
 #include "screen/CharacterSetPalette.h"
 #include "screen/EditingCommands.h"
 #include "screen/GridConfigurationDialog.h"
+#include "screen/LibraryCommands.h"
 #include "screen/ObjectTagCombo.h"
 #include "screen/PlacementController.h"
 #include "screen/ScreenCanvas.h"
@@ -85,7 +86,8 @@ ScreenSession::ScreenSession(SessionHost host, QObject* parent) : QObject(parent
                                                                    {232, "Send Bac&k"},
                                                                    {233, "Bring &Front"},
                                                                    {210, "&Edit"},
-                                                                   {211, "&Animation Properties"}}) {
+                                                                   {211, "&Animation Properties"},
+                                                                   {944, "Add to Librar&y..."}}) {
         QAction* action = objectMenu_->addAction(QString::fromLatin1(entry.text));
         action->setData(entry.id);
     }
@@ -107,14 +109,19 @@ ScreenSession::ScreenSession(SessionHost host, QObject* parent) : QObject(parent
                                                                    {116, "&Keys of Screen"},
                                                                    {171, "&Task-lists of Screen"},
                                                                    {172, "Zoom &In"},
-                                                                   {173, "Zoom &Out"}}) {
+                                                                   {173, "Zoom &Out"},
+                                                                   {945, "Insert fro&m Library..."}}) {
         QAction* action = screenMenu_->addAction(QString::fromLatin1(entry.text));
         action->setData(entry.id);
     }
     for (QMenu* menu : {objectMenu_, screenMenu_}) {
         connect(menu, &QMenu::triggered, this, [this](QAction* action) {
             if (const auto id = static_cast<std::uint16_t>(action->data().toUInt()); id != 0) {
+                if (id == toId(CommandId::InsertFromLibrary)) {
+                    libraryPoint_ = menuPoint_;
+                }
                 host_.command(id);
+                libraryPoint_.reset();
             }
         });
     }
@@ -172,6 +179,12 @@ void ScreenSession::registerCommands() {
     registerSessionCommand(
         toId(CommandId::GridConfiguration), [this] { configureGrid(); },
         [this] { return editor_->gridConfigurationEnabled(); });
+    registerSessionCommand(
+        toId(CommandId::AddToLibrary), [this] { runLibrary(false); },
+        [this] { return editor_->selecterMode() && !editor_->selection().empty(); });
+    registerSessionCommand(
+        toId(CommandId::InsertFromLibrary), [this] { runLibrary(true); },
+        [this] { return editor_->selecterMode(); });
     registerSessionCommand(toId(CommandId::HideScreenMenu), [this] { toggleScreenToolBar(); });
     registerSessionCommand(toId(CommandId::HideObjectsMenu), [this] {
         objectsBarHidden_ = !objectsBarHidden_;
@@ -662,6 +675,27 @@ void ScreenSession::showDrawingFailure(const QString& message) {
     host_.prompter->error(message.toStdString());
 }
 
+void ScreenSession::runLibrary(bool insert) {
+    if (editor_ == nullptr || editor_->screen() == nullptr) {
+        return;
+    }
+    const LibraryContext context{*editor_,        *host_.prompter,        host_.mainWindow,
+                                 host_.runDialog, host_.catalogDirectory, host_.libraryDirectory,
+                                 host_.font()};
+    if (!insert) {
+        (void)LibraryCommands::addToLibrary(context);
+        return;
+    }
+    const std::optional<UnitPoint> at = libraryPoint_;
+    libraryPoint_.reset();
+    if (LibraryCommands::insertFromLibrary(context, at)) {
+        if (host_.modified) {
+            host_.modified();
+        }
+        screenChanged();
+    }
+}
+
 void ScreenSession::deleteSelection() {
     if (editor_ == nullptr || !editor_->selecterMode() || editor_->selection().empty()) {
         return;
@@ -678,6 +712,10 @@ void ScreenSession::deleteSelection() {
 
 void ScreenSession::showMenu(bool objectMenu, const QPoint& globalPosition, bool exec) {
     QMenu* menu = objectMenu ? objectMenu_ : screenMenu_;
+    menuPoint_.reset();
+    if (!objectMenu && canvas_ != nullptr && editor_ != nullptr) {
+        menuPoint_ = canvas_->unitAt(globalPosition);
+    }
     const bool noZOrder = editor_ != nullptr && !editor_->objectMenuZOrderEnabled();
     for (QAction* action : menu->actions()) {
         const auto id = static_cast<std::uint16_t>(action->data().toUInt());

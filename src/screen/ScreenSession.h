@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CanvasGeometry.h"
 #include "ui/CommandDispatcher.h"
 
 #include <cstdint>
@@ -69,6 +70,8 @@ struct SessionHost {
     std::function<void(Screen& screen, ScreenObject& touchArea)> touchTaskLists;
     // Where the PLC catalogs are (the screens manager's "Replicate..." places the tags it creates by them).
     std::filesystem::path catalogDirectory;
+    // The user's library of object groups ("Add to Library...", "Insert from Library...").
+    std::filesystem::path libraryDirectory;
 };
 
 // The screen session: the `SCREEN` window with the canvas of the screen being edited, its three tool bars
@@ -148,6 +151,8 @@ private:
     void registerPlacementCommands();
     void startPlacement();
     void showCharacterSet();
+    // "Add to Library..." and "Insert from Library...".
+    void runLibrary(bool insert);
 
     SessionHost host_;
     std::unique_ptr<EditorSession> editor_;
@@ -175,6 +180,10 @@ private:
     bool deleting_ = false;
     // The screen shown when the session last closed, shown again when it reopens.
     std::optional<std::uint32_t> lastScreen_;
+    // Where the screen's right-button menu was opened, and the point "Insert from Library..." of that menu
+    // places the item at.
+    std::optional<UnitPoint> menuPoint_;
+    std::optional<UnitPoint> libraryPoint_;
 };
 
 } // namespace quillon::gui

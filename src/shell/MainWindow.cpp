@@ -247,6 +247,7 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
         taskEditors_->touchTaskLists(screen, area);
     };
     host.catalogDirectory = (options_.startDirectory / ".." / "plc").lexically_normal();
+    host.libraryDirectory = WorkingDirectoryLayout::libraryFolderOf(options_.startDirectory);
     session_ = new ScreenSession(std::move(host), this);
 
     PrintHost printing;

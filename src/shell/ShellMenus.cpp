@@ -132,6 +132,8 @@ ShellMenus::ShellMenus(QMenuBar* bar, QWidget* shortcutOwner)
                                {154, "&Cut\tCtrl+X", "Ctrl+X"},
                                {155, "C&opy\tCtrl+C", "Ctrl+C"},
                                {156, "&Paste\tCtrl+V", "Ctrl+V"},
+                               {944, "Add to Librar&y...", nullptr},
+                               {945, "Insert fro&m Library...", nullptr},
                                {kSeparator, nullptr, nullptr},
                                {210, "&Edit", nullptr},
                                {232, "Send Bac&k", nullptr},

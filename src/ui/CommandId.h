@@ -140,6 +140,9 @@ enum class CommandId : std::uint16_t {
     AlignMiddleVertical = 195,
     AlignMiddleHorizontal = 196,
     HideTools = 916,
+    // The library of object groups: the selection kept under a name, an item put on the screen.
+    AddToLibrary = 944,
+    InsertFromLibrary = 945,
 };
 
 constexpr std::uint16_t toId(CommandId id) noexcept {
