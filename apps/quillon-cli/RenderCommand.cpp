@@ -66,8 +66,10 @@ const PanelFont& RenderCommand::panelFont(CliContext& context, std::unique_ptr<P
 int RenderCommand::render(CliContext& context, const std::filesystem::path& file, std::int64_t screenNumber,
                           std::int64_t zoom, const std::filesystem::path& image) {
 #if defined(QUILLON_CLI_RENDER)
-    if (zoom != 10 && zoom != 20 && zoom != 30) {
-        return context.fail("The zoom is 10, 20 or 30 (tenths), not " + std::to_string(zoom) + ".");
+    if (zoom < CanvasGeometry::kMinZoom || zoom > CanvasGeometry::kMaxZoom ||
+        zoom % CanvasGeometry::kZoomStep != 0) {
+        return context.fail("The zoom is 10, 20, 30, 40, 50, 60, 70 or 80 (tenths), not " +
+                            std::to_string(zoom) + ".");
     }
     std::error_code ec;
     if (std::filesystem::is_directory(image, ec)) {
@@ -158,7 +160,8 @@ void RenderCommand::add(CLI::App& app, CliContext& context, CommandAction& actio
                              : "Draws a screen into a PNG image (needs the Qt build; not in this one).");
     render->add_option("FILE", args->file, "The application file (.ovm).")->required();
     render->add_option("--screen", args->screen, "The number of the screen to draw.")->required();
-    render->add_option("--zoom", args->zoom, "The zoom in tenths: 10, 20 or 30 (default 10).");
+    render->add_option("--zoom", args->zoom,
+                       "The zoom in tenths: 10, 20, 30 and up to 80 in steps of 10 (default 10).");
     render->add_option("OUT", args->image, "The PNG image to write.")->required();
     render->callback([&context, &action, args] {
         action = [&context, args] {

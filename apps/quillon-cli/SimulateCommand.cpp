@@ -38,8 +38,10 @@ int SimulateCommand::simulate(CliContext& context, const Settings& settings) {
         return context.fail("The scan time is 1 to 1000 milliseconds, not " +
                             std::to_string(settings.scanMs) + ".");
     }
-    if (settings.zoom != 10 && settings.zoom != 20 && settings.zoom != 30) {
-        return context.fail("The zoom is 10, 20 or 30 (tenths), not " + std::to_string(settings.zoom) + ".");
+    if (settings.zoom < CanvasGeometry::kMinZoom || settings.zoom > CanvasGeometry::kMaxZoom ||
+        settings.zoom % CanvasGeometry::kZoomStep != 0) {
+        return context.fail("The zoom is 10, 20, 30, 40, 50, 60, 70 or 80 (tenths), not " +
+                            std::to_string(settings.zoom) + ".");
     }
     if (settings.maxTimeMs < 1 || settings.maxTimeMs > kLargestMaxTimeMs) {
         return context.fail("The most simulated time (--max-time) is 1 to " +
@@ -198,7 +200,8 @@ void SimulateCommand::add(CLI::App& app, CliContext& context, CommandAction& act
                      "The most simulated time the script may take, in milliseconds, 1 to 2592000000 (default "
                      "86400000, a day).")
         ->check(decimal);
-    command->add_option("--zoom", settings->zoom, "Zoom of snapshots in tenths: 10, 20 or 30 (default 10).");
+    command->add_option("--zoom", settings->zoom,
+                        "Zoom of snapshots in tenths: 10 to 80 in steps of 10 (default 10).");
     command->add_option("--clock", settings->clock,
                         "The unit's clock at power-on, YYYY-MM-DD HH:MM:SS (default 2000-01-01 00:00:00).");
     command->add_option("--live", settings->live,

@@ -78,6 +78,9 @@ KeyTaskListsDialog::KeyTaskListsDialog(QWidget* parent, const TaskEditorContext&
     globalKeys_->setText(QStringLiteral("Global..."));
     globalKeys_->setToolTip(QStringLiteral("Global Keys"));
     connect(globalKeys_, &QToolButton::clicked, this, &KeyTaskListsDialog::openGlobalKeys);
+    chosen_ = new QLabel(this);
+    chosen_->setObjectName("chosenKey");
+    side->addWidget(chosen_);
     side->addWidget(singleKey_);
     side->addWidget(twoKeys_);
     side->addWidget(interrupt_);
@@ -195,8 +198,17 @@ void KeyTaskListsDialog::clickKey(std::uint8_t key) {
     selectionChanged();
 }
 
+QString KeyTaskListsDialog::chosenKeyText(std::uint16_t code) {
+    if ((code & 0xFFU) == 0) {
+        return QStringLiteral("No key chosen");
+    }
+    const QString name = QString::fromStdString(keyName(code));
+    return (code >> 8) != 0 ? QStringLiteral("Keys %1").arg(name) : QStringLiteral("Key %1").arg(name);
+}
+
 void KeyTaskListsDialog::selectionChanged() {
     keypad_->update(*selection_);
+    chosen_->setText(chosenKeyText(selection_->code()));
     KeyDefinition* key = selection_->key();
     const KeyDefinition* acting = selection_->actingGlobalKey();
     if (acting != nullptr) {

@@ -40,6 +40,7 @@ public:
     QToolButton* globalKeysButton() const noexcept { return globalKeys_; }
     QCheckBox* interruptBox() const noexcept { return interrupt_; }
     QRadioButton* twoKeysRadio() const noexcept { return twoKeys_; }
+    QLabel* chosenKeyLabel() const noexcept { return chosen_; }
 
     // Chooses a key as a click on its button does.
     void clickKey(std::uint8_t key);
@@ -49,6 +50,9 @@ public:
     // Closing (Close, Escape, the window's close button): the panel lets go of the key first, then an
     // empty definition the dialog made goes.
     void done(int result) override;
+
+    // What the dialog shows of the key or combination chosen: "Key F3", "Keys F3 + F4".
+    static QString chosenKeyText(std::uint16_t code);
 
 private:
     void selectionChanged();
@@ -71,6 +75,7 @@ private:
     QToolButton* screens_ = nullptr;
     QToolButton* globalKeys_ = nullptr;
     QLabel* rule_ = nullptr;
+    QLabel* chosen_ = nullptr;
 };
 
 } // namespace quillon::gui

@@ -96,7 +96,7 @@ void KeypadWidget::update(const KeySelection& selection) {
         button->setStyleSheet(
             undefined ? QStringLiteral("QToolButton { color: gray; border: 1px dashed gray; }") : QString());
         button->setToolTip(undefined ? QStringLiteral("Indicates undefined Global-Key.")
-                                     : QStringLiteral("Key %1").arg(key));
+                                     : QStringLiteral("Key %1").arg(QString::fromStdString(keyName(key))));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace quillon::gui {
@@ -84,6 +85,10 @@ UnitSettingsDialog::UnitSettingsDialog(QWidget* parent, Application& application
             copy.floatWordOrder, fl, 0);
 
     QDialogButtonBox* buttons = makeButtons(true);
+    // Alt+H belongs to "Terminating c&haracter" here.
+    if (QPushButton* help = buttons->button(QDialogButtonBox::Help)) {
+        help->setText(tr("He&lp"));
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, &UnitSettingsDialog::tryAccept);
     auto* grid = new QGridLayout;
     grid->addWidget(hardware, 0, 0, 2, 1);

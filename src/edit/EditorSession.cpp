@@ -147,22 +147,41 @@ bool EditorSession::setZoom(int step) noexcept {
     return true;
 }
 
+bool EditorSession::zoomToFit() noexcept {
+    const std::int32_t fit = CanvasGeometry::fitZoom(displayClass(), view_);
+    if (fit == zoom_) {
+        return false;
+    }
+    zoom_ = fit;
+    horizontalScroll_ = 0;
+    verticalScroll_ = 0;
+    return true;
+}
+
+void EditorSession::setViewArea(CanvasSize view) noexcept {
+    view_ = view;
+    setScroll(true, horizontalScroll_);
+    setScroll(false, verticalScroll_);
+}
+
 bool EditorSession::zoomForLargeFont() noexcept {
     return geometry().largeFontNeedsZoomOut() && setZoom(-1);
 }
 
 void EditorSession::setScroll(bool horizontal, int position) noexcept {
-    const std::optional<ScrollLayout> layout = geometry().scrollLayout();
-    const int value = position == 0 ? 0 : 1;
+    const std::optional<ScrollLayout> layout = scrollLayout();
+    const bool twoPositions = zoom_ <= CanvasGeometry::kUnitMaxZoom;
     if (horizontal) {
-        horizontalScroll_ = layout && layout->horizontalOffset > 0 ? value : 0;
+        const int last = layout && layout->horizontalOffset > 0 ? layout->horizontalPositions : 0;
+        horizontalScroll_ = twoPositions ? (position == 0 ? 0 : last) : std::clamp(position, 0, last);
     } else {
-        verticalScroll_ = layout && layout->verticalOffset > 0 ? value : 0;
+        const int last = layout && layout->verticalOffset > 0 ? layout->verticalPositions : 0;
+        verticalScroll_ = twoPositions ? (position == 0 ? 0 : last) : std::clamp(position, 0, last);
     }
 }
 
 WindowPoint EditorSession::scrollOffset() const noexcept {
-    const std::optional<ScrollLayout> layout = geometry().scrollLayout();
+    const std::optional<ScrollLayout> layout = scrollLayout();
     if (!layout) {
         return {};
     }

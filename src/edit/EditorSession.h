@@ -131,11 +131,21 @@ public:
     // +1 zooms in, -1 out, 0 only lays out again; false when the zoom cannot change that way. The scroll
     // positions return to 0.
     bool setZoom(int step) noexcept;
+    // The largest zoom step at which the whole screen fits the view (the smallest when none does); false
+    // when the zoom stays as it is.
+    bool zoomToFit() noexcept;
+    // The window pixels the session window can show of the zoomed screen (0: no limit). Above the unit's
+    // own zooms the window is cut to it and scrolls; the scroll positions are kept within the new range.
+    void setViewArea(CanvasSize view) noexcept;
+    CanvasSize viewArea() const noexcept { return view_; }
+    // The scroll-limited window at the zoom within the view; none when the whole screen shows.
+    std::optional<ScrollLayout> scrollLayout() const noexcept { return geometry().scrollLayout(view_); }
     // Before the "20 x 28" font is chosen at zoom 30 the view zooms out one step.
     bool zoomForLargeFont() noexcept;
     int horizontalScroll() const noexcept { return horizontalScroll_; }
     int verticalScroll() const noexcept { return verticalScroll_; }
-    // Scroll positions are 0 or 1; any other value is taken as 1. A bar the layout does not have stays 0.
+    // At the unit's zooms scroll positions are 0 or 1 (any other value is taken as 1); above them a
+    // position counts unit pixels, held within the layout's range. A bar the layout does not have stays 0.
     void setScroll(bool horizontal, int position) noexcept;
     // Where the visible part begins in the zoomed screen.
     WindowPoint scrollOffset() const noexcept;
@@ -274,6 +284,7 @@ private:
     std::map<const Screen*, UndoHistory> histories_;
     std::unique_ptr<ObjectMover> mover_;
     std::int32_t zoom_ = kInitialZoom;
+    CanvasSize view_;
     int horizontalScroll_ = 0;
     int verticalScroll_ = 0;
     bool showDotGrid_ = false;

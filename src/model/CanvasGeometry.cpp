@@ -1,5 +1,6 @@
 #include "model/CanvasGeometry.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quillon {
@@ -11,7 +12,8 @@ struct KeyCell {
     CellSize cell;
 };
 
-constexpr std::array<KeyCell, 11> kCells{{
+// A cell is 6/10 of its key wide and 8/10 high; the keys from 140 up serve the zooms above 30.
+constexpr std::array<KeyCell, 18> kCells{{
     {10, {6, 8}},
     {15, {9, 12}},
     {20, {12, 16}},
@@ -23,6 +25,13 @@ constexpr std::array<KeyCell, 11> kCells{{
     {80, {48, 64}},
     {100, {60, 80}},
     {120, {72, 96}},
+    {70, {42, 56}},
+    {140, {84, 112}},
+    {160, {96, 128}},
+    {200, {120, 160}},
+    {240, {144, 192}},
+    {280, {168, 224}},
+    {320, {192, 256}},
 }};
 
 } // namespace
@@ -133,6 +142,43 @@ std::optional<ScrollLayout> CanvasGeometry::scrollLayout() const noexcept {
         break;
     }
     return std::nullopt;
+}
+
+std::optional<ScrollLayout> CanvasGeometry::scrollLayout(CanvasSize view) const noexcept {
+    if (zoom_ <= kUnitMaxZoom) {
+        return scrollLayout();
+    }
+    const std::int32_t scale = pixelScale();
+    const std::int32_t viewWidth = view.width;
+    const std::int32_t viewHeight = view.height;
+    ScrollLayout layout{windowWidth(), windowHeight(), 0, 0, 0, 0};
+    // The window shows whole unit pixels only, so that every position starts on one.
+    if (viewWidth > 0 && layout.clientWidth > viewWidth) {
+        layout.clientWidth = std::max(scale, viewWidth / scale * scale);
+        layout.horizontalOffset = scale;
+        layout.horizontalPositions = (windowWidth() - layout.clientWidth) / scale;
+    }
+    if (viewHeight > 0 && layout.clientHeight > viewHeight) {
+        layout.clientHeight = std::max(scale, viewHeight / scale * scale);
+        layout.verticalOffset = scale;
+        layout.verticalPositions = (windowHeight() - layout.clientHeight) / scale;
+    }
+    if (layout.horizontalOffset == 0 && layout.verticalOffset == 0) {
+        return std::nullopt;
+    }
+    return layout;
+}
+
+std::int32_t CanvasGeometry::fitZoom(std::uint8_t displayClass, CanvasSize view) noexcept {
+    for (std::int32_t zoom = kMaxZoom; zoom > kMinZoom; zoom -= kZoomStep) {
+        const CanvasGeometry geometry(displayClass, zoom);
+        // The unit's own window for its large combinations never shows the whole screen.
+        if (!geometry.scrollLayout() && geometry.windowWidth() <= std::int32_t{view.width} &&
+            geometry.windowHeight() <= std::int32_t{view.height}) {
+            return zoom;
+        }
+    }
+    return kMinZoom;
 }
 
 std::int32_t CanvasGeometry::dotStepX(std::int32_t columnSpacing) const noexcept {

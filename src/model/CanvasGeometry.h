@@ -104,24 +104,31 @@ struct TouchGrid {
     friend bool operator==(const TouchGrid&, const TouchGrid&) = default;
 };
 
-// The session window's client area when it is smaller than the zoomed screen, and how far position 1 of
-// each two-position scroll bar shifts the view (0: the bar stays hidden).
+// The session window's client area when it is smaller than the zoomed screen, and how far each position of
+// a scroll bar shifts the view (0: the bar stays hidden). The unit's own zooms have two-position bars; the
+// larger zooms scroll one unit pixel per position, up to the last position that still fills the window.
 struct ScrollLayout {
     std::int32_t clientWidth = 0;
     std::int32_t clientHeight = 0;
     std::int32_t horizontalOffset = 0;
     std::int32_t verticalOffset = 0;
+    std::int32_t horizontalPositions = 1; // the last position of each bar
+    std::int32_t verticalPositions = 1;
 
     friend bool operator==(const ScrollLayout&, const ScrollLayout&) = default;
 };
 
 // The mapping between the unit's pixel grid and the editing window, for one display class and zoom. Zoom is
-// held in tenths: 10, 20 or 30. Every division truncates, as the unit's editor always did, so the same unit
+// held in tenths, in whole steps: the unit's 10, 20 and 30, and the closer views 40 to 80. Every whole step
+// makes each unit pixel a square of whole window pixels, so snapping, grids and hit tests stay exact at
+// every zoom. Every division truncates, as the unit's editor always did, so the same unit
 // pixel lands on the same window pixels in every view.
 class CanvasGeometry final {
 public:
     static constexpr std::int32_t kMinZoom = 10;
-    static constexpr std::int32_t kMaxZoom = 30;
+    static constexpr std::int32_t kMaxZoom = 80;
+    // The largest zoom of the unit's own steps; above it the window scrolls freely.
+    static constexpr std::int32_t kUnitMaxZoom = 30;
     static constexpr std::int32_t kZoomStep = 10;
     // Character displays lay out everything in cells of 12 x 16 unit pixels.
     static constexpr std::int32_t kCharacterCellWidth = 12;
@@ -156,7 +163,7 @@ public:
         return toWindow(r.left, r.top, r.right, r.bottom);
     }
     UnitPoint toUnit(WindowPoint p) const noexcept { return {toUnit(p.x), toUnit(p.y)}; }
-    // How many window pixels one unit pixel is wide (1, 2 or 3).
+    // How many window pixels one unit pixel is wide (1 to 8).
     std::int32_t pixelScale() const noexcept { return (zoom_ + 5) / 10; }
 
     // Size key of a font: it selects the cell size and the panel face.
@@ -168,8 +175,9 @@ public:
     // Cell size for a size key; zero for a key that is not one of the eleven.
     static CellSize cellSizeForKey(std::int32_t sizeKey) noexcept;
     AlphaMargins margins(std::uint8_t font) const noexcept;
-    // Whether the "20 x 28" font is too large for this zoom (the editor zooms out a step first).
-    bool largeFontNeedsZoomOut() const noexcept { return zoom_ >= kMaxZoom; }
+    // Whether the "20 x 28" font is too large for this zoom (the editor zooms out a step first): at the
+    // largest of the unit's steps; the closer views have faces for it.
+    bool largeFontNeedsZoomOut() const noexcept { return zoom_ == kUnitMaxZoom; }
 
     // Touch cells; none on character displays.
     std::optional<TouchGrid> touchGrid() const noexcept;
@@ -177,6 +185,13 @@ public:
     std::optional<TouchGrid> unitTouchGrid() const noexcept;
     // The scroll-limited window for the large combinations; none when the whole screen fits.
     std::optional<ScrollLayout> scrollLayout() const noexcept;
+    // The same within a view of the given window pixels (none given: no limit). At the unit's zooms the
+    // view changes nothing; above them the window is the view, cut to whole unit pixels, wherever the
+    // zoomed screen is larger.
+    std::optional<ScrollLayout> scrollLayout(CanvasSize view) const noexcept;
+    // The largest zoom step at which the whole screen shows in a view of window pixels (never one with the
+    // unit's scroll-limited window); the smallest zoom when none does.
+    static std::int32_t fitZoom(std::uint8_t displayClass, CanvasSize view) noexcept;
 
     // Spacing of the alpha-numeric dot grid in window pixels: cells on character displays, the configured
     // spacings (unit pixels, columns first) on graphic displays.

@@ -72,8 +72,8 @@ struct DrawClock {
     friend bool operator==(const DrawClock&, const DrawClock&) = default;
 };
 
-// Where an object is drawn: zoom in tenths (10, 20 or 30), the scroll offsets that are added to every
-// window coordinate, and whether the object belongs to the screen being edited (inactive objects, such
+// Where an object is drawn: zoom in tenths (10 to 80 in whole steps), the scroll offsets that are added to
+// every window coordinate, and whether the object belongs to the screen being edited (inactive objects, such
 // as those of an associated screen beneath it, draw gray where active ones draw black). The display class
 // of the application's model decides the cells of alpha-numeric objects; pictures come from the source
 // (none: bitmaps cannot be drawn); Time and Date show the clock.

@@ -15,7 +15,7 @@ struct KeyFace {
     std::string_view face;
 };
 
-constexpr std::array<KeyFace, 11> kFaces{{
+constexpr std::array<KeyFace, 18> kFaces{{
     {10, "orvik6x8"},
     {15, "orvik9x12"},
     {20, "orvik12x16"},
@@ -27,6 +27,13 @@ constexpr std::array<KeyFace, 11> kFaces{{
     {80, "orvik48x64"},
     {100, "orvik60x80"},
     {120, "orvik72x96"},
+    {70, "orvik42x56"},
+    {140, "orvik84x112"},
+    {160, "orvik96x128"},
+    {200, "orvik120x160"},
+    {240, "orvik144x192"},
+    {280, "orvik168x224"},
+    {320, "orvik192x256"},
 }};
 
 // The smallest face is registered with a nominal size that differs from its cell; the others are found by

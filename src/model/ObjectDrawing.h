@@ -44,7 +44,7 @@ struct CellLayout {
 // The rules that every object kind draws with in the unit's look: the window rectangle of an object, the
 // panel fonts, text colours, pens and fill brushes, the border of alpha-numeric objects and their cell loop.
 // Inactive objects (an associated screen beneath the edited one, reduced views) draw gray where active ones
-// draw black. Zoom is held between 10 and 30 whatever the caller passes, and every window coordinate is kept
+// draw black. Zoom is held between 10 and 80 whatever the caller passes, and every window coordinate is kept
 // far inside the 32-bit range, so a damaged object can neither overflow the arithmetic nor the painter's.
 class ObjectDrawing final {
 public:

@@ -18,7 +18,7 @@ extern const std::size_t kBuiltInPanelFontSize;
 
 namespace {
 
-constexpr std::array<PanelFace, 11> kFaces{{
+constexpr std::array<PanelFace, 18> kFaces{{
     {"orvik6x8", 10, 6, 8},
     {"orvik9x12", 15, 9, 12},
     {"orvik12x16", 20, 12, 16},
@@ -30,6 +30,13 @@ constexpr std::array<PanelFace, 11> kFaces{{
     {"orvik48x64", 80, 48, 64},
     {"orvik60x80", 100, 60, 80},
     {"orvik72x96", 120, 72, 96},
+    {"orvik42x56", 70, 42, 56},
+    {"orvik84x112", 140, 84, 112},
+    {"orvik96x128", 160, 96, 128},
+    {"orvik120x160", 200, 120, 160},
+    {"orvik144x192", 240, 144, 192},
+    {"orvik168x224", 280, 168, 224},
+    {"orvik192x256", 320, 192, 256},
 }};
 
 constexpr std::size_t kCodes = 256;

@@ -9,6 +9,7 @@
 #include "ui/ScreenImage.h"
 
 #include <algorithm>
+#include <limits>
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -38,6 +39,12 @@ ScreenCanvas::ScreenCanvas(EditorSession& session, const PanelFont& font, QWidge
 void ScreenCanvas::invalidate() {
     baseValid_ = false;
     update();
+}
+
+int ScreenCanvas::scrollPage(bool horizontal) const {
+    // One window of whole unit pixels; at the unit's zooms any step reaches the second position.
+    const std::int32_t scale = session_.geometry().pixelScale();
+    return std::max(1, (horizontal ? width() : height()) / scale);
 }
 
 WindowPoint ScreenCanvas::toCanvas(const QPoint& client) const {
@@ -378,16 +385,17 @@ void ScreenCanvas::keyPressEvent(QKeyEvent* event) {
         arrow(ArrowKey::Down);
         return;
     case Qt::Key_PageUp:
-        emit scrollRequested(Qt::Vertical, 0);
+        emit scrollRequested(Qt::Vertical, std::max(0, session_.verticalScroll() - scrollPage(false)));
         return;
     case Qt::Key_PageDown:
-        emit scrollRequested(Qt::Vertical, 1);
+        emit scrollRequested(Qt::Vertical, session_.verticalScroll() + scrollPage(false));
         return;
     case Qt::Key_Home:
         emit scrollRequested(Qt::Horizontal, 0);
         return;
     case Qt::Key_End:
-        emit scrollRequested(Qt::Horizontal, 1);
+        // The session holds the position within the bar's range: the last one.
+        emit scrollRequested(Qt::Horizontal, std::numeric_limits<int>::max());
         return;
     default:
         QWidget::keyPressEvent(event);

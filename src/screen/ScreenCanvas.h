@@ -27,6 +27,8 @@ namespace quillon::gui {
 class ScreenCanvas final : public QWidget {
     Q_OBJECT
 public:
+    // Scroll positions that make one page of the window (Page Up and Page Down).
+    int scrollPage(bool horizontal) const;
     // Right-click menus of the canvas.
     enum class Menu { Object, Screen };
 
@@ -109,6 +111,7 @@ protected:
 
 private:
     WindowPoint toCanvas(const QPoint& client) const;
+
     void renderBase();
     void drawHandles(QPainter& painter) const;
     void drawDragFeedback(QPainter& painter) const;

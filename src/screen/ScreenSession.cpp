@@ -21,6 +21,9 @@
 #include "ui/MenuHost.h"
 #include "ui/ShellStatusBar.h"
 
+#include <algorithm>
+#include <limits>
+
 #include <QAction>
 #include <QKeySequence>
 #include <QMainWindow>
@@ -160,6 +163,7 @@ void ScreenSession::registerCommands() {
         toId(CommandId::ZoomIn), [this] { zoom(+1); }, [this] { return editor_->canZoomIn(); });
     registerSessionCommand(
         toId(CommandId::ZoomOut), [this] { zoom(-1); }, [this] { return editor_->canZoomOut(); });
+    registerSessionCommand(toId(CommandId::ZoomToFit), [this] { zoomToFit(); });
     registerSessionCommand(toId(CommandId::AlphaNumericGrid), [this] {
         editor_->toggleDotGrid();
         screenChanged();
@@ -545,20 +549,23 @@ void ScreenSession::layout() {
     Screen& screen = *editor_->screen();
     window_->setCaption(
         QString("Screen [ %1 : %2 ]").arg(screen.number()).arg(QString::fromStdString(screen.name)));
-    const CanvasGeometry geometry = editor_->geometry();
-    QSize client(geometry.windowWidth(), geometry.windowHeight());
-    bool horizontal = false;
-    bool vertical = false;
-    if (const auto scroll = geometry.scrollLayout()) {
-        client = QSize(scroll->clientWidth, scroll->clientHeight);
-        horizontal = scroll->horizontalOffset > 0;
-        vertical = scroll->verticalOffset > 0;
-    }
-    window_->setClientArea(client, horizontal, vertical);
-    window_->setScrollPositions(editor_->horizontalScroll(), editor_->verticalScroll());
     QWidget* area = host_.clientArea();
     const std::uint8_t displayClass = editor_->displayClass();
     const bool bottomAligned = displayClass == 51 || displayClass == 52;
+    editor_->setViewArea(viewArea());
+    const CanvasGeometry geometry = editor_->geometry();
+    QSize client(geometry.windowWidth(), geometry.windowHeight());
+    int horizontal = 0;
+    int vertical = 0;
+    if (const auto scroll = editor_->scrollLayout()) {
+        client = QSize(scroll->clientWidth, scroll->clientHeight);
+        horizontal = scroll->horizontalOffset > 0 ? scroll->horizontalPositions : 0;
+        vertical = scroll->verticalOffset > 0 ? scroll->verticalPositions : 0;
+    }
+    window_->setClientArea(client, horizontal, vertical);
+    window_->horizontalBar()->setPageStep(canvas_->scrollPage(true));
+    window_->verticalBar()->setPageStep(canvas_->scrollPage(false));
+    window_->setScrollPositions(editor_->horizontalScroll(), editor_->verticalScroll());
     window_->move(ScreenSessionWindow::placement(area->rect(), window_->size(), bottomAligned));
     canvas_->invalidate();
 }
@@ -654,6 +661,26 @@ void ScreenSession::zoom(int step) {
     if (editor_->setZoom(step)) {
         layout();
     }
+}
+
+void ScreenSession::zoomToFit() {
+    editor_->setViewArea(viewArea());
+    if (editor_->zoomToFit()) {
+        layout();
+    }
+}
+
+CanvasSize ScreenSession::viewArea() const {
+    // The main window's client area less the session window's frame, caption and bars, and the gap the
+    // large screens keep under them.
+    const QSize area = host_.clientArea()->size() - window_->frameExtent();
+    const std::uint8_t displayClass = editor_->displayClass();
+    const int gap = displayClass == 51 || displayClass == 52 ? 24 : 0;
+    const auto clampSize = [](int value) {
+        return static_cast<std::uint16_t>(
+            std::clamp(value, 1, int{std::numeric_limits<std::uint16_t>::max()}));
+    };
+    return {clampSize(area.width()), clampSize(area.height() - gap)};
 }
 
 void ScreenSession::configureGrid() {

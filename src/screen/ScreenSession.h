@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CanvasGeometry.h"
+#include "model/PanelModel.h"
 #include "ui/CommandDispatcher.h"
 
 #include <cstdint>
@@ -144,6 +145,10 @@ private:
     void createToolBars();
     void destroyToolBars();
     void zoom(int step);
+    // The largest zoom at which the whole screen shows in the main window.
+    void zoomToFit();
+    // What the session window can show of the zoomed screen, in window pixels.
+    CanvasSize viewArea() const;
     void configureGrid();
     void toggleScreenToolBar();
     void showDrawingFailure(const QString& message);

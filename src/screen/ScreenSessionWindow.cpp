@@ -1,6 +1,8 @@
 #include "screen/ScreenSessionWindow.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -93,11 +95,22 @@ QString ScreenSessionWindow::caption() const {
     return title_->text();
 }
 
-void ScreenSessionWindow::setClientArea(const QSize& client, bool horizontalBar, bool verticalBar) {
+void ScreenSessionWindow::setClientArea(const QSize& client, int horizontalPositions, int verticalPositions) {
     canvas_->setFixedSize(client);
-    horizontal_->setVisible(horizontalBar);
-    vertical_->setVisible(verticalBar);
+    const std::array<std::pair<QScrollBar*, int>, 2> bars{
+        {{horizontal_, horizontalPositions}, {vertical_, verticalPositions}}};
+    for (const auto& [bar, positions] : bars) {
+        const QSignalBlocker block(bar);
+        bar->setRange(0, std::max(1, positions));
+        bar->setVisible(positions > 0);
+    }
     adjustSize();
+}
+
+QSize ScreenSessionWindow::frameExtent() const {
+    const int frame = 2 * frameWidth();
+    const int caption = layout()->itemAt(0)->sizeHint().height();
+    return {frame + vertical_->sizeHint().width(), frame + caption + horizontal_->sizeHint().height()};
 }
 
 void ScreenSessionWindow::setScrollPositions(int horizontal, int vertical) {

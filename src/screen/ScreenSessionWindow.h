@@ -10,8 +10,8 @@ namespace quillon::gui {
 
 // `SCREEN`: the child window of the main window that holds the canvas of the screen being edited. It has
 // a caption, a close box (the window cannot be moved, resized, minimised or maximised: it is laid out by
-// the session) and two scroll bars of two positions each, shown only when the zoomed screen is larger than
-// the window.
+// the session) and two scroll bars, shown only when the zoomed screen is larger than the window: two
+// positions each at the unit's zooms, one position per unit pixel at the closer ones.
 class ScreenSessionWindow final : public QFrame {
     Q_OBJECT
 public:
@@ -23,10 +23,13 @@ public:
     QScrollBar* verticalBar() const noexcept { return vertical_; }
     QWidget* canvas() const noexcept { return canvas_; }
 
-    // Sizes the window around a canvas client area and shows the bars that have a second position.
-    void setClientArea(const QSize& client, bool horizontalBar, bool verticalBar);
-    // Positions of the two bars, 0 or 1.
+    // Sizes the window around a canvas client area and shows the bars that have a position after 0 (the
+    // last position of each, 0 for a hidden bar).
+    void setClientArea(const QSize& client, int horizontalPositions, int verticalPositions);
+    // Positions of the two bars.
     void setScrollPositions(int horizontal, int vertical);
+    // What the window adds around its client area with both bars shown.
+    QSize frameExtent() const;
 
     // Places the window in the main window's client area: centred horizontally; vertically centred plus
     // 60 pixels, or with its bottom 24 pixels above the area's bottom for the large screens.
@@ -34,7 +37,7 @@ public:
 
 signals:
     void closeRequested();
-    // A scroll bar was moved to a position (0 or 1).
+    // A scroll bar was moved to a position.
     void scrolled(Qt::Orientation orientation, int position);
 
 private:

@@ -78,7 +78,7 @@ ShellMenus::ShellMenus(QMenuBar* bar, QWidget* shortcutOwner)
                                 {122, "Du&plicate...", nullptr},
                                 {130, "&Screen Information...", nullptr},
                                 {121, "&Delete...", nullptr},
-                                {120, "&Initialize", nullptr},
+                                {120, "Initi&alize", nullptr},
                                 {kSeparator, nullptr, nullptr},
                                 {152, "&View All Screens...", nullptr},
                                 {144, "Se&lect Screen ...", nullptr},
@@ -88,6 +88,7 @@ ShellMenus::ShellMenus(QMenuBar* bar, QWidget* shortcutOwner)
                                 {kSeparator, nullptr, nullptr},
                                 {172, "Zoom &In", nullptr},
                                 {173, "Zoom &Out", nullptr},
+                                {942, "Zoom to &Fit", nullptr},
                                 {128, "Show Alpha-numeric &Grid", nullptr},
                                 {127, "Show Touch-screen G&rid", nullptr},
                                 {918, "Grid Configuration", nullptr},
@@ -98,19 +99,19 @@ ShellMenus::ShellMenus(QMenuBar* bar, QWidget* shortcutOwner)
 
     QMenu* objects = popup(Popup::Objects);
     fill(objects, {{212, "&Selecter", nullptr}, {kSeparator, nullptr, nullptr}});
-    fill(objects->addMenu(tr("Alpha-numeric Objects")), {{101, "&Text", nullptr},
-                                                         {208, "&Data Entry", nullptr},
-                                                         {197, "Display &PLC Data", nullptr},
-                                                         {158, "&Bargraph", nullptr},
-                                                         {179, "&Alarm", nullptr}});
-    fill(objects->addMenu(tr("Graphic Objects")), {{108, "&Rectangle", nullptr},
-                                                   {109, "&Ellipse", nullptr},
-                                                   {112, "R&ound Rectangle", nullptr},
-                                                   {110, "Poly&line", nullptr},
-                                                   {111, "Poly&gon", nullptr},
-                                                   {113, "&Bitmap", nullptr},
-                                                   {157, "&Bargraph", nullptr},
-                                                   {202, "&Touch-screen", nullptr}});
+    fill(objects->addMenu(tr("Alpha-&numeric Objects")), {{101, "&Text", nullptr},
+                                                          {208, "&Data Entry", nullptr},
+                                                          {197, "Display &PLC Data", nullptr},
+                                                          {158, "&Bargraph", nullptr},
+                                                          {179, "&Alarm", nullptr}});
+    fill(objects->addMenu(tr("&Graphic Objects")), {{108, "&Rectangle", nullptr},
+                                                    {109, "&Ellipse", nullptr},
+                                                    {112, "R&ound Rectangle", nullptr},
+                                                    {110, "Poly&line", nullptr},
+                                                    {111, "Poly&gon", nullptr},
+                                                    {113, "&Bitmap", nullptr},
+                                                    {157, "B&argraph", nullptr},
+                                                    {202, "&Touch-screen", nullptr}});
     fill(objects, {{kSeparator, nullptr, nullptr}, {211, "&Animation Properties", nullptr}});
     fill(objects->addMenu(tr("Font")),
          {{906, "&5 x 7", nullptr}, {907, "&10 x 14", nullptr}, {908, "&20 x 28", nullptr}});
@@ -126,7 +127,7 @@ ShellMenus::ShellMenus(QMenuBar* bar, QWidget* shortcutOwner)
     fill(objects, {{kSeparator, nullptr, nullptr}, {915, "Hide O&bjects Menu", nullptr}});
 
     fill(popup(Popup::Tools), {{337, "U&ndo\tCtrl+Z", "Ctrl+Z"},
-                               {339, "R&edo", nullptr},
+                               {339, "Re&do", nullptr},
                                {kSeparator, nullptr, nullptr},
                                {190, "&Select All\tCtrl+A", "Ctrl+A"},
                                {154, "&Cut\tCtrl+X", "Ctrl+X"},
@@ -163,7 +164,7 @@ ShellMenus::ShellMenus(QMenuBar* bar, QWidget* shortcutOwner)
           {477, "&Download...", nullptr},
           {kSeparator, nullptr, nullptr},
           {475, "&VQ5K Settings...", nullptr},
-          {450, "&Network Configuration...", nullptr},
+          {450, "Net&work Configuration...", nullptr},
           {456, "&Tag database...", nullptr},
           {457, "&Screens...", nullptr},
           {458, "Application &Keys...", nullptr},

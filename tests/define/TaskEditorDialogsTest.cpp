@@ -237,6 +237,35 @@ private slots:
         shot(dialog, "global-keys");
     }
 
+    void keyEditorsNameTheChosenKeyOrCombination() {
+        Document doc;
+        KeyDefinition* global = doc.app.addGlobalKey(std::make_unique<KeyDefinition>(5)).value();
+        Task next;
+        next.kind = TaskKind::GotoScreen;
+        next.subKind = 1;
+        QVERIFY(doc.app.appendTask(*global, 0, next));
+        for (Screen* screen : {static_cast<Screen*>(nullptr), doc.screen}) {
+            KeyTaskListsDialog dialog(nullptr, doc.context, screen);
+            QLabel* chosen = dialog.chosenKeyLabel();
+            QVERIFY(chosen != nullptr);
+            dialog.clickKey(2);
+            QCOMPARE(chosen->text(), QString("Key F2"));
+            dialog.clickKey(5);
+            QCOMPARE(chosen->text(), QString("Key F5"));
+            dialog.twoKeysRadio()->click();
+            dialog.clickKey(3);
+            QCOMPARE(dialog.selection().code(), std::uint16_t(5 + 256 * 3));
+            QCOMPARE(chosen->text(), QString("Keys F5 + F3"));
+            dialog.reject();
+        }
+        // The buttons' tips name the keys as everywhere else; keys without tasks keep their marker's tip.
+        KeyTaskListsDialog dialog(nullptr, doc.context, nullptr);
+        dialog.clickKey(5);
+        QCOMPARE(dialog.keypad()->button(5)->toolTip(), QString("Key F5"));
+        QCOMPARE(dialog.keypad()->button(6)->toolTip(), QString("Indicates undefined Global-Key."));
+        dialog.reject();
+    }
+
     void browsingKeysNeverLeavesThePanelOnARemovedDefinition() {
         // The opening key's empty definition goes when another key is chosen, in both key dialogs, by
         // the mouse and by the keyboard (Tab to a key, Space); the panel has let go of it first.

@@ -109,7 +109,7 @@ json.dump(doc, open(sys.argv[2], "w"))
 EOF
 run import "$work/plant.json" "$work/plant.ovm" >/dev/null 2>"$work/err" || fail "import plant"
 
-for zoom in 10 20 30; do
+for zoom in 10 20 30 40 80; do
     out="$work/plant$zoom.png"
     run render "$work/plant.ovm" --screen 1 --zoom "$zoom" "$out" >"$work/out" 2>"$work/err" ||
         fail "render at zoom $zoom"
@@ -130,7 +130,8 @@ for zoom in 10 20 30; do
     eval "text$zoom=$text"
 done
 # shellcheck disable=SC2154
-[ "$text20" -gt "$text10" ] && [ "$text30" -gt "$text20" ] || fail "the text does not grow with the zoom"
+[ "$text20" -gt "$text10" ] && [ "$text30" -gt "$text20" ] && [ "$text80" -gt "$text40" ] ||
+    fail "the text does not grow with the zoom"
 
 # The default zoom is 10, and an empty screen is all white.
 run render "$work/plant.ovm" --screen 7 "$work/empty7.png" >/dev/null 2>"$work/err" || fail "render screen 7"
@@ -164,7 +165,9 @@ expect_refusal() {
 expect_refusal "There is no screen 2 in $work/plant.ovm." render "$work/plant.ovm" --screen 2 "$work/keep.png"
 expect_refusal "There is no screen 0 in" render "$work/plant.ovm" --screen 0 "$work/keep.png"
 expect_refusal "There is no screen 70000 in" render "$work/plant.ovm" --screen 70000 "$work/keep.png"
-expect_refusal "The zoom is 10, 20 or 30 (tenths), not 15." render "$work/plant.ovm" --screen 1 --zoom 15 \
+expect_refusal "The zoom is 10, 20, 30, 40, 50, 60, 70 or 80 (tenths), not 15." render "$work/plant.ovm" --screen 1 --zoom 15 \
+    "$work/keep.png"
+expect_refusal "The zoom is 10, 20, 30, 40, 50, 60, 70 or 80 (tenths), not 90." render "$work/plant.ovm" --screen 1 --zoom 90 \
     "$work/keep.png"
 expect_refusal "Can not load $work/missing.ovm" render "$work/missing.ovm" --screen 1 "$work/keep.png"
 cmp -s "$work/plant10.png" "$work/keep.png" || fail "a refused render changed the image"

@@ -43,8 +43,6 @@ TEST_F(SessionTest, ZoomStartsBySizeOfDisplayAndStaysWithinLimits) {
     EXPECT_EQ(session.toCanvas({5, 5}), (WindowPoint{105, 149}));
     EXPECT_TRUE(session.setZoom(+1));
     EXPECT_EQ(session.horizontalScroll(), 0);
-    EXPECT_FALSE(session.canZoomIn());
-    EXPECT_FALSE(session.setZoom(+1));
     EXPECT_TRUE(session.zoomForLargeFont());
     EXPECT_EQ(session.zoom(), 20);
 }
@@ -271,4 +269,106 @@ TEST_F(SessionTest, PaintingFitsAlarmWindowsAndBordersIntoTheScreen) {
     EXPECT_TRUE(session.prepareForPaint());
     EXPECT_EQ(alarms.right, (3 + 1 + 15) * 6 - 1);
     EXPECT_FALSE(session.prepareForPaint()); // nothing left to change
+}
+
+// The closer zooms 40 to 80: one step at a time up to 80, a screen fitted to the window, and the rules
+// that depend on the zoom (snap steps, hit tests, drags, scrolling) exact up to the last window pixel.
+TEST_F(SessionTest, CloserZoomsKeepEveryRuleExactToTheLastPixel) {
+    for (const std::int32_t expected : {20, 30, 40, 50, 60, 70, 80}) {
+        ASSERT_TRUE(session.canZoomIn());
+        ASSERT_TRUE(session.setZoom(+1));
+        EXPECT_EQ(session.zoom(), expected);
+    }
+    EXPECT_FALSE(session.canZoomIn());
+    EXPECT_FALSE(session.setZoom(+1));
+    EXPECT_FALSE(session.zoomForLargeFont()); // the closer zooms have a face for "20 x 28"
+    EXPECT_EQ(session.zoom(), 80);
+
+    // Snap steps: (Z / 10) x spacing, columns the vertical spacing apart.
+    session.setGridConfiguration({8, 6, true});
+    EXPECT_EQ(session.snapStepX(), 48);
+    EXPECT_EQ(session.snapStepY(), 64);
+    EXPECT_EQ(session.snapSteps(), (SnapSteps{6, 8}));
+    ASSERT_TRUE(session.setZoom(-1));
+    EXPECT_EQ(session.snapStepX(), 42);
+    EXPECT_EQ(session.snapStepY(), 56);
+    ASSERT_TRUE(session.setZoom(-1));
+    ASSERT_TRUE(session.setZoom(-1));
+    ASSERT_TRUE(session.setZoom(-1));
+    EXPECT_EQ(session.zoom(), 40);
+    EXPECT_EQ(session.snapStepX(), 24);
+    EXPECT_EQ(session.snapStepY(), 32);
+    session.setGridConfiguration({8, 6, false});
+    ASSERT_TRUE(session.setZoom(+1));
+    ASSERT_TRUE(session.setZoom(+1));
+    ASSERT_TRUE(session.setZoom(+1));
+    ASSERT_TRUE(session.setZoom(+1));
+
+    // Object c covers unit columns 40..49: window pixels 320..399 at zoom 80, rows 0..79.
+    const CanvasGeometry g = session.geometry();
+    EXPECT_EQ(g.toWindow(objectRect(c)), (WindowRect{320, 0, 399, 79}));
+    EXPECT_EQ(CanvasHitTest::objectAt(*doc.screen, g.toUnit(WindowPoint{399, 79})), &c);
+    EXPECT_EQ(CanvasHitTest::objectAt(*doc.screen, g.toUnit(WindowPoint{400, 79})), nullptr);
+    EXPECT_EQ(CanvasHitTest::objectAt(*doc.screen, g.toUnit(WindowPoint{399, 80})), nullptr);
+    EXPECT_EQ(CanvasHitTest::objectAt(*doc.screen, g.toUnit(WindowPoint{320, 0})), &c);
+    EXPECT_EQ(CanvasHitTest::objectAt(*doc.screen, g.toUnit(WindowPoint{319, 0})), nullptr);
+    session.selectOnly(c);
+    EXPECT_EQ(CanvasHitTest::hitSelection(session.selection(), g, {399, 20}).code, HitCode::Move);
+    EXPECT_EQ(CanvasHitTest::hitSelection(session.selection(), g, {400, 20}).code, HitCode::None);
+    // The right handle sits on the last pixel of the middle row (399, 39); it is hit 2 pixels away.
+    EXPECT_EQ(CanvasHitTest::hitSelection(session.selection(), g, {401, 39}).code, HitCode::Right);
+    EXPECT_EQ(CanvasHitTest::hitSelection(session.selection(), g, {402, 39}).code, HitCode::None);
+    EXPECT_EQ(CanvasHitTest::hitSelection(session.selection(), g, {401, 81}).code, HitCode::BottomRight);
+
+    // A drag moves by whole unit pixels: 7 window pixels are not one yet, 8 are.
+    PressResult press = session.press({320, 20}, false);
+    ASSERT_EQ(press.code, HitCode::Move);
+    ASSERT_NE(session.beginDrag(press.code, {320, 20}), nullptr);
+    session.drag()->update({327, 20});
+    EXPECT_FALSE(session.finishDrag());
+    session.release({327, 20}, false, true);
+    EXPECT_EQ(c.left, 40);
+    press = session.press({320, 20}, false);
+    ASSERT_NE(session.beginDrag(press.code, {320, 20}), nullptr);
+    session.drag()->update({328, 20});
+    EXPECT_TRUE(session.finishDrag());
+    session.release({328, 20}, false, true);
+    EXPECT_EQ(objectRect(c), (UnitRect{41, 0, 50, 9}));
+
+    // The 2560 x 1920 screen in a 1000 x 700 window: one position per unit pixel, the last one showing the
+    // screen's last pixel in the window's last pixel.
+    session.setViewArea({1000, 700});
+    const std::optional<ScrollLayout> layout = session.scrollLayout();
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(*layout, (ScrollLayout{1000, 696, 8, 8, 195, 153}));
+    session.setScroll(true, 500);
+    session.setScroll(false, 153);
+    EXPECT_EQ(session.horizontalScroll(), 195);
+    EXPECT_EQ(session.scrollOffset(), (WindowPoint{1560, 1224}));
+    EXPECT_EQ(session.toCanvas({999, 695}), (WindowPoint{2559, 1919}));
+    EXPECT_EQ(g.toUnit(session.toCanvas({999, 695})), (UnitPoint{319, 239}));
+    session.setScroll(true, -3);
+    EXPECT_EQ(session.horizontalScroll(), 0);
+    // A larger window keeps the positions within its shorter range; a window that shows everything none.
+    session.setViewArea({2552, 1920});
+    EXPECT_EQ(session.verticalScroll(), 0);
+    EXPECT_EQ(session.scrollLayout()->horizontalPositions, 1);
+    session.setScroll(true, 1);
+    EXPECT_EQ(session.scrollOffset(), (WindowPoint{8, 0}));
+    session.setViewArea({2560, 1920});
+    EXPECT_FALSE(session.scrollLayout());
+    EXPECT_EQ(session.scrollOffset(), (WindowPoint{0, 0}));
+
+    // Zoom to Fit: the largest step whose whole screen shows; the unit's own scroll-limited windows of
+    // this display (zoom 20 and 30) never count as showing it.
+    session.setViewArea({1280, 960});
+    EXPECT_TRUE(session.zoomToFit());
+    EXPECT_EQ(session.zoom(), 40);
+    EXPECT_FALSE(session.zoomToFit());
+    session.setViewArea({1279, 960});
+    EXPECT_TRUE(session.zoomToFit());
+    EXPECT_EQ(session.zoom(), 10);
+    session.setViewArea({2560, 1920});
+    EXPECT_TRUE(session.zoomToFit());
+    EXPECT_EQ(session.zoom(), 80);
 }

@@ -135,7 +135,10 @@ TEST(ObjectDrawing, FaceNamesFollowTheSizeKey) {
     EXPECT_EQ(ObjectDrawing::faceName(10), "orvik6x8");
     EXPECT_EQ(ObjectDrawing::faceName(25), "orvik15x20");
     EXPECT_EQ(ObjectDrawing::faceName(120), "orvik72x96");
-    EXPECT_EQ(ObjectDrawing::faceName(70), "");
+    EXPECT_EQ(ObjectDrawing::faceName(70), "orvik42x56");    // "5 x 7" at zoom 70
+    EXPECT_EQ(ObjectDrawing::faceName(320), "orvik192x256"); // "20 x 28" at zoom 80
+    EXPECT_EQ(ObjectDrawing::faceName(35), "");
+    EXPECT_EQ(ObjectDrawing::faceName(330), "");
     TextObject big;
     big.font = 2;
     place(big, 0, 0, 23, 31);
@@ -306,8 +309,9 @@ TEST(ObjectDrawing, WindowRectangleCoversTheLastUnitPixel) {
     scrolled.xOffset = -3;
     scrolled.yOffset = 4;
     EXPECT_EQ(draw(rect, scrolled).back(), "rect 7,4,17,12");
-    // A zoom beyond 10..30 is held at the nearest end.
-    EXPECT_EQ(draw(rect, at(500)).back(), "rect 30,0,60,24");
+    EXPECT_EQ(draw(rect, at(80)).back(), "rect 80,0,160,64");
+    // A zoom beyond 10..80 is held at the nearest end.
+    EXPECT_EQ(draw(rect, at(500)).back(), "rect 80,0,160,64");
     EXPECT_EQ(draw(rect, at(-4)).back(), "rect 10,0,20,8");
 }
 

@@ -33,10 +33,12 @@ std::string withHeader(const std::string& body) {
 
 TEST(PanelFaceTest, TableGivesNameKeyAndCellOfEveryFace) {
     const std::vector<std::tuple<std::string_view, std::int32_t, std::int32_t, std::int32_t>> expected{
-        {"orvik6x8", 10, 6, 8},      {"orvik9x12", 15, 9, 12},   {"orvik12x16", 20, 12, 16},
-        {"orvik15x20", 25, 15, 20},  {"orvik18x24", 30, 18, 24}, {"orvik24x32", 40, 24, 32},
-        {"orvik30x40", 50, 30, 40},  {"orvik36x48", 60, 36, 48}, {"orvik48x64", 80, 48, 64},
-        {"orvik60x80", 100, 60, 80}, {"orvik72x96", 120, 72, 96}};
+        {"orvik6x8", 10, 6, 8},          {"orvik9x12", 15, 9, 12},        {"orvik12x16", 20, 12, 16},
+        {"orvik15x20", 25, 15, 20},      {"orvik18x24", 30, 18, 24},      {"orvik24x32", 40, 24, 32},
+        {"orvik30x40", 50, 30, 40},      {"orvik36x48", 60, 36, 48},      {"orvik48x64", 80, 48, 64},
+        {"orvik60x80", 100, 60, 80},     {"orvik72x96", 120, 72, 96},     {"orvik42x56", 70, 42, 56},
+        {"orvik84x112", 140, 84, 112},   {"orvik96x128", 160, 96, 128},   {"orvik120x160", 200, 120, 160},
+        {"orvik144x192", 240, 144, 192}, {"orvik168x224", 280, 168, 224}, {"orvik192x256", 320, 192, 256}};
     const auto faces = panelFaces();
     ASSERT_EQ(faces.size(), expected.size());
     for (std::size_t i = 0; i < faces.size(); ++i) {

@@ -296,11 +296,66 @@ private slots:
 
         w.window->command(CommandId::ZoomIn);
         QCOMPARE(w.editor().zoom(), 30);
-        QVERIFY(!w.window->dispatcher().isEnabled(CommandId::ZoomIn));
         QCOMPARE(w.canvas().size(), QSize(559, 361));
-        // The menu entries follow the zoom limits.
+        // The menu entries follow the zoom limits: in up to 80.
+        for (int step = 0; step < 5; ++step) {
+            QVERIFY(w.window->dispatcher().isEnabled(CommandId::ZoomIn));
+            w.window->command(CommandId::ZoomIn);
+        }
+        QCOMPARE(w.editor().zoom(), 80);
+        QVERIFY(!w.window->dispatcher().isEnabled(CommandId::ZoomIn));
         QVERIFY(!w.window->menus().action(toId(CommandId::ZoomIn))->isEnabled());
         QVERIFY(w.window->menus().action(toId(CommandId::ZoomOut))->isEnabled());
+    }
+
+    void zoomToFitAndTheCloserZoomsScroll() {
+        Window w;
+        w.openModel(500); // 128 x 64
+        w.window->command(CommandId::Screens);
+        QVERIFY(w.session().isOpen());
+        QWidget* area = w.session().window()->parentWidget();
+        area->window()->resize(1000, 800);
+        QVERIFY(w.window->menus().action(toId(CommandId::ZoomToFit)) != nullptr);
+        QCOMPARE(w.window->menus().action(toId(CommandId::ZoomToFit))->text(), QString("Zoom to &Fit"));
+        w.window->command(CommandId::ZoomToFit);
+        const int zoom = w.editor().zoom();
+        QVERIFY(zoom > 30);
+        // The whole screen shows, inside the main window, and the next step would not fit.
+        QCOMPARE(w.canvas().size(), QSize(128 * zoom / 10, 64 * zoom / 10));
+        QVERIFY(w.session().window()->horizontalBar()->isHidden());
+        QVERIFY(area->rect().contains(w.session().window()->geometry()));
+        QVERIFY(w.editor().scrollLayout() == std::nullopt);
+        if (zoom < 80) {
+            w.window->command(CommandId::ZoomIn);
+            QVERIFY(!w.session().window()->horizontalBar()->isHidden());
+            QVERIFY(area->rect().contains(w.session().window()->geometry()));
+        }
+
+        // A smaller main window: Zoom to Fit steps down, still showing everything.
+        area->window()->resize(700, 600);
+        w.window->command(CommandId::ZoomToFit);
+        QVERIFY(w.editor().zoom() < zoom);
+        QCOMPARE(w.canvas().size(), QSize(128 * w.editor().zoom() / 10, 64 * w.editor().zoom() / 10));
+        QVERIFY(area->rect().contains(w.session().window()->geometry()));
+
+        // At 80 the window scrolls one unit pixel per position; End shows the screen's last column.
+        while (w.window->dispatcher().isEnabled(CommandId::ZoomIn)) {
+            w.window->command(CommandId::ZoomIn);
+        }
+        QCOMPARE(w.editor().zoom(), 80);
+        QVERIFY(!w.window->menus().action(toId(CommandId::ZoomIn))->isEnabled());
+        QScrollBar* bar = w.session().window()->horizontalBar();
+        QVERIFY(!bar->isHidden());
+        QCOMPARE(w.canvas().width() % 8, 0);
+        QCOMPARE(bar->maximum(), (1024 - w.canvas().width()) / 8);
+        w.canvas().setFocus();
+        QTest::keyClick(&w.canvas(), Qt::Key_End);
+        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(w.editor().scrollOffset().x + w.canvas().width(), 1024);
+        QTest::keyClick(&w.canvas(), Qt::Key_Home);
+        QCOMPARE(bar->value(), 0);
+        bar->setValue(3);
+        QCOMPARE(w.editor().scrollOffset().x, 24);
     }
 
     void characterDisplaysShowTheirGridAndRefuseTheTouchGrid() {

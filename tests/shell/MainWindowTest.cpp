@@ -119,6 +119,13 @@ private slots:
             QCOMPARE(s.entry(id)->shortcut(), QKeySequence(QString(key)));
         }
         QCOMPARE(s.entry(454)->statusTip(), QString("Save the application."));
+        // The Objects menu's two submenus have their keys, free of the menu's other entries.
+        QStringList titles;
+        for (const QMenu* menu : s.window->findChildren<QMenu*>()) {
+            titles << menu->title();
+        }
+        QVERIFY(titles.contains("Alpha-&numeric Objects"));
+        QVERIFY(titles.contains("&Graphic Objects"));
     }
 
     void entryStatesWithoutAndWithAnApplication() {
