@@ -22,7 +22,7 @@ std::string trimmed(const std::string& s) {
 std::string ImageVerify::locate(std::span<const std::uint8_t> image, std::size_t offset) {
     std::ostringstream map;
     std::string problem;
-    ImageDump::write(image, map, problem); // a map that stops early still locates what lies before
+    ImageDump::write(image, map, problem, {}); // a map that stops early still locates what lies before
     // The map's lines: "OFFSET  == Section (n bytes)", "OFFSET  -- record" (indented by depth) and
     // "OFFSET  SIZE    field   value".
     std::string section;
