@@ -1,4 +1,5 @@
-// The navigator beside the main area on a real application: the search lands on a static text's object.
+// The navigator beside the main area on a real application: the search lands on a static text's object,
+// and whether the navigator is shown is kept in the settings file.
 
 #include "shell/NavigatorDock.h"
 
@@ -109,6 +110,30 @@ private slots:
         QVERIFY(p.nav().results()->count() == 1);
         p.nav().search("no such text anywhere");
         QCOMPARE(p.nav().results()->count(), 0);
+    }
+
+    void theShownStateIsKeptInTheWindowSection() {
+        std::string written;
+        {
+            Plant p;
+            QVERIFY(p.nav().isVisible());
+            p.nav().toggleViewAction()->trigger();
+            QVERIFY(!p.nav().isVisible());
+            p.window->close();
+            std::ifstream in(p.dir.filePath("orvik.ini").toStdString());
+            std::stringstream text;
+            text << in.rdbuf();
+            written = text.str();
+            QVERIFY(!QFile::exists(p.dir.filePath("view.ini")));
+        }
+        const auto section = written.find("[Window]");
+        QVERIFY(section != std::string::npos);
+        QVERIFY(written.find("Navigator.shown=0", section) != std::string::npos);
+
+        ModelWindow hidden("[Window]\nNavigator.shown=0\n");
+        QVERIFY(!hidden.window->navigator().isVisible());
+        ModelWindow shown("[Window]\nNavigator.shown=1\n");
+        QVERIFY(shown.window->navigator().isVisible());
     }
 };
 
