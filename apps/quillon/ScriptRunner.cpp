@@ -385,7 +385,8 @@ bool ScriptRunner::runStep(const QString& step) {
         return false;
     }
     if (verb == "choose" || verb == "double-click" || verb == "set" || verb == "expect" ||
-        verb == "expect-row" || verb == "expect-no-row" || verb == "expect-rows") {
+        verb == "expect-row" || verb == "expect-no-row" || verb == "expect-rows" ||
+        verb == "expect-current") {
         return runFieldStep(verb, argument);
     }
     if (verb == "check" || verb == "uncheck") {
@@ -617,6 +618,18 @@ bool ScriptRunner::runFieldStep(const QString& verb, const QString& argument) {
         if (model->rowCount() != text.toInt()) {
             fail(QString("the list has %1 rows").arg(model->rowCount()));
             return false;
+        }
+        return true;
+    }
+    if (verb == "expect-current") {
+        const QModelIndex current = view->currentIndex();
+        bool matches = current.isValid() && rowText(model, current.row()) == text;
+        for (int c = 0; current.isValid() && !matches && c < model->columnCount(); ++c) {
+            matches = model->index(current.row(), c).data().toString() == text;
+        }
+        if (!matches) {
+            lastShown_ = current.isValid() ? rowText(model, current.row()) : QString("-");
+            return false; // the dialog may choose the row once it is up
         }
         return true;
     }

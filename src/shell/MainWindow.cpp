@@ -57,7 +57,6 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
 #include <QShortcut>
 #include <QStatusTipEvent>
 #include <QTime>
@@ -362,12 +361,11 @@ void MainWindow::createNavigator() {
     toggle->setStatusTip(tr("Shows or hides the project navigator."));
     menus_->popup(ShellMenus::Popup::Utilities)->addSeparator();
     menus_->popup(ShellMenus::Popup::Utilities)->addAction(toggle);
-    const QString settings =
-        QDir(QString::fromStdString(options_.startDirectory.string())).filePath(kViewSettingsFile);
-    navigator_->setVisible(QSettings(settings, QSettings::IniFormat).value("navigator/shown", true).toBool());
-    connect(toggle, &QAction::toggled, this, [settings](bool shown) {
-        QSettings(settings, QSettings::IniFormat).setValue("navigator/shown", shown);
-    });
+    // Shown unless the user hid it; kept in the settings file's [Window] section with the dialogs' places.
+    const auto shown = windowSettings_.values().find(std::string(kNavigatorShownSetting));
+    navigator_->setVisible(shown == windowSettings_.values().end() || shown->second != "0");
+    connect(toggle, &QAction::toggled, this,
+            [this](bool on) { windowSettings_.setFlag(std::string(kNavigatorShownSetting), on); });
 }
 
 void MainWindow::showRecentFiles() {

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <QMainWindow>
 #include <QTimer>
@@ -115,7 +116,8 @@ public:
     // The project navigator docked beside the main area.
     NavigatorDock& navigator() const noexcept { return *navigator_; }
     // Where the navigator's being shown is remembered, in the working directory.
-    static constexpr const char* kViewSettingsFile = "view.ini";
+    // The [Window] key of whether the navigator is shown ("1" or "0"; shown when absent).
+    static constexpr std::string_view kNavigatorShownSetting = "Navigator.shown";
     // The Print command, with the print selection it keeps while the application stays open.
     PrintCommand& printCommand() const noexcept { return *print_; }
     // The panel character set the screens are drawn with: the working directory's font file, or the

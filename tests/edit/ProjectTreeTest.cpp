@@ -1,10 +1,14 @@
 #include "edit/ProjectTree.h"
 
 #include "TaskEditorsFixture.h"
+#include "edit/AlarmEditor.h"
 #include "edit/ProjectSearch.h"
+#include "edit/ScreenManager.h"
 #include "model/KeyDefinition.h"
 #include "model/TextObject.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -183,6 +187,204 @@ TEST(ProjectTreeTest, AnEmptyApplicationHasEveryBranchAtZero) {
                                      "Network (0 nodes, 0 blocks, 0 tags)", "Screens (0)", "Task lists (0)",
                                      "Global keys (0)", "Alarms (0)", "Logger (0)", "Picture library (0)"}));
     expectCountsMatch(app, root);
+}
+
+// Thousands of seeded editing steps through the editors' rules (the screens manager, the alarms editor)
+// and the application's own operations the tag and key editors end in; after every step the tree is built
+// again and its counts and records are compared with a walk over the application.
+TEST(ProjectTreeTest, FollowsEveryEditStepOfARandomSequence) {
+    NavigatorApplication f;
+    ScreenManager screens(f.app);
+    std::mt19937 random(38);
+    const auto pick = [&random](std::size_t size) {
+        return std::uniform_int_distribution<std::size_t>(0, size - 1)(random);
+    };
+    {
+        // Alarm 200 lies beyond the two groups of this model, where the editor would ask for a group tag
+        // it cannot offer: it is deleted first, through the editor.
+        AlarmEditor editor(f.app);
+        ASSERT_TRUE(editor.setMode(AlarmTable::kDiscrete));
+        editor.chooseGroup(0);
+        editor.setGroupTag(f.r1);
+        editor.chooseGroup(1);
+        editor.setGroupTag(f.r2);
+        f.prompter.script({PromptAnswer::Yes});
+        ASSERT_TRUE(editor.remove(200, f.prompter));
+        const AlarmVerdict written = editor.ok(nullptr);
+        ASSERT_TRUE(written.ok()) << written.message;
+    }
+    std::vector<Tag*> addedTags;
+    std::vector<KeyDefinition*> addedKeys;
+    std::size_t applied = 0;
+    for (int step = 0; step < 4000; ++step) {
+        const int operation = static_cast<int>(random() % 11);
+        bool changed = false;
+        switch (operation) {
+        case 0: { // a tag in one of the PLC's blocks
+            Block* block = random() % 2 == 0 ? f.big : f.small;
+            const int first = block == f.big ? 0 : 200;
+            const int span = block == f.big ? 100 : 60;
+            char address[16];
+            std::snprintf(address, sizeof address, "D%04d", first + static_cast<int>(pick(span)));
+            auto added = f.app.addTag(*block, registerTag(address, 2, "N" + std::to_string(step)));
+            if (added) {
+                addedTags.push_back(*added);
+                changed = true;
+            }
+            break;
+        }
+        case 1: // a tag added here is deleted
+            if (!addedTags.empty()) {
+                const std::size_t at = pick(addedTags.size());
+                ASSERT_TRUE(f.app.removeTag(*addedTags[at]).ok());
+                addedTags.erase(addedTags.begin() + static_cast<std::ptrdiff_t>(at));
+                changed = true;
+            }
+            break;
+        case 2: { // a new screen as the screens manager suggests it
+            ScreenFields fields = screens.newScreenFields();
+            if (!fields.number) {
+                break;
+            }
+            fields.name = "S" + std::to_string(step);
+            if (!screens.check(fields, nullptr)) {
+                ASSERT_TRUE(screens.createScreen(fields));
+                changed = true;
+            }
+            break;
+        }
+        case 3: { // a screen deleted, the fixture's own two kept
+            std::vector<Screen*> others;
+            for (const auto& screen : f.app.screens()) {
+                if (screen.get() != f.screen1 && screen.get() != f.screen2) {
+                    others.push_back(screen.get());
+                }
+            }
+            if (!others.empty()) {
+                Screen& doomed = *others[pick(others.size())];
+                if (screens.deleteBlockers(doomed).empty()) {
+                    ASSERT_TRUE(screens.deleteScreen(doomed).ok());
+                    changed = true;
+                }
+            }
+            break;
+        }
+        case 4: { // a screen duplicated with its objects
+            Screen& source = *f.app.screens()[pick(f.app.screenCount())];
+            ScreenFields fields = screens.newScreenFields();
+            if (!fields.number) {
+                break;
+            }
+            fields.name = "D" + std::to_string(step);
+            if (!screens.check(fields, nullptr)) {
+                ASSERT_TRUE(screens.duplicateScreen(source, fields));
+                changed = true;
+            }
+            break;
+        }
+        case 5: { // a static text placed on a screen
+            Screen& screen = *f.app.screens()[pick(f.app.screenCount())];
+            f.addText(screen, "T" + std::to_string(step));
+            changed = true;
+            break;
+        }
+        case 6: { // an object deleted, the touch area kept
+            Screen& screen = *f.app.screens()[pick(f.app.screenCount())];
+            std::vector<ScreenObject*> objects;
+            for (const auto& object : screen.objects()) {
+                if (object.get() != f.touch) {
+                    objects.push_back(object.get());
+                }
+            }
+            if (!objects.empty()) {
+                const ScreenObject* removed = objects[pick(objects.size())];
+                ASSERT_NE(screen.removeObject(*const_cast<ScreenObject*>(removed)), nullptr);
+                if (removed == f.text1) {
+                    f.text1 = nullptr;
+                }
+                if (removed == f.text2) {
+                    f.text2 = nullptr;
+                }
+                changed = true;
+            }
+            break;
+        }
+        case 7: { // an alarm written through the alarms editor
+            AlarmEditor editor(f.app);
+            ASSERT_TRUE(editor.setMode(AlarmTable::kDiscrete));
+            editor.chooseGroup(0);
+            editor.setGroupTag(f.r1);
+            editor.chooseGroup(1);
+            editor.setGroupTag(f.r2);
+            const std::size_t alarm = pick(31);
+            editor.add();
+            editor.chooseGroup(alarm / 16);
+            editor.typeNumber(std::to_string(alarm));
+            editor.setText("A" + std::to_string(step));
+            ASSERT_TRUE(editor.accept().ok());
+            const AlarmVerdict written = editor.ok(nullptr);
+            ASSERT_TRUE(written.ok()) << written.message;
+            changed = true;
+            break;
+        }
+        case 8: { // an alarm deleted through the alarms editor, confirmed
+            AlarmEditor editor(f.app);
+            const std::vector<std::size_t> listed = editor.listedAlarms();
+            if (listed.empty()) {
+                break;
+            }
+            f.prompter.script({PromptAnswer::Yes});
+            ASSERT_TRUE(editor.remove(listed[pick(listed.size())], f.prompter));
+            ASSERT_TRUE(editor.ok(nullptr).ok());
+            changed = true;
+            break;
+        }
+        case 9: { // a global key, alone or with a second key
+            const auto first = static_cast<std::uint16_t>(1 + pick(24));
+            const auto second = static_cast<std::uint16_t>(random() % 4 == 0 ? 1 + pick(24) : 0);
+            if (second == first) {
+                break;
+            }
+            auto key = std::make_unique<KeyDefinition>(static_cast<std::uint16_t>(first | (second << 8)));
+            key->legend = KeyLegend{KeyLegend::kText, "K", std::to_string(step), ""};
+            auto added = f.app.addGlobalKey(std::move(key));
+            if (added) {
+                addedKeys.push_back(*added);
+                changed = true;
+            }
+            break;
+        }
+        case 10:
+            if (!addedKeys.empty()) {
+                const std::size_t at = pick(addedKeys.size());
+                ASSERT_TRUE(f.app.removeGlobalKey(*addedKeys[at]).ok());
+                addedKeys.erase(addedKeys.begin() + static_cast<std::ptrdiff_t>(at));
+                changed = true;
+            }
+            break;
+        default:
+            break;
+        }
+        applied += changed ? 1 : 0;
+        const ProjectItem root = f.tree();
+        expectCountsMatch(f.app, root);
+        // The branch labels carry the same numbers as the records.
+        EXPECT_EQ(ProjectTree::find(root, "Screens")->label,
+                  ProjectTree::countedLabel("Screens", f.app.screenCount()));
+        EXPECT_EQ(ProjectTree::find(root, "Global keys")->label,
+                  ProjectTree::countedLabel("Global keys", f.app.globalKeyCount()));
+        const std::size_t alarms = f.app.alarmsIfAny() != nullptr ? f.app.alarmsIfAny()->textCount() : 0;
+        EXPECT_EQ(ProjectTree::find(root, "Alarms")->label, ProjectTree::countedLabel("Alarms", alarms));
+        for (const ProjectItem& alarm : ProjectTree::find(root, "Alarms")->children) {
+            EXPECT_EQ(alarm.alias, f.app.alarmsIfAny()->text(alarm.index));
+        }
+        if (::testing::Test::HasFailure()) {
+            FAIL() << "the tree differs from the application after step " << step << " (operation "
+                   << operation << ")";
+        }
+    }
+    // The sequence did change the application, many times over.
+    EXPECT_GT(applied, 2000U);
 }
 
 // ------------------------------------------------------------------ search
