@@ -291,30 +291,23 @@ void NavigatorDock::openCurrent() {
     }
 }
 
+namespace {
+
+// One try at what is to be done in the modal editor; the next try is a timer shot of its own, so that no
+// function ever destroys the one it runs in.
+void tryInDialog(const std::shared_ptr<std::function<bool(QWidget*)>>& apply, int tries) {
+    if ((*apply)(QApplication::activeModalWidget()) || tries + 1 >= kDialogTries) {
+        return;
+    }
+    QTimer::singleShot(kDialogPollMs, [apply, tries] { tryInDialog(apply, tries + 1); });
+}
+
+} // namespace
+
 void NavigatorDock::afterDialogOpens(const std::function<bool(QWidget*)>& apply) {
     // The editors are modal: what is to be chosen in one is chosen once it is on the screen.
-    auto tries = std::make_shared<int>(0);
-    auto step = std::make_shared<std::function<void()>>();
-    *step = [apply, tries, step] {
-        if (apply(QApplication::activeModalWidget())) {
-            *step = nullptr;
-            return;
-        }
-        if (++*tries < kDialogTries) {
-            QTimer::singleShot(kDialogPollMs, [step] {
-                if (*step) {
-                    (*step)();
-                }
-            });
-        } else {
-            *step = nullptr;
-        }
-    };
-    QTimer::singleShot(0, [step] {
-        if (*step) {
-            (*step)();
-        }
-    });
+    auto shared = std::make_shared<std::function<bool(QWidget*)>>(apply);
+    QTimer::singleShot(0, [shared] { tryInDialog(shared, 0); });
 }
 
 void NavigatorDock::openItem(const ProjectItem& item) {
