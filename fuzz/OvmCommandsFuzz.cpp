@@ -54,7 +54,7 @@ void dump(std::span<const std::uint8_t> image, const quillon::Application& app) 
     check(quillon::cli::ImageDump::write(image, out, problem, options));
 }
 
-// The text form is written without fail; what it gives back, when the import takes it, writes the same text.
+// The text form is written without fail; what the import takes of it settles after one round.
 void textForm(const quillon::Application& app, quillon::PictureLibrary& pictures) {
     auto text = quillon::TextFormWriter::write(app, &pictures);
     check(text.ok());
@@ -66,7 +66,14 @@ void textForm(const quillon::Application& app, quillon::PictureLibrary& pictures
     }
     auto again = quillon::TextFormWriter::write(**imported, &pictures);
     check(again.ok());
-    check(*again == *text);
+    // The import keeps a register bit's address in its one stored form (without the suffix an older file may
+    // repeat), so the text can change once; what it gives then reads back and writes the same text.
+    auto reread = quillon::TextFormReader::read(
+        *again, quillon::TextFormContext{quillon::fuzz::sharedCatalogs(), quiet, &pictures});
+    check(reread.ok());
+    auto third = quillon::TextFormWriter::write(**reread, &pictures);
+    check(third.ok());
+    check(*third == *again);
 }
 
 // Every section of the report on a page of A4 at 300 dots an inch.

@@ -284,6 +284,10 @@ MainWindow::~MainWindow() {
     // The session takes its tool bars out of the window while the window is still whole.
     delete session_;
     session_ = nullptr;
+    // Closing the window from its base class hides the navigator after this window's members are gone.
+    if (navigator_ != nullptr) {
+        navigator_->toggleViewAction()->disconnect(this);
+    }
     if (hook_ != nullptr) {
         qApp->removeEventFilter(hook_);
     }
@@ -364,8 +368,14 @@ void MainWindow::createNavigator() {
     // Shown unless the user hid it; kept in the settings file's [Window] section with the dialogs' places.
     const auto shown = windowSettings_.values().find(std::string(kNavigatorShownSetting));
     navigator_->setVisible(shown == windowSettings_.values().end() || shown->second != "0");
-    connect(toggle, &QAction::toggled, this,
-            [this](bool on) { windowSettings_.setFlag(std::string(kNavigatorShownSetting), on); });
+    // Only the user's choice is kept: the window showing or closing shows or hides the dock too, and that is
+    // not one. A navigator never hidden leaves the settings file as it was.
+    connect(toggle, &QAction::toggled, this, [this](bool on) {
+        const std::string key(kNavigatorShownSetting);
+        if (isVisible() && (!on || windowSettings_.values().contains(key))) {
+            windowSettings_.setFlag(key, on);
+        }
+    });
 }
 
 void MainWindow::showRecentFiles() {

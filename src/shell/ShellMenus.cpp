@@ -88,7 +88,7 @@ ShellMenus::ShellMenus(QMenuBar* bar, QWidget* shortcutOwner)
                                 {kSeparator, nullptr, nullptr},
                                 {172, "Zoom &In", nullptr},
                                 {173, "Zoom &Out", nullptr},
-                                {942, "Zoom to &Fit", nullptr},
+                                {943, "Zoom to &Fit", nullptr},
                                 {128, "Show Alpha-numeric &Grid", nullptr},
                                 {127, "Show Touch-screen G&rid", nullptr},
                                 {918, "Grid Configuration", nullptr},

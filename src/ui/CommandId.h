@@ -65,7 +65,7 @@ enum class CommandId : std::uint16_t {
     ScreenTaskLists = 171,
     ZoomIn = 172,
     ZoomOut = 173,
-    ZoomToFit = 942, // the largest zoom at which the whole screen shows
+    ZoomToFit = 943, // the largest zoom at which the whole screen shows
     AlphaNumericGrid = 128,
     TouchScreenGrid = 127,
     GridConfiguration = 918,

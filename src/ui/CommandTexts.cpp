@@ -135,6 +135,7 @@ constexpr auto kEntries = std::to_array<Entry>({
     {802, {"Font Size", "Select the Font Size."}},
     {803, {"Line Thickness", "Select the Line Thickness."}},
     {942, {"Examples", "Opens a copy of an example application in your own folder."}},
+    {943, {"Zoom to Fit", "Zoom the Screen to the largest size at which all of it shows."}},
     {944, {"Add to Library", "Keep the selected objects with their tags in the library."}},
     {945,
      {"Insert from Library", "Insert objects kept in the library, their tags mapped to this application."}},

@@ -75,9 +75,17 @@ for model in 10 12 15 20 30 40 41 42 480 500 510 520; do
     rich="$source_dir/fuzz/corpus/OvmReaderFuzz/rich_$model.ovm"
     run --password Fz9 export "$rich" "$work/r$model.json" 2>"$work/err" || fail "export rich $model"
     run import "$work/r$model.json" "$work/r$model.ovm" 2>"$work/err" || fail "import rich $model"
-    cmp -s "$rich" "$work/r$model.ovm" || fail "rich .ovm -> json -> .ovm differs for model $model"
+    # The kept corpus files store a register bit's address in the older form that repeats its suffix
+    # ("R0006_02" with bit 2); the import stores it once, so the first round may change those bytes and
+    # nothing the application means. From then on the file goes both ways byte for byte.
+    run --password Fz9 diff "$rich" "$work/r$model.ovm" >"$work/out" 2>"$work/err" ||
+        fail "rich .ovm -> json -> .ovm differs for model $model"
     run --password Fz9 export "$work/r$model.ovm" "$work/r$model-again.json" 2>"$work/err" || fail "re-export $model"
-    cmp -s "$work/r$model.json" "$work/r$model-again.json" || fail "rich json -> .ovm -> json differs for $model"
+    run import "$work/r$model-again.json" "$work/r$model-again.ovm" 2>"$work/err" || fail "re-import $model"
+    cmp -s "$work/r$model.ovm" "$work/r$model-again.ovm" || fail "rich .ovm -> json -> .ovm differs for model $model"
+    run --password Fz9 export "$work/r$model-again.ovm" "$work/r$model-third.json" 2>"$work/err" ||
+        fail "third export $model"
+    cmp -s "$work/r$model-again.json" "$work/r$model-third.json" || fail "rich json -> .ovm -> json differs for $model"
 done
 # Writing and reading leave their traces of tag codes in the working directory, one line per code.
 [ -f "$work/tool/DtoI.txt" ] || fail "no DtoI.txt in the working directory after writing"

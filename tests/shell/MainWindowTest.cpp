@@ -12,6 +12,7 @@
 #include "ui/ShellStatusBar.h"
 
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -54,6 +55,20 @@ struct Shell : ShellWindow<FakeDocuments> {
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    // One command id is one command: two entries sharing an id would both run whichever was registered last.
+    void everyCommandIdNamesOneCommand() {
+        Shell s;
+        std::map<std::uint16_t, QString> names;
+        for (const auto& [id, action] : s.window->menus().actions()) {
+            const QString name = action->text().remove('&').trimmed();
+            const auto [it, added] = names.emplace(id, name);
+            QVERIFY2(added || it->second == name,
+                     qPrintable(QString("%1: %2 and %3").arg(id).arg(it->second, name)));
+        }
+        QCOMPARE(names.at(toId(CommandId::Examples)), QString("Examples..."));
+        QCOMPARE(names.at(toId(CommandId::ZoomToFit)), QString("Zoom to Fit"));
+    }
+
     void menuBarFollowsTheApplication() {
         Shell s;
         QCOMPARE(s.window->windowTitle(), QString("Quillon"));

@@ -130,6 +130,17 @@ private slots:
         QVERIFY(section != std::string::npos);
         QVERIFY(written.find("Navigator.shown=0", section) != std::string::npos);
 
+        // The window closing hides the dock as well; that is no choice of the user's and is not kept.
+        {
+            Plant p;
+            QVERIFY(p.nav().isVisible());
+            p.window->close();
+            std::ifstream in(p.dir.filePath("orvik.ini").toStdString());
+            std::stringstream text;
+            text << in.rdbuf();
+            QVERIFY(text.str().find("Navigator.shown") == std::string::npos);
+        }
+
         ModelWindow hidden("[Window]\nNavigator.shown=0\n");
         QVERIFY(!hidden.window->navigator().isVisible());
         ModelWindow shown("[Window]\nNavigator.shown=1\n");
