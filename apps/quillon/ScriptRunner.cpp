@@ -1144,6 +1144,38 @@ bool ScriptRunner::runNavigatorStep(const QString& verb, const QString& argument
         QTimer::singleShot(0, navigator, [navigator] { navigator->chooseResult(0); });
         return true;
     }
+    if (verb == "nav-menu") {
+        QString path;
+        QString entry;
+        if (!splitArgument(argument, path, entry)) {
+            fail("the step needs PATH|ENTRY");
+            return false;
+        }
+        const quillon::ProjectItem* item = navigator->find(path);
+        if (item == nullptr) {
+            fail("no such navigator item");
+            return false;
+        }
+        auto* menu = new QMenu(navigator);
+        navigator->fillMenu(*menu, *item);
+        QAction* chosen = nullptr;
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator() && action->text().remove('&') == entry) {
+                chosen = action;
+            }
+        }
+        if (chosen == nullptr || !chosen->isEnabled()) {
+            delete menu;
+            fail(chosen == nullptr ? "no such menu entry" : "the menu entry is grayed");
+            return false;
+        }
+        // Chosen from the event loop: the editor's dialog or question runs its own loop.
+        QTimer::singleShot(0, navigator, [menu, chosen] {
+            chosen->trigger();
+            menu->deleteLater();
+        });
+        return true;
+    }
     if (verb == "nav-expect") {
         QString path = argument;
         QString label;

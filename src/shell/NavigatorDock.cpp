@@ -532,17 +532,84 @@ void NavigatorDock::openUse(const TagUse& use) {
     }
 }
 
+void NavigatorDock::screenCommand(const Screen* screen, CommandId id) {
+    Application* app = host_.application ? host_.application() : nullptr;
+    if (app == nullptr || !host_.command) {
+        return;
+    }
+    if (screen == nullptr && app->screenCount() != 0) {
+        screen = app->screens().front().get();
+    }
+    if (screen == nullptr) {
+        // No screen yet: the screens command asks for the first one.
+        host_.command(CommandId::Screens);
+        return;
+    }
+    // The session's Screen menu works on the screen it shows: it is opened on this one first.
+    if (host_.openScreen) {
+        host_.openScreen(const_cast<Screen&>(*screen), nullptr);
+    }
+    host_.command(id);
+}
+
+void NavigatorDock::deleteTag(const Tag& tag) {
+    // The tag database asks and deletes by its own rules, on the tag, and closes again.
+    const Tag* wanted = &tag;
+    afterDialogOpens([wanted](QWidget* modal) {
+        auto* dialog = qobject_cast<TagEditorDialog*>(modal);
+        if (dialog == nullptr) {
+            return false;
+        }
+        dialog->selectTag(wanted);
+        if (dialog->selectedTag() == wanted) {
+            dialog->deleteSelected();
+        }
+        dialog->accept();
+        return true;
+    });
+    host_.command(CommandId::TagDatabase);
+}
+
+void NavigatorDock::fillMenu(QMenu& menu, const ProjectItem& item) {
+    const ProjectItem* it = &item;
+    menu.addAction(tr("&Open"), this, [this, it] { openItem(*it); });
+    switch (item.kind) {
+    case ProjectItemKind::Screens:
+        menu.addSeparator();
+        menu.addAction(tr("&New Screen..."), this, [this] { screenCommand(nullptr, CommandId::ScreenNew); });
+        break;
+    case ProjectItemKind::Screen: {
+        const Screen* screen = item.screen;
+        menu.addSeparator();
+        menu.addAction(tr("&New Screen..."), this,
+                       [this, screen] { screenCommand(screen, CommandId::ScreenNew); });
+        menu.addAction(tr("D&uplicate Screen..."), this,
+                       [this, screen] { screenCommand(screen, CommandId::ScreenDuplicate); });
+        menu.addAction(tr("&Delete Screen"), this,
+                       [this, screen] { screenCommand(screen, CommandId::ScreenDelete); });
+        break;
+    }
+    case ProjectItemKind::Tag:
+        if (item.tag != nullptr) {
+            const Tag* tag = item.tag;
+            menu.addAction(tr("&Where used"), this, [this, tag] { showTagUses(*tag); });
+            menu.addSeparator();
+            menu.addAction(tr("&Delete Tag"), this, [this, tag] { deleteTag(*tag); });
+        }
+        break;
+    default:
+        break;
+    }
+}
+
 void NavigatorDock::showMenu(const QPoint& position) {
     const ProjectItem* item = model_->item(tree_->indexAt(position));
     if (item == nullptr) {
         return;
     }
     QMenu menu(this);
-    menu.addAction(tr("&Open"), this, [this, item] { openItem(*item); });
-    if (item->kind == ProjectItemKind::Tag && item->tag != nullptr) {
-        const Tag* tag = item->tag;
-        menu.addAction(tr("&Where used"), this, [this, tag] { showTagUses(*tag); });
-    }
+    menu.setObjectName("navigatorMenu");
+    fillMenu(menu, *item);
     menu.exec(tree_->viewport()->mapToGlobal(position));
 }
 

@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QMenu;
 class QTreeView;
 
 namespace quillon {
@@ -100,6 +101,9 @@ public:
     void search(const QString& text);
     // Chooses a line of the results: a hit opens its place, a tag hit lists the tag's uses.
     void chooseResult(int row);
+    // The right-button menu of an item: Open, and what the owning editor offers for it (a screen's New,
+    // Duplicate and Delete of the session's Screen menu, a tag's Where used and Delete of the tag database).
+    void fillMenu(QMenu& menu, const ProjectItem& item);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -112,6 +116,8 @@ private:
     void openSearchHit(const SearchHit& hit);
     void afterDialogOpens(const std::function<bool(QWidget*)>& apply);
     void showMenu(const QPoint& position);
+    void screenCommand(const Screen* screen, CommandId id);
+    void deleteTag(const Tag& tag);
 
     NavigatorHost host_;
     ProjectTreeModel* model_ = nullptr;

@@ -59,6 +59,14 @@ printf '%s\n' \
   "button Yes" \
   "nav-expect Screens/2|2  Tanks  (Display, 1 object)" \
   "nav-expect Screens|Screens ($screens)" \
+  "nav-menu Screens|New Screen..." \
+  "wait-dialog Quillon : New Screen" \
+  "key Return" \
+  "nav-expect Screens|Screens ($((screens + 1)))" \
+  "nav-menu Screens/3|Delete Screen" \
+  "wait-dialog Quillon : Confirmation" \
+  "button Yes" \
+  "nav-expect Screens|Screens ($screens)" \
   "menu File/Save" \
   "quit" >"$run/script.txt"
 

@@ -1,5 +1,6 @@
-// The navigator beside the main area on a real application: the search lands on a static text's object,
-// and whether the navigator is shown is kept in the settings file.
+// The navigator beside the main area on a real application: its counts follow the editors' changes
+// without reopening, a double click or Return opens the editor that owns the item on that item, and the
+// search lands on a static text's object.
 
 #include "shell/NavigatorDock.h"
 
@@ -81,11 +82,122 @@ struct Plant : ModelWindow {
     std::filesystem::path file;
 };
 
+// A user's double click: the view takes it only on the item the first press of the pair landed on.
+void doubleClick(QTreeView* tree, const QModelIndex& index) {
+    const QPoint at = tree->visualRect(index).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+}
+
+void acceptNextDialog() {
+    onModal([] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialog->accept();
+        }
+    });
+}
+
 } // namespace
 
 class NavigatorDockTest : public QObject {
     Q_OBJECT
 private slots:
+    void countsFollowTheEditorsWithoutReopening() {
+        Plant p;
+        QVERIFY(p.nav().isVisible());
+        QTRY_COMPARE(p.line("Screens"), QString("Screens (2)"));
+        QCOMPARE(p.line("Network"), QString("Network (2 nodes, 3 blocks, 6 tags)"));
+        QCOMPARE(p.line("Screens/2"), QString("2  Tanks  (Display, 2 objects)"));
+        QCOMPARE(p.line("Alarms"), QString("Alarms (1)"));
+        QCOMPARE(p.line("Global keys"), QString("Global keys (2)"));
+
+        // The search opens screen 2 with "Outlet valve closed" selected; Cut takes it off the screen.
+        p.nav().search("outlet valve");
+        QCOMPARE(p.nav().results()->count(), 1);
+        p.nav().chooseResult(0);
+        QVERIFY(p.window->screenSession().isOpen());
+        QCOMPARE(p.editor().selection().size(), std::size_t{1});
+        p.window->command(CommandId::Cut);
+        QTRY_COMPARE(p.line("Screens/2"), QString("2  Tanks  (Display, 1 object)"));
+
+        // A new screen from the session's Screen menu, with the screens manager's suggestion.
+        acceptNextDialog();
+        p.window->command(CommandId::ScreenNew);
+        QCOMPARE(p.app().screenCount(), std::size_t{3});
+        QTRY_COMPARE(p.line("Screens"), QString("Screens (3)"));
+
+        // Deleted through the session's Screen menu, confirmed: the tree drops it.
+        p.prompter.script({PromptAnswer::Yes});
+        p.window->command(CommandId::ScreenDelete);
+        QCOMPARE(p.app().screenCount(), std::size_t{2});
+        QTRY_COMPARE(p.line("Screens"), QString("Screens (2)"));
+
+        // Hidden, the tree waits; shown again it is up to date at once.
+        p.nav().hide();
+        QVERIFY(p.app().setAlarmText(7, "Pump2 tripped"));
+        p.window->refresh();
+        p.nav().show();
+        QCOMPARE(p.line("Alarms"), QString("Alarms (2)"));
+        QCOMPARE(p.line("Alarms/007"), QString("007  Pump2 tripped"));
+    }
+
+    void aDoubleClickOrReturnOpensTheOwningEditorOnTheItem() {
+        Plant p;
+        QTreeView* tree = p.nav().tree();
+
+        // A screen: its session, on that screen.
+        QModelIndex index = p.shown("Screens/2");
+        doubleClick(tree, index);
+        QVERIFY(p.window->screenSession().isOpen());
+        QCOMPARE(p.editor().screen()->number(), 2U);
+        p.window->command(CommandId::CloseScreenSession);
+
+        // A tag: the tag database with the tag selected.
+        index = p.shown("Network/Tanks/40001/Tank2Level");
+        QVERIFY(index.isValid());
+        const Tag* level = p.nav().model()->item(index)->tag;
+        QVERIFY(level != nullptr && level->name == "Tank2Level");
+        tree->setCurrentIndex(index);
+        bool tagSelected = false;
+        onModal([&] {
+            auto* dialog = qobject_cast<TagEditorDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            QTRY_COMPARE(dialog->selectedTag(), level);
+            tagSelected = true;
+            dialog->reject();
+        });
+        QTest::keyClick(tree, Qt::Key_Return);
+        QVERIFY(tagSelected);
+
+        // An alarm: the alarms editor with its line current.
+        index = p.shown("Alarms/003");
+        bool alarmCurrent = false;
+        onModal([&] {
+            auto* dialog = qobject_cast<AlarmsDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            QTRY_VERIFY(dialog->list()->currentItem() != nullptr);
+            QVERIFY(dialog->list()->currentItem()->text().startsWith("003"));
+            alarmCurrent = true;
+            dialog->reject();
+        });
+        doubleClick(tree, index);
+        QVERIFY(alarmCurrent);
+
+        // A key: the keys dialog on that key.
+        index = p.shown("Global keys/F2");
+        tree->setCurrentIndex(index);
+        bool keyChosen = false;
+        onModal([&] {
+            auto* dialog = qobject_cast<KeyTaskListsDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            QTRY_COMPARE(dialog->selection().code(), std::uint16_t{2});
+            keyChosen = true;
+            dialog->reject();
+        });
+        QTest::keyClick(tree, Qt::Key_Enter);
+        QVERIFY(keyChosen);
+    }
+
     void theSearchLandsOnAStaticTextsObject() {
         Plant p;
         p.nav().searchField()->setText("TANK FARM");
@@ -110,6 +222,77 @@ private slots:
         QVERIFY(p.nav().results()->count() == 1);
         p.nav().search("no such text anywhere");
         QCOMPARE(p.nav().results()->count(), 0);
+    }
+
+    void theMenuOffersWhatTheOwningEditorOffers() {
+        Plant p;
+        const auto entries = [&p](const char* path) {
+            QMenu menu;
+            QStringList texts;
+            if (p.nav().find(path) == nullptr) {
+                return texts;
+            }
+            p.nav().fillMenu(menu, *p.nav().find(path));
+            for (QAction* action : menu.actions()) {
+                if (!action->isSeparator()) {
+                    texts << action->text();
+                }
+            }
+            return texts;
+        };
+        const auto choose = [&p](const char* path, const QString& entry) {
+            QMenu menu;
+            if (p.nav().find(path) == nullptr) {
+                return false;
+            }
+            p.nav().fillMenu(menu, *p.nav().find(path));
+            for (QAction* action : menu.actions()) {
+                if (action->text() == entry) {
+                    action->trigger();
+                    return true;
+                }
+            }
+            return false;
+        };
+        QCOMPARE(entries("Screens"), (QStringList{"&Open", "&New Screen..."}));
+        QCOMPARE(entries("Screens/2"),
+                 (QStringList{"&Open", "&New Screen...", "D&uplicate Screen...", "&Delete Screen"}));
+        QCOMPARE(entries("Network/Tanks/40001/Tank1Level"),
+                 (QStringList{"&Open", "&Where used", "&Delete Tag"}));
+        QCOMPARE(entries("Alarms/003"), (QStringList{"&Open"}));
+
+        // Duplicate: the session opens on screen 2 and the screens manager's dialog makes the copy.
+        acceptNextDialog();
+        QVERIFY(choose("Screens/2", "D&uplicate Screen..."));
+        QCOMPARE(p.app().screenCount(), std::size_t{3});
+        const Screen* copy = p.app().screens().back().get();
+        QCOMPARE(copy->objectCount(), std::size_t{2});
+        QTRY_COMPARE(p.line("Screens"), QString("Screens (3)"));
+
+        // Delete asks first; No keeps the screen, Yes deletes it.
+        const QByteArray copyPath = QByteArray("Screens/") + QByteArray::number(copy->number());
+        p.prompter.script({PromptAnswer::No});
+        QVERIFY(choose(copyPath.constData(), "&Delete Screen"));
+        QCOMPARE(p.app().screenCount(), std::size_t{3});
+        p.prompter.script({PromptAnswer::Yes});
+        QVERIFY(choose(copyPath.constData(), "&Delete Screen"));
+        QCOMPARE(p.app().screenCount(), std::size_t{2});
+        QTRY_COMPARE(p.line("Screens"), QString("Screens (2)"));
+        p.window->command(CommandId::CloseScreenSession);
+
+        // A tag is deleted by the tag database's rules: its question first, the tag gone on Yes.
+        const std::size_t tags = p.app().tagCount();
+        p.prompter.script({PromptAnswer::No});
+        QVERIFY(choose("Network/Tanks/40001/Tank1Level", "&Delete Tag"));
+        QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(p.app().tagCount(), tags);
+        QVERIFY(!p.prompter.prompts().empty());
+        p.prompter.script({PromptAnswer::Yes});
+        QVERIFY(choose("Network/Tanks/40001/Tank1Level", "&Delete Tag"));
+        QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(p.app().tagCount(), tags - 1);
+        QTRY_COMPARE(p.line("Network/Tanks/40001"), QString("40001 : 10 Levels  (2 tags)"));
+        QVERIFY(p.nav().find("Network/Tanks/40001/Tank1Level") == nullptr);
     }
 
     void theShownStateIsKeptInTheWindowSection() {
