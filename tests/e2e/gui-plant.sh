@@ -195,6 +195,17 @@ expect tag|Flow ( 40002 )
 expect Min|0
 expect Max|500
 button OK
+# Cancel leaves them as they are too.
+canvas-double-click 4 2
+wait-dialog Quillon : Data Entry
+expect High-limit|1000
+button Cancel
+canvas-double-click 4 26
+wait-dialog Quillon : Display Quillon or PLC data
+button Cancel
+canvas-double-click 90 30
+wait-dialog Quillon : Bar Graph
+button Cancel
 menu Screen/Select Screen ...
 wait-dialog Quillon : Select Screen
 choose screens|00002     Tanks
