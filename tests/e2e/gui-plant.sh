@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# Builds a small plant application through the real window under a virtual X display, as a user builds it:
-# two screens, a data entry with typed limits, a display of PLC data, a bar graph, power-on, screen and key
-# tasks, a global key and a screen key, a discrete alarm and the logger. The tags come from the application's
-# text form imported with quillon-cli (the unit's words and a Modbus node's registers), since the tags are not
-# what this script is about; everything else is made with the window's dialogs. A second session reopens every
-# dialog used on what was made, reads back the values typed and presses OK without a change: the file saved
-# after it must be byte-identical to the first. Then `quillon-cli export` of the file is compared, field by
-# field, with the values typed below.
+# Builds a small plant application through the real window alone under a virtual X display, as a user builds
+# it on a new VQ5K-822: a Modbus node and four tags, two screens, a data entry with typed limits, a display of
+# PLC data, a bar graph, power-on and screen tasks, a global key and a screen key, a discrete alarm and the
+# logger. A second session reopens every dialog used on what was made, reads back the values typed and leaves
+# each with OK (the object dialogs also with Cancel): the file saved after it must be the first byte for byte,
+# but for the time of the save. Then `quillon-cli export` of the file is compared, field by field, with the
+# values typed below.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib/window.sh" gui-plant "$@"
 run="$scratch"
@@ -14,48 +13,53 @@ run="$scratch"
 bash "$src/scripts/prepare-run-dir.sh" "$build" "$run" >/dev/null
 cd "$run/work"
 
-# The unit's words UW001 .. UW003 and a Modbus node "Tanks" with two holding registers and a coil.
-cat >"$run/work/start.json" <<'JSON'
-{
-  "format": "quillon-application", "version": 1, "model": 500,
-  "nodes": [
-    {"number": 0, "kind": "unit", "name": "Operator Panel", "plcId": 0, "modelIndex": 1, "modelCode": "5",
-     "blocks": [{"address": "UW000", "size": 16, "name": "Words", "tags": [
-       {"address": "UW001", "type": "register", "readWrite": "readWrite", "bytes": 2, "name": "Setpoint"},
-       {"address": "UW002", "type": "register", "readWrite": "readWrite", "bytes": 2, "name": "AlarmWord"},
-       {"address": "UW003", "type": "register", "readWrite": "readWrite", "bytes": 2, "name": "Batch"}]}]},
-    {"number": 1, "kind": "plc", "name": "Tanks", "plcId": 1, "modelIndex": 1, "modelCode": "5",
-     "blocks": [
-       {"address": "00001", "size": 16, "name": "Coils", "tags": [
-         {"address": "00003", "type": "coil", "readWrite": "readWrite", "name": "Pump1"}]},
-       {"address": "40001", "size": 10, "name": "Levels", "tags": [
-         {"address": "40001", "type": "register", "readWrite": "readWrite", "bytes": 2, "name": "Level"},
-         {"address": "40002", "type": "register", "readWrite": "readWrite", "bytes": 2, "name": "Flow"}]}]}
-  ],
-  "powerOnTasks": [],
-  "screens": []
-}
-JSON
 saved="$run/work/Result/plant.ovm"
-"$cli" import "$run/work/start.json" "$saved" >/dev/null
+modbus='[ 001 : Tanks ]  Modbus RTU Master  ( Standard addressing 0xxxx-4xxxx )'
 
-# play N: plays $run/scriptN.txt in the window.
+# play N ARGS...: plays $run/scriptN.txt in the window started with ARGS.
 play() {
-  local out
+  local n=$1 out
+  shift
   out=$(timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$gui" --no-splash --script "$run/script$1.txt" 2>"$run/stderr$1.txt") || {
+    "$gui" --no-splash "$@" --script "$run/script$n.txt" 2>"$run/stderr$n.txt") || {
     echo "$out"
-    echo "gui-plant: scripted session $1 failed" >&2
-    cat "$run/stderr$1.txt" >&2
+    echo "gui-plant: scripted session $n failed" >&2
+    cat "$run/stderr$n.txt" >&2
     exit 1
   }
 }
 
 # ---- Session 1: the application built through the dialogs, then saved ----
 cat >"$run/script1.txt" <<STEPS
-menu File/Open...
-wait-dialog Open Quillon Application
-file $saved
+# The network: the unit and a Modbus node "Tanks"; the unit's words and the node's holding registers.
+menu Define/Network Configuration...
+wait-dialog Quillon : Network Configuration
+button Add a node
+set Node Address|1
+set Node Name|Tanks
+button Ok
+expect-row nodes|001\tTanks\tModbus RTU Master  ( Standard addressing 0xxxx-4xxxx )\t00000
+button Close
+menu Define/Tag database...
+wait-dialog Quillon : Tags
+choose Node|[ 000 : Operator Panel ]  VQ5K-unit
+set part1Edit|001
+set Tag-Name|Setpoint
+button Add
+set part1Edit|002
+set Tag-Name|AlarmWord
+button Add
+choose Node|$modbus
+choose Tag Range|Holding registers (4x)
+set part1Edit|0001
+set Tag-Name|Level
+button Add
+choose Tag Range|Holding registers (4x)
+set part1Edit|0002
+set Tag-Name|Flow
+button Add
+expect-rows tags|4
+button Close
 menu Define/Screens...
 wait-dialog Quillon : New Screen
 set Screen Number|1
@@ -118,14 +122,15 @@ task-choose Goto Previous Screen
 task-lines 0 Goto Previous Screen
 button Close
 menu Screen/Close Screens session
-# Power-on: the overview; global key 9: the tanks.
+# Power-on: the overview, then the tanks after it is shown; global key 9: the tanks.
 menu Define/Application Tasklists...
 wait-dialog Quillon : Application ( Power-on and Global ) Task-lists
+task-lines 0 Goto Screen of number : 00001
 task-choose Goto Screen
 wait-dialog Goto Screen
-choose screens|00001     Overview
+choose screens|00002     Tanks
 button OK
-task-lines 0 Goto Screen of number : 00001
+task-lines 0 Goto Screen of number : 00001 | Goto Screen of number : 00002
 button Close
 menu Define/Application Keys...
 wait-dialog Quillon : Global Keys' Task-lists
@@ -157,9 +162,11 @@ set Frequency|5
 button Minutes
 button Close
 menu File/Save
+wait-dialog Save Quillon Application
+file $saved
 quit
 STEPS
-play 1
+play 1 --new 500
 "$cli" check "$saved"
 cp "$saved" "$run/first.ovm"
 "$cli" export "$saved" "$run/first.json" >/dev/null
@@ -236,11 +243,16 @@ button Close
 menu Screen/Close Screens session
 menu Define/Application Tasklists...
 wait-dialog Quillon : Application ( Power-on and Global ) Task-lists
-task-lines 0 Goto Screen of number : 00001
+task-lines 0 Goto Screen of number : 00001 | Goto Screen of number : 00002
 task-edit 0 0
 wait-dialog Goto Screen
 expect-current screens|00001     Overview
 button OK
+task-edit 0 1
+wait-dialog Goto Screen
+expect-current screens|00002     Tanks
+button OK
+task-lines 0 Goto Screen of number : 00001 | Goto Screen of number : 00002
 button Close
 menu Define/Application Keys...
 wait-dialog Quillon : Global Keys' Task-lists
@@ -312,6 +324,12 @@ def tasks(lst):
 def lists(d):
     return {k: tasks(v) for k, v in d.items()}
 
+same("nodes", [(n["number"], n["kind"], n["name"]) for n in doc["nodes"]],
+     [(0, "unit", "Operator Panel"), (1, "plc", "Tanks")])
+same("tags", sorted((n["number"], t["address"], t["type"], t.get("bytes"), t["name"])
+                    for n in doc["nodes"] for b in n["blocks"] for t in b["tags"]),
+     [(0, "UW001", "register", 2, "Setpoint"), (0, "UW002", "register", 2, "AlarmWord"),
+      (1, "40001", "register", 2, "Level"), (1, "40002", "register", 2, "Flow")])
 screens = {s["number"]: s for s in doc["screens"]}
 same("screen numbers", sorted(screens), [1, 2])
 same("screen 1 name", screens.get(1, {}).get("name"), "Overview")
@@ -357,14 +375,15 @@ if keys:
     # Goto Previous Screen is the Goto Screen task of sub-kind 2.
     same("screen 2 key 10 tasks", lists(keys[0]["tasks"]),
          {"press": [("gotoScreen", 2, 0, 0)], "pressed": [], "released": []})
-same("power-on tasks", tasks(doc["powerOnTasks"]), [("gotoScreen", 0, 0, 1)])
+same("power-on tasks", tasks(doc["powerOnTasks"]), [("gotoScreen", 0, 0, 1), ("gotoScreen", 0, 0, 2)])
 same("global tasks", tasks(doc["globalTasks"]), [])
-gkeys = doc["globalKeys"]
-same("global keys", [(k["key"], k["secondKey"], k["interrupt"], k["password"], k["legend"]) for k in gkeys],
-     [(9, 0, 0, 0, None)])
-if gkeys:
-    same("global key 9 tasks", lists(gkeys[0]["tasks"]),
-         {"press": [("gotoScreen", 0, 0, 2)], "pressed": [], "released": []})
+# A new VQ5K-822 application gives keys 5 to 8 and 13 to 22 their key functions; key 9 was added.
+gkeys = {k["key"]: k for k in doc["globalKeys"]}
+same("global keys", sorted(gkeys), [5, 6, 7, 8, 9] + list(range(13, 23)))
+if 9 in gkeys:
+    k = gkeys[9]
+    same("global key 9", (k["secondKey"], k["interrupt"], k["password"], k["legend"]), (0, 0, 0, None))
+    same("global key 9 tasks", lists(k["tasks"]), {"press": [("gotoScreen", 0, 0, 2)], "pressed": [], "released": []})
 alarms = doc["alarms"] or {}
 same("alarm tag mode (discrete)", alarms.get("tagMode"), 1)
 same("alarm group tags", [(g["group"], tag(g["tag"])) for g in alarms.get("groups", [])], [(0, (0, "UW002", 2))])
