@@ -177,6 +177,24 @@ menu File/Open...
 wait-dialog Open Quillon Application
 file $saved
 expect-title @TITLE@
+menu Define/Network Configuration...
+wait-dialog Quillon : Network Configuration
+expect-rows nodes|2
+expect-row nodes|Tanks
+button Close
+menu Define/Tag database...
+wait-dialog Quillon : Tags
+expect-rows tags|4
+choose tags|Setpoint
+expect Tag-Name|Setpoint
+expect part1Edit|001
+button Change
+choose tags|Level
+expect Tag-Name|Level
+expect part1Edit|0001
+button Change
+expect-rows tags|4
+button Close
 menu Define/Screens...
 menu Screen/Screen Information...
 wait-dialog Quillon : Screen Information
