@@ -244,7 +244,11 @@ bool ApplicationLifecycle::writeTo(const std::filesystem::path& file) {
         written = true;
         lastFolder_ = file.parent_path();
         newChanged_ = false;
+        const bool wasSaved = state_ == ShellState::Saved;
         setState(ShellState::Saved);
+        if (wasSaved) {
+            takeBaseline(); // the write stamped the time of this edit into the content
+        }
         if (hooks_.fileUsed) {
             hooks_.fileUsed(file.string());
         }
@@ -329,8 +333,25 @@ void ApplicationLifecycle::markModified() {
     }
 }
 
-bool ApplicationLifecycle::hasChanges() const noexcept {
-    return state_ == ShellState::Modified || (state_ == ShellState::Unsaved && newChanged_);
+bool ApplicationLifecycle::hasChanges() const {
+    const bool byState = state_ == ShellState::Modified || (state_ == ShellState::Unsaved && newChanged_);
+    if (!byState || !baseline_ || contentChanged_) {
+        return byState;
+    }
+    const std::optional<std::string> now = fingerprint_();
+    contentChanged_ = !now || *now != *baseline_;
+    return contentChanged_;
+}
+
+void ApplicationLifecycle::setFingerprint(std::function<std::optional<std::string>()> fingerprint) {
+    fingerprint_ = std::move(fingerprint);
+    takeBaseline();
+}
+
+void ApplicationLifecycle::takeBaseline() {
+    contentChanged_ = false;
+    const bool open = state_ == ShellState::Saved || state_ == ShellState::Unsaved;
+    baseline_ = open && fingerprint_ ? fingerprint_() : std::nullopt;
 }
 
 void ApplicationLifecycle::setState(ShellState state) {
@@ -338,6 +359,9 @@ void ApplicationLifecycle::setState(ShellState state) {
         // Every new state starts without changes: a new or uploaded application, a file read or written.
         newChanged_ = false;
         state_ = state;
+        if (state == ShellState::Saved || state == ShellState::Unsaved) {
+            takeBaseline();
+        }
         changed();
     }
 }

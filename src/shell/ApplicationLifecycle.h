@@ -80,8 +80,15 @@ public:
     // Editors that changed the application call this.
     void markModified();
     // Whether the open application holds changes its file (or, for a new one, no file yet) lacks: from
-    // the first change on until it is written. The title marks them.
-    bool hasChanges() const noexcept;
+    // the first change on until it is written. The title marks them. Commands put the application in the
+    // modified state whether or not they changed anything (the save prompts follow that state); with a
+    // content fingerprint set, the mark waits until the content really differs from what was read, made
+    // or written last, and stays from then on until the next write.
+    bool hasChanges() const;
+    // What the content is, as text: nothing when it cannot be told (the mark then follows the state alone).
+    void setFingerprint(std::function<std::optional<std::string>()> fingerprint);
+    // What the application holds now is its starting point (an upload once its parts have their names).
+    void contentSettled() { takeBaseline(); }
 
     // The folder the file dialogs open in: the folder of the file read or written last, else the
     // working directory's Result folder. `startFolderFrom` takes it from a file used in an earlier run.
@@ -95,6 +102,7 @@ private:
     bool writeTo(const std::filesystem::path& file);
     FileDialogRequest fileRequest(const char* title) const;
     void setState(ShellState state);
+    void takeBaseline();
     void changed();
 
     DocumentService& documents_;
@@ -109,6 +117,9 @@ private:
     std::string currentFileName_;
     bool saveCancelled_ = false;
     bool newChanged_ = false; // a never-saved application was changed
+    std::function<std::optional<std::string>()> fingerprint_;
+    std::optional<std::string> baseline_; // the content as read, made or written last
+    mutable bool contentChanged_ = false; // the content was seen to differ from the baseline
     std::filesystem::path lastFolder_;
     SaveOutcome lastSave_ = SaveOutcome::NotRun;
 };

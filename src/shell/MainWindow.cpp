@@ -20,6 +20,7 @@
 #include "persist/ExampleFolder.h"
 #include "persist/PictureLibrary.h"
 #include "persist/SettingsFile.h"
+#include "persist/TextFormWriter.h"
 #include "persist/WorkingDirectoryLayout.h"
 #include "plc/DriverFiles.h"
 #include "plc/NodeAreas.h"
@@ -180,6 +181,19 @@ MainWindow::MainWindow(ShellServices services, ShellOptions options)
     clock_.setInterval(kClockPeriodMs);
     connect(&clock_, &QTimer::timeout, this, &MainWindow::tickClock);
 
+    // The title's mark of unsaved changes follows the content: the application's text form, compared with
+    // the one it had when it was read, made or written last.
+    lifecycle_.setFingerprint([this]() -> std::optional<std::string> {
+        const Application* app = services_.documents->application();
+        if (app == nullptr) {
+            return std::nullopt;
+        }
+        auto text = TextFormWriter::write(*app, nullptr);
+        if (!text) {
+            return std::nullopt;
+        }
+        return std::move(*text);
+    });
     lifecycle_.setHooks(LifecycleHooks{[this] { refresh(); }, [this](bool busy) { setBusy(busy); },
                                        [](bool wait) {
                                            if (wait) {
@@ -738,6 +752,7 @@ void MainWindow::upload() {
         }
         // The unit keeps no names: the parts get default ones, with prefixes from the catalogs.
         services_.documents->assignDefaultNames(*services_.prompter);
+        lifecycle_.contentSettled();
         refresh();
         return Status::success();
     };

@@ -171,7 +171,8 @@ play 1 --new 500
 cp "$saved" "$run/first.ovm"
 "$cli" export "$saved" "$run/first.json" >/dev/null
 
-# ---- Session 2: every dialog used reopened on what it made, read back, and left with OK unchanged ----
+# ---- Session 2: every dialog used reopened on what it made, read back, and left with OK unchanged; the title
+# then marks no unsaved change ----
 cat >"$run/script2.txt" <<STEPS
 menu File/Open...
 wait-dialog Open Quillon Application
@@ -295,6 +296,7 @@ wait-dialog Quillon : Logger
 logger-lines loggedTags Level ( 40001 ) | Flow ( 40002 )
 expect Frequency|5
 button Close
+expect-title @TITLE@
 menu File/Save
 quit
 STEPS

@@ -92,7 +92,14 @@ private slots:
         QCOMPARE(w.life().state(), ShellState::Unsaved);
         QVERIFY(!w.window->isWindowModified());
         QCOMPARE(w.window->windowTitle(), QString("Quillon - [untitled]"));
+        // An editor that reports a change it did not make (a dialog closed with OK on what it showed): the
+        // state follows the report, the title's mark waits for a real change.
+        w.life().markModified();
+        w.window->refresh();
+        QVERIFY(!w.window->isWindowModified());
+        QCOMPARE(w.window->windowTitle(), QString("Quillon - [untitled]"));
         // A change: the editors report it as the screen session does.
+        QVERIFY(w.docs.application()->setAlarmText(7, "Pump tripped"));
         w.life().markModified();
         w.window->refresh();
         QVERIFY(w.window->isWindowModified());
@@ -107,13 +114,27 @@ private slots:
         QVERIFY(!w.window->isWindowModified());
         QVERIFY(!w.window->windowTitle().contains("[*]"));
 
-        // A stored application: the mark comes with the change and goes with Ctrl+S, which asks nothing.
+        // A stored application: the mark comes with the change and goes with Ctrl+S, which asks nothing. A
+        // save that changes nothing but the time it stamps leaves no mark behind.
         w.life().markModified();
+        w.window->refresh();
+        QVERIFY(!w.window->isWindowModified());
+        QVERIFY(w.docs.application()->setAlarmText(7, "Pump stopped"));
+        w.life().markModified();
+        w.window->refresh();
+        QVERIFY(w.window->isWindowModified());
+        // Changed back by hand, the mark stays until the file is written.
+        QVERIFY(w.docs.application()->setAlarmText(7, "Pump tripped"));
         w.window->refresh();
         QVERIFY(w.window->isWindowModified());
         QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(w.life().state(), ShellState::Saved);
         QCOMPARE(w.files.requests.size(), std::size_t{1});
+        QVERIFY(!w.window->isWindowModified());
+        // Saved again without a change: the new time stamp is what the file holds, not a change.
+        QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier);
+        w.life().markModified();
+        w.window->refresh();
         QVERIFY(!w.window->isWindowModified());
 
         // Ctrl+Shift+S is Save As: its dialog comes even for a stored application.

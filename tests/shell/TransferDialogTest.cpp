@@ -361,7 +361,7 @@ private slots:
             w.prompter.texts(),
             std::vector<std::string>{"Application ( Untitled )\nhas been changed.\n\nDo you want to save?"});
         QCOMPARE(w.window->lifecycle().state(), ShellState::Unsaved);
-        QCOMPARE(w.window->windowTitle(), QString("Quillon - [untitled][*]"));
+        QCOMPARE(w.window->windowTitle(), QString("Quillon - [untitled]"));
         QCOMPARE(w.docs.modelId(), std::uint16_t{500});
         const Application& uploaded = *w.docs.application();
         QCOMPARE(uploaded.nodeCount(), std::size_t{1});
