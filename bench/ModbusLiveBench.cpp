@@ -7,10 +7,10 @@
 // scans a second. Over a pseudo-terminal the bytes go at once, so the device paces its answers to the line's
 // speed.
 
+#include "edit/define/NodeAreas.h"
 #include "model/Application.h"
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
-#include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
 #include "sim/ModbusBackend.h"
 #include "sim/ModbusTestServer.h"

@@ -1,13 +1,13 @@
+#include "edit/define/NetworkEditor.h"
+#include "edit/define/TagEditor.h"
+#include "edit/screen/ScreenReplication.h"
 #include "model/Application.h"
 #include "model/Block.h"
 #include "model/NewApplication.h"
 #include "model/Node.h"
 #include "model/RecordingPrompter.h"
 #include "model/TextFormat.h"
-#include "plc/NetworkEditor.h"
 #include "plc/PlcCatalogFiles.h"
-#include "plc/ScreenReplication.h"
-#include "plc/TagEditor.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

@@ -1,9 +1,9 @@
+#include "edit/define/NetworkEditor.h"
+#include "edit/define/TagCsv.h"
 #include "model/Application.h"
 #include "model/NewApplication.h"
 #include "model/RecordingPrompter.h"
-#include "plc/NetworkEditor.h"
 #include "plc/PlcCatalogFiles.h"
-#include "plc/TagCsv.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -1,19 +1,32 @@
 # The core: every rule, limit, message and byte of the system, in standard C++ only.
 # Each subsystem folder is an object library, so that a subsystem's tests link only what they need;
 # quillon_core is the static library made of all of them.
-set(QUILLON_CORE_PARTS model edit plc persist comm sim compare)
-# What each part's code uses besides itself (tools/check-layers.py holds the same table).
+# A part named a_b lives in src/a/b/ (the editors' rules are in src/edit/ by the window folder they serve).
+set(QUILLON_CORE_PARTS model edit edit_define edit_screen edit_shell report plc persist comm sim compare)
+# What each part's code uses besides itself, every step down included (tools/check-layers.py holds the
+# same table).
 set(QUILLON_DEPS_model "")
 set(QUILLON_DEPS_edit model)
+set(QUILLON_DEPS_edit_define edit plc model)
+set(QUILLON_DEPS_edit_screen edit_define edit plc model)
+set(QUILLON_DEPS_edit_shell edit_define edit plc model)
+set(QUILLON_DEPS_report edit_define edit plc model)
 set(QUILLON_DEPS_plc model)
 set(QUILLON_DEPS_persist plc model)
 set(QUILLON_DEPS_comm persist plc model)
-set(QUILLON_DEPS_sim edit plc model)
+set(QUILLON_DEPS_sim edit_define edit plc model)
 set(QUILLON_DEPS_compare persist plc model)
+
+# quillon_part_folder(PART VAR): the folder of PART below src/ (and tests/).
+function(quillon_part_folder part var)
+  string(REPLACE "_" "/" _folder ${part})
+  set(${var} ${_folder} PARENT_SCOPE)
+endfunction()
 
 set(QUILLON_CORE_OBJECTS "")
 foreach(part IN LISTS QUILLON_CORE_PARTS)
-  file(GLOB _sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${part}/*.cpp)
+  quillon_part_folder(${part} _folder)
+  file(GLOB _sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${_folder}/*.cpp)
   if(_sources)
     add_library(quillon_${part} OBJECT ${_sources})
     target_include_directories(quillon_${part} PUBLIC ${PROJECT_SOURCE_DIR}/src)

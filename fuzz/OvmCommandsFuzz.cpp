@@ -6,8 +6,8 @@
 // The reader rebuilds nodes from the shipped PLC catalogs: QUILLON_PLC_DIR names them, else the data/plc
 // folder beside this file's folder.
 #include "ImageDump.h"
-#include "edit/PrintSelection.h"
-#include "edit/ReportLayout.h"
+#include "edit/define/NodeAreas.h"
+#include "edit/define/TagCsv.h"
 #include "model/Application.h"
 #include "model/ApplicationRules.h"
 #include "model/RecordingPrompter.h"
@@ -16,8 +16,8 @@
 #include "persist/PictureLibrary.h"
 #include "persist/TextFormReader.h"
 #include "persist/TextFormWriter.h"
-#include "plc/NodeAreas.h"
-#include "plc/TagCsv.h"
+#include "report/PrintSelection.h"
+#include "report/ReportLayout.h"
 #include "sim/Simulator.h"
 #include "support/OvmFuzzSupport.h"
 

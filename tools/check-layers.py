@@ -2,7 +2,9 @@
 """Fails when an include crosses the layers of src/ the wrong way.
 
 The core folders use standard C++ only and may include the core folders listed for them; the Qt folders
-may include the core, src/ui/ and themselves, and only the shell includes the editors it opens.
+may include the core, src/ui/ and themselves, and only the shell includes the editors it opens. The rules of
+a window folder's dialogs live in a subfolder of src/edit/ named after it (src/edit/define/ for src/define/),
+each a layer of its own; no other folder nests.
 docs/architecture.md draws the same table; a new folder under src/ must be added to it here.
 Usage: check-layers.py SOURCE_DIR
 """
@@ -13,10 +15,14 @@ from pathlib import Path
 CORE = {
     "model": set(),
     "edit": {"model"},
+    "edit/define": {"edit", "plc", "model"},
+    "edit/screen": {"edit/define", "edit", "plc", "model"},
+    "edit/shell": {"edit/define", "edit", "plc", "model"},
+    "report": {"edit/define", "edit", "plc", "model"},
     "plc": {"model"},
     "persist": {"plc", "model"},
     "comm": {"persist", "plc", "model"},
-    "sim": {"edit", "plc", "model"},
+    "sim": {"edit/define", "edit", "plc", "model"},
     "compare": {"persist", "plc", "model"},
 }
 ALL_CORE = set(CORE)
@@ -54,17 +60,21 @@ def main():
     faults = []
     if not acyclic({**CORE, **QT}):
         faults.append("the layer table itself has a cycle")
-    for folder in sorted(p for p in src.iterdir() if p.is_dir()):
-        name = folder.name
-        if name not in CORE and name not in QT:
-            faults.append(f"src/{name}/: a folder the layer table does not know (add it to tools/check-layers.py)")
+    layers = set(CORE) | set(QT)
+    folders = sorted(str(p.relative_to(src)) for p in src.rglob("*") if p.is_dir())
+    for name in folders:
+        folder = src / name
+        if name not in layers:
+            parent = name.rsplit("/", 1)[0]
+            if "/" in name and parent in layers:
+                faults.append(f"src/{name}/: folders do not nest inside a layer (add it to tools/check-layers.py)")
+            elif "/" not in name:
+                faults.append(f"src/{name}/: a folder the layer table does not know (add it to tools/check-layers.py)")
             continue
         allowed = (CORE[name] if name in CORE else QT[name]) | {name}
-        for path in sorted(folder.rglob("*")):
+        for path in sorted(folder.iterdir()):
             if path.suffix not in (".h", ".cpp") or not path.is_file():
                 continue
-            if path.parent != folder:
-                faults.append(f"{path.relative_to(root)}: folders do not nest inside a layer")
             for number, line in enumerate(path.read_text(errors="replace").splitlines(), 1):
                 match = INCLUDE.match(line)
                 if not match:
@@ -75,9 +85,13 @@ def main():
                     if name in CORE and QT_HEADER.match(header):
                         faults.append(f"{where}: the core includes Qt <{header}>")
                     continue
-                target = header.split("/")[0] if "/" in header else name
-                if (src / target).is_dir() and target not in allowed:
+                if "/" not in header:
+                    continue  # a header of the same folder
+                directory = header.rsplit("/", 1)[0]
+                if directory in layers and directory not in allowed:
                     faults.append(f"{where}: src/{name}/ may not include {header}")
+                elif directory not in layers and (src / directory).is_dir():
+                    faults.append(f"{where}: {header} is in a folder the layer table does not know")
     for fault in faults:
         print(fault)
     print(f"layer check: {len(faults)} fault(s)")

@@ -1,10 +1,10 @@
 #include "ReplicateCommand.h"
 
 #include "ApplicationCommands.h"
+#include "edit/screen/ScreenReplication.h"
 #include "model/Application.h"
 #include "persist/PictureLibrary.h"
 #include "plc/PlcCatalogFiles.h"
-#include "plc/ScreenReplication.h"
 
 #include <CLI/CLI.hpp>
 #include <memory>

@@ -2,10 +2,10 @@
 
 #include "ApplicationCommands.h"
 #include "RenderCommand.h"
-#include "edit/PrintSelection.h"
 #include "model/Application.h"
 #include "persist/PictureLibrary.h"
 #include "plc/PlcCatalogFiles.h"
+#include "report/PrintSelection.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>

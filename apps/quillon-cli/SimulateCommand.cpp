@@ -1,12 +1,12 @@
 #include "SimulateCommand.h"
 
 #include "ApplicationCommands.h"
+#include "edit/define/NodeAreas.h"
 #include "model/Application.h"
 #include "model/CanvasGeometry.h"
 #include "model/Node.h"
 #include "persist/AtomicFileWriter.h"
 #include "persist/PictureLibrary.h"
-#include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
 #include "sim/ModbusBackend.h"
 #include "sim/SimScript.h"

@@ -1,12 +1,12 @@
 #include "TagCommands.h"
 
 #include "ApplicationCommands.h"
+#include "edit/define/TagCsv.h"
 #include "model/Application.h"
 #include "model/TagUsage.h"
 #include "persist/AtomicFileWriter.h"
 #include "persist/PictureLibrary.h"
 #include "plc/PlcCatalogFiles.h"
-#include "plc/TagCsv.h"
 
 #include <CLI/CLI.hpp>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "ScriptRunner.h"
 
-#include "edit/Keypad.h"
+#include "edit/define/Keypad.h"
 #include "model/Screen.h"
 #include "shell/NavigatorDock.h"
 #include "sim/Simulator.h"

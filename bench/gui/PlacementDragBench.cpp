@@ -3,7 +3,7 @@
 // picture, kept while the drag lasts, with every handle and every outline). Compare with
 // BM_RepaintFullScreen: a step must cost at most two full repaints.
 
-#include "edit/EditorSession.h"
+#include "edit/screen/EditorSession.h"
 #include "model/Application.h"
 #include "model/PanelFont.h"
 #include "model/RecordingPrompter.h"

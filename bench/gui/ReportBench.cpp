@@ -7,7 +7,6 @@
 // report 710 ms (64 pages, 1.6 MB: 1.3 times render), the tag lines 1305 ms (1093 pages), the whole report
 // 2086 ms (1161 pages, 4.2 MB) against a target of 3 x 531 + 1305 = 2898 ms.
 
-#include "edit/PrintSelection.h"
 #include "model/Application.h"
 #include "model/Block.h"
 #include "model/EllipseObject.h"
@@ -17,6 +16,7 @@
 #include "model/Screen.h"
 #include "model/TextObject.h"
 #include "print/ReportPainter.h"
+#include "report/PrintSelection.h"
 #include "ui/ScreenImage.h"
 
 #include <benchmark/benchmark.h>

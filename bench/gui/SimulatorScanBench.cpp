@@ -2,6 +2,7 @@
 // repaint of that screen (the editor's drawing and the simulator's live drawing, at zoom 10 and 30). A
 // scan must cost no more than one full repaint.
 
+#include "edit/define/NodeAreas.h"
 #include "model/Application.h"
 #include "model/BargraphObject.h"
 #include "model/BitTextObject.h"
@@ -11,7 +12,6 @@
 #include "model/Screen.h"
 #include "model/ScreenDrawing.h"
 #include "model/TextObject.h"
-#include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
 #include "sim/LiveDrawing.h"
 #include "sim/Simulator.h"

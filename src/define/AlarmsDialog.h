@@ -1,7 +1,7 @@
 #pragma once
 
 #include "define/TaskEditorContext.h"
-#include "edit/AlarmEditor.h"
+#include "edit/define/AlarmEditor.h"
 #include "ui/ShellDialog.h"
 
 class QButtonGroup;

@@ -1,11 +1,11 @@
 #include "define/BlockEditorDialog.h"
 
 #include "define/AddressPartEdit.h"
+#include "edit/define/NodeAreas.h"
 #include "model/Application.h"
 #include "model/Block.h"
 #include "model/Node.h"
 #include "plc/AddressField.h"
-#include "plc/NodeAreas.h"
 #include "ui/HelpTopics.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "define/DefineHooks.h"
-#include "plc/BlockEditor.h"
+#include "edit/define/BlockEditor.h"
 #include "ui/ShellDialog.h"
 
 #include <array>

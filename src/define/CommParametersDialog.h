@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plc/SpecialDataForm.h"
+#include "edit/define/SpecialDataForm.h"
 #include "ui/ShellDialog.h"
 
 #include <array>

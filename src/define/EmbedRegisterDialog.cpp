@@ -1,8 +1,8 @@
 #include "define/EmbedRegisterDialog.h"
 
 #include "define/TextOf.h"
-#include "edit/LoggerEditor.h"
 #include "edit/TagFilter.h"
+#include "edit/define/LoggerEditor.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

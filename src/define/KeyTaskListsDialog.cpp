@@ -4,7 +4,7 @@
 #include "define/PasswordLegendDialog.h"
 #include "define/TaskListPanel.h"
 #include "define/TextOf.h"
-#include "edit/Keypad.h"
+#include "edit/define/Keypad.h"
 #include "model/Application.h"
 #include "ui/HelpTopics.h"
 #include "ui/SelectScreenDialog.h"

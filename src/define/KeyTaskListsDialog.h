@@ -1,7 +1,7 @@
 #pragma once
 
 #include "define/TaskEditorContext.h"
-#include "edit/KeySelection.h"
+#include "edit/define/KeySelection.h"
 #include "ui/ShellDialog.h"
 
 #include <memory>

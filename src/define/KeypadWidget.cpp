@@ -1,7 +1,7 @@
 #include "define/KeypadWidget.h"
 
 #include "define/TextOf.h"
-#include "edit/KeySelection.h"
+#include "edit/define/KeySelection.h"
 #include "model/Application.h"
 #include "model/PictureSource.h"
 

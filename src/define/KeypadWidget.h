@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/Keypad.h"
+#include "edit/define/Keypad.h"
 
 #include <functional>
 #include <map>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "define/TaskEditorContext.h"
-#include "edit/LoggerEditor.h"
+#include "edit/define/LoggerEditor.h"
 #include "ui/ShellDialog.h"
 
 class QButtonGroup;

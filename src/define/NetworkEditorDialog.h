@@ -1,7 +1,7 @@
 #pragma once
 
 #include "define/DefineHooks.h"
-#include "plc/NetworkEditor.h"
+#include "edit/define/NetworkEditor.h"
 #include "ui/ShellDialog.h"
 
 #include <optional>

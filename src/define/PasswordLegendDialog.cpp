@@ -1,7 +1,7 @@
 #include "define/PasswordLegendDialog.h"
 
 #include "define/TextOf.h"
-#include "edit/TaskDialogRules.h"
+#include "edit/define/TaskDialogRules.h"
 #include "model/KeyDefinition.h"
 #include "model/PictureSource.h"
 #include "model/Prompter.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "define/DefineHooks.h"
-#include "plc/TagEditor.h"
+#include "edit/define/TagEditor.h"
 #include "ui/ShellDialog.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "define/TaskEditorContext.h"
-#include "edit/TaskDialogRules.h"
+#include "edit/define/TaskDialogRules.h"
 #include "ui/ShellDialog.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "define/TaskEditorContext.h"
-#include "edit/TaskListEditor.h"
+#include "edit/define/TaskListEditor.h"
 
 #include <optional>
 

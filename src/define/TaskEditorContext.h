@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/TaskDialogRules.h"
+#include "edit/define/TaskDialogRules.h"
 
 #include <functional>
 

@@ -2,8 +2,8 @@
 
 #include "define/TaskDialogRunner.h"
 #include "define/TextOf.h"
-#include "edit/TaskChoice.h"
-#include "edit/TaskListEditor.h"
+#include "edit/define/TaskChoice.h"
+#include "edit/define/TaskListEditor.h"
 #include "model/Application.h"
 
 #include <QAbstractItemView>

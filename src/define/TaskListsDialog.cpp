@@ -2,7 +2,7 @@
 
 #include "define/TaskListPanel.h"
 #include "define/TextOf.h"
-#include "edit/Keypad.h"
+#include "edit/define/Keypad.h"
 #include "model/Application.h"
 #include "ui/HelpTopics.h"
 

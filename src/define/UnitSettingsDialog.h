@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/UnitSettingsEditor.h"
+#include "edit/define/UnitSettingsEditor.h"
 #include "ui/ShellDialog.h"
 
 #include <functional>

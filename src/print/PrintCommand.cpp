@@ -1,6 +1,5 @@
 #include "print/PrintCommand.h"
 
-#include "edit/ReportLayout.h"
 #include "model/Application.h"
 #include "model/Prompter.h"
 #include "persist/AtomicFileWriter.h"
@@ -8,6 +7,7 @@
 #include "print/PrintSelectionDialog.h"
 #include "print/QtPrinterChooser.h"
 #include "print/ReportPainter.h"
+#include "report/ReportLayout.h"
 #include "ui/ScreenImage.h"
 
 #include <algorithm>

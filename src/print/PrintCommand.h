@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/PrintSelection.h"
+#include "report/PrintSelection.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/PrintSelection.h"
+#include "report/PrintSelection.h"
 #include "ui/ShellDialog.h"
 
 #include <array>

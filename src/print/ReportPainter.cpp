@@ -1,10 +1,10 @@
 #include "print/ReportPainter.h"
 
-#include "edit/PrintSelection.h"
-#include "edit/ReportLayout.h"
 #include "model/Application.h"
 #include "model/CanvasGeometry.h"
 #include "model/Screen.h"
+#include "report/PrintSelection.h"
+#include "report/ReportLayout.h"
 #include "ui/ScreenImage.h"
 
 #include <algorithm>

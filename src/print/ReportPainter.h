@@ -1,8 +1,8 @@
 #pragma once
 
-#include "edit/ReportPage.h"
 #include "model/DrawingSurface.h"
 #include "model/Result.h"
+#include "report/ReportPage.h"
 
 #include <functional>
 #include <limits>

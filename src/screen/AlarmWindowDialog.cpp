@@ -1,7 +1,7 @@
 #include "screen/AlarmWindowDialog.h"
 
-#include "edit/ObjectPlacement.h"
-#include "edit/ObjectProperties.h"
+#include "edit/screen/ObjectPlacement.h"
+#include "edit/screen/ObjectProperties.h"
 #include "model/AlarmWindowObject.h"
 #include "screen/BargraphDialog.h"
 #include "ui/NumericEntry.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/ObjectProperties.h"
+#include "edit/screen/ObjectProperties.h"
 #include "ui/ShellDialog.h"
 
 #include <functional>

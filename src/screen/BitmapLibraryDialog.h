@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/BitmapChoice.h"
+#include "edit/screen/BitmapChoice.h"
 #include "model/CanvasGeometry.h"
 #include "persist/PictureLibrary.h"
 #include "ui/ShellDialog.h"

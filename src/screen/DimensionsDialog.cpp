@@ -1,6 +1,6 @@
 #include "screen/DimensionsDialog.h"
 
-#include "edit/ObjectProperties.h"
+#include "edit/screen/ObjectProperties.h"
 #include "screen/BargraphDialog.h"
 
 #include <QDialogButtonBox>

@@ -1,8 +1,8 @@
 #include "screen/EditingCommands.h"
 
-#include "edit/AttributeCommands.h"
-#include "edit/EditorSession.h"
-#include "edit/ObjectEditing.h"
+#include "edit/screen/AttributeCommands.h"
+#include "edit/screen/EditorSession.h"
+#include "edit/screen/ObjectEditing.h"
 #include "screen/ColourDialog.h"
 #include "screen/SessionIcons.h"
 #include "ui/CommandDispatcher.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/EditorSession.h"
+#include "edit/screen/EditorSession.h"
 #include "ui/ShellDialog.h"
 
 class QCheckBox;

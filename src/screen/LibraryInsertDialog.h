@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plc/LibraryInsertion.h"
+#include "edit/screen/LibraryInsertion.h"
 #include "ui/ShellDialog.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "screen/RegisterFormatPanel.h"
 
-#include "edit/ObjectProperties.h"
+#include "edit/screen/ObjectProperties.h"
 #include "ui/NumericEntry.h"
 
 #include <QButtonGroup>

@@ -1,8 +1,8 @@
 #include "screen/ReplicateScreenDialog.h"
 
+#include "edit/screen/ScreenReplication.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
-#include "plc/ScreenReplication.h"
 
 #include <cctype>
 

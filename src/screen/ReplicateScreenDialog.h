@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plc/ReplicationRule.h"
+#include "edit/screen/ReplicationRule.h"
 #include "ui/ShellDialog.h"
 
 #include <cstdint>

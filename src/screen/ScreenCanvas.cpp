@@ -1,8 +1,8 @@
 #include "screen/ScreenCanvas.h"
 
-#include "edit/ObjectGeometry.h"
-#include "edit/PlacementGeometry.h"
-#include "edit/TextEntry.h"
+#include "edit/screen/ObjectGeometry.h"
+#include "edit/screen/PlacementGeometry.h"
+#include "edit/screen/TextEntry.h"
 #include "model/Application.h"
 #include "model/Screen.h"
 #include "model/TextObject.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "edit/EditorSession.h"
-#include "edit/PlacementTool.h"
+#include "edit/screen/EditorSession.h"
+#include "edit/screen/PlacementTool.h"
 #include "model/CanvasGeometry.h"
 
 #include <cstdint>

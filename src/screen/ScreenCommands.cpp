@@ -1,7 +1,7 @@
 #include "screen/ScreenCommands.h"
 
+#include "edit/screen/ScreenReplication.h"
 #include "plc/PlcCatalogFiles.h"
-#include "plc/ScreenReplication.h"
 #include "screen/AllScreensDialog.h"
 #include "screen/ReplicateScreenDialog.h"
 #include "screen/ScreenDialog.h"

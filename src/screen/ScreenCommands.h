@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/ScreenManager.h"
+#include "edit/screen/ScreenManager.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "screen/ScreenSession.h"
 
-#include "edit/ClipboardKeeper.h"
-#include "edit/EditorSession.h"
-#include "edit/PlacementTool.h"
+#include "edit/screen/ClipboardKeeper.h"
+#include "edit/screen/EditorSession.h"
+#include "edit/screen/PlacementTool.h"
 #include "model/Application.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"

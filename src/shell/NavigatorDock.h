@@ -1,7 +1,7 @@
 #pragma once
 
-#include "edit/ProjectSearch.h"
-#include "edit/ProjectTree.h"
+#include "edit/shell/ProjectSearch.h"
+#include "edit/shell/ProjectTree.h"
 #include "ui/CommandId.h"
 
 #include <functional>

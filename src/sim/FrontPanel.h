@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/Keypad.h"
+#include "edit/define/Keypad.h"
 
 #include <cstdint>
 #include <map>

@@ -1,9 +1,9 @@
 #include "sim/ModbusBackend.h"
 
+#include "edit/define/NodeAreas.h"
 #include "model/Block.h"
 #include "model/Node.h"
 #include "plc/AddressRadix.h"
-#include "plc/NodeAreas.h"
 #include "plc/RegisterArea.h"
 #include "plc/TagAddress.h"
 #include "sim/SimMemory.h"

@@ -1,6 +1,6 @@
 #include "sim/SimScript.h"
 
-#include "edit/Keypad.h"
+#include "edit/define/Keypad.h"
 #include "model/Application.h"
 #include "model/Screen.h"
 #include "model/Tag.h"

@@ -1,6 +1,6 @@
 #include "sim/Simulator.h"
 
-#include "edit/Keypad.h"
+#include "edit/define/Keypad.h"
 #include "model/Application.h"
 #include "model/Block.h"
 #include "model/KeyDefinition.h"

@@ -1,6 +1,6 @@
 #include "simulate/FrontPanelWidget.h"
 
-#include "edit/Keypad.h"
+#include "edit/define/Keypad.h"
 #include "sim/FrontPanel.h"
 #include "simulate/SimulatorDisplay.h"
 

@@ -1,6 +1,6 @@
 #include "simulate/SimulateDialog.h"
 
-#include "edit/Keypad.h"
+#include "edit/define/Keypad.h"
 #include "model/Application.h"
 #include "model/PanelFont.h"
 #include "model/PanelModel.h"

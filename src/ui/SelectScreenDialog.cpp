@@ -1,6 +1,6 @@
 #include "ui/SelectScreenDialog.h"
 
-#include "edit/ScreenManager.h"
+#include "edit/screen/ScreenManager.h"
 #include "model/Application.h"
 #include "ui/HelpTopics.h"
 

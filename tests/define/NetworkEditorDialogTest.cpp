@@ -5,13 +5,13 @@
 
 #include "define/TagEditorDialog.h"
 #include "define/TagTableModel.h"
+#include "edit/define/TagCsv.h"
 #include "model/Application.h"
 #include "model/Block.h"
 #include "model/NewApplication.h"
 #include "model/Node.h"
 #include "model/RecordingPrompter.h"
 #include "plc/PlcCatalogFiles.h"
-#include "plc/TagCsv.h"
 #include "support/ShellFakes.h"
 #include "ui/WindowSettings.h"
 

@@ -13,7 +13,7 @@
 #include "define/TaskListPanel.h"
 #include "define/TaskListsDialog.h"
 #include "define/WaitDialog.h"
-#include "edit/TaskChoice.h"
+#include "edit/define/TaskChoice.h"
 #include "model/Application.h"
 #include "model/RecordingPrompter.h"
 #include "model/TouchAreaObject.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/ObjectGeometry.h"
+#include "edit/screen/ObjectGeometry.h"
 #include "model/Application.h"
 #include "model/CanvasGeometry.h"
 #include "model/ModelFixture.h"

@@ -5,11 +5,11 @@
 // everything must give the starting records byte for byte, and redoing everything the final ones.
 
 #include "../model/ModelFixture.h"
-#include "edit/AttributeCommands.h"
-#include "edit/EditorSession.h"
-#include "edit/ObjectEditing.h"
-#include "edit/ObjectGeometry.h"
-#include "edit/ObjectPlacement.h"
+#include "edit/screen/AttributeCommands.h"
+#include "edit/screen/EditorSession.h"
+#include "edit/screen/ObjectEditing.h"
+#include "edit/screen/ObjectGeometry.h"
+#include "edit/screen/ObjectPlacement.h"
 #include "model/Prompter.h"
 #include "model/Screen.h"
 #include "model/TouchAreaObject.h"

@@ -1,6 +1,9 @@
 #include "persist/ObjectLibrary.h"
 
 #include "TempFolder.h"
+#include "edit/define/NetworkEditor.h"
+#include "edit/define/TagEditor.h"
+#include "edit/screen/LibraryInsertion.h"
 #include "model/Block.h"
 #include "model/Node.h"
 #include "model/Screen.h"
@@ -9,9 +12,6 @@
 #include "persist/TextFormReader.h"
 #include "persist/WorkingDirectoryLayout.h"
 #include "plc/EditorFixture.h"
-#include "plc/LibraryInsertion.h"
-#include "plc/NetworkEditor.h"
-#include "plc/TagEditor.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

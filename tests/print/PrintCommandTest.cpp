@@ -4,11 +4,11 @@
 
 #include "print/PrintCommand.h"
 
-#include "edit/PrintSelection.h"
 #include "model/Application.h"
 #include "model/Screen.h"
 #include "print/AbortWindow.h"
 #include "print/PrintSelectionDialog.h"
+#include "report/PrintSelection.h"
 #include "screen/ScreenSession.h"
 #include "support/ModalStep.h"
 #include "support/ShellWindow.h"

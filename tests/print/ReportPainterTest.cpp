@@ -4,14 +4,14 @@
 
 #include "print/ReportPainter.h"
 
-#include "edit/PrintSelection.h"
-#include "edit/ReportLayout.h"
 #include "model/Application.h"
 #include "model/EllipseObject.h"
 #include "model/PanelFont.h"
 #include "model/RectangleObject.h"
 #include "model/Screen.h"
 #include "model/TextObject.h"
+#include "report/PrintSelection.h"
+#include "report/ReportLayout.h"
 #include "ui/ScreenImage.h"
 
 #include <QImage>

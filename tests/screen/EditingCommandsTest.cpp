@@ -2,7 +2,7 @@
 // menus, the right-button menus and the objects bar's boxes, the colour dialog, and the clipboard carried
 // from one application to the next opened.
 
-#include "edit/EditorSession.h"
+#include "edit/screen/EditorSession.h"
 #include "model/Application.h"
 #include "model/Screen.h"
 #include "model/TextObject.h"

@@ -1,6 +1,8 @@
 #include "screen/LibraryCommands.h"
 
-#include "edit/EditorSession.h"
+#include "edit/define/NetworkEditor.h"
+#include "edit/define/TagEditor.h"
+#include "edit/screen/EditorSession.h"
 #include "model/Block.h"
 #include "model/Node.h"
 #include "model/PanelFont.h"
@@ -8,8 +10,6 @@
 #include "model/TextObject.h"
 #include "persist/ObjectLibrary.h"
 #include "plc/EditorFixture.h"
-#include "plc/NetworkEditor.h"
-#include "plc/TagEditor.h"
 #include "screen/AddToLibraryDialog.h"
 #include "screen/LibraryInsertDialog.h"
 

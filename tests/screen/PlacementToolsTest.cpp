@@ -1,8 +1,8 @@
 // The placement tools in the window: choosing a tool from the Objects menu (cursor, prompt, checked entry),
 // drawing shapes and figures on the canvas, typing a text, the wizard tools and the touch-screen tool.
 
-#include "edit/EditorSession.h"
-#include "edit/ObjectPlacement.h"
+#include "edit/screen/EditorSession.h"
+#include "edit/screen/ObjectPlacement.h"
 #include "model/AlarmWindowObject.h"
 #include "model/Application.h"
 #include "model/BargraphObject.h"

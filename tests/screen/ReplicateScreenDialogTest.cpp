@@ -1,12 +1,12 @@
 #include "screen/ReplicateScreenDialog.h"
 
+#include "edit/define/NetworkEditor.h"
+#include "edit/define/TagEditor.h"
 #include "model/Block.h"
 #include "model/Node.h"
 #include "model/Screen.h"
 #include "model/TextObject.h"
 #include "plc/EditorFixture.h"
-#include "plc/NetworkEditor.h"
-#include "plc/TagEditor.h"
 #include "screen/AllScreensDialog.h"
 #include "screen/ScreenCommands.h"
 

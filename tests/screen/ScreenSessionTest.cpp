@@ -4,7 +4,7 @@
 
 #include "screen/ScreenSession.h"
 
-#include "edit/EditorSession.h"
+#include "edit/screen/EditorSession.h"
 #include "model/Application.h"
 #include "model/PanelFont.h"
 #include "model/RecordingPrompter.h"

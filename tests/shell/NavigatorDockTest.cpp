@@ -7,7 +7,7 @@
 #include "define/AlarmsDialog.h"
 #include "define/KeyTaskListsDialog.h"
 #include "define/TagEditorDialog.h"
-#include "edit/EditorSession.h"
+#include "edit/screen/EditorSession.h"
 #include "model/Application.h"
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"

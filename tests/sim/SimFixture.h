@@ -1,11 +1,11 @@
 #pragma once
 
+#include "edit/define/NodeAreas.h"
 #include "model/Application.h"
 #include "model/ModelFixture.h"
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
 #include "model/Task.h"
-#include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
 #include "sim/Simulator.h"
 

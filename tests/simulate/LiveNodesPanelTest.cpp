@@ -3,13 +3,13 @@
 // cannot be live and of connection texts that are not ones.
 #include "simulate/LiveNodesPanel.h"
 
+#include "edit/define/NodeAreas.h"
 #include "model/Application.h"
 #include "model/Block.h"
 #include "model/Node.h"
 #include "model/PanelFont.h"
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
-#include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
 #include "sim/ModbusTestServer.h"
 #include "simulate/SimulateDialog.h"

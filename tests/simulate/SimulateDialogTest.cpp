@@ -2,6 +2,7 @@
 // the tag table that writes what is typed (and refuses what is not a value), pause and one-scan steps.
 #include "simulate/SimulateDialog.h"
 
+#include "edit/define/NodeAreas.h"
 #include "model/Application.h"
 #include "model/Block.h"
 #include "model/DataEntryRegisterObject.h"
@@ -11,7 +12,6 @@
 #include "model/RecordingPrompter.h"
 #include "model/Screen.h"
 #include "model/TouchAreaObject.h"
-#include "plc/NodeAreas.h"
 #include "plc/PlcCatalogFiles.h"
 #include "simulate/SimulatorDisplay.h"
 
