@@ -125,7 +125,7 @@ if [ -x "$sim" ]; then
     "button No" \
     'wait-text \nUpload is completed successfully.' \
     "button Close" \
-    "expect-title Quillon - [untitled]*" \
+    "expect-title Quillon - [untitled]" \
     "quit" \
     "button No" >"$run/transfer.txt"
   out=$(timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
