@@ -31,7 +31,7 @@ constexpr TagFilter kGroupTags{TagFilter::kRegisters, TagFilter::kReadable};
 } // namespace
 
 AlarmsDialog::AlarmsDialog(QWidget* parent, const TaskEditorContext& context, SixteenTagsFinder findSixteen)
-    : ShellDialog(parent, static_cast<int>(HelpTopic::Alarms)), context_(context),
+    : ListEditorDialog(parent, static_cast<int>(HelpTopic::Alarms)), context_(context),
       editor_(*context.application), findSixteen_(std::move(findSixteen)) {
     setObjectName("AlarmsDialog");
     setWindowTitle(QStringLiteral("Quillon : Alarms"));
@@ -39,7 +39,6 @@ AlarmsDialog::AlarmsDialog(QWidget* parent, const TaskEditorContext& context, Si
 
     list_ = new QListWidget(this);
     list_->setObjectName("alarmList");
-    list_->installEventFilter(this);
     auto* listLabel = new QLabel(QStringLiteral("Defined Alar&ms"), this);
     listLabel->setBuddy(list_);
 
@@ -133,6 +132,7 @@ AlarmsDialog::AlarmsDialog(QWidget* parent, const TaskEditorContext& context, Si
     ok_ = buttons->button(QDialogButtonBox::Ok);
     ok_->setText(QStringLiteral("&Ok"));
     connect(buttons, &QDialogButtonBox::accepted, this, &AlarmsDialog::accept);
+    setListParts(list_, accept_, ok_);
 
     auto* left = new QVBoxLayout;
     left->addWidget(listLabel);
@@ -269,20 +269,11 @@ void AlarmsDialog::showSlot() {
 
 void AlarmsDialog::updateState() {
     const bool editing = editor_.editing();
-    list_->setEnabled(!editing);
+    showMode({group_, number_, down_, up_, text_, print_, accept_, discard_}, {list_, discrete_, add_, ok_});
     consecutive_->setEnabled(!editing && editor_.consecutiveOffered());
-    discrete_->setEnabled(!editing);
     firstTag_->setEnabled(!editing && editor_.mode() == AlarmTable::kConsecutive);
-    add_->setEnabled(!editing);
     delete_->setEnabled(!editing && list_->currentRow() >= 0);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{group_, number_, down_, up_, text_, print_, accept_, discard_}) {
-        w->setEnabled(editing);
-    }
     groupTag_->setEnabled(editing && editor_.mode() == AlarmTable::kDiscrete);
-    accept_->setDefault(editing);
-    ok_->setDefault(!editing);
-    ok_->setEnabled(!editing);
 }
 
 void AlarmsDialog::refuse(const AlarmVerdict& verdict) {
@@ -383,24 +374,20 @@ void AlarmsDialog::refillTags() {
     loading_ = false;
 }
 
-bool AlarmsDialog::eventFilter(QObject* watched, QEvent* event) {
-    // Enter on a line edits it, as a double click does; the dialog's default button stays out of it.
-    if (watched == list_ && listKey(
-                                event, [this] { deletePressed(); },
-                                [this] {
-                                    if (list_->currentRow() < 0) {
-                                        return false;
-                                    }
-                                    editLine(list_->currentRow());
-                                    return true;
-                                })) {
-        return true;
+bool AlarmsDialog::changeCurrent() {
+    if (list_->currentRow() < 0) {
+        return false;
     }
+    editLine(list_->currentRow());
+    return true;
+}
+
+bool AlarmsDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == number_ && event->type() == QEvent::FocusOut) {
         editor_.leaveNumber();
         showSlot();
     }
-    return ShellDialog::eventFilter(watched, event);
+    return ListEditorDialog::eventFilter(watched, event);
 }
 
 void AlarmsDialog::accept() {

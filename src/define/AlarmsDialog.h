@@ -1,8 +1,8 @@
 #pragma once
 
+#include "define/ListEditorDialog.h"
 #include "define/TaskEditorContext.h"
 #include "edit/define/AlarmEditor.h"
-#include "ui/ShellDialog.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -20,16 +20,21 @@ class TagComboBox;
 
 // "Quillon : Alarms": the alarm texts of the application in their groups, the print option of each, and
 // the tags that watch the groups. Every rule is the AlarmEditor's; the dialog shows its state.
-class AlarmsDialog final : public ShellDialog {
+class AlarmsDialog final : public ListEditorDialog {
     Q_OBJECT
 public:
     AlarmsDialog(QWidget* parent, const TaskEditorContext& context, SixteenTagsFinder findSixteen);
 
     AlarmEditor& editor() noexcept { return editor_; }
     QListWidget* list() const noexcept { return list_; }
+    bool inEditMode() const noexcept override { return editor_.editing(); }
+    void okEdit() override { acceptPressed(); }
     void accept() override;
 
 protected:
+    void leaveEditMode() override { discardPressed(); }
+    void deleteCurrent() override { deletePressed(); }
+    bool changeCurrent() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -30,8 +30,8 @@ QString fromStd(const std::string& text) {
 
 BlockEditorDialog::BlockEditorDialog(QWidget* parent, Application& application, PlcCatalogFiles& catalogs,
                                      Prompter& prompter, DefineHooks hooks, Node* node)
-    : ShellDialog(parent, static_cast<int>(HelpTopic::TagDatabase)), app_(application), prompter_(prompter),
-      hooks_(std::move(hooks)), editor_(application, catalogs, prompter) {
+    : ListEditorDialog(parent, static_cast<int>(HelpTopic::TagDatabase)), app_(application),
+      prompter_(prompter), hooks_(std::move(hooks)), editor_(application, catalogs, prompter) {
     setWindowTitle(tr("Quillon : Blocks of The Node"));
     setObjectName("BLOCKS");
     editor_.setBeforeRemoval(hooks_.beforeRemoval);
@@ -43,16 +43,7 @@ BlockEditorDialog::BlockEditorDialog(QWidget* parent, Application& application, 
     for (const auto& n : app_.nodes()) {
         node_->addItem(fromStd(NodeAreas::selectorLine(*n)));
     }
-    list_ = new QTreeWidget(this);
-    list_->setObjectName("blocks");
-    list_->setColumnCount(4);
-    list_->setHeaderLabels({tr("Name"), tr("Starting Address"), tr("Size"), tr("Tags")});
-    list_->setRootIsDecorated(false);
-    list_->setMinimumWidth(420);
-    growList(list_);
-    list_->installEventFilter(this);
-    connect(list_, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item) { changeBlock(list_->indexOfTopLevelItem(item)); });
+    list_ = makeRecordList("blocks", {tr("Name"), tr("Starting Address"), tr("Size"), tr("Tags")}, 420);
 
     editGroup_ = new QGroupBox(tr("Block"), this);
     name_ = new QLineEdit(editGroup_);
@@ -106,11 +97,6 @@ BlockEditorDialog::BlockEditorDialog(QWidget* parent, Application& application, 
     sizeLabel->setBuddy(size_->edit());
     sizeHint_ = new QLabel(editGroup_);
     sizeHint_->setObjectName("sizeHint");
-    ok_ = new QPushButton(tr("&Ok"), editGroup_);
-    ok_->setObjectName("ok");
-    cancel_ = new QPushButton(tr("&Cancel"), editGroup_);
-    cancel_->setObjectName("cancelEdit");
-    cancel_->setAutoDefault(false);
     auto* grid = new QGridLayout(editGroup_);
     grid->addWidget(nameLabel, 0, 0);
     grid->addWidget(name_, 0, 1);
@@ -122,33 +108,14 @@ BlockEditorDialog::BlockEditorDialog(QWidget* parent, Application& application, 
     grid->addWidget(sizeLabel, 3, 0);
     grid->addWidget(size_, 3, 1);
     grid->addWidget(sizeHint_, 3, 2);
-    auto* editButtons = new QHBoxLayout;
-    editButtons->addStretch();
-    editButtons->addWidget(ok_);
-    editButtons->addWidget(cancel_);
-    grid->addLayout(editButtons, 4, 0, 1, 3);
+    addEditButtons(grid, 4, 3);
 
     add_ = new QPushButton(tr("&Add a Block"), this);
     add_->setObjectName("add");
-    close_ = new QPushButton(tr("C&lose"), this);
-    close_->setObjectName("close");
-    auto* side = new QVBoxLayout;
-    for (QPushButton* button : {add_, close_}) {
-        button->setAutoDefault(false);
-        side->addWidget(button);
-    }
-    addHelpButton(side);
-    side->addStretch();
     auto* nodeRow = new QHBoxLayout;
     nodeRow->addWidget(nodeLabel);
     nodeRow->addWidget(node_, 1);
-    auto* top = new QHBoxLayout;
-    top->addWidget(list_, 1);
-    top->addLayout(side);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(nodeRow);
-    layout->addLayout(top, 1);
-    layout->addWidget(editGroup_);
+    layOutList(nodeRow, {add_}, editGroup_);
 
     connect(node_, &QComboBox::currentIndexChanged, this, &BlockEditorDialog::chooseNode);
     connect(area_, &QComboBox::activated, this, [this](int index) {
@@ -156,9 +123,6 @@ BlockEditorDialog::BlockEditorDialog(QWidget* parent, Application& application, 
         showDraft();
     });
     connect(add_, &QPushButton::clicked, this, &BlockEditorDialog::addBlock);
-    connect(close_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ok_, &QPushButton::clicked, this, &BlockEditorDialog::okEdit);
-    connect(cancel_, &QPushButton::clicked, this, &BlockEditorDialog::cancelEdit);
 
     int start = 0;
     for (std::size_t i = 0; i < app_.nodeCount(); ++i) {
@@ -187,24 +151,17 @@ void BlockEditorDialog::chooseNode(int index) {
 }
 
 void BlockEditorDialog::refreshList(const Block* select) {
-    list_->clear();
-    int row = 0;
+    std::vector<QStringList> rows;
     int selectRow = 0;
     for (const std::string& line : editor_.lines()) {
         // "\t%s\t%03d\t%s\t%d": address, size, name, tags.
         const QStringList cells = fromStd(line).split('\t');
-        new QTreeWidgetItem(list_, {cells.value(3), cells.value(1), cells.value(2), cells.value(4)});
-        if (editor_.blockAt(static_cast<std::size_t>(row)) == select) {
-            selectRow = row;
+        if (editor_.blockAt(rows.size()) == select) {
+            selectRow = static_cast<int>(rows.size());
         }
-        ++row;
+        rows.push_back({cells.value(3), cells.value(1), cells.value(2), cells.value(4)});
     }
-    for (int c = 0; c < list_->columnCount(); ++c) {
-        list_->resizeColumnToContents(c);
-    }
-    if (list_->topLevelItemCount() > 0) {
-        list_->setCurrentItem(list_->topLevelItem(selectRow));
-    }
+    showRows(rows, selectRow);
 }
 
 BlockDraft BlockEditorDialog::draft() const {
@@ -242,14 +199,8 @@ void BlockEditorDialog::startChanged() {
 }
 
 void BlockEditorDialog::updateButtons() {
-    const bool edit = inEditMode();
-    editGroup_->setEnabled(edit);
-    list_->setEnabled(!edit);
-    node_->setEnabled(!edit);
-    add_->setEnabled(!edit && editor_.node() != nullptr && !editor_.areas().empty());
-    close_->setEnabled(!edit);
-    ok_->setDefault(edit);
-    close_->setDefault(!edit);
+    showMode({editGroup_}, {list_, node_, closeButton()});
+    add_->setEnabled(!inEditMode() && editor_.node() != nullptr && !editor_.areas().empty());
 }
 
 void BlockEditorDialog::enterEditMode(const BlockDraft& d, Block* block) {
@@ -278,15 +229,9 @@ void BlockEditorDialog::addBlock() {
     }
 }
 
-void BlockEditorDialog::changeBlock(int row) {
-    if (inEditMode() || row < 0) {
-        return;
-    }
+void BlockEditorDialog::beginChange(int row) {
     Block* block = editor_.blockAt(static_cast<std::size_t>(row));
-    if (block == nullptr) {
-        return;
-    }
-    if (auto d = editor_.beginChange(*block)) {
+    if (auto d = block != nullptr ? editor_.beginChange(*block) : std::nullopt) {
         enterEditMode(*d, block);
     }
 }
@@ -298,7 +243,7 @@ void BlockEditorDialog::deleteSelected() {
         return;
     }
     if (editor_.remove(*block)) {
-        changed_ = true;
+        markChanged();
         refreshList(nullptr);
         node_->setItemText(node_->currentIndex(), fromStd(NodeAreas::selectorLine(*editor_.node())));
     }
@@ -310,7 +255,7 @@ void BlockEditorDialog::okEdit() {
     }
     const BlockOutcome outcome = editor_.apply(draft(), *editing_);
     if (outcome.stored) {
-        changed_ = true;
+        markChanged();
         editing_.reset();
         refreshList(outcome.block);
         leaveEditMode();
@@ -334,30 +279,9 @@ void BlockEditorDialog::okEdit() {
     }
 }
 
-void BlockEditorDialog::cancelEdit() {
-    if (inEditMode()) {
-        leaveEditMode();
-    }
-}
-
-void BlockEditorDialog::reject() {
-    if (inEditMode()) {
-        cancelEdit();
-        return;
-    }
-    QDialog::reject();
-}
-
-bool BlockEditorDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_ && listKey(
-                                event, [this] { deleteSelected(); },
-                                [this] {
-                                    changeBlock(list_->indexOfTopLevelItem(list_->currentItem()));
-                                    return true;
-                                })) {
-        return true;
-    }
-    return ShellDialog::eventFilter(watched, event);
+bool BlockEditorDialog::changeCurrent() {
+    changeLine(list_->indexOfTopLevelItem(list_->currentItem()));
+    return true;
 }
 
 } // namespace quillon::gui

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "define/DefineHooks.h"
+#include "define/ListEditorDialog.h"
 #include "edit/define/BlockEditor.h"
-#include "ui/ShellDialog.h"
 
 #include <array>
 #include <optional>
@@ -28,7 +28,7 @@ class AddressPartEdit;
 
 // "Quillon : Blocks of The Node": the blocks of the chosen node and the edit mode of a new or changed
 // block, with one field per address part and the size bounded by the registers the start leaves.
-class BlockEditorDialog final : public ShellDialog {
+class BlockEditorDialog final : public ListEditorDialog {
     Q_OBJECT
 public:
     BlockEditorDialog(QWidget* parent, Application& application, PlcCatalogFiles& catalogs,
@@ -36,19 +36,18 @@ public:
 
     QComboBox* nodeChoice() const noexcept { return node_; }
     QTreeWidget* blockList() const noexcept { return list_; }
-    bool inEditMode() const noexcept { return editing_.has_value(); }
-    bool changed() const noexcept { return changed_; }
+    bool inEditMode() const noexcept override { return editing_.has_value(); }
     Node* currentNode() const noexcept { return editor_.node(); }
 
     void addBlock();
-    void changeBlock(int row);
     void deleteSelected();
-    void okEdit();
-    void cancelEdit();
+    void okEdit() override;
 
 protected:
-    void reject() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void leaveEditMode() override;
+    void deleteCurrent() override { deleteSelected(); }
+    bool changeCurrent() override;
+    void beginChange(int row) override;
 
 private:
     void chooseNode(int index);
@@ -57,7 +56,6 @@ private:
     BlockDraft draft() const;
     void startChanged();
     void enterEditMode(const BlockDraft& draft, Block* block);
-    void leaveEditMode();
     void updateButtons();
 
     Application& app_;
@@ -66,7 +64,6 @@ private:
     BlockEditor editor_;
     std::optional<Block*> editing_;
     BlockDraft draft_;
-    bool changed_ = false;
 
     QComboBox* node_ = nullptr;
     QTreeWidget* list_ = nullptr;
@@ -77,10 +74,7 @@ private:
     std::array<AddressPartEdit*, 3> parts_{};
     AddressPartEdit* size_ = nullptr;
     QLabel* sizeHint_ = nullptr;
-    QPushButton* ok_ = nullptr;
-    QPushButton* cancel_ = nullptr;
     QPushButton* add_ = nullptr;
-    QPushButton* close_ = nullptr;
 };
 
 } // namespace quillon::gui

@@ -32,24 +32,14 @@ QString fromStd(const std::string& text) {
 
 NetworkEditorDialog::NetworkEditorDialog(QWidget* parent, Application& application, PlcCatalogFiles& catalogs,
                                          Prompter& prompter, DefineHooks hooks, bool blocksShown)
-    : ShellDialog(parent, static_cast<int>(HelpTopic::Network)), app_(application), catalogs_(catalogs),
+    : ListEditorDialog(parent, static_cast<int>(HelpTopic::Network)), app_(application), catalogs_(catalogs),
       prompter_(prompter), hooks_(std::move(hooks)),
       editor_(application, catalogs, hooks_.driversDirectory, prompter) {
     setWindowTitle(tr("Quillon : Network Configuration"));
     setObjectName("NETWORK");
     editor_.setBeforeRemoval(hooks_.beforeRemoval);
 
-    list_ = new QTreeWidget(this);
-    list_->setObjectName("nodes");
-    list_->setColumnCount(4);
-    list_->setHeaderLabels({tr("Address"), tr("Name"), tr("PLC"), tr("Blocks")});
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->installEventFilter(this);
-    list_->setMinimumWidth(440);
-    growList(list_);
-    connect(list_, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item) { changeNode(list_->indexOfTopLevelItem(item)); });
+    list_ = makeRecordList("nodes", {tr("Address"), tr("Name"), tr("PLC"), tr("Blocks")}, 440);
     connect(list_, &QTreeWidget::currentItemChanged, this, [this] { updateButtons(); });
 
     editGroup_ = new QGroupBox(tr("Node"), this);
@@ -69,11 +59,6 @@ NetworkEditorDialog::NetworkEditorDialog(QWidget* parent, Application& applicati
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(20);
     }
-    ok_ = new QPushButton(tr("&Ok"), editGroup_);
-    ok_->setObjectName("ok");
-    cancel_ = new QPushButton(tr("&Cancel"), editGroup_);
-    cancel_->setObjectName("cancelEdit");
-    cancel_->setAutoDefault(false);
     auto* addressLabel = new QLabel(tr("Node Add&ress"), editGroup_);
     addressLabel->setBuddy(address_);
     auto* nameLabel = new QLabel(tr("Node &Name"), editGroup_);
@@ -93,11 +78,7 @@ NetworkEditorDialog::NetworkEditorDialog(QWidget* parent, Application& applicati
     grid->addWidget(plc_, 2, 1, 1, 2);
     grid->addWidget(modelLabel, 3, 0);
     grid->addWidget(model_, 3, 1, 1, 2);
-    auto* editButtons = new QHBoxLayout;
-    editButtons->addStretch();
-    editButtons->addWidget(ok_);
-    editButtons->addWidget(cancel_);
-    grid->addLayout(editButtons, 4, 0, 1, 3);
+    addEditButtons(grid, 4, 3);
 
     add_ = new QPushButton(tr("&Add a node"), this);
     add_->setObjectName("add");
@@ -108,30 +89,12 @@ NetworkEditorDialog::NetworkEditorDialog(QWidget* parent, Application& applicati
     blocks_->setVisible(blocksShown);
     special_ = new QPushButton(tr("&Special PLC-data"), this);
     special_->setObjectName("special");
-    close_ = new QPushButton(tr("C&lose"), this);
-    close_->setObjectName("close");
-    auto* side = new QVBoxLayout;
-    for (QPushButton* button : {add_, delete_, blocks_, special_, close_}) {
-        button->setAutoDefault(false);
-        side->addWidget(button);
-    }
-    addHelpButton(side);
-    side->addStretch();
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(list_, 1);
-    top->addLayout(side);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
-    layout->addWidget(editGroup_);
+    layOutList(nullptr, {add_, delete_, blocks_, special_}, editGroup_);
 
     connect(add_, &QPushButton::clicked, this, &NetworkEditorDialog::addNode);
     connect(delete_, &QPushButton::clicked, this, &NetworkEditorDialog::deleteSelected);
     connect(blocks_, &QPushButton::clicked, this, &NetworkEditorDialog::openBlocks);
     connect(special_, &QPushButton::clicked, this, &NetworkEditorDialog::openSpecialData);
-    connect(close_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ok_, &QPushButton::clicked, this, &NetworkEditorDialog::okEdit);
-    connect(cancel_, &QPushButton::clicked, this, &NetworkEditorDialog::cancelEdit);
     connect(plc_, &QComboBox::activated, this, [this](int position) {
         if (!editing_) {
             return;
@@ -158,39 +121,23 @@ Node* NetworkEditorDialog::selectedNode() const {
 }
 
 void NetworkEditorDialog::refreshList(const Node* select) {
-    list_->clear();
+    std::vector<QStringList> rows;
     int selectRow = 0;
-    int row = 0;
     for (const std::string& line : editor_.lines()) {
-        auto* item = new QTreeWidgetItem(list_, fromStd(line).split('\t'));
-        (void)item;
-        if (editor_.nodeAt(static_cast<std::size_t>(row)) == select) {
-            selectRow = row;
+        if (editor_.nodeAt(rows.size()) == select) {
+            selectRow = static_cast<int>(rows.size());
         }
-        ++row;
+        rows.push_back(fromStd(line).split('\t'));
     }
-    for (int c = 0; c < list_->columnCount(); ++c) {
-        list_->resizeColumnToContents(c);
-    }
-    if (list_->topLevelItemCount() > 0) {
-        list_->setCurrentItem(list_->topLevelItem(selectRow));
-    }
+    showRows(rows, selectRow);
     updateButtons();
 }
 
 void NetworkEditorDialog::updateButtons() {
-    const bool edit = inEditMode();
-    editGroup_->setEnabled(edit);
-    list_->setEnabled(!edit);
-    add_->setEnabled(!edit);
-    delete_->setEnabled(!edit && selectedNode() != nullptr);
-    blocks_->setEnabled(!edit);
-    close_->setEnabled(!edit);
+    showMode({editGroup_}, {list_, add_, blocks_, special_, closeButton()});
     const Node* node = selectedNode();
+    delete_->setEnabled(!inEditMode() && node != nullptr);
     special_->setVisible(node != nullptr && NetworkEditor::hasSpecialData(*node));
-    special_->setEnabled(!edit);
-    ok_->setDefault(edit);
-    close_->setDefault(!edit);
 }
 
 void NetworkEditorDialog::fillModels(const std::vector<std::string>& names, int current) {
@@ -237,15 +184,9 @@ void NetworkEditorDialog::addNode() {
     }
 }
 
-void NetworkEditorDialog::changeNode(int row) {
-    if (inEditMode() || row < 0) {
-        return;
-    }
+void NetworkEditorDialog::beginChange(int row) {
     Node* node = editor_.nodeAt(static_cast<std::size_t>(row));
-    if (node == nullptr) {
-        return;
-    }
-    if (auto draft = editor_.beginChange(*node)) {
+    if (auto draft = node != nullptr ? editor_.beginChange(*node) : std::nullopt) {
         enterEditMode(*draft, node);
     }
 }
@@ -256,7 +197,7 @@ void NetworkEditorDialog::deleteSelected() {
         return;
     }
     if (editor_.remove(*node)) {
-        changed_ = true;
+        markChanged();
         refreshList(nullptr);
     }
 }
@@ -272,7 +213,7 @@ void NetworkEditorDialog::okEdit() {
     draft.modelPosition = model_->currentIndex();
     const NodeOutcome outcome = editor_.apply(draft, *editing_);
     if (outcome.stored) {
-        changed_ = true;
+        markChanged();
         editing_.reset();
         refreshList(outcome.node);
         leaveEditMode();
@@ -302,19 +243,15 @@ void NetworkEditorDialog::okEdit() {
     }
 }
 
-void NetworkEditorDialog::cancelEdit() {
-    if (inEditMode()) {
-        leaveEditMode();
-    }
-}
-
 void NetworkEditorDialog::openBlocks() {
     if (inEditMode()) {
         return;
     }
     BlockEditorDialog dialog(this, app_, catalogs_, prompter_, hooks_, selectedNode());
     hooks_.exec(dialog);
-    changed_ = changed_ || dialog.changed();
+    if (dialog.changed()) {
+        markChanged();
+    }
     refreshList(selectedNode());
 }
 
@@ -327,7 +264,7 @@ void NetworkEditorDialog::openSpecialData() {
         CommParametersDialog dialog(this, node->plcId, node->specialData());
         if (hooks_.exec(dialog) == QDialog::Accepted) {
             node->setSpecialData(dialog.bytes());
-            changed_ = true;
+            markChanged();
         }
         return;
     }
@@ -338,29 +275,13 @@ void NetworkEditorDialog::openSpecialData() {
     SpecialDataDialog dialog(this, std::move(*form));
     if (hooks_.exec(dialog) == QDialog::Accepted) {
         node->setSpecialData(dialog.bytes());
-        changed_ = true;
+        markChanged();
     }
 }
 
-void NetworkEditorDialog::reject() {
-    // Escape in edit mode leaves edit mode; otherwise it closes the editor.
-    if (inEditMode()) {
-        cancelEdit();
-        return;
-    }
-    QDialog::reject();
-}
-
-bool NetworkEditorDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_ && listKey(
-                                event, [this] { deleteSelected(); },
-                                [this] {
-                                    changeNode(list_->indexOfTopLevelItem(list_->currentItem()));
-                                    return true;
-                                })) {
-        return true;
-    }
-    return ShellDialog::eventFilter(watched, event);
+bool NetworkEditorDialog::changeCurrent() {
+    changeLine(list_->indexOfTopLevelItem(list_->currentItem()));
+    return true;
 }
 
 } // namespace quillon::gui

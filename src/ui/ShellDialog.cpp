@@ -270,17 +270,4 @@ void ShellDialog::placeOnMainWindow() {
     move(outer.topLeft());
 }
 
-bool ShellDialog::listKey(const QEvent* event, const std::function<void()>& erase,
-                          const std::function<bool()>& change) {
-    if (event->type() != QEvent::KeyPress) {
-        return false;
-    }
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Delete) {
-        erase();
-        return true;
-    }
-    return (key == Qt::Key_Return || key == Qt::Key_Enter) && change();
-}
-
 } // namespace quillon::gui

@@ -51,10 +51,6 @@ signals:
     void helpRequested(int topic);
 
 protected:
-    // A key pressed on an editor's list: Delete removes the selected entry, Enter (either key) opens it for
-    // change when `change` takes it. True when the key was used; any other event or key is left alone.
-    static bool listKey(const QEvent* event, const std::function<void()>& erase,
-                        const std::function<bool()>& change);
     // The standard Ok / Cancel row, with a Help button when the topic has a page.
     QDialogButtonBox* makeButtons(bool withCancel);
     // The Help button of a dialog whose buttons stand in a column of their own, added to `column` when the

@@ -198,7 +198,14 @@ private slots:
             QCOMPARE(dialog.findChild<QLineEdit*>("number")->text(), QString("03"));
             text->clear();
             QTest::keyClicks(text, "Changed");
+            // Escape in edit mode leaves the slot unchanged and the dialog open, as in the network and
+            // blocks editors; a second Escape closes the dialog without storing anything.
             QTest::keyClick(&dialog, Qt::Key_Escape);
+            QVERIFY(dialog.isVisible());
+            QVERIFY(!text->isEnabled());
+            QCOMPARE(rawLines(dialog.list()), QStringList{"003\tN\tFire"});
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
             // The tags being edited were protected while the dialog was open.
             QVERIFY(doc.app.isTagReferenced(*doc.regs[1]));

@@ -327,7 +327,7 @@ struct Rig {
                 auto* network = qobject_cast<NetworkEditorDialog*>(dialog);
                 QVERIFY(network != nullptr);
                 for (int row = 0; row < network->nodeList()->topLevelItemCount(); ++row) {
-                    network->changeNode(row);
+                    network->changeLine(row);
                     ok ? network->okEdit() : network->cancelEdit();
                     if (network->inEditMode()) {
                         answerer.refused(QStringLiteral("node %1").arg(row));
@@ -341,7 +341,7 @@ struct Rig {
                     for (int node = 0; node < blocks->nodeChoice()->count(); ++node) {
                         blocks->nodeChoice()->setCurrentIndex(node);
                         for (int row = 0; row < blocks->blockList()->topLevelItemCount(); ++row) {
-                            blocks->changeBlock(row);
+                            blocks->changeLine(row);
                             ok ? blocks->okEdit() : blocks->cancelEdit();
                             if (blocks->inEditMode()) {
                                 answerer.refused(QStringLiteral("block %1 of node %2").arg(row).arg(node));
