@@ -4,6 +4,7 @@
 #include "screen/BargraphDialog.h"
 #include "screen/ObjectTagCombo.h"
 #include "screen/RegisterFormatPanel.h"
+#include "screen/TagFormatFields.h"
 #include "ui/NumericEntry.h"
 
 #include <QDialogButtonBox>
@@ -53,33 +54,20 @@ DataEntryDialog::DataEntryDialog(QWidget* parent, const Application& application
     typeRow->addWidget(register_);
     (coil ? coil_ : register_)->setChecked(true);
 
-    tag_ = new ObjectTagCombo(
-        application, TagFilter{coil ? TagFilter::kBits : TagFilter::kRegisters, TagFilter::kWritable},
-        values.tag, this);
+    fields_ = std::make_unique<TagFormatFields>(
+        this, application, TagFilter{coil ? TagFilter::kBits : TagFilter::kRegisters, TagFilter::kWritable},
+        values, tr("&On Text"), tr("O&ff Text"), std::max(textLimit, 1));
+    tag_ = fields_->tag();
+    onText_ = fields_->onText();
+    offText_ = fields_->offText();
+    format_ = fields_->format();
+    coilPart_ = fields_->textsPart();
     tagLabel_ = new QLabel(this);
     tagLabel_->setBuddy(tag_);
     // The label names coil or register tags; it keeps the width of the longer name.
     tagLabel_->setMinimumWidth(tagLabel_->fontMetrics().horizontalAdvance(tr("Register-Tag")) + 2);
 
-    coilPart_ = new QWidget(this);
-    onText_ = new QLineEdit(QString::fromStdString(values.onText), coilPart_);
-    onText_->setObjectName("onText");
-    offText_ = new QLineEdit(QString::fromStdString(values.offText), coilPart_);
-    offText_->setObjectName("offText");
-    for (QLineEdit* field : {onText_, offText_}) {
-        field->setMaxLength(std::max(textLimit, 1));
-    }
-    auto* coilForm = new QFormLayout(coilPart_);
-    coilForm->setContentsMargins(0, 0, 0, 0);
-    auto* onLabel = new QLabel(tr("&On Text"), coilPart_);
-    onLabel->setBuddy(onText_);
-    auto* offLabel = new QLabel(tr("O&ff Text"), coilPart_);
-    offLabel->setBuddy(offText_);
-    coilForm->addRow(onLabel, onText_);
-    coilForm->addRow(offLabel, offText_);
-
     registerPart_ = new QWidget(this);
-    format_ = new RegisterFormatPanel(values.format, registerPart_);
     low_ = new QLineEdit(registerPart_);
     low_->setObjectName("lowLimit");
     high_ = new QLineEdit(registerPart_);
@@ -139,6 +127,8 @@ DataEntryDialog::DataEntryDialog(QWidget* parent, const Application& application
     layout->addWidget(buttons);
     typeChosen();
 }
+
+DataEntryDialog::~DataEntryDialog() = default;
 
 bool DataEntryDialog::coil() const {
     return coil_->isChecked();
@@ -216,52 +206,18 @@ std::uint32_t DataEntryDialog::limitValue(const QLineEdit* field) const {
 DataEntryInput DataEntryDialog::input() const {
     DataEntryInput in;
     in.coil = coil();
-    in.tag = tag_->tag();
-    in.onText = onText_->text().toStdString();
-    in.offText = offText_->text().toStdString();
-    const RegisterFormat format = format_->format();
-    in.dataType = format.dataType;
+    fields_->read(in);
     in.low = limitValue(low_);
     in.high = limitValue(high_);
-    in.first = format.first;
-    in.second = format.second;
-    in.firstOperandEntered = format.first.code == 0 || format_->operandEntered(0);
-    in.secondOperandEntered = format.second.code == 0 || format_->operandEntered(1);
     return in;
 }
 
 void DataEntryDialog::accept() {
-    const DataEntryInput in = input();
-    const PropertyVerdict verdict = ObjectProperties::checkDataEntry(in);
-    if (!verdict.ok) {
-        QWidget* field = tag_;
-        switch (verdict.field) {
-        case PropertyField::OnText:
-            field = onText_;
-            break;
-        case PropertyField::OffText:
-            field = offText_;
-            break;
-        case PropertyField::HighLimit:
-            field = high_;
-            break;
-        case PropertyField::FirstOperand:
-            field = format_->operandField(0);
-            break;
-        case PropertyField::SecondOperand:
-            field = format_->operandField(1);
-            break;
-        default:
-            break;
-        }
-        showRefusal(prompter_, verdict, field);
-        return;
+    const PropertyVerdict verdict = ObjectProperties::checkDataEntry(input());
+    if (fields_->takes(prompter_, verdict, verdict.field == PropertyField::HighLimit ? high_ : nullptr,
+                       tagsRefusal_)) {
+        QDialog::accept();
     }
-    if (const std::string refusal = tagsRefusal_ ? tagsRefusal_({in.tag}) : std::string(); !refusal.empty()) {
-        showRefusal(prompter_, PropertyVerdict::refuse(refusal, PropertyField::Tag, true), tag_);
-        return;
-    }
-    QDialog::accept();
 }
 
 void DataEntryDialog::store(EditValues& values) const {

@@ -4,6 +4,7 @@
 #include "ui/ShellDialog.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QLabel;
@@ -20,6 +21,7 @@ namespace quillon::gui {
 
 class ObjectTagCombo;
 class RegisterFormatPanel;
+class TagFormatFields;
 
 // `DATA_ENTRY`, "Quillon : Data Entry": a coil the operator switches between two texts, or a register
 // value entered within limits in a format, with two optional operations. The dialog shows the fields of
@@ -31,6 +33,7 @@ public:
     DataEntryDialog(QWidget* parent, const Application& application, const EditValues& values, bool coil,
                     int textLimit, Prompter& prompter,
                     std::function<std::string(std::vector<Tag*>)> tagsRefusal);
+    ~DataEntryDialog() override;
     bool coil() const;
     // The dialog's values after OK.
     void store(EditValues& values) const;
@@ -48,6 +51,7 @@ private:
     const Application& application_;
     Prompter& prompter_;
     std::function<std::string(std::vector<Tag*>)> tagsRefusal_;
+    std::unique_ptr<TagFormatFields> fields_;
     QRadioButton* coil_ = nullptr;
     QRadioButton* register_ = nullptr;
     QLabel* tagLabel_ = nullptr;

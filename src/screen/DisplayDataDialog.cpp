@@ -4,6 +4,7 @@
 #include "screen/BargraphDialog.h"
 #include "screen/ObjectTagCombo.h"
 #include "screen/RegisterFormatPanel.h"
+#include "screen/TagFormatFields.h"
 #include "ui/NumericEntry.h"
 
 #include <QCheckBox>
@@ -51,26 +52,19 @@ DisplayDataDialog::DisplayDataDialog(QWidget* parent, const Application& applica
                                                : bitText_)
         ->setChecked(true);
     // The list of the object's own type from the start, so that its tag is chosen in it.
-    tag_ = new ObjectTagCombo(application, tagFilterOf(kind), values.tag, this);
+    const int textLength =
+        std::clamp(textLimit, 1, static_cast<int>(ObjectProperties::kMaxRegisterTextLength));
+    fields_ = std::make_unique<TagFormatFields>(this, application, tagFilterOf(kind), values,
+                                                tr("Bit &On Text"), tr("Bit O&ff Text"), textLength);
+    tag_ = fields_->tag();
+    onText_ = fields_->onText();
+    offText_ = fields_->offText();
+    format_ = fields_->format();
+    bitPart_ = fields_->textsPart();
     auto* tagLabel = new QLabel(tr("&Tag"), this);
     tagLabel->setBuddy(tag_);
 
-    bitPart_ = new QWidget(this);
-    onText_ = new QLineEdit(QString::fromStdString(values.onText), bitPart_);
-    onText_->setObjectName("onText");
-    offText_ = new QLineEdit(QString::fromStdString(values.offText), bitPart_);
-    offText_->setObjectName("offText");
-    auto* bitForm = new QFormLayout(bitPart_);
-    bitForm->setContentsMargins(0, 0, 0, 0);
-    auto* onLabel = new QLabel(tr("Bit &On Text"), bitPart_);
-    onLabel->setBuddy(onText_);
-    auto* offLabel = new QLabel(tr("Bit O&ff Text"), bitPart_);
-    offLabel->setBuddy(offText_);
-    bitForm->addRow(onLabel, onText_);
-    bitForm->addRow(offLabel, offText_);
-
     valuePart_ = new QWidget(this);
-    format_ = new RegisterFormatPanel(values.format, valuePart_);
     leadingZeros_ = new QCheckBox(tr("&Leading zeros blank"), valuePart_);
     leadingZeros_->setChecked(values.leadingZerosBlank);
     auto* valueLayout = new QVBoxLayout(valuePart_);
@@ -93,10 +87,7 @@ DisplayDataDialog::DisplayDataDialog(QWidget* parent, const Application& applica
     }
     entryText_ = new QLineEdit(tablePart_);
     entryText_->setObjectName("textText");
-    for (QLineEdit* field : {onText_, offText_, entryText_}) {
-        field->setMaxLength(
-            std::clamp(textLimit, 1, static_cast<int>(ObjectProperties::kMaxRegisterTextLength)));
-    }
+    entryText_->setMaxLength(textLength);
     auto* add = new QPushButton(tr("&Add"), tablePart_);
     auto* acceptEntry = new QPushButton(tr("Acc&ept"), tablePart_);
     auto* discard = new QPushButton(tr("&Discard"), tablePart_);
@@ -199,6 +190,8 @@ void DisplayDataDialog::entryChosen() {
     entryText_->setText(QString::fromStdString(table_[*editing_].text));
 }
 
+DisplayDataDialog::~DisplayDataDialog() = default;
+
 void DisplayDataDialog::acceptEntry() {
     const auto number = [](const QLineEdit* field) -> std::optional<std::int32_t> {
         bool ok = false;
@@ -237,37 +230,17 @@ bool DisplayDataDialog::eventFilter(QObject* watched, QEvent* event) {
 DisplayDataInput DisplayDataDialog::input() const {
     DisplayDataInput in;
     in.kind = kind();
-    in.tag = tag_->tag();
-    in.onText = onText_->text().toStdString();
-    in.offText = offText_->text().toStdString();
-    const RegisterFormat format = format_->format();
-    in.dataType = format.dataType;
-    in.first = format.first;
-    in.second = format.second;
-    in.firstOperandEntered = format.first.code == 0 || format_->operandEntered(0);
-    in.secondOperandEntered = format.second.code == 0 || format_->operandEntered(1);
+    fields_->read(in);
     in.tableSize = table_.size();
     return in;
 }
 
 void DisplayDataDialog::accept() {
-    const DisplayDataInput in = input();
-    const PropertyVerdict verdict = ObjectProperties::checkDisplayData(in);
-    if (!verdict.ok) {
-        QWidget* field = verdict.field == PropertyField::OnText          ? onText_
-                         : verdict.field == PropertyField::OffText       ? offText_
-                         : verdict.field == PropertyField::FirstOperand  ? format_->operandField(0)
-                         : verdict.field == PropertyField::SecondOperand ? format_->operandField(1)
-                         : verdict.field == PropertyField::Table         ? static_cast<QWidget*>(list_)
-                                                                         : tag_;
-        showRefusal(prompter_, verdict, field);
-        return;
+    const PropertyVerdict verdict = ObjectProperties::checkDisplayData(input());
+    if (fields_->takes(prompter_, verdict, verdict.field == PropertyField::Table ? list_ : nullptr,
+                       tagsRefusal_)) {
+        QDialog::accept();
     }
-    if (const std::string refusal = tagsRefusal_ ? tagsRefusal_({in.tag}) : std::string(); !refusal.empty()) {
-        showRefusal(prompter_, PropertyVerdict::refuse(refusal, PropertyField::Tag, true), tag_);
-        return;
-    }
-    QDialog::accept();
 }
 
 void DisplayDataDialog::store(EditValues& values) const {

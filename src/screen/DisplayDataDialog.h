@@ -4,6 +4,7 @@
 #include "ui/ShellDialog.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,7 @@ namespace quillon::gui {
 
 class ObjectTagCombo;
 class RegisterFormatPanel;
+class TagFormatFields;
 
 // `DISPLAY_PLC_DATA`, "Quillon : Display Quillon or PLC data": a bit shown as one of two texts (kind 4), a
 // register value in a format (kind 5) or a register shown as the text of the range its value lies in
@@ -32,6 +34,7 @@ public:
     DisplayDataDialog(QWidget* parent, const Application& application, const EditValues& values,
                       ObjectKind kind, int textLimit, Prompter& prompter,
                       std::function<std::string(std::vector<Tag*>)> tagsRefusal);
+    ~DisplayDataDialog() override;
     ObjectKind kind() const;
     void store(EditValues& values) const;
     const std::vector<RegisterTextRange>& table() const noexcept { return table_; }
@@ -52,6 +55,7 @@ private:
     const Application& application_;
     Prompter& prompter_;
     std::function<std::string(std::vector<Tag*>)> tagsRefusal_;
+    std::unique_ptr<TagFormatFields> fields_;
     QRadioButton* bitText_ = nullptr;
     QRadioButton* value_ = nullptr;
     QRadioButton* text_ = nullptr;
