@@ -201,6 +201,36 @@ void ScreenObject::setFlashAnimation(std::optional<RangeAnimation> animation) {
     lengthChanged();
 }
 
+void ScreenObject::mapTags(const std::function<Tag*(Tag*)>& map) {
+    if (tag() != nullptr) {
+        setTag(map(tag()));
+    }
+    if (showHide() && showHide()->tag != nullptr) {
+        RangeAnimation animation = *showHide();
+        animation.tag = map(animation.tag);
+        setShowHide(animation);
+    }
+    if (flashAnimation() && flashAnimation()->tag != nullptr) {
+        RangeAnimation animation = *flashAnimation();
+        animation.tag = map(animation.tag);
+        setFlashAnimation(animation);
+    }
+    if (const TaskListOwner* owner = taskOwner()) {
+        for (std::size_t list = 0; list < owner->taskListCount(); ++list) {
+            const TaskList& tasks = owner->taskList(list);
+            for (std::size_t i = 0; i < tasks.size(); ++i) {
+                Task& task = tasks.at(i);
+                if (task.tag1 != nullptr) {
+                    task.tag1 = map(task.tag1);
+                }
+                if (task.tag2 != nullptr) {
+                    task.tag2 = map(task.tag2);
+                }
+            }
+        }
+    }
+}
+
 void ScreenObject::setTag(Tag* tag) {
     if (mainTagIsRead()) {
         // Enter first: a tag moving within one block must not drop the block from the list in between.

@@ -105,6 +105,11 @@ public:
     Tag* tag() const noexcept { return tag_; }
     void setTag(Tag* tag);
 
+    // Points every tag reference at the tag `map` gives for it: the main tag, the show/hide and flash tags
+    // and the tags of a touch area's tasks. For an object on no screen (a copy on its way to one); the tags
+    // given in exchange keep each tag's type, so a task's layout does not change.
+    void mapTags(const std::function<Tag*(Tag*)>& map);
+
     // The touch area's task lists; nullptr for every other kind.
     virtual TaskListOwner* taskOwner() noexcept { return nullptr; }
     virtual const TaskListOwner* taskOwner() const noexcept { return nullptr; }

@@ -28,38 +28,6 @@ namespace quillon {
 
 namespace {
 
-// Points every tag reference of an object on no screen at another tag: the main tag, the show/hide and
-// flash tags and the tags of a touch area's tasks.
-void retag(ScreenObject& object, const std::function<Tag*(Tag*)>& map) {
-    if (object.tag() != nullptr) {
-        object.setTag(map(object.tag()));
-    }
-    if (object.showHide() && object.showHide()->tag != nullptr) {
-        RangeAnimation animation = *object.showHide();
-        animation.tag = map(animation.tag);
-        object.setShowHide(animation);
-    }
-    if (object.flashAnimation() && object.flashAnimation()->tag != nullptr) {
-        RangeAnimation animation = *object.flashAnimation();
-        animation.tag = map(animation.tag);
-        object.setFlashAnimation(animation);
-    }
-    if (const TaskListOwner* owner = object.taskOwner()) {
-        for (std::size_t list = 0; list < owner->taskListCount(); ++list) {
-            const TaskList& tasks = owner->taskList(list);
-            for (std::size_t i = 0; i < tasks.size(); ++i) {
-                Task& task = tasks.at(i);
-                if (task.tag1 != nullptr) {
-                    task.tag1 = map(task.tag1);
-                }
-                if (task.tag2 != nullptr) {
-                    task.tag2 = map(task.tag2);
-                }
-            }
-        }
-    }
-}
-
 std::unique_ptr<Node> copyNode(const Node& source) {
     auto node = std::make_unique<Node>(source.kind(), source.number());
     node->setSpecialData(source.specialData());
@@ -169,7 +137,7 @@ Result<std::unique_ptr<Application>> ObjectLibrary::extract(const Application& a
     std::map<const ScreenObject*, ScreenObject*> placed;
     for (const ScreenObject* object : objects) {
         std::unique_ptr<ScreenObject> copy = object->clone();
-        retag(*copy, copyOf);
+        copy->mapTags(copyOf);
         if (!problem.empty()) {
             return R::fail(problem);
         }

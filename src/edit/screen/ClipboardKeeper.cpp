@@ -14,39 +14,6 @@ namespace quillon {
 
 namespace {
 
-// Points every tag reference of an object on no screen at another tag: the main tag, the show/hide and
-// flash tags and the tags of a touch area's tasks. A task's layout depends only on whether its first tag
-// is a bit, which the tags given in exchange keep.
-void retag(ScreenObject& object, const std::function<Tag*(Tag*)>& map) {
-    if (object.tag() != nullptr) {
-        object.setTag(map(object.tag()));
-    }
-    if (object.showHide() && object.showHide()->tag != nullptr) {
-        RangeAnimation animation = *object.showHide();
-        animation.tag = map(animation.tag);
-        object.setShowHide(animation);
-    }
-    if (object.flashAnimation() && object.flashAnimation()->tag != nullptr) {
-        RangeAnimation animation = *object.flashAnimation();
-        animation.tag = map(animation.tag);
-        object.setFlashAnimation(animation);
-    }
-    if (const TaskListOwner* owner = object.taskOwner()) {
-        for (std::size_t list = 0; list < owner->taskListCount(); ++list) {
-            const TaskList& tasks = owner->taskList(list);
-            for (std::size_t i = 0; i < tasks.size(); ++i) {
-                Task& task = tasks.at(i);
-                if (task.tag1 != nullptr) {
-                    task.tag1 = map(task.tag1);
-                }
-                if (task.tag2 != nullptr) {
-                    task.tag2 = map(task.tag2);
-                }
-            }
-        }
-    }
-}
-
 std::string refusal(const char* format, const ScreenObject& object, const Tag& tag, std::uint8_t node) {
     char text[256];
     std::snprintf(text, sizeof text, format, std::string(objectKindName(object.kind())).c_str(),
@@ -110,7 +77,7 @@ void ClipboardKeeper::keep(const Application& application) {
     const auto& list = clipboard->objects();
     for (const auto& object : list) {
         std::unique_ptr<ScreenObject> copy = object->clone();
-        retag(*copy, [this](Tag* tag) { return standIn(*tag); });
+        copy->mapTags([this](Tag* tag) { return standIn(*tag); });
         objects_.push_back(std::move(copy));
     }
     for (const auto& object : list) {
@@ -133,7 +100,7 @@ Result<std::unique_ptr<ScreenObject>> ClipboardKeeper::bind(std::size_t index,
     const ScreenObject& kept = *objects_.at(index);
     std::unique_ptr<ScreenObject> copy = kept.clone();
     std::string problem;
-    retag(*copy, [&](Tag* tag) -> Tag* {
+    copy->mapTags([&](Tag* tag) -> Tag* {
         const StandIn* s = standInOf(tag);
         if (s == nullptr) {
             return tag;

@@ -21,38 +21,6 @@ namespace quillon {
 
 namespace {
 
-// Points every tag reference of an object on no screen at its target; targets keep each tag's type, so
-// a task's layout does not change.
-void retag(ScreenObject& object, const std::function<Tag*(Tag*)>& map) {
-    if (object.tag() != nullptr) {
-        object.setTag(map(object.tag()));
-    }
-    if (object.showHide() && object.showHide()->tag != nullptr) {
-        RangeAnimation animation = *object.showHide();
-        animation.tag = map(animation.tag);
-        object.setShowHide(animation);
-    }
-    if (object.flashAnimation() && object.flashAnimation()->tag != nullptr) {
-        RangeAnimation animation = *object.flashAnimation();
-        animation.tag = map(animation.tag);
-        object.setFlashAnimation(animation);
-    }
-    if (const TaskListOwner* owner = object.taskOwner()) {
-        for (std::size_t l = 0; l < owner->taskListCount(); ++l) {
-            const TaskList& tasks = owner->taskList(l);
-            for (std::size_t i = 0; i < tasks.size(); ++i) {
-                Task& task = tasks.at(i);
-                if (task.tag1 != nullptr) {
-                    task.tag1 = map(task.tag1);
-                }
-                if (task.tag2 != nullptr) {
-                    task.tag2 = map(task.tag2);
-                }
-            }
-        }
-    }
-}
-
 bool sameKind(const Tag& a, const Tag& b) noexcept {
     return a.type() == b.type() && (a.isBit() || a.size == b.size);
 }
@@ -241,7 +209,7 @@ Result<LibraryBinding> LibraryInsertion::bind(const std::vector<LibraryTagChoice
         const std::size_t base = binding.objects.size();
         for (const auto& object : list) {
             std::unique_ptr<ScreenObject> copy = object->clone();
-            retag(*copy, [&](Tag* tag) {
+            copy->mapTags([&](Tag* tag) {
                 const auto it = targets.find(tag);
                 return it != targets.end() ? it->second : tag;
             });

@@ -51,38 +51,6 @@ void tagsOfObject(const ScreenObject& object, const std::function<void(Tag*)>& v
     }
 }
 
-// Points every tag reference of an object on no screen at its target. The targets keep each tag's type,
-// so a task's layout does not change.
-void retag(ScreenObject& object, const std::function<Tag*(Tag*)>& map) {
-    if (object.tag() != nullptr) {
-        object.setTag(map(object.tag()));
-    }
-    if (object.showHide() && object.showHide()->tag != nullptr) {
-        RangeAnimation animation = *object.showHide();
-        animation.tag = map(animation.tag);
-        object.setShowHide(animation);
-    }
-    if (object.flashAnimation() && object.flashAnimation()->tag != nullptr) {
-        RangeAnimation animation = *object.flashAnimation();
-        animation.tag = map(animation.tag);
-        object.setFlashAnimation(animation);
-    }
-    if (const TaskListOwner* owner = object.taskOwner()) {
-        for (std::size_t l = 0; l < owner->taskListCount(); ++l) {
-            const TaskList& tasks = owner->taskList(l);
-            for (std::size_t i = 0; i < tasks.size(); ++i) {
-                Task& task = tasks.at(i);
-                if (task.tag1 != nullptr) {
-                    task.tag1 = map(task.tag1);
-                }
-                if (task.tag2 != nullptr) {
-                    task.tag2 = map(task.tag2);
-                }
-            }
-        }
-    }
-}
-
 std::string tagLine(const std::string& name, std::uint8_t node, const std::string& address) {
     return formatText("  %s ( node %u, %s )", name.c_str(), unsigned{node}, address.c_str());
 }
@@ -452,7 +420,7 @@ Result<std::vector<Screen*>> ScreenReplication::replicate(const Screen& source,
             std::map<const ScreenObject*, ScreenObject*> placed;
             for (const auto& object : source.objects()) {
                 std::unique_ptr<ScreenObject> copy = object->clone();
-                retag(*copy, target);
+                copy->mapTags(target);
                 if (rule.texts && rule.renames() && copy->kind() == ObjectKind::Text) {
                     auto& text = static_cast<TextObject&>(*copy);
                     if (Status s = text.setText(rule.replaced(text.text(), i)); !s) {
