@@ -2,6 +2,7 @@
 
 #include "ApplicationCommands.h"
 #include "ImageVerify.h"
+#include "TransferCommands.h"
 #include "comm/SerialPortMap.h"
 #include "comm/SystemClock.h"
 #include "comm/TransferEngine.h"
@@ -266,10 +267,6 @@ int runFleet(CliContext& context, const std::vector<std::string>& ports, bool fa
     return all ? CliContext::kSuccess : CliContext::kFailure;
 }
 
-protocol::UnitCheck unitCheckOf(const Application& app) {
-    return protocol::UnitCheck{app.modelId(), app.unitSettings().memoryOption};
-}
-
 } // namespace
 
 std::vector<std::string> FleetTransfer::uploadNames(const std::vector<std::string>& ports) {
@@ -336,7 +333,7 @@ int FleetTransfer::download(CliContext& context, const std::filesystem::path& fi
     DownloadJob job;
     job.image = image;
     job.applicationSize = app->totals().applicationSize;
-    job.unit = unitCheckOf(*app);
+    job.unit = TransferCommands::unitCheck(*app);
     return runFleet(context, ports, fastPolling,
                     [&](std::size_t i, PortRun& run, PortOutcome& outcome, FleetDisplay& display) {
                         const TransferReport report = run.engine().download(ports[i], job);
@@ -443,22 +440,7 @@ int FleetTransfer::driver(CliContext& context, const std::filesystem::path& file
     if (!app) {
         return CliContext::kFailure;
     }
-    DriverJob job;
-    job.driversDir = context.driversDir();
-    job.unit = unitCheckOf(*app);
-    for (const auto& node : app->nodes()) {
-        if (node->kind() != NodeKind::Unit) {
-            job.plcId = node->plcId;
-            break;
-        }
-    }
-    job.lookup = [](const std::filesystem::path& dir, std::uint16_t token,
-                    std::uint16_t plcId) -> Result<std::filesystem::path> {
-        if (auto found = DriverFiles::find(dir, token, plcId)) {
-            return *found;
-        }
-        return Result<std::filesystem::path>::fail("No driver file.");
-    };
+    const DriverJob job = TransferCommands::driverJob(context, *app);
     std::uint64_t driverBytes = 0;
     if (job.plcId) {
         if (auto found = DriverFiles::find(job.driversDir, job.unit.modelToken, *job.plcId)) {

@@ -156,10 +156,6 @@ Status checkUploadTarget(const std::filesystem::path& file) {
     return probe.open(); // the probe is removed when it goes out of scope
 }
 
-protocol::UnitCheck unitCheckOf(const Application& app) {
-    return protocol::UnitCheck{app.modelId(), app.unitSettings().memoryOption};
-}
-
 // What the unit keeps of the transfer image that was sent: the image up to the length it starts with.
 Result<std::vector<std::uint8_t>> sentImage(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -233,7 +229,7 @@ int TransferCommands::download(CliContext& context, const std::filesystem::path&
     DownloadJob job;
     job.imagePath = image;
     job.applicationSize = app->totals().applicationSize;
-    job.unit = unitCheckOf(*app);
+    job.unit = TransferCommands::unitCheck(*app);
     const TransferReport report = run.run([&](TransferEngine& engine) { return engine.download(port, job); });
     const int downloaded = run.finish(report, text::kDownloadCompleted);
     if (downloaded != CliContext::kSuccess || !verify) {
@@ -292,22 +288,15 @@ int TransferCommands::upload(CliContext& context, const std::filesystem::path& f
     return run.finish(report, text::kUploadCompleted);
 }
 
-int TransferCommands::driver(CliContext& context, const std::filesystem::path& file, const std::string& port,
-                             bool fastPolling) {
-    PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
-    PictureLibrary pictures(context.workdir());
-    auto app = ApplicationCommands::open(context, catalogs, pictures, file);
-    if (!app) {
-        return CliContext::kFailure;
-    }
-    TransferRun run(context, fastPolling);
-    if (!run.loadPortMap()) {
-        return CliContext::kFailure;
-    }
+protocol::UnitCheck TransferCommands::unitCheck(const Application& app) {
+    return protocol::UnitCheck{app.modelId(), app.unitSettings().memoryOption};
+}
+
+DriverJob TransferCommands::driverJob(const CliContext& context, const Application& app) {
     DriverJob job;
     job.driversDir = context.driversDir();
-    job.unit = unitCheckOf(*app);
-    for (const auto& node : app->nodes()) {
+    job.unit = unitCheck(app);
+    for (const auto& node : app.nodes()) {
         if (node->kind() != NodeKind::Unit) {
             job.plcId = node->plcId;
             break;
@@ -320,6 +309,22 @@ int TransferCommands::driver(CliContext& context, const std::filesystem::path& f
         }
         return Result<std::filesystem::path>::fail("No driver file.");
     };
+    return job;
+}
+
+int TransferCommands::driver(CliContext& context, const std::filesystem::path& file, const std::string& port,
+                             bool fastPolling) {
+    PlcCatalogFiles catalogs(context.plcDir(), context.prompter());
+    PictureLibrary pictures(context.workdir());
+    auto app = ApplicationCommands::open(context, catalogs, pictures, file);
+    if (!app) {
+        return CliContext::kFailure;
+    }
+    TransferRun run(context, fastPolling);
+    if (!run.loadPortMap()) {
+        return CliContext::kFailure;
+    }
+    const DriverJob job = TransferCommands::driverJob(context, *app);
     const TransferReport report =
         run.run([&](TransferEngine& engine) { return engine.downloadDriver(port, job); });
     return run.finish(report, text::kDownloadCompleted);

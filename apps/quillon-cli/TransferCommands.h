@@ -1,12 +1,17 @@
 #pragma once
 
 #include "CliContext.h"
+#include "comm/TransferEngine.h"
 
 #include <filesystem>
 #include <string>
 
 namespace CLI {
 class App;
+}
+
+namespace quillon {
+class Application;
 }
 
 namespace quillon::cli {
@@ -27,6 +32,11 @@ public:
                       bool fastPolling);
     static int driver(CliContext& context, const std::filesystem::path& file, const std::string& port,
                       bool fastPolling);
+
+    // What the unit must be for the application's transfers: its model and memory option.
+    static protocol::UnitCheck unitCheck(const Application& app);
+    // The driver download of the application's first PLC, looked up in the tool's drivers folder.
+    static DriverJob driverJob(const CliContext& context, const Application& app);
 };
 
 } // namespace quillon::cli
